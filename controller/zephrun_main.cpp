@@ -1,0 +1,136 @@
+// zephrun: one run of one profile, in nine phases, then the end-of-run options.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "controller/key_wait.h"
+#include "controller/log_message.h"
+#include "controller/logic/memory_figures.h"
+#include "controller/phases.h"
+#include "controller/profile_reader.h"
+#include "controller/run_state.h"
+#include "controller/system_memory.h"
+#include "controller/version_text.h"
+#include "profile/profile_keys.h"
+
+namespace {
+
+void PrintFreeMemory(const char* when) {
+  char line[160];
+  FormatFreeMemoryLine(line, sizeof line, when, QueryPhysicalMemory().available);
+  LogMessage(LOG_PLAIN, "%s", line);
+}
+
+void RefuseAndWait() {
+  LogMessage(LOG_HEADING, "\r\nPress any key to continue...");
+  WaitForKey();
+}
+
+// The argument must name a file that can be opened for reading (a folder cannot).
+bool ProfileFileExists(const char* path) {
+  FILE* file = std::fopen(path, "r");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool IsNtFamily(const OSVERSIONINFOA& version) { return version.dwPlatformId == VER_PLATFORM_WIN32_NT; }
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  g_console = GetStdHandle(STD_OUTPUT_HANDLE);
+  InitializeCriticalSection(&g_outputLock);
+  InitConsoleOutput();
+
+  LogMessage(LOG_HEADING, "\r\n%s", kControllerBanner);
+  if (!SetConsoleTitleA(kControllerTitle)) {
+    // No console (output redirected by a caller that created none): nothing to title.
+  }
+
+  if (argc < 2) {
+    LogMessage(LOG_ERROR, "\r\nMissing command line to specify ini file to use!  Program terminating...");
+    RefuseAndWait();
+    return 0;
+  }
+
+  // A path that does not fit the 511 characters of g_profilePath is refused like a
+  // missing file rather than cut off (a cut path could name another file).
+  const char* argument = argv[1];
+  if (std::strlen(argument) >= sizeof g_profilePath || !ProfileFileExists(argument)) {
+    LogMessage(LOG_ERROR, "\r\nini file '%s' not found !  Program terminating...", argument);
+    RefuseAndWait();
+    return 0;
+  }
+  std::snprintf(g_profilePath, sizeof g_profilePath, "%s", argument);
+
+  g_logToFile = ReadConfigInt(profile::kLogging, 0);
+  LogMessage(LOG_HEADING, "\r\nUsing ini file: %s", g_profilePath);
+  g_programFinder.LoadHelperLibraries();
+  g_nonResponseSeconds = ReadConfigInt(profile::kNonResponse, profile::kDefaultNonResponseSeconds);
+  PrintFreeMemory("start");
+
+  OSVERSIONINFOA version;
+  ZeroMemory(&version, sizeof version);
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version)) {
+    LogMessage(LOG_WARNING, "\r\nWARNING: Unable to read the Windows version - error code %lu",
+               GetLastError());
+  }
+
+  LogMessage(LOG_HEADING, "\r\nPhase 1: Forcing Idle tasks to execute.");
+  RunIdleTasksStep(version);
+
+  LogMessage(LOG_HEADING, "\r\nPhase 2:  Stopping Programs");
+  HandleProgramsSection(ProgramsMode::Stop);
+
+  LogMessage(LOG_HEADING, "\r\nPhase 3: Stopping Services");
+  if (IsNtFamily(version)) {
+    HandleServicesSection(ServicesMode::Stop);
+  } else {
+    LogMessage(LOG_HEADING, "\r\n...skipping since OS is Windows 9x/ME");
+  }
+
+  if (ReadConfigInt(profile::kDefragMem, 0) == 1) {
+    LogMessage(LOG_HEADING, "\r\nPhase 4: Defragmenting memory (this may take a few minutes)\r\n");
+    DefragmentMemory();
+  } else {
+    LogMessage(LOG_HEADING, "\r\nPhase 4: Defragmenting memory...skipping");
+  }
+  PrintFreeMemory("end");
+
+  LogMessage(LOG_HEADING, "\r\nPhase 5: Starting Main Application");
+  if (!RunMainApplication()) {
+    LogMessage(LOG_HEADING, "\r\nPhase 5:  Skipping...");
+    LogMessage(LOG_HEADING, "\r\nPhase 6:  Skipping...");
+    LogMessage(LOG_HEADING, "\r\nPhase 7:  Skipping...");
+  }
+
+  LogMessage(LOG_HEADING, "\r\nPhase 8:  Restarting Services");
+  if (IsNtFamily(version)) {
+    HandleServicesSection(ServicesMode::Start);
+  } else {
+    LogMessage(LOG_HEADING, "\r\n...skipping since OS is Windows 9x/ME");
+  }
+
+  LogMessage(LOG_HEADING, "\r\nPhase 9:  Restarting Programs");
+  HandleProgramsSection(ProgramsMode::Restart);
+
+  LogMessage(LOG_HEADING, "\r\nZephlaunch Control Program finished.\r\n");
+
+  if (ReadConfigInt(profile::kPauseAtEnd, 0) != 0) {
+    LogMessage(LOG_HEADING, "\r\nPress any key to continue...");
+    WaitForKey();
+  }
+  if (ReadConfigInt(profile::kShutdownAfterTermination, 0) == 1) {
+    LogMessage(LOG_WARNING, "\r\nSystem Shutdown in progress...");
+    PowerOff(false);
+  }
+  if (ReadConfigInt(profile::kRestartAfterTermination, 0) == 1) {
+    LogMessage(LOG_WARNING, "\r\nSystem Restart in progress...");
+    PowerOff(true);
+  }
+  return 0;
+}

@@ -1,0 +1,98 @@
+// Helpers shared by the Windows end-to-end tests: temporary folders, exact file bytes,
+// running zephrun.exe (or any program) under a watchdog with its output captured, and
+// the per-executable Windows version that Wine reports.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace zt {
+
+// Folder of the running test executable; zephrun.exe and the fixtures lie beside it.
+std::string BinDir();
+std::string BinPath(const std::string& fileName);
+
+// A fresh folder under %TEMP%, removed with everything in it on destruction.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& Path() const { return m_path; }
+  std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+ private:
+  std::string m_path;
+};
+
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);  // empty when missing
+bool FileExists(const std::string& path);
+void RemoveTree(const std::string& path);
+
+// What a program printed and how it ended.
+struct RunResult {
+  std::string output;      // standard output and error, byte for byte
+  DWORD exitCode = 0;
+  bool timedOut = false;   // the watchdog ended it
+};
+
+struct RunOptions {
+  std::string workDir;            // empty: the bin folder
+  DWORD timeoutMs = 60000;        // watchdog; the process is terminated after this
+  bool withConsole = false;       // share the test's console (key waits then read it)
+  std::string keysToType;         // typed into the console before the start (withConsole)
+  std::string controllerPath;     // RunController: another copy of zephrun.exe (empty: the built one)
+};
+
+// Runs zephrun.exe with the given arguments (each quoted) and waits for it.
+RunResult RunController(const std::vector<std::string>& args, const RunOptions& options = RunOptions());
+// Runs any command line with standard output and error captured.
+RunResult RunCommand(const std::string& commandLine, const RunOptions& options = RunOptions());
+
+// The console of the test process (created on first use) and helpers to feed keys.
+void EnsureConsole();
+void TypeKeys(const std::string& keys);
+DWORD PendingConsoleInputEvents();
+
+// Turns message texts into what a text-mode stream stores: every "\n" becomes "\r\n".
+std::string TextMode(const std::string& text);
+// Joins messages and converts them with TextMode.
+std::string Transcript(const std::vector<std::string>& messages);
+// Replaces the figures of the free-memory lines with <bytes> and <MB>.
+std::string NormalizeMemoryFigures(const std::string& text);
+
+// The controller's start-up lines for a profile path, as a transcript of messages
+// (banner, "Using ini file", the start memory line with placeholders).
+std::vector<std::string> StartupMessages(const std::string& profilePath);
+
+// Sets the Windows version Wine reports to one executable (win98, nt40, win2k, winxp,
+// win10...) and removes the setting again on destruction.
+class ScopedWineVersion {
+ public:
+  ScopedWineVersion(const std::string& exeName, const std::string& version);
+  ~ScopedWineVersion();
+  ScopedWineVersion(const ScopedWineVersion&) = delete;
+  ScopedWineVersion& operator=(const ScopedWineVersion&) = delete;
+
+ private:
+  std::string m_keyPath;
+};
+
+// Copies zephrun.exe (or any file of the bin folder) into folder under a new file name and
+// returns the copy's path. Tests that steer the Windows version use their own copy so
+// that tests running at the same time are not affected.
+std::string CopyBinaryAs(const std::string& binFileName, const std::string& folder, const std::string& newName);
+
+// Processes by executable file name (case-insensitive), through Toolhelp.
+std::vector<DWORD> FindProcesses(const std::string& exeName);
+// Terminates every process with that name (clean-up after a test).
+void KillProcesses(const std::string& exeName);
+
+// Starts a program detached (no waiting); returns its process handle or null.
+HANDLE StartProgram(const std::string& commandLine, const std::string& workDir = std::string());
+
+}  // namespace zt
