@@ -1,0 +1,15 @@
+#include "framework/combo_box.h"
+
+#include <vector>
+
+std::string CComboBox::GetLBText(int index) const
+{
+    LRESULT length = SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+    if (length == CB_ERR || length <= 0)
+        return std::string();
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+    if (copied == CB_ERR)
+        return std::string();
+    return std::string(buffer.data());
+}

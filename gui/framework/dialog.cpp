@@ -1,0 +1,271 @@
+#include "framework/dialog.h"
+
+#include "framework/data_exchange.h"
+#include "framework/message_filter.h"
+#include "framework/win_app.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+// Messages whose result a dialog procedure returns itself instead of DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT msg)
+{
+    switch (msg) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ReportEscapedException(HWND hwnd, const char* what)
+{
+    char text[512];
+    std::snprintf(text, sizeof text, "Unexpected internal error: %s", what);
+    ::MessageBoxA(hwnd, text, AfxGetApp() ? AfxGetApp()->m_pszAppName : "Zephlaunch", MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace
+
+CDialog::CDialog(UINT templateId, HWND parent) : m_parent(parent), m_templateId(templateId) {}
+
+CDialog::~CDialog()
+{
+    if (m_hWnd && !m_modal && ::IsWindow(m_hWnd)) {
+        HWND hwnd = m_hWnd;
+        UnregisterHandle();
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd);
+    }
+}
+
+INT_PTR CDialog::DoModal()
+{
+    InstallMessageFilter();
+    m_modal = true;
+    INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), m_parent,
+                                       &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_modal = false;
+    m_hWnd = nullptr;
+    return result;
+}
+
+bool CDialog::Create(HWND parent)
+{
+    InstallMessageFilter();
+    if (parent)
+        m_parent = parent;
+    m_modal = false;
+    HWND hwnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), m_parent,
+                                     &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
+}
+
+void CDialog::EndDialog(INT_PTR result)
+{
+    if (!m_hWnd)
+        return;
+    if (m_modal)
+        ::EndDialog(m_hWnd, result);
+    else
+        ::DestroyWindow(m_hWnd);
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.m_failed;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    return TRUE;
+}
+
+bool CDialog::OnCommand(UINT code, UINT id, HWND)
+{
+    if (code != BN_CLICKED)  // also a menu command (0)
+        return false;
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+bool CDialog::OnNotify(UINT, NMHDR*, LRESULT*) { return false; }
+bool CDialog::OnTimer(UINT_PTR) { return false; }
+bool CDialog::OnSize(UINT, int, int) { return false; }
+bool CDialog::OnClose() { return false; }
+bool CDialog::OnContextMenu(HWND, int, int) { return false; }
+bool CDialog::OnDrawItem(UINT, DRAWITEMSTRUCT*) { return false; }
+bool CDialog::OnMeasureItem(UINT, MEASUREITEMSTRUCT*) { return false; }
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+
+bool CDialog::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+{
+    HWND child = nullptr;
+    switch (msg) {
+    case WM_COMMAND:
+        child = reinterpret_cast<HWND>(lp);
+        break;
+    case WM_NOTIFY:
+        child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+        break;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        if (item->CtlType != ODT_MENU)
+            child = item->hwndItem;
+        break;
+    }
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        if (item->CtlType != ODT_MENU)
+            child = ::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID));
+        break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        child = reinterpret_cast<HWND>(lp);
+        break;
+    default:
+        return false;
+    }
+    if (!child || child == m_hWnd)
+        return false;
+    CWnd* object = FromHandlePermanent(child);
+    return object && object->OnChildNotify(msg, wp, lp, result);
+}
+
+bool CDialog::DispatchDialogMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+{
+    if (ReflectToChild(msg, wp, lp, result))
+        return true;
+    switch (msg) {
+    case WM_COMMAND:
+        if (OnCommand(HIWORD(wp), LOWORD(wp), reinterpret_cast<HWND>(lp)))
+            return true;
+        break;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (OnNotify(static_cast<UINT>(header->idFrom), header, result))
+            return true;
+        break;
+    }
+    case WM_TIMER:
+        if (OnTimer(wp))
+            return true;
+        break;
+    case WM_SIZE:
+        if (OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)))
+            return true;
+        break;
+    case WM_CLOSE:
+        if (OnClose())
+            return true;
+        break;
+    case WM_CONTEXTMENU:
+        if (OnContextMenu(reinterpret_cast<HWND>(wp), static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))))
+            return true;
+        break;
+    case WM_DRAWITEM:
+        if (OnDrawItem(static_cast<UINT>(wp), reinterpret_cast<DRAWITEMSTRUCT*>(lp))) {
+            *result = TRUE;
+            return true;
+        }
+        break;
+    case WM_MEASUREITEM:
+        if (OnMeasureItem(static_cast<UINT>(wp), reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) {
+            *result = TRUE;
+            return true;
+        }
+        break;
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    default:
+        break;
+    }
+    return OnMessage(msg, wp, lp, result);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    CDialog* self;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialog*>(lp);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lp);
+        self->RegisterHandle(hwnd);
+    } else {
+        self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self)
+        return FALSE;
+
+    INT_PTR handled = FALSE;
+    LRESULT result = 0;
+    try {
+        if (msg == WM_INITDIALOG) {
+            result = self->OnInitDialog();
+            handled = TRUE;
+        } else {
+            handled = self->DispatchDialogMessage(msg, wp, lp, &result) ? TRUE : FALSE;
+        }
+    } catch (const std::exception& e) {
+        ReportEscapedException(hwnd, e.what());
+        handled = TRUE;
+    } catch (...) {
+        ReportEscapedException(hwnd, "unknown exception");
+        handled = TRUE;
+    }
+
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->UnregisterHandle();
+        self->m_hWnd = nullptr;
+        if (!self->m_modal)
+            self->PostNcDestroy();
+        return FALSE;
+    }
+    if (!handled)
+        return FALSE;
+    if (ReturnsResultDirectly(msg))
+        return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}

@@ -1,0 +1,23 @@
+// CToolTipCtrl: a tool-tip control owned by a dialog, with tools that are the
+// dialog's child windows.
+#pragma once
+
+#include "framework/wnd.h"
+
+#include <commctrl.h>
+
+class CToolTipCtrl : public CWnd {
+public:
+    CToolTipCtrl() = default;
+    ~CToolTipCtrl() override;
+
+    // Creates the control for parent with TTS_ALWAYSTIP plus the given styles (TTS_BALLOON).
+    bool Create(HWND parent, DWORD style = 0);
+    // A tool that is the window itself (TTF_IDISHWND); the text is copied by the control.
+    bool AddTool(HWND tool, const char* text) const;
+    bool SetTitle(UINT icon, const char* title) const { return SendMessage(TTM_SETTITLEA, icon, reinterpret_cast<LPARAM>(title)) != 0; }
+    void Activate(bool activate) const { SendMessage(TTM_ACTIVATE, activate ? TRUE : FALSE); }
+    void RelayEvent(MSG* msg) const { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
+    int SetMaxTipWidth(int width) const { return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, width)); }
+    int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
+};

@@ -1,0 +1,130 @@
+#include "settings_setup.h"
+
+#include "globals.h"
+#include "gui/logic/path_join.h"
+#include "profile/profile_keys.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+
+namespace {
+
+const char kCaption[] = "Zephlaunch";
+
+void ShowFolderError(HWND owner, const char* path, DWORD error)
+{
+    char text[MAX_PATH + 128];
+    std::snprintf(text, sizeof text, "Unable to create application data folder for Zephlaunch!\r\nPath = %s\r\nError = %d",
+                  path, static_cast<int>(error));
+    ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONHAND);
+}
+
+// Creates a folder; an existing one is fine.
+bool CreateFolder(HWND owner, const char* path)
+{
+    if (::CreateDirectoryA(path, nullptr))
+        return true;
+    DWORD error = ::GetLastError();
+    if (error == ERROR_ALREADY_EXISTS)
+        return true;
+    ShowFolderError(owner, path, error);
+    return false;
+}
+
+}  // namespace
+
+bool FileIsReadable(const char* path)
+{
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+bool SetUpSettingsFolders(HWND owner)
+{
+    char appData[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE)) {
+        DWORD error = ::GetLastError();
+        ShowFolderError(owner, appData, error ? error : ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    if (!gui_logic::JoinPath(g_settingsFolder, MAX_PATH, appData, "Zephlaunch")) {
+        ShowFolderError(owner, appData, ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    if (!CreateFolder(owner, g_settingsFolder))
+        return false;
+    if (!gui_logic::JoinPath(g_profilesFolder, MAX_PATH, g_settingsFolder, "profiles")) {
+        ShowFolderError(owner, g_settingsFolder, ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    if (!CreateFolder(owner, g_profilesFolder))
+        return false;
+
+    char defaultProfile[MAX_PATH];
+    if (!gui_logic::JoinPath(g_windowPosFile, MAX_PATH, g_settingsFolder, "zephlaunch_windowpos.ini")
+        || !gui_logic::JoinPath(g_serviceHelpFile, MAX_PATH, g_settingsFolder, "zephlaunch_service.ini")
+        || !gui_logic::JoinPath(defaultProfile, MAX_PATH, g_profilesFolder, "zephlaunch.ini")) {
+        ShowFolderError(owner, g_settingsFolder, ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    g_currentProfile = defaultProfile;
+    return true;
+}
+
+void MigrateFromWindowsFolder(HWND owner)
+{
+    char windowsFolder[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathA(nullptr, windowsFolder, CSIDL_WINDOWS, FALSE))
+        return;
+    char oldWindowPos[MAX_PATH];
+    char oldServiceHelp[MAX_PATH];
+    char oldDefaultProfile[MAX_PATH];
+    if (!gui_logic::JoinPath(oldWindowPos, MAX_PATH, windowsFolder, "zephlaunch_windowpos.ini")
+        || !gui_logic::JoinPath(oldServiceHelp, MAX_PATH, windowsFolder, "zephlaunch_service.ini")
+        || !gui_logic::JoinPath(oldDefaultProfile, MAX_PATH, windowsFolder, "zephlaunch.ini"))
+        return;
+    if (!FileIsReadable(oldWindowPos))
+        return;
+
+    char text[MAX_PATH + 512];
+    std::snprintf(text, sizeof text,
+                  "Zephlaunch now stores all configuration and profiles in a folder under the user profile.\r\n\n"
+                  "Zephlaunch will now move your configuration and profile files from the Windows folder to this new folder.\r\n"
+                  "NOTE:  Window positions will be reset since they have changed.\r\n\nNew folder = %s",
+                  g_settingsFolder);
+    ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONINFORMATION);
+
+    // Removing the old window-position file is what makes this happen only once.
+    ::DeleteFileA(g_windowPosFile);
+    ::DeleteFileA(oldWindowPos);
+    if (FileIsReadable(oldServiceHelp)) {
+        ::DeleteFileA(g_serviceHelpFile);
+        ::MoveFileA(oldServiceHelp, g_serviceHelpFile);
+    }
+    if (FileIsReadable(oldDefaultProfile)) {
+        ::DeleteFileA(g_currentProfile.c_str());
+        ::MoveFileA(oldDefaultProfile, g_currentProfile.c_str());
+    }
+
+    std::snprintf(text, sizeof text, "If you created any profiles, you will need to move them to the following folder:\r\n\n%s",
+                  g_profilesFolder);
+    ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+void EnsureDefaultProfile()
+{
+    if (FileIsReadable(g_currentProfile.c_str()))
+        return;
+    ::WritePrivateProfileStringA(profile::kConfiguration, profile::kDescription, "This is the default profile",
+                                 g_currentProfile.c_str());
+}
+
+int ReadShowToolTips()
+{
+    return ::GetPrivateProfileIntA("ProgramOptions", "ShowToolTips", 1, g_windowPosFile) != 0 ? 1 : 0;
+}

@@ -1,0 +1,452 @@
+#include "zephlaunch_dlg.h"
+
+#include "framework/data_exchange.h"
+#include "framework/win_app.h"
+#include "globals.h"
+#include "gui/logic/profile_title.h"
+#include "new_profile_dlg.h"
+#include "profile/profile_keys.h"
+#include "program_options_dlg.h"
+#include "resource.h"
+#include "settings_setup.h"
+#include "window_position.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+namespace {
+
+const char kCaption[] = "Zephlaunch";
+const char kMainWindowSection[] = "MainWindow";
+const DWORD kValueChars = 255;
+
+std::string ReadProfileValue(const char* file, const char* key)
+{
+    char value[kValueChars] = {};
+    ::GetPrivateProfileStringA(profile::kConfiguration, key, "", value, kValueChars, file);
+    return value;
+}
+
+}  // namespace
+
+CZephlaunchDlg::CZephlaunchDlg() : CDialog(IDD_ZEPHLAUNCH_DIALOG)
+{
+    m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_ZEPHLAUNCH));
+}
+
+CZephlaunchDlg::~CZephlaunchDlg() = default;
+
+void CZephlaunchDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_PROFILE_LIST, m_profileList);
+    DDX_Control(dx, IDC_SERVICES, m_servicesButton);
+    DDX_Control(dx, IDC_PROGRAMS, m_programsButton);
+    DDX_Control(dx, IDC_CONFIGURE, m_configureButton);
+    DDX_Control(dx, IDC_START, m_startButton);
+}
+
+BOOL CZephlaunchDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    RECT client;
+    RECT list;
+    GetClientRect(&client);
+    m_profileList.GetWindowRect(&list);
+    ScreenToClient(&list);
+    m_listLayout = gui_logic::RecordLayout({list.left, list.top, list.right, list.bottom}, client.right, client.bottom);
+    m_listLayoutRecorded = true;
+    OnSize(SIZE_RESTORED, client.right, client.bottom);
+
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
+    SetUpMenuBar();
+    m_toolTip.Create(m_hWnd, TTS_BALLOON);
+    SetUpButtons();
+
+    m_profileList.SetExtendedStyle(m_profileList.GetExtendedStyle() | LVS_EX_INFOTIP);
+    if (m_imageList.Create(32, 32, ILC_COLOR8 | ILC_MASK, 1, 1))
+        m_profileList.SetImageList(m_imageList, LVSIL_NORMAL);
+
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (::GetVersionExA(&version) && version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
+        m_servicesButton.EnableWindow(false);
+        m_menu.EnableMenuItem(ID_TOOLS_SERVICE_MANAGER, MF_BYCOMMAND | MF_GRAYED);
+    }
+
+    if (!SetUpSettingsFolders(m_hWnd)) {
+        EndDialog(0);
+        return FALSE;
+    }
+    DWORD folderLength = ::GetCurrentDirectoryA(MAX_PATH, m_startupFolder);
+    if (folderLength == 0 || folderLength >= MAX_PATH)
+        m_startupFolder[0] = '\0';
+    MigrateFromWindowsFolder(m_hWnd);
+    EnsureDefaultProfile();
+    SetTitleFromCurrentProfile();
+    g_showToolTips = ReadShowToolTips();
+    RestoreWindowRect(m_hWnd, kMainWindowSection);
+
+    m_profileList.InsertColumn(0, "Profiles", LVCFMT_LEFT, 75);
+    m_profileList.InsertColumn(1, "Description", LVCFMT_LEFT, 200);
+    FillProfileList();
+
+    SetUpToolTips();
+    return TRUE;
+}
+
+void CZephlaunchDlg::SetUpMenuBar()
+{
+    if (!m_menu.LoadMenu(IDR_MAIN_MENU))
+        return;
+    const UINT items[7][2] = {{ID_APP_EXIT, IDB_EXIT},
+                              {ID_FILE_NEW, IDB_NEW},
+                              {ID_FILE_DELETE, IDB_DELETE},
+                              {ID_FILE_CREATE_SHORTCUT, IDB_CREATE_SHORTCUT},
+                              {ID_APP_ABOUT, IDB_ABOUT},
+                              {ID_TOOLS_PROGRAM_OPTIONS, IDB_PROGRAM_OPTIONS},
+                              {ID_TOOLS_SERVICE_MANAGER, IDB_SERVICE_MANAGER}};
+    for (const auto& item : items)
+        m_menu.SetItemBitmap(item[0], item[1]);
+    SetMenu(m_menu);
+}
+
+void CZephlaunchDlg::SetUpButtons()
+{
+    CIconButton* buttons[4] = {&m_servicesButton, &m_programsButton, &m_configureButton, &m_startButton};
+    const UINT icons[4] = {IDI_SERVICES, IDI_PROGRAMS, IDI_CONFIGURE, IDI_START};
+    for (int i = 0; i < 4; ++i) {
+        buttons[i]->SetIcon(icons[i], CIconButton::kDarkened);
+        buttons[i]->SetFlat(true, true);
+    }
+}
+
+void CZephlaunchDlg::SetUpToolTips()
+{
+    m_toolTip.AddTool(m_servicesButton, "Configure which services to automatically stop or restart in the selected profile");
+    m_toolTip.AddTool(m_programsButton, "Configure which programs to automatically stop or restart in the selected profile");
+    m_toolTip.AddTool(m_configureButton, "Configure other aspects in the selected profile");
+    m_toolTip.AddTool(m_startButton, "Start Zephlaunch with the selected profile");
+    m_toolTip.SetTitle(TTI_INFO, "Zephlaunch");
+    m_toolTip.Activate(g_showToolTips != 0);
+}
+
+bool CZephlaunchDlg::PreTranslateMessage(MSG* msg)
+{
+    if (m_toolTip.m_hWnd)
+        m_toolTip.RelayEvent(msg);
+    return CDialog::PreTranslateMessage(msg);
+}
+
+std::string CZephlaunchDlg::ProfilePathOfItem(int index) const
+{
+    return std::string(g_profilesFolder) + "\\" + m_profileList.GetItemText(index, 0) + ".ini";
+}
+
+void CZephlaunchDlg::SetTitleFromCurrentProfile()
+{
+    SetWindowText(gui_logic::MainWindowTitle(g_currentProfile).c_str());
+}
+
+void CZephlaunchDlg::TakeCurrentProfileFromItem(int index)
+{
+    g_currentProfile = ProfilePathOfItem(index);
+    SetTitleFromCurrentProfile();
+}
+
+void CZephlaunchDlg::FillProfileList()
+{
+    m_profileList.DeleteAllItems();
+
+    // The new list is in place before the old one goes.
+    HIMAGELIST previous = m_imageList.Detach();
+    if (m_imageList.Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1)) {
+        m_imageList.SetBkColor(RGB(255, 255, 255));
+        m_imageList.Add(m_hIcon);
+        m_profileList.SetImageList(m_imageList, LVSIL_NORMAL);
+    }
+    if (previous)
+        ImageList_Destroy(previous);
+
+    char pattern[MAX_PATH];
+    std::snprintf(pattern, sizeof pattern, "%s\\*.ini", g_profilesFolder);
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    // Many profiles start the same program: its icon is read from the file and put
+    // into the image list once, and every profile of that program shows that image.
+    std::map<std::string, int> imageOfFile;
+    m_profileList.SendMessage(WM_SETREDRAW, FALSE);
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        std::string name = gui_logic::ProfileNameOfFile(found.cFileName);
+        std::string path = std::string(g_profilesFolder) + "\\" + found.cFileName;
+        std::string description = ReadProfileValue(path.c_str(), profile::kDescription);
+        std::string application = ReadProfileValue(path.c_str(), profile::kFsPath);
+        int image = 0;
+        if (!application.empty()) {
+            auto known = imageOfFile.find(application);
+            if (known == imageOfFile.end()) {
+                int added = -1;
+                HICON icon = ::ExtractIconA(AfxGetResourceHandle(), application.c_str(), 0);
+                // ExtractIcon gives 1 for a file that holds no icons at all.
+                if (reinterpret_cast<UINT_PTR>(icon) > 1) {
+                    added = m_imageList.Add(icon);
+                    ::DestroyIcon(icon);
+                }
+                known = imageOfFile.emplace(application, added).first;
+            }
+            if (known->second > 0)
+                image = known->second;
+        }
+        int index = m_profileList.InsertItem(m_profileList.GetItemCount() + 1, name.c_str(), image);
+        if (index < 0)
+            continue;
+        m_profileList.SetItemText(index, 1, description.c_str());
+        if (path == g_currentProfile)
+            m_profileList.SetItemState(index, LVIS_SELECTED, LVIS_SELECTED);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    m_profileList.SendMessage(WM_SETREDRAW, TRUE);
+    m_profileList.Invalidate(true);
+}
+
+bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
+{
+    switch (id) {
+    case ID_FILE_NEW:
+        NewProfile();
+        return true;
+    case ID_FILE_DELETE:
+        DeleteProfile();
+        return true;
+    case ID_APP_EXIT:
+        SendMessage(WM_CLOSE);
+        return true;
+    case ID_TOOLS_PROGRAM_OPTIONS:
+        RunProgramOptions();
+        return true;
+    default:
+        return CDialog::OnCommand(code, id, control);
+    }
+}
+
+void CZephlaunchDlg::RunProgramOptions()
+{
+    CProgramOptionsDlg dialog;
+    dialog.m_optionsFile = g_windowPosFile;
+    dialog.DoModal();
+    m_toolTip.Activate(g_showToolTips != 0);
+}
+
+void CZephlaunchDlg::NewProfile()
+{
+    CNewProfileDlg dialog;
+    if (dialog.DoModal() != IDOK)
+        return;
+
+    char path[MAX_PATH];
+    int written = std::snprintf(path, sizeof path, "%s\\%s.ini", g_profilesFolder, dialog.m_profileName.c_str());
+    if (written < 0 || static_cast<size_t>(written) >= sizeof path)
+        return;  // the dialog refuses names that do not fit
+
+    if (FileIsReadable(path)
+        && MessageBox("There is already a profile with this name.  Do you want to overwrite it?", kCaption,
+                      MB_YESNO | MB_ICONQUESTION) == IDNO)
+        return;
+
+    if (dialog.m_profileKind == CNewProfileDlg::kBlankProfile) {
+        ::DeleteFileA(path);
+    } else if (!::CopyFileA(g_currentProfile.c_str(), path, FALSE)) {
+        char text[128];
+        std::snprintf(text, sizeof text, "Unable to create copy of current configuration file (error = %d).",
+                      static_cast<int>(::GetLastError()));
+        MessageBox(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+
+    g_currentProfile = path;
+    ::WritePrivateProfileStringA(profile::kConfiguration, profile::kDescription, dialog.m_description.c_str(), path);
+    SetTitleFromCurrentProfile();
+    FillProfileList();
+}
+
+void CZephlaunchDlg::DeleteProfile()
+{
+    if (gui_logic::TitleOfProfilePath(g_currentProfile) == "zephlaunch") {
+        MessageBox("The default profile cannot be removed.", kCaption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    std::string question = "Are you sure you want to remove profile:\r\n\n" + g_currentProfile;
+    if (MessageBox(question.c_str(), kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+
+    ::DeleteFileA(g_currentProfile.c_str());
+    FillProfileList();
+    if (m_profileList.GetItemCount() == 0) {
+        SetWindowText(kCaption);
+        return;
+    }
+    m_profileList.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    TakeCurrentProfileFromItem(0);
+}
+
+void CZephlaunchDlg::ShowProfileContextMenu()
+{
+    DWORD position = ::GetMessagePos();
+    POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    m_profileList.ScreenToClient(&point);
+    int item = m_profileList.HitTest(point);
+    if (item >= 0)
+        TakeCurrentProfileFromItem(item);
+
+    CIconMenu menu;
+    if (!menu.LoadMenu(IDR_PROFILE_MENU))
+        return;
+    HMENU popup = menu.GetSubMenu(0);
+    menu.SetItemBitmap(ID_FILE_NEW, IDB_NEW);
+    menu.SetItemBitmap(ID_FILE_DELETE, IDB_DELETE);
+    menu.SetItemBitmap(ID_FILE_CREATE_SHORTCUT, IDB_CREATE_SHORTCUT);
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    UINT command = static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr));
+    switch (command) {
+    case ID_FILE_DELETE:
+        DeleteProfile();
+        break;
+    case ID_FILE_NEW:
+        NewProfile();
+        break;
+    default:
+        break;
+    }
+}
+
+void CZephlaunchDlg::FillInfoTip(int item, char* buffer, int bufferSize)
+{
+    if (!buffer || bufferSize <= 0)
+        return;
+    std::string name = m_profileList.GetItemText(item, 0);
+    std::string path = std::string(g_profilesFolder) + "\\" + name + ".ini";
+    std::string tip = gui_logic::ProfileInfoTip(name, ReadProfileValue(path.c_str(), profile::kDescription));
+    lstrcpynA(buffer, tip.c_str(), bufferSize);
+}
+
+bool CZephlaunchDlg::OnNotify(UINT id, NMHDR* header, LRESULT* result)
+{
+    if (id != IDC_PROFILE_LIST)
+        return false;
+    switch (header->code) {
+    case NM_CLICK: {
+        int mark = m_profileList.GetSelectionMark();
+        if (mark != -1)
+            TakeCurrentProfileFromItem(mark);
+        *result = 0;
+        return true;
+    }
+    case NM_RCLICK:
+        ShowProfileContextMenu();
+        *result = 0;
+        return true;
+    case LVN_GETINFOTIPA: {
+        auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
+        FillInfoTip(tip->iItem, tip->pszText, tip->cchTextMax);
+        *result = 0;
+        return true;
+    }
+    case LVN_GETINFOTIPW: {
+        auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
+        if (!tip->pszText || tip->cchTextMax <= 0)
+            return true;
+        std::string text(static_cast<size_t>(tip->cchTextMax), '\0');
+        FillInfoTip(tip->iItem, &text[0], tip->cchTextMax);
+        if (!::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tip->pszText, tip->cchTextMax))
+            tip->pszText[0] = L'\0';
+        *result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CZephlaunchDlg::OnSize(UINT, int cx, int cy)
+{
+    if (!m_listLayoutRecorded || !m_profileList.IsWindow())
+        return false;
+    gui_logic::Box box = gui_logic::PlaceChild(m_listLayout, cx, cy);
+    m_profileList.MoveWindow(box.left, box.top, box.right - box.left, box.bottom - box.top, false);
+    Invalidate(true);
+    UpdateWindow();
+    m_profileList.Arrange(LVA_ALIGNLEFT);
+    return true;
+}
+
+bool CZephlaunchDlg::OnClose()
+{
+    SaveWindowRect(m_hWnd, kMainWindowSection);
+    return false;
+}
+
+bool CZephlaunchDlg::OnMeasureItem(UINT, MEASUREITEMSTRUCT* item)
+{
+    return item->CtlType == ODT_MENU && CIconMenu::HandleMeasureItem(item);
+}
+
+bool CZephlaunchDlg::OnDrawItem(UINT, DRAWITEMSTRUCT* item)
+{
+    return item->CtlType == ODT_MENU && CIconMenu::HandleDrawItem(item);
+}
+
+void CZephlaunchDlg::PaintMinimised()
+{
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    if (!dc)
+        return;
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    RECT client;
+    GetClientRect(&client);
+    int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_hIcon);
+    ::EndPaint(m_hWnd, &paint);
+}
+
+bool CZephlaunchDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+{
+    switch (msg) {
+    case WM_INITMENUPOPUP: {
+        HMENU popup = reinterpret_cast<HMENU>(wp);
+        CIconMenu* menu = HIWORD(lp) ? nullptr : CIconMenu::FromHandle(popup);
+        if (menu)
+            menu->UpdatePopup(popup);
+        return false;
+    }
+    case WM_MENUCHAR: {
+        HMENU menuHandle = reinterpret_cast<HMENU>(lp);
+        CIconMenu* menu = CIconMenu::FromHandle(menuHandle);
+        if (!menu)
+            return false;
+        *result = menu->FindMenuChar(LOWORD(wp), HIWORD(wp), menuHandle);
+        return true;
+    }
+    case WM_PAINT:
+        if (!IsIconic())
+            return false;
+        PaintMinimised();
+        return true;
+    case WM_QUERYDRAGICON:
+        *result = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    default:
+        return false;
+    }
+}

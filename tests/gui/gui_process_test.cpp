@@ -1,0 +1,227 @@
+// The real Zephlaunch.exe, started as a process and looked at from outside: its
+// window, its profile list, a message box it shows, and the files it leaves behind.
+#include "resource.h"
+#include "support/screenshot.h"
+#include "support/settings_folder.h"
+#include "support/wine_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    std::function<bool(HWND)> match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window) && search->match(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string TitleOf(HWND window)
+{
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Waits up to the given time for a visible top-level window of the process.
+HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD milliseconds = 15000)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        WindowSearch search = {processId, match, nullptr};
+        ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found || ::GetTickCount() - start > milliseconds)
+            return search.found;
+        ::Sleep(50);
+    }
+}
+
+bool IsMessageBox(HWND window)
+{
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return std::string(name) == "#32770" && ::GetDlgItem(window, 0xffff) != nullptr && !::GetDlgItem(window, IDC_PROFILE_LIST);
+}
+
+// Rectangle of a list item, asked across the process boundary.
+RECT RemoteItemRect(HANDLE process, HWND list, int item)
+{
+    RECT rect = {};
+    rect.left = LVIR_LABEL;
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote)
+        return rect;
+    SIZE_T moved = 0;
+    ::WriteProcessMemory(process, remote, &rect, sizeof rect, &moved);
+    ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process, remote, &rect, sizeof rect, &moved);
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return rect;
+}
+
+std::string RemoteItemText(HANDLE process, HWND list, int item)
+{
+    struct Block {
+        LVITEMA item;
+        char text[260];
+    } block = {};
+    char* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, sizeof block, MEM_COMMIT, PAGE_READWRITE));
+    if (!remote)
+        return std::string();
+    block.item.pszText = remote + offsetof(Block, text);
+    block.item.cchTextMax = sizeof block.text;
+    SIZE_T moved = 0;
+    ::WriteProcessMemory(process, remote, &block, sizeof block, &moved);
+    ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process, remote, &block, sizeof block, &moved);
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    block.text[sizeof block.text - 1] = '\0';
+    return block.text;
+}
+
+class RealProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gt::ResetSettings();
+        ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryA(gt::ProfilesFolder().c_str(), nullptr));
+        zt::WriteFileBytes(gt::ProfilePath("alpha"), gt::IniText("[Configuration]\ndescription=First\n"));
+        zt::WriteFileBytes(gt::ProfilePath("my.test"), gt::IniText("[Configuration]\ndescription=Dotted\n"));
+    }
+    void TearDown() override
+    {
+        if (m_process.hProcess) {
+            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+                ::TerminateProcess(m_process.hProcess, 9);
+            ::CloseHandle(m_process.hProcess);
+            ::CloseHandle(m_process.hThread);
+        }
+        gt::ResetSettings();
+    }
+
+    void Start()
+    {
+        std::string commandLine = "\"" + zt::BinPath("Zephlaunch.exe") + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        ASSERT_TRUE(::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                     zt::BinDir().c_str(), &startup, &m_process))
+            << "CreateProcess error " << ::GetLastError();
+    }
+
+    PROCESS_INFORMATION m_process = {};
+};
+
+TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose)
+{
+    Start();
+    const DWORD pid = m_process.dwProcessId;
+    HWND main = WaitForWindow(pid, [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
+    ASSERT_NE(main, nullptr) << "main window did not appear";
+    HWND list = ::GetDlgItem(main, IDC_PROFILE_LIST);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    gt::SaveWindowScreenshot(main, "process-main-window");
+
+    int dotted = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (RemoteItemText(m_process.hProcess, list, i) == "my.test")
+            dotted = i;
+    }
+    ASSERT_GE(dotted, 0);
+    RECT item = RemoteItemRect(m_process.hProcess, list, dotted);
+    POINT centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    POINT screen = centre;
+    ::ClientToScreen(list, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+    ::PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+    ASSERT_NE(WaitForWindow(pid, [](HWND w) { return TitleOf(w) == "Zephlaunch - my"; }), nullptr)
+        << "title after the click: " << TitleOf(main);
+
+    // File > Delete asks first; the answer comes from here.
+    ::PostMessageA(main, WM_COMMAND, ID_FILE_DELETE, 0);
+    HWND box = WaitForWindow(pid, IsMessageBox);
+    ASSERT_NE(box, nullptr) << "no confirmation";
+    char text[600] = {};
+    ::GetDlgItemTextA(box, 0xffff, text, sizeof text);
+    EXPECT_EQ(std::string(text), "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("my.test"));
+    EXPECT_EQ(TitleOf(box), "Zephlaunch");
+    ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+    ASSERT_NE(WaitForWindow(pid, [&](HWND w) { return w == main && TitleOf(w) != "Zephlaunch - my"; }), nullptr);
+    EXPECT_FALSE(zt::FileExists(gt::ProfilePath("my.test")));
+    EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+
+    ::SetWindowPos(main, nullptr, 210, 120, 480, 300, SWP_NOZORDER);
+    RECT before;
+    ::GetWindowRect(main, &before);
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 15000), WAIT_OBJECT_0) << "the program did not end";
+    DWORD exitCode = 99;
+    ::GetExitCodeProcess(m_process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    const std::string file = gt::WindowPosFile();
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "left", -1, file.c_str()), static_cast<UINT>(before.left));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "top", -1, file.c_str()), static_cast<UINT>(before.top));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "right", -1, file.c_str()), static_cast<UINT>(before.right));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "bottom", -1, file.c_str()), static_cast<UINT>(before.bottom));
+}
+
+// Wine reports the version it is told to per executable; win98 is a 9x platform.
+// (The greyed Service Manager item cannot be read from another process under Wine.)
+class Windows98 {
+public:
+    Windows98()
+    {
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_key, nullptr) == ERROR_SUCCESS)
+            ::RegSetValueExA(m_key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
+    }
+    ~Windows98()
+    {
+        if (m_key)
+            ::RegCloseKey(m_key);
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+    }
+
+private:
+    static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\Zephlaunch.exe";
+    HKEY m_key = nullptr;
+};
+
+TEST_F(RealProgram, OnWindows9xTheServicesButtonIsDisabled)
+{
+    BOOL servicesEnabled = TRUE, programsEnabled = FALSE;
+    {
+        Windows98 version;
+        Start();
+        HWND main = WaitForWindow(m_process.dwProcessId, [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
+        ASSERT_NE(main, nullptr);
+        servicesEnabled = ::IsWindowEnabled(::GetDlgItem(main, IDC_SERVICES));
+        programsEnabled = ::IsWindowEnabled(::GetDlgItem(main, IDC_PROGRAMS));
+        gt::SaveWindowScreenshot(main, "process-main-window-win98");
+        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 15000), WAIT_OBJECT_0);
+    }
+    EXPECT_FALSE(servicesEnabled);
+    EXPECT_TRUE(programsEnabled);
+}
+
+}  // namespace

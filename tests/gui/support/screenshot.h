@@ -1,0 +1,15 @@
+// Pictures of windows for the test record: BUILD/screenshots/<name>.png.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace gt {
+
+// The folder the pictures go to (created on first use).
+std::string ScreenshotFolder();
+// Repaints the window and saves its outer rectangle; false when nothing could be saved.
+bool SaveWindowScreenshot(HWND window, const std::string& name);
+
+}  // namespace gt
