@@ -6,6 +6,7 @@
 #include <cstring>
 #include <regex>
 #include <stdexcept>
+#include <mutex>
 #include <thread>
 
 namespace zt {
@@ -27,6 +28,10 @@ class PipeReader {
   ~PipeReader() {
     if (m_thread.joinable()) m_thread.join();
   }
+  bool Contains(const std::string& text) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_data.find(text) != std::string::npos;
+  }
   std::string Take() {
     m_thread.join();
     return m_data;
@@ -36,9 +41,13 @@ class PipeReader {
   void Run() {
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(m_pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) m_data.append(buffer, got);
+    while (ReadFile(m_pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_data.append(buffer, got);
+    }
   }
   HANDLE m_pipe;
+  std::mutex m_mutex;
   std::string m_data;
   std::thread m_thread;
 };
@@ -116,14 +125,32 @@ std::string ReadFileBytes(const std::string& path) {
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void EnsureConsole() {
-  if (GetConsoleWindow() != nullptr) return;
   HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr);
   if (input != INVALID_HANDLE_VALUE) {
     CloseHandle(input);
     return;
   }
-  AllocConsole();
+  // Started without a usable console (output to a pipe): make one of our own. Under
+  // Wine it accepts written key events only where a display exists.
+  FreeConsole();
+  if (!AllocConsole()) throw std::runtime_error(LastErrorText("AllocConsole"));
+  // Wine's console host needs a moment before its input buffer takes events; a child
+  // started earlier would find no console input at all.
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    HANDLE ready = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    DWORD events = 0;
+    const bool usable = ready != INVALID_HANDLE_VALUE && GetNumberOfConsoleInputEvents(ready, &events) &&
+                        FlushConsoleInputBuffer(ready);
+    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+    if (usable) {
+      Sleep(500);
+      return;
+    }
+    Sleep(50);
+  }
+  throw std::runtime_error("the console never became ready");
 }
 
 static HANDLE ConsoleInput() {
@@ -164,6 +191,9 @@ DWORD PendingConsoleInputEvents() {
 }
 
 RunResult RunCommand(const std::string& commandLine, const RunOptions& options) {
+  // The console first: a console host started while the pipe exists would inherit
+  // its write end and the output would never reach its end.
+  if (options.withConsole) EnsureConsole();
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) throw std::runtime_error(LastErrorText("CreatePipe"));
@@ -171,8 +201,6 @@ RunResult RunCommand(const std::string& commandLine, const RunOptions& options) 
 
   HANDLE input = INVALID_HANDLE_VALUE;
   if (options.withConsole) {
-    EnsureConsole();
-    if (!options.keysToType.empty()) TypeKeys(options.keysToType);
     input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                         OPEN_EXISTING, 0, nullptr);
   } else {
@@ -204,7 +232,17 @@ RunResult RunCommand(const std::string& commandLine, const RunOptions& options) 
 
   PipeReader reader(readEnd);
   RunResult result;
-  if (WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_TIMEOUT) {
+  DWORD waited = 0;
+  if (options.withConsole && !options.keysToType.empty()) {
+    // Keys are typed once the program asks for them, as a person would.
+    while (waited < options.timeoutMs && !reader.Contains(options.typeWhenSeen) &&
+           WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+      waited += 50;
+    }
+    if (reader.Contains(options.typeWhenSeen)) TypeKeys(options.keysToType);
+  }
+  if (WaitForSingleObject(process.hProcess, options.timeoutMs - (waited < options.timeoutMs ? waited : 0)) ==
+      WAIT_TIMEOUT) {
     result.timedOut = true;
     TerminateProcess(process.hProcess, 999);
     WaitForSingleObject(process.hProcess, 5000);

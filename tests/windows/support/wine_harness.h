@@ -44,7 +44,8 @@ struct RunOptions {
   std::string workDir;            // empty: the bin folder
   DWORD timeoutMs = 60000;        // watchdog; the process is terminated after this
   bool withConsole = false;       // share the test's console (key waits then read it)
-  std::string keysToType;         // typed into the console before the start (withConsole)
+  std::string keysToType;         // typed into the console once the output shows typeWhenSeen
+  std::string typeWhenSeen = "Press any key to continue...";
   std::string controllerPath;     // RunController: another copy of zephrun.exe (empty: the built one)
 };
 
