@@ -1,4 +1,163 @@
-// Phases 2 and 9: stopping and restarting the programs of [Programs].
-#include "controller/phases.h"
+// Phases 2 and 9: stopping and restarting the programs of [Programs]. One worker thread per
+// entry, started in file order in batches of at most 47 that are each waited for.
+#include <windows.h>
 
-void HandleProgramsSection(ProgramsMode) {}
+#include <cstring>
+#include <vector>
+
+#include "controller/log_message.h"
+#include "controller/logic/program_key_set.h"
+#include "controller/logic/program_names.h"
+#include "controller/logic/program_not_running.h"
+#include "controller/logic/program_stop_attempts.h"
+#include "controller/phases.h"
+#include "controller/profile_reader.h"
+#include "controller/program_terminator.h"
+#include "controller/program_threads.h"
+#include "controller/run_state.h"
+#include "profile/entry_values.h"
+#include "profile/path_parts.h"
+#include "profile/profile_keys.h"
+
+namespace {
+
+// WaitForMultipleObjects takes at most 64 handles; the phases wait for 47 at a time.
+constexpr std::size_t kThreadBatchSize = 47;
+constexpr DWORD kPassIntervalMs = 500;
+
+// Parameter blocks, owned by the thread they are handed to.
+struct StopBlock {
+  char key[1024];
+  char value[512];
+};
+struct RestartBlock {
+  char path[1536];
+};
+
+// Programs that were not running in phase 2 (guarded by g_outputLock).
+NotRunningList g_notRunningPrograms;
+
+void RecordNotRunning(const char* value) {
+  EnterCriticalSection(&g_outputLock);
+  g_notRunningPrograms.Add(profile::ProgramPathPart(value));
+  LeaveCriticalSection(&g_outputLock);
+}
+
+bool WasNotRunning(const char* path) {
+  EnterCriticalSection(&g_outputLock);
+  const bool found = g_notRunningPrograms.Contains(path);
+  LeaveCriticalSection(&g_outputLock);
+  return found;
+}
+
+// Starts threads and waits for them 47 at a time.
+class ThreadBatch {
+ public:
+  ~ThreadBatch() { WaitForAll(); }
+
+  // Starts procedure on block; the block belongs to the thread once it runs. Returns false
+  // (and the block stays the caller's) when the thread could not be created.
+  bool Start(LPTHREAD_START_ROUTINE procedure, void* block, const char* key) {
+    HANDLE thread = CreateThread(nullptr, 0, procedure, block, 0, nullptr);
+    if (thread == nullptr) {
+      LogMessage(LOG_ERROR, "\r\nERROR: Unable to start a thread for %s - error %lu", key, GetLastError());
+      return false;
+    }
+    m_threads.push_back(thread);
+    if (m_threads.size() == kThreadBatchSize) WaitForAll();
+    return true;
+  }
+
+  void WaitForAll() {
+    if (m_threads.empty()) return;
+    if (WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE, INFINITE) ==
+        WAIT_FAILED) {
+      // Cannot happen with valid handles; wait for each one instead of leaving threads behind.
+      for (HANDLE thread : m_threads) WaitForSingleObject(thread, INFINITE);
+    }
+    for (HANDLE thread : m_threads) CloseHandle(thread);
+    m_threads.clear();
+  }
+
+ private:
+  std::vector<HANDLE> m_threads;
+};
+
+void StartStopThread(ThreadBatch& batch, const char* key, const char* value) {
+  StopBlock* block = new StopBlock;
+  profile::CopyText(block->key, sizeof block->key, key);
+  profile::CopyText(block->value, sizeof block->value, value);
+  if (!batch.Start(StopProgramThread, block, key)) delete block;
+}
+
+void StartRestartThread(ThreadBatch& batch, const char* key, const char* path) {
+  LogMessage(LOG_PLAIN, "\r\nRestarting %s at %s", key, path);
+  // The shell-restart setting goes back before the shell itself is started.
+  if (IsShellProgramKey(key)) RestoreShellRestart();
+  RestartBlock* block = new RestartBlock;
+  profile::CopyText(block->path, sizeof block->path, path);
+  if (!batch.Start(RestartProgramThread, block, key)) delete block;
+}
+
+}  // namespace
+
+DWORD WINAPI StopProgramThread(LPVOID parameter) {
+  StopBlock* block = static_cast<StopBlock*>(parameter);
+  {
+    ProgramTerminator terminator;
+    terminator.LoadHelperLibraries();
+    profile::CopyText(terminator.m_programName, sizeof terminator.m_programName, block->key);
+
+    StopAttempts attempts;
+    bool wasRunning = false;
+    for (;;) {
+      terminator.m_handled = false;
+      terminator.EnumerateProcesses();
+      if (!terminator.m_handled) break;
+      wasRunning = true;
+      if (attempts.RecordAttempt(terminator.m_endedPid)) {
+        LogMessage(LOG_ERROR, "\r\nERROR: %s (process %lu) does not end - giving up on it", terminator.m_programName,
+                   terminator.m_endedPid);
+        terminator.IgnoreProcess(terminator.m_endedPid);
+      }
+      if (attempts.PassLimitReached()) {
+        LogMessage(LOG_ERROR, "\r\nERROR: %s keeps running - giving up", terminator.m_programName);
+        break;
+      }
+      Sleep(kPassIntervalMs);
+    }
+    if (!wasRunning) RecordNotRunning(block->value);
+  }
+  delete block;
+  return 0;
+}
+
+DWORD WINAPI RestartProgramThread(LPVOID parameter) {
+  RestartBlock* block = static_cast<RestartBlock*>(parameter);
+  char commandLine[sizeof block->path + 2];
+  // Quoted, so that exactly the stored path is started. A failed start prints nothing.
+  if (QuotedCommandLine(block->path, commandLine, sizeof commandLine)) {
+    WinExec(commandLine, SW_SHOWNORMAL);
+  }
+  delete block;
+  return 0;
+}
+
+void HandleProgramsSection(ProgramsMode mode) {
+  ThreadBatch batch;
+  ProgramKeySet seenKeys;
+  WalkProfileSection(profile::kPrograms, profile::kActionNoAction, [&](const char* key, const char* value) {
+    // A key repeated (in any letter case) names the same entry; its value is the first one.
+    if (!seenKeys.Insert(key)) return;
+    if (profile::ProgramIsNoAction(value)) return;
+    if (mode == ProgramsMode::Stop) {
+      StartStopThread(batch, key, value);
+      return;
+    }
+    if (!profile::ProgramIsStopRestart(value)) return;
+    const char* path = profile::ProgramPathPart(value);
+    if (WasNotRunning(path)) return;
+    StartRestartThread(batch, key, path);
+  });
+  batch.WaitForAll();
+}

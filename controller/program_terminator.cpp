@@ -2,9 +2,145 @@
 
 #include <cstring>
 
+#include "controller/log_message.h"
+#include "controller/logic/program_names.h"
+#include "controller/run_state.h"
+#include "controller/window_calls.h"
+
+namespace {
+
+const char kWinlogonKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const char kAutoRestartShell[] = "AutoRestartShell";
+
+// Full access as every Windows version understands it: PROCESS_ALL_ACCESS of current headers
+// grew with Windows Vista, and older systems refuse that larger mask.
+constexpr DWORD kProcessAllAccess = STANDARD_RIGHTS_REQUIRED | SYNCHRONIZE | 0xFFF;
+
+// How long a terminated process may take to leave the process list before the next pass.
+constexpr DWORD kTerminationSettleMs = 5000;
+
+bool g_shellRestartSaved = false;  // guarded by g_outputLock
+
+void WriteShellRestart(HKEY key, DWORD value) {
+  RegSetValueExA(key, kAutoRestartShell, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+}  // namespace
+
+void SaveAndDisableShellRestart() {
+  // Registry failures here are not reported: without the value the shell simply restarts.
+  EnterCriticalSection(&g_outputLock);
+  HKEY key = nullptr;
+  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kWinlogonKey, &key) == ERROR_SUCCESS) {
+    if (!g_shellRestartSaved) {
+      DWORD value = 0;
+      DWORD size = sizeof value;
+      DWORD type = 0;
+      if (RegQueryValueExA(key, kAutoRestartShell, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+              ERROR_SUCCESS &&
+          size == sizeof value) {
+        g_savedAutoRestartShell = value;
+      }
+      g_shellRestartSaved = true;
+    }
+    WriteShellRestart(key, 0);
+    RegCloseKey(key);
+  }
+  LeaveCriticalSection(&g_outputLock);
+}
+
+void RestoreShellRestart() {
+  EnterCriticalSection(&g_outputLock);
+  HKEY key = nullptr;
+  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kWinlogonKey, &key) == ERROR_SUCCESS) {
+    WriteShellRestart(key, g_savedAutoRestartShell);
+    RegCloseKey(key);
+  }
+  g_shellRestartSaved = false;
+  LeaveCriticalSection(&g_outputLock);
+}
+
 ProgramTerminator::ProgramTerminator()
-    : m_handled(false), m_findOnly(false), m_foundPid(0), m_closePid(0), m_windowFound(false) {
+    : m_handled(false), m_findOnly(false), m_foundPid(0), m_closePid(0), m_windowFound(false), m_endedPid(0) {
   std::memset(m_programName, 0, sizeof m_programName);
 }
 
-BOOL ProgramTerminator::OnProcess(const char*, DWORD) { return TRUE; }
+bool ProgramTerminator::IsIgnored(DWORD processId) const {
+  for (DWORD ignored : m_ignoredPids) {
+    if (ignored == processId) return true;
+  }
+  return false;
+}
+
+BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId) {
+  if (!SameTextIgnoringCase(ComparableProcessName(processName, IsNtFamily()), m_programName)) return TRUE;
+  if (IsIgnored(processId)) return TRUE;
+
+  if (m_findOnly) {
+    m_findOnly = false;
+    m_foundPid = processId;
+    return FALSE;
+  }
+
+  HANDLE process = OpenProcess(kProcessAllAccess, FALSE, processId);
+  if (process == nullptr) {
+    LogMessage(LOG_ERROR, "\r\nERROR opening process handle for program %s: code %lu", m_programName, GetLastError());
+    return FALSE;
+  }
+
+  if (IsShellProgramKey(m_programName)) {
+    // The shell is not asked to close: Windows would restart it at once unless told not to.
+    SaveAndDisableShellRestart();
+    EndProcess(process, processId);
+    return FALSE;
+  }
+
+  LogMessage(LOG_PLAIN, "\r\nTerminating %s...", m_programName);
+  m_closePid = processId;
+  m_windowFound = false;
+  if (!window_calls::EnumDesktopWindows(nullptr, CloseWindowsOfProcess, reinterpret_cast<LPARAM>(this))) {
+    // No windows could be listed: treated like a program without windows.
+  }
+  if (m_windowFound) {
+    const DWORD allowed = CloseWaitMilliseconds(g_nonResponseSeconds);
+    const DWORD start = GetTickCount();
+    // The first one-second wait always happens, also with nonresponse 0 and when the tick
+    // counter moves on between the two readings.
+    do {
+      if (WaitForSingleObject(process, 1000) == WAIT_OBJECT_0) {
+        CloseHandle(process);
+        m_handled = true;
+        m_endedPid = processId;
+        return FALSE;
+      }
+    } while (GetTickCount() - start <= allowed);
+  }
+  EndProcess(process, processId);
+  return FALSE;
+}
+
+void ProgramTerminator::EndProcess(HANDLE process, DWORD processId) {
+  if (TerminateProcess(process, 0)) {
+    // Termination completes asynchronously; let the process leave the list first so that
+    // the next pass does not find it again.
+    WaitForSingleObject(process, kTerminationSettleMs);
+  } else {
+    LogMessage(LOG_ERROR, "\r\nERROR: Unable to terminate %s - error %lu", m_programName, GetLastError());
+  }
+  CloseHandle(process);
+  m_handled = true;
+  m_endedPid = processId;
+}
+
+BOOL CALLBACK CloseWindowsOfProcess(HWND window, LPARAM terminator) {
+  ProgramTerminator* self = reinterpret_cast<ProgramTerminator*>(terminator);
+  DWORD owner = 0;
+  window_calls::GetWindowThreadProcessId(window, &owner);
+  if (owner == self->m_closePid) {
+    self->m_windowFound = true;
+    if (!window_calls::PostMessageA(window, WM_CLOSE, 0, 0)) {
+      // A window that went away meanwhile; the wait below covers the process either way.
+    }
+  }
+  return TRUE;
+}

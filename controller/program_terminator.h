@@ -3,21 +3,40 @@
 // next match is only recorded.
 #pragma once
 
+#include <vector>
+
 #include "procenum/process_enumerator.h"
 
 class ProgramTerminator : public ProcessEnumerator {
  public:
   ProgramTerminator();
 
+  // Ends the first process whose name matches m_programName (or, in find-only mode,
+  // records its id) and then ends the walk; returns TRUE for every other process.
   BOOL OnProcess(const char* processName, DWORD processId) override;
 
+  // Later passes pass over this process (one that was tried often enough and never ended).
+  void IgnoreProcess(DWORD processId) { m_ignoredPids.push_back(processId); }
+
   char m_programName[256];
-  bool m_handled;
-  bool m_findOnly;
+  bool m_handled;      // a matching process was ended (closed by itself or terminated)
+  bool m_findOnly;     // record the next match in m_foundPid instead of ending it
   DWORD m_foundPid;
-  DWORD m_closePid;
-  bool m_windowFound;
+  DWORD m_closePid;    // the process whose windows CloseWindowsOfProcess closes
+  bool m_windowFound;  // CloseWindowsOfProcess posted WM_CLOSE to at least one window
+  DWORD m_endedPid;    // the process that set m_handled
+
+ private:
+  bool IsIgnored(DWORD processId) const;
+  void EndProcess(HANDLE process, DWORD processId);
+
+  std::vector<DWORD> m_ignoredPids;
 };
 
 // EnumDesktopWindows callback: posts WM_CLOSE to every top-level window of m_closePid.
 BOOL CALLBACK CloseWindowsOfProcess(HWND window, LPARAM terminator);
+
+// The shell-restart setting around explorer.exe. Saving keeps the first value read until it
+// was restored, so ending a second shell instance cannot save the 0 written for the first.
+void SaveAndDisableShellRestart();
+void RestoreShellRestart();

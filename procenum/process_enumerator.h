@@ -2,6 +2,9 @@
 // the Toolhelp functions on Windows 9x/ME and 2000 and later, PSAPI (with VDMDBG) on
 // Windows NT 4.0 and older NT. Every entry point is looked up by name at run time, so
 // neither program needs those DLLs at load time.
+//
+// Names reported to OnProcess: the executable's file name on Windows 2000 and later, its
+// full path on Windows 9x/ME (Toolhelp) and on Windows NT 4.0 (PSAPI).
 #pragma once
 
 #include <windows.h>
@@ -19,16 +22,28 @@ class ProcessEnumerator {
   virtual BOOL OnModule(HMODULE module, const char* fullPath, const char* moduleName);
 
   // Loads PSAPI.DLL and VDMDBG.DLL where they are needed; true when nothing is missing.
+  // Call once before walking.
   bool LoadHelperLibraries();
 
-  // True when a walk was made (to its end or until a notification returned FALSE).
+  // True when a walk was made (to its end or until a notification returned FALSE);
+  // false when an entry point is missing or the list cannot be read.
   bool EnumerateProcesses();
   bool EnumerateModules(DWORD processId);
 
   bool UsesPsapi() const { return m_usePsapi; }
+  // The Windows NT family (as opposed to Windows 9x/ME), as GetVersionExA reported it.
+  bool IsNtFamily() const { return m_ntFamily; }
 
  protected:
   bool m_usePsapi;
   HMODULE m_hPsapi;
   HMODULE m_hVdmdbg;
+
+ private:
+  bool EnumerateProcessesToolhelp();
+  bool EnumerateProcessesPsapi();
+  bool EnumerateModulesToolhelp(DWORD processId);
+  bool EnumerateModulesPsapi(DWORD processId);
+
+  bool m_ntFamily;
 };
