@@ -1,0 +1,162 @@
+#include "controller/service_dependents.h"
+
+#include <string>
+#include <vector>
+
+#include "controller/log_message.h"
+#include "controller/logic/service_dependencies.h"
+#include "controller/service_config.h"
+#include "controller/service_registry_dependencies.h"
+#include "controller/service_status_wait.h"
+
+namespace {
+
+using EnumServicesStatusExAProc = BOOL(WINAPI*)(SC_HANDLE, SC_ENUM_TYPE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD,
+                                                LPDWORD, LPDWORD, LPCSTR);
+
+constexpr DWORD kFirstEnumBufferSize = 30720;
+constexpr DWORD kMaxEnumBufferSize = 64u * 1024u * 1024u;
+constexpr DWORD kDependentConfigSize = 8192;
+// Dependency chains are short; a deeper recursion can only come from a circular
+// configuration, which would otherwise recurse until the stack is gone.
+constexpr int kMaxDependentDepth = 16;
+thread_local int t_dependentDepth = 0;
+
+// The key names of all Win32 services. The first call uses a 30720-byte buffer; when the
+// services do not fit, the enumeration is repeated from the start with a larger buffer:
+// at least what the system asked for, and at least twice the size (some managers report
+// a too small buffer without saying how much they need). False on a real failure, with
+// its code in error.
+bool ListWin32ServiceNames(SC_HANDLE manager, EnumServicesStatusExAProc enumerate, std::vector<std::string>& names,
+                           DWORD& error) {
+  DWORD size = kFirstEnumBufferSize;
+  for (;;) {
+    BYTE* buffer = static_cast<BYTE*>(LocalAlloc(LPTR, size));
+    if (buffer == nullptr) {
+      error = GetLastError();
+      return false;
+    }
+    DWORD needed = 0, returned = 0, resume = 0;
+    const BOOL done = enumerate(manager, SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, buffer, size,
+                                &needed, &returned, &resume, nullptr);
+    const DWORD callError = done ? ERROR_SUCCESS : GetLastError();
+    if (done) {
+      const ENUM_SERVICE_STATUS_PROCESSA* entries = reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSA*>(buffer);
+      for (DWORD i = 0; i < returned; ++i) {
+        if (entries[i].lpServiceName != nullptr) names.emplace_back(entries[i].lpServiceName);
+      }
+    }
+    LocalFree(buffer);
+    if (done) return true;
+    if (callError != ERROR_MORE_DATA && callError != ERROR_INSUFFICIENT_BUFFER) {
+      error = callError;
+      return false;
+    }
+    // needed may count all services or only those that did not fit: size + needed
+    // holds them all either way.
+    const DWORD grown = size + (needed > size ? needed : size);
+    if (grown > kMaxEnumBufferSize || grown < size) {
+      error = callError;
+      return false;
+    }
+    size = grown;
+  }
+}
+
+// Bytes of the configuration buffer from the dependency list on (0 when it lies outside).
+std::size_t DependencyBytes(const ServiceConfig& config) {
+  const char* start = reinterpret_cast<const char*>(config.Get());
+  const char* list = config.Get()->lpDependencies;
+  if (list == nullptr || list < start || list >= start + config.Size()) return 0;
+  return static_cast<std::size_t>(start + config.Size() - list);
+}
+
+bool EmptyDependencyList(const ServiceConfig& config) {
+  return DependencyBytes(config) == 0 || config.Get()->lpDependencies[0] == '\0';
+}
+
+void StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (name == key) continue;
+    SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS);
+    if (service == nullptr) {
+      LogMessage(LOG_ERROR, "\r\nERROR: Unable to open dependent Service '%s' (parent = '%s'), error = %d", name.c_str(),
+                 key, static_cast<int>(GetLastError()));
+      continue;
+    }
+    ServiceConfig config;
+    if (!config.Query(service, kDependentConfigSize)) {
+      LogMessage(LOG_ERROR, "\r\nERROR: '%s' - QueryServiceConfig failed: error %d", name.c_str(),
+                 static_cast<int>(GetLastError()));
+      CloseServiceHandle(service);
+      continue;
+    }
+    std::size_t matches =
+        servicedeps::CountDependencyMatches(config.Get()->lpDependencies, DependencyBytes(config), key);
+    // A manager that reports no dependencies at all (Wine's never does) still keeps the
+    // list in the service's registry key.
+    if (matches == 0 && EmptyDependencyList(config)) {
+      const std::string registered = ReadRegisteredDependencies(name.c_str());
+      matches = servicedeps::CountDependencyMatches(registered.data(), registered.size(), key);
+    }
+    for (std::size_t i = 0; i < matches; ++i) {
+      LogMessage(LOG_PLAIN, "\r\nStopping dependent service %s...", config.DisplayNameOr(name.c_str()));
+      StopDependentService(manager, service, name.c_str());
+    }
+    CloseServiceHandle(service);
+  }
+}
+
+}  // namespace
+
+void StopDependentServices(SC_HANDLE manager, const char* key) {
+  HMODULE advapi = LoadLibraryA("advapi32.dll");
+  if (advapi == nullptr) {
+    LogMessage(LOG_ERROR, "\r\nERROR: unable to load advapi32.dll: code = %d", static_cast<int>(GetLastError()));
+    return;
+  }
+  const auto enumerate =
+      reinterpret_cast<EnumServicesStatusExAProc>(reinterpret_cast<void*>(GetProcAddress(advapi, "EnumServicesStatusExA")));
+  if (enumerate == nullptr) {
+    LogMessage(LOG_ERROR, "\r\nERROR:  unable to GetProcAddress for EnumServicesStatusEx : code %d",
+               static_cast<int>(GetLastError()));
+    FreeLibrary(advapi);
+    return;
+  }
+  std::vector<std::string> names;
+  DWORD error = ERROR_SUCCESS;
+  if (ListWin32ServiceNames(manager, enumerate, names, error)) {
+    StopDependentsAmong(manager, key, names);
+  } else {
+    LogMessage(LOG_ERROR, "\r\nERROR calling EnumServicesStatusEx: code %d", static_cast<int>(error));
+  }
+  FreeLibrary(advapi);
+}
+
+void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name) {
+  SERVICE_STATUS status;
+  ZeroMemory(&status, sizeof status);
+  if (ControlService(service, SERVICE_CONTROL_STOP, &status)) return;
+  const DWORD error = GetLastError();
+  switch (error) {
+    case ERROR_DEPENDENT_SERVICES_RUNNING:
+      if (t_dependentDepth >= kMaxDependentDepth) {
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name,
+                   static_cast<int>(ERROR_CIRCULAR_DEPENDENCY));
+        return;
+      }
+      LogMessage(LOG_HEADING, "\r\nOther services are dependent upon %s", name);
+      ++t_dependentDepth;
+      StopDependentServices(manager, name);
+      --t_dependentDepth;
+      WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
+      return;
+    case ERROR_SERVICE_NOT_ACTIVE:
+    case ERROR_SERVICE_CANNOT_ACCEPT_CTRL:
+      WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
+      return;
+    default:
+      LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name, static_cast<int>(error));
+      return;
+  }
+}

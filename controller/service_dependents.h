@@ -1,0 +1,13 @@
+// Stopping the services that depend on a service which refused to stop because of them.
+#pragma once
+
+#include <windows.h>
+
+// Stops every Win32 service that lists key among its dependencies (direct dependents
+// only; deeper ones are reached when a dependent reports dependents of its own).
+void StopDependentServices(SC_HANDLE manager, const char* key);
+
+// Sends the stop request to one dependent (open handle, its key name). Returns at once
+// when the request is accepted; waits (printing dots) only where the service cannot
+// take the request now or has running dependents of its own.
+void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name);
