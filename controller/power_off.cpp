@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "controller/phases.h"
+#include "controller/window_calls.h"
 
 namespace {
 
@@ -32,5 +33,5 @@ bool EnableShutdownPrivilege() {
 bool PowerOff(bool restart) {
   if (!EnableShutdownPrivilege()) return false;
   const UINT flags = (restart ? EWX_REBOOT : EWX_SHUTDOWN) | EWX_FORCE;
-  return ExitWindowsEx(flags, kShutdownReason) != FALSE;
+  return window_calls::ExitWindowsEx(flags, kShutdownReason) != FALSE;
 }

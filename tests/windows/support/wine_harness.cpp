@@ -341,17 +341,29 @@ void KillProcesses(const std::string& exeName) {
 }
 
 HANDLE StartProgram(const std::string& commandLine, const std::string& workDir) {
+  // The program gets NUL for its standard handles: left to inherit ours, it (or a
+  // process it starts) could hold a test's output pipe open long after the test.
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                           OPEN_EXISTING, 0, nullptr);
   STARTUPINFOA startup;
   std::memset(&startup, 0, sizeof startup);
   startup.cb = sizeof startup;
+  if (nul != INVALID_HANDLE_VALUE) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nul;
+    startup.hStdOutput = nul;
+    startup.hStdError = nul;
+  }
   PROCESS_INFORMATION process;
   std::memset(&process, 0, sizeof process);
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                      workDir.empty() ? nullptr : workDir.c_str(), &startup, &process)) {
-    return nullptr;
-  }
+  const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, nul != INVALID_HANDLE_VALUE,
+                                      DETACHED_PROCESS, nullptr, workDir.empty() ? nullptr : workDir.c_str(),
+                                      &startup, &process);
+  if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+  if (!started) return nullptr;
   CloseHandle(process.hThread);
   return process.hProcess;
 }

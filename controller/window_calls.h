@@ -1,0 +1,17 @@
+// The few window-manager calls the controller makes. USER32.DLL is loaded on first use
+// rather than at start-up: its initialisation costs more than a run with nothing to stop
+// needs, and most runs reach it only when there are programs to close.
+#pragma once
+
+#include <windows.h>
+
+namespace window_calls {
+
+// Each returns what the Windows call returns; when USER32.DLL or the entry point is
+// missing, FALSE (or 0) with the error set by LoadLibrary or GetProcAddress.
+BOOL EnumDesktopWindows(HDESK desktop, WNDENUMPROC callback, LPARAM parameter);
+DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL ExitWindowsEx(UINT flags, DWORD reason);
+
+}  // namespace window_calls
