@@ -10,7 +10,14 @@ sh scripts/install-deps.sh
 sh scripts/build.sh win64
 BUILD="$ROOT/build/win64"
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+USER_DISPLAY="${DISPLAY:-}"
 sh scripts/wine-prefix up
+# The demo's programs have windows: without a display of the user's, they use the
+# private one that wine-prefix started.
+if [ -z "$USER_DISPLAY" ] && [ -f "$WINEPREFIX.display" ]; then
+  read -r num pid < "$WINEPREFIX.display"
+  DISPLAY=":$num"; export DISPLAY
+fi
 
 # The demo lives in a folder of its own inside the prefix's C: drive.
 DEMO_UNIX="$WINEPREFIX/drive_c/Zephlaunch Demo"
@@ -23,7 +30,8 @@ cp "$BUILD/bin/fixture_window.exe" "$DEMO_UNIX/demo_overlay.exe"
 DEMO_SED=$(printf '%s' "$DEMO" | sed 's/\\/\\\\/g')
 sed "s|@DEMO@|$DEMO_SED|g" examples/demo.ini.in > "$DEMO_UNIX/demo.ini"
 
-# A program for phase 2 to stop and phase 9 to start again.
+# A service and a program for phases 3 and 2 to stop and phases 8 and 9 to start again.
+wine net start spooler </dev/null >/dev/null 2>&1 || true
 wine "$DEMO\\demo_helper.exe" </dev/null >/dev/null 2>&1 &
 sleep 2
 
@@ -34,7 +42,7 @@ echo "--- zephrun_log.txt ---"
 cat "$DEMO_UNIX/zephrun_log.txt"
 echo
 
-if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
+if [ -n "$USER_DISPLAY" ] && [ -z "${CI:-}" ]; then
   echo "Starting Zephlaunch.exe (close its window to finish)..."
   wine "$BUILD/bin/Zephlaunch.exe" </dev/null
 fi
