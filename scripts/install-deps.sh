@@ -16,5 +16,6 @@ if [ -n "$need" ]; then
   fi
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
-  apt-get install -y -q --no-install-recommends $need
+  # Recommended packages too: Wine's X11 driver renders text and windows with them.
+  apt-get install -y -q $need
 fi
