@@ -71,23 +71,43 @@ void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, Ser
   batch.Add(thread);
 }
 
+// The Service Control Manager is opened when the first entry needs it: a profile with
+// nothing to stop or start does not pay for the connection.
+class ManagerConnection {
+ public:
+  ~ManagerConnection() {
+    if (m_manager != nullptr) CloseServiceHandle(m_manager);
+  }
+  // The open manager, or null after a failure (reported once; the phase then does
+  // nothing else).
+  SC_HANDLE Get() {
+    if (m_manager == nullptr && !m_failed) {
+      m_manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_ALL_ACCESS);
+      if (m_manager == nullptr) {
+        m_failed = true;
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",
+                   static_cast<int>(GetLastError()));
+      }
+    }
+    return m_manager;
+  }
+
+ private:
+  SC_HANDLE m_manager = nullptr;
+  bool m_failed = false;
+};
+
 }  // namespace
 
 void HandleServicesSection(ServicesMode mode) {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_ALL_ACCESS);
-  if (manager == nullptr) {
-    LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",
-               static_cast<int>(GetLastError()));
-    return;
-  }
-  {
-    ServiceThreadBatch batch;
-    WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
-      if (profile::ServiceIsNoAction(value)) return;
-      if (mode == ServicesMode::Start && SkippedInStartMode(key, value)) return;
-      StartEntryThread(manager, key, mode, batch);
-    });
-    batch.WaitForAll();
-  }
-  CloseServiceHandle(manager);
+  ManagerConnection manager;
+  ServiceThreadBatch batch;  // declared after the manager: its threads end before it closes
+  WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
+    if (profile::ServiceIsNoAction(value)) return;
+    if (mode == ServicesMode::Start && SkippedInStartMode(key, value)) return;
+    SC_HANDLE handle = manager.Get();
+    if (handle == nullptr) return;
+    StartEntryThread(handle, key, mode, batch);
+  });
+  batch.WaitForAll();
 }
