@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <vector>
 
 #include "controller/log_message.h"
 #include "controller/logic/program_key_set.h"
@@ -15,14 +14,13 @@
 #include "controller/program_terminator.h"
 #include "controller/program_threads.h"
 #include "controller/run_state.h"
+#include "controller/thread_batch.h"
 #include "profile/entry_values.h"
 #include "profile/path_parts.h"
 #include "profile/profile_keys.h"
 
 namespace {
 
-// WaitForMultipleObjects takes at most 64 handles; the phases wait for 47 at a time.
-constexpr std::size_t kThreadBatchSize = 47;
 constexpr DWORD kPassIntervalMs = 500;
 
 // Parameter blocks, owned by the thread they are handed to.
@@ -49,39 +47,6 @@ bool WasNotRunning(const char* path) {
   LeaveCriticalSection(&g_outputLock);
   return found;
 }
-
-// Starts threads and waits for them 47 at a time.
-class ThreadBatch {
- public:
-  ~ThreadBatch() { WaitForAll(); }
-
-  // Starts procedure on block; the block belongs to the thread once it runs. Returns false
-  // (and the block stays the caller's) when the thread could not be created.
-  bool Start(LPTHREAD_START_ROUTINE procedure, void* block, const char* key) {
-    HANDLE thread = CreateThread(nullptr, 0, procedure, block, 0, nullptr);
-    if (thread == nullptr) {
-      LogMessage(LOG_ERROR, "\r\nERROR: Unable to start a thread for %s - error %lu", key, GetLastError());
-      return false;
-    }
-    m_threads.push_back(thread);
-    if (m_threads.size() == kThreadBatchSize) WaitForAll();
-    return true;
-  }
-
-  void WaitForAll() {
-    if (m_threads.empty()) return;
-    if (WaitForMultipleObjects(static_cast<DWORD>(m_threads.size()), m_threads.data(), TRUE, INFINITE) ==
-        WAIT_FAILED) {
-      // Cannot happen with valid handles; wait for each one instead of leaving threads behind.
-      for (HANDLE thread : m_threads) WaitForSingleObject(thread, INFINITE);
-    }
-    for (HANDLE thread : m_threads) CloseHandle(thread);
-    m_threads.clear();
-  }
-
- private:
-  std::vector<HANDLE> m_threads;
-};
 
 void StartStopThread(ThreadBatch& batch, const char* key, const char* value) {
   StopBlock* block = new StopBlock;

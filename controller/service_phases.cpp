@@ -8,40 +8,11 @@
 #include "controller/run_state.h"
 #include "controller/service_state.h"
 #include "controller/service_threads.h"
+#include "controller/thread_batch.h"
 #include "profile/entry_values.h"
 #include "profile/profile_keys.h"
 
 namespace {
-
-// WaitForMultipleObjects takes at most 64 handles; the phase waits for its threads in
-// batches of 47.
-constexpr DWORD kThreadsPerBatch = 47;
-
-class ServiceThreadBatch {
- public:
-  ~ServiceThreadBatch() { WaitForAll(); }
-
-  void Add(HANDLE thread) {
-    m_threads[m_count++] = thread;
-    if (m_count == kThreadsPerBatch) WaitForAll();
-  }
-
-  void WaitForAll() {
-    if (m_count == 0) return;
-    if (WaitForMultipleObjects(m_count, m_threads, TRUE, INFINITE) == WAIT_FAILED) {
-      const DWORD error = GetLastError();
-      LogMessage(LOG_ERROR, "\r\nERROR: Unable to wait for the service threads, error = %d", static_cast<int>(error));
-      // Never leave a thread running past its phase: wait for each one alone.
-      for (DWORD i = 0; i < m_count; ++i) WaitForSingleObject(m_threads[i], INFINITE);
-    }
-    for (DWORD i = 0; i < m_count; ++i) CloseHandle(m_threads[i]);
-    m_count = 0;
-  }
-
- private:
-  HANDLE m_threads[kThreadsPerBatch] = {};
-  DWORD m_count = 0;
-};
 
 bool SkippedInStartMode(const char* key, const char* value) {
   if (!profile::ServiceRestarts(value)) return true;  // "Stop" (and "No Action")
@@ -51,7 +22,7 @@ bool SkippedInStartMode(const char* key, const char* value) {
   return wasNotRunning;
 }
 
-void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, ServiceThreadBatch& batch) {
+void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, ThreadBatch& batch) {
   ServiceThreadBlock* block = new (std::nothrow) ServiceThreadBlock;
   if (block == nullptr) {
     LogMessage(LOG_ERROR, "\r\nERROR: Unable to create a thread for Service '%s', error = %d", key,
@@ -61,14 +32,7 @@ void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, Ser
   block->manager = manager;
   std::snprintf(block->key, sizeof block->key, "%s", key);
   LPTHREAD_START_ROUTINE routine = mode == ServicesMode::Stop ? StopServiceThread : StartServiceThread;
-  HANDLE thread = CreateThread(nullptr, 0, routine, block, 0, nullptr);
-  if (thread == nullptr) {
-    LogMessage(LOG_ERROR, "\r\nERROR: Unable to create a thread for Service '%s', error = %d", key,
-               static_cast<int>(GetLastError()));
-    delete block;
-    return;
-  }
-  batch.Add(thread);
+  if (!batch.Start(routine, block, key)) delete block;
 }
 
 // The Service Control Manager is opened when the first entry needs it: a profile with
@@ -101,7 +65,7 @@ class ManagerConnection {
 
 void HandleServicesSection(ServicesMode mode) {
   ManagerConnection manager;
-  ServiceThreadBatch batch;  // declared after the manager: its threads end before it closes
+  ThreadBatch batch;  // declared after the manager: its threads end before it closes
   WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
     if (profile::ServiceIsNoAction(value)) return;
     if (mode == ServicesMode::Start && SkippedInStartMode(key, value)) return;

@@ -33,44 +33,15 @@ ConsoleRun RunControllerOnConsole(const std::vector<std::string>& args, const st
   HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                              OPEN_EXISTING, 0, nullptr);
 
-  std::string commandLine = "\"" + BinPath("zephrun.exe") + "\"";
-  for (const std::string& arg : args) commandLine += " \"" + arg + "\"";
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup;
-  std::memset(&startup, 0, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = input;
-  startup.hStdOutput = screen;
-  startup.hStdError = screen;
+  const std::string commandLine = ControllerCommandLine(args);
   PROCESS_INFORMATION process;
-  std::memset(&process, 0, sizeof process);
-  const std::string workDir = BinDir();
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, workDir.c_str(), &startup,
-                      &process)) {
+  if (!StartWithHandles(commandLine, input, screen, 0, BinDir(), process)) {
     CloseHandle(screen);
     if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
     throw std::runtime_error("CreateProcess failed for " + commandLine);
   }
   ConsoleRun run;
-  DWORD waited = 0;
-  if (!keys.empty()) {
-    // Typed once the prompt is on the screen, as a person would.
-    while (waited < timeoutMs && !ScreenShows(screen, "Press any key") &&
-           WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-      waited += 50;
-    }
-    TypeKeys(keys);
-  }
-  if (WaitForSingleObject(process.hProcess, timeoutMs - (waited < timeoutMs ? waited : 0)) == WAIT_TIMEOUT) {
-    run.result.timedOut = true;
-    TerminateProcess(process.hProcess, 999);
-    WaitForSingleObject(process.hProcess, 5000);
-  }
-  GetExitCodeProcess(process.hProcess, &run.result.exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  AwaitProcess(process, timeoutMs, keys, [&] { return ScreenShows(screen, "Press any key"); }, run.result);
   if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
 
   CONSOLE_SCREEN_BUFFER_INFO info;

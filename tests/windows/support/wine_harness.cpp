@@ -207,21 +207,10 @@ RunResult RunCommand(const std::string& commandLine, const RunOptions& options) 
     input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
   }
 
-  STARTUPINFOA startup;
-  std::memset(&startup, 0, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = input;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
   PROCESS_INFORMATION process;
-  std::memset(&process, 0, sizeof process);
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
   const std::string workDir = options.workDir.empty() ? BinDir() : options.workDir;
   const DWORD flags = options.withConsole ? 0 : DETACHED_PROCESS;
-  BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr, workDir.c_str(),
-                                &startup, &process);
+  const bool started = StartWithHandles(commandLine, input, writeEnd, flags, workDir, process);
   const std::string startError = started ? std::string() : LastErrorText("CreateProcess");
   CloseHandle(writeEnd);
   if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
@@ -232,17 +221,31 @@ RunResult RunCommand(const std::string& commandLine, const RunOptions& options) 
 
   PipeReader reader(readEnd);
   RunResult result;
-  DWORD waited = 0;
-  if (options.withConsole && !options.keysToType.empty()) {
-    // Keys are typed once the program asks for them, as a person would.
-    while (waited < options.timeoutMs && !reader.Contains(options.typeWhenSeen) &&
-           WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-      waited += 50;
-    }
-    if (reader.Contains(options.typeWhenSeen)) TypeKeys(options.keysToType);
-  }
-  if (WaitForSingleObject(process.hProcess, options.timeoutMs - (waited < options.timeoutMs ? waited : 0)) ==
-      WAIT_TIMEOUT) {
+  const std::string keys = options.withConsole ? options.keysToType : std::string();
+  AwaitProcess(process, options.timeoutMs, keys, [&] { return reader.Contains(options.typeWhenSeen); }, result);
+  result.output = reader.Take();
+  CloseHandle(readEnd);
+  return result;
+}
+
+bool StartWithHandles(const std::string& commandLine, HANDLE input, HANDLE output, DWORD flags,
+                      const std::string& workDir, PROCESS_INFORMATION& process) {
+  STARTUPINFOA startup;
+  std::memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = input;
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  std::memset(&process, 0, sizeof process);
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  return CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &startup, &process) != FALSE;
+}
+
+void FinishProcess(PROCESS_INFORMATION& process, DWORD remainingMs, RunResult& result) {
+  if (WaitForSingleObject(process.hProcess, remainingMs) == WAIT_TIMEOUT) {
     result.timedOut = true;
     TerminateProcess(process.hProcess, 999);
     WaitForSingleObject(process.hProcess, 5000);
@@ -250,16 +253,16 @@ RunResult RunCommand(const std::string& commandLine, const RunOptions& options) 
   GetExitCodeProcess(process.hProcess, &result.exitCode);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  result.output = reader.Take();
-  CloseHandle(readEnd);
-  return result;
+}
+
+std::string ControllerCommandLine(const std::vector<std::string>& args, const std::string& controllerPath) {
+  std::string commandLine = QuoteArgument(controllerPath.empty() ? BinPath("zephrun.exe") : controllerPath);
+  for (const std::string& arg : args) commandLine += " " + QuoteArgument(arg);
+  return commandLine;
 }
 
 RunResult RunController(const std::vector<std::string>& args, const RunOptions& options) {
-  std::string commandLine =
-      QuoteArgument(options.controllerPath.empty() ? BinPath("zephrun.exe") : options.controllerPath);
-  for (const std::string& arg : args) commandLine += " " + QuoteArgument(arg);
-  return RunCommand(commandLine, options);
+  return RunCommand(ControllerCommandLine(args, options.controllerPath), options);
 }
 
 std::string TextMode(const std::string& text) {
@@ -346,23 +349,10 @@ HANDLE StartProgram(const std::string& commandLine, const std::string& workDir) 
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                            OPEN_EXISTING, 0, nullptr);
-  STARTUPINFOA startup;
-  std::memset(&startup, 0, sizeof startup);
-  startup.cb = sizeof startup;
-  if (nul != INVALID_HANDLE_VALUE) {
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
-  }
+  if (nul == INVALID_HANDLE_VALUE) return nullptr;
   PROCESS_INFORMATION process;
-  std::memset(&process, 0, sizeof process);
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, nul != INVALID_HANDLE_VALUE,
-                                      DETACHED_PROCESS, nullptr, workDir.empty() ? nullptr : workDir.c_str(),
-                                      &startup, &process);
-  if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+  const bool started = StartWithHandles(commandLine, nul, nul, DETACHED_PROCESS, workDir, process);
+  CloseHandle(nul);
   if (!started) return nullptr;
   CloseHandle(process.hThread);
   return process.hProcess;

@@ -49,6 +49,20 @@ struct RunOptions {
   std::string controllerPath;     // RunController: another copy of zephrun.exe (empty: the built one)
 };
 
+// The command line that runs zephrun.exe (or options.controllerPath) with the arguments, each quoted.
+std::string ControllerCommandLine(const std::vector<std::string>& args, const std::string& controllerPath = "");
+
+// Building blocks of the runs below. StartWithHandles starts a command line with the
+// given (inheritable) standard handles; false with the error left in GetLastError.
+bool StartWithHandles(const std::string& commandLine, HANDLE input, HANDLE output, DWORD flags,
+                      const std::string& workDir, PROCESS_INFORMATION& process);
+// Waits for a started process under the watchdog of timeoutMs. With keys, they are typed
+// once promptShown() says the program asks for them. Fills timedOut and exitCode and
+// closes the process handles.
+template <typename PromptShown>
+void AwaitProcess(PROCESS_INFORMATION& process, DWORD timeoutMs, const std::string& keys, PromptShown promptShown,
+                  RunResult& result);
+
 // Runs zephrun.exe with the given arguments (each quoted) and waits for it.
 RunResult RunController(const std::vector<std::string>& args, const RunOptions& options = RunOptions());
 // Runs any command line with standard output and error captured.
@@ -95,5 +109,21 @@ void KillProcesses(const std::string& exeName);
 
 // Starts a program detached (no waiting); returns its process handle or null.
 HANDLE StartProgram(const std::string& commandLine, const std::string& workDir = std::string());
+
+void FinishProcess(PROCESS_INFORMATION& process, DWORD remainingMs, RunResult& result);
+
+template <typename PromptShown>
+void AwaitProcess(PROCESS_INFORMATION& process, DWORD timeoutMs, const std::string& keys, PromptShown promptShown,
+                  RunResult& result) {
+  DWORD waited = 0;
+  if (!keys.empty()) {
+    // Keys are typed once the program asks for them, as a person would.
+    while (waited < timeoutMs && !promptShown() && WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+      waited += 50;
+    }
+    if (promptShown()) TypeKeys(keys);
+  }
+  FinishProcess(process, waited < timeoutMs ? timeoutMs - waited : 0, result);
+}
 
 }  // namespace zt
