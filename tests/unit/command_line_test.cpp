@@ -104,3 +104,12 @@ TEST(ProgramFolder, ExactFitAndOneByteShort) {
   ProgramFolder("\"C:\\x y\\tool.exe\" -min", six, sizeof six);
   EXPECT_STREQ(six, "C:\\x ");
 }
+
+TEST(LaunchText, ExactFitAndOneByteShort) {
+  char four[4];  // "a b" and the terminator
+  EXPECT_TRUE(FormatLaunchText(four, sizeof four, "a", "b"));
+  EXPECT_STREQ(four, "a b");
+  char three[3];
+  EXPECT_FALSE(FormatLaunchText(three, sizeof three, "a", "b"));
+  EXPECT_STREQ(three, "a ");  // shown cut, never used as a command line
+}

@@ -16,11 +16,11 @@ TEST(PriorityText, SixTextsMapToTheirClassesAndEverythingElseIsNormal) {
   EXPECT_EQ(PriorityClassFromText("Below Normal"), 0x4000u);
   EXPECT_EQ(PriorityClassFromText("Low"), 0x40u);
   // Whole value, case-sensitive.
-  EXPECT_EQ(PriorityClassFromText("high"), kNormalPriorityClass);
-  EXPECT_EQ(PriorityClassFromText(""), kNormalPriorityClass);
-  EXPECT_EQ(PriorityClassFromText("High "), kNormalPriorityClass);
-  EXPECT_EQ(PriorityClassFromText("Lowest"), kNormalPriorityClass);
-  EXPECT_EQ(PriorityClassFromText(nullptr), kNormalPriorityClass);
+  EXPECT_EQ(PriorityClassFromText("high"), 0x20u);
+  EXPECT_EQ(PriorityClassFromText(""), 0x20u);
+  EXPECT_EQ(PriorityClassFromText("High "), 0x20u);
+  EXPECT_EQ(PriorityClassFromText("Lowest"), 0x20u);
+  EXPECT_EQ(PriorityClassFromText(nullptr), 0x20u);
 }
 
 TEST(ProgramValue, PrefixTestsDecideStopAndRestart) {

@@ -180,7 +180,7 @@ TEST_F(ProgramShell, ThirtyTwoBitControllerSwitchesTheValueTheShellReads) {
   }
   const std::string controller = zt::I686ControllerPath();
   if (controller.empty()) GTEST_SKIP() << "no i686 controller built (sh scripts/build.sh win32)";
-  if (!zt::CanRunProgram(controller)) GTEST_SKIP() << "32-bit programs do not run here (install wine32)";
+  if (!zt::CanRunProgram(controller)) GTEST_SKIP() << "32-bit programs do not run here (no 32-bit Wine)";
   const long original32 = ReadShellRestart(k32BitView);
   constexpr long kOther32BitValue = 9;
   WriteShellRestart(kOther32BitValue, k32BitView);
