@@ -17,7 +17,7 @@ bool LaunchProgram(const char* path, const char* arguments, PROCESS_INFORMATION&
   }
   char folder[profile::kValueBufferSize];
   std::memset(folder, 0, sizeof folder);
-  profile::FolderOfPath(path, folder, sizeof folder);
+  ProgramFolder(path, folder, sizeof folder);
 
   STARTUPINFOA startup;
   std::memset(&startup, 0, sizeof startup);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "controller/log_message.h"
+#include "controller/logic/command_line.h"
 #include "controller/logic/program_key_set.h"
 #include "controller/logic/program_names.h"
 #include "controller/logic/program_not_running.h"
@@ -55,6 +56,17 @@ void StartStopThread(ThreadBatch& batch, const char* key, const char* value) {
   if (!batch.Start(StopProgramThread, block, key)) delete block;
 }
 
+// Whether a process with the key's name runs now. Phase 9 runs on the main thread, so the
+// shared finder is free.
+bool IsRunning(const char* key) {
+  g_programFinder.m_findOnly = true;
+  profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName, key);
+  g_programFinder.m_foundPid = 0;
+  g_programFinder.EnumerateProcesses();
+  g_programFinder.m_findOnly = false;  // a pass that found nothing leaves it set
+  return g_programFinder.m_foundPid != 0;
+}
+
 void StartRestartThread(ThreadBatch& batch, const char* key, const char* path) {
   LogMessage(LOG_PLAIN, "\r\nRestarting %s at %s", key, path);
   // The shell-restart setting goes back before the shell itself is started.
@@ -101,7 +113,7 @@ DWORD WINAPI RestartProgramThread(LPVOID parameter) {
   RestartBlock* block = static_cast<RestartBlock*>(parameter);
   char commandLine[sizeof block->path + 2];
   // Quoted, so that exactly the stored path is started. A failed start prints nothing.
-  if (QuotedCommandLine(block->path, commandLine, sizeof commandLine)) {
+  if (QuotedProgramPath(commandLine, sizeof commandLine, block->path)) {
     WinExec(commandLine, SW_SHOWNORMAL);
   }
   delete block;
@@ -122,6 +134,13 @@ void HandleProgramsSection(ProgramsMode mode) {
     if (!profile::ProgramIsStopRestart(value)) return;
     const char* path = profile::ProgramPathPart(value);
     if (WasNotRunning(path)) return;
+    // A program that could not be stopped (or was started again meanwhile) is not started
+    // a second time.
+    if (IsRunning(key)) {
+      LogMessage(LOG_WARNING, "\r\nWARNING: %s is still running - not restarted", key);
+      if (IsShellProgramKey(key)) RestoreShellRestart();
+      return;
+    }
     StartRestartThread(batch, key, path);
   });
   batch.WaitForAll();

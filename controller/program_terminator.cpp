@@ -21,6 +21,28 @@ constexpr DWORD kTerminationSettleMs = 5000;
 
 bool g_shellRestartSaved = false;  // guarded by g_outputLock
 
+#ifndef KEY_WOW64_64KEY
+#define KEY_WOW64_64KEY 0x0100
+#endif
+
+// A 32-bit controller on 64-bit Windows would be redirected to the 32-bit copy of the key
+// (Wow6432Node), which the shell never reads: there it asks for the 64-bit view.
+// IsWow64Process is looked up by name, as systems before XP SP2 do not have it.
+REGSAM WinlogonKeyView() {
+  using IsWow64ProcessProc = BOOL(WINAPI*)(HANDLE, PBOOL);
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr) return 0;
+  const auto isWow64Process =
+      reinterpret_cast<IsWow64ProcessProc>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  if (isWow64Process == nullptr || !isWow64Process(GetCurrentProcess(), &wow64)) return 0;
+  return wow64 ? KEY_WOW64_64KEY : 0;
+}
+
+LONG OpenWinlogonKey(REGSAM rights, HKEY* key) {
+  return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, rights | WinlogonKeyView(), key);
+}
+
 void WriteShellRestart(HKEY key, DWORD value) {
   RegSetValueExA(key, kAutoRestartShell, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
@@ -31,7 +53,7 @@ void SaveAndDisableShellRestart() {
   // Registry failures here are not reported: without the value the shell simply restarts.
   EnterCriticalSection(&g_outputLock);
   HKEY key = nullptr;
-  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kWinlogonKey, &key) == ERROR_SUCCESS) {
+  if (OpenWinlogonKey(KEY_QUERY_VALUE | KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
     if (!g_shellRestartSaved) {
       DWORD value = 0;
       DWORD size = sizeof value;
@@ -52,7 +74,7 @@ void SaveAndDisableShellRestart() {
 void RestoreShellRestart() {
   EnterCriticalSection(&g_outputLock);
   HKEY key = nullptr;
-  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kWinlogonKey, &key) == ERROR_SUCCESS) {
+  if (OpenWinlogonKey(KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
     WriteShellRestart(key, g_savedAutoRestartShell);
     RegCloseKey(key);
   }
@@ -98,7 +120,11 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId) {
   LogMessage(LOG_PLAIN, "\r\nTerminating %s...", m_programName);
   m_closePid = processId;
   m_windowFound = false;
-  if (!window_calls::EnumDesktopWindows(nullptr, CloseWindowsOfProcess, reinterpret_cast<LPARAM>(this))) {
+  // Windows 9x/ME has no EnumDesktopWindows; there EnumWindows lists the same windows.
+  const LPARAM self = reinterpret_cast<LPARAM>(this);
+  const BOOL listed = IsNtFamily() ? window_calls::EnumDesktopWindows(nullptr, CloseWindowsOfProcess, self)
+                                   : window_calls::EnumWindows(CloseWindowsOfProcess, self);
+  if (!listed) {
     // No windows could be listed: treated like a program without windows.
   }
   if (m_windowFound) {

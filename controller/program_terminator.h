@@ -33,7 +33,8 @@ class ProgramTerminator : public ProcessEnumerator {
   std::vector<DWORD> m_ignoredPids;
 };
 
-// EnumDesktopWindows callback: posts WM_CLOSE to every top-level window of m_closePid.
+// EnumDesktopWindows (on 9x/ME EnumWindows) callback: posts WM_CLOSE to every top-level
+// window of m_closePid.
 BOOL CALLBACK CloseWindowsOfProcess(HWND window, LPARAM terminator);
 
 // The shell-restart setting around explorer.exe. Saving keeps the first value read until it

@@ -6,6 +6,7 @@
 #include "controller/log_message.h"
 #include "controller/logic/service_dependencies.h"
 #include "controller/service_config.h"
+#include "controller/service_open.h"
 #include "controller/service_registry_dependencies.h"
 #include "controller/service_status_wait.h"
 
@@ -75,15 +76,26 @@ bool EmptyDependencyList(const ServiceConfig& config) {
   return DependencyBytes(config) == 0 || config.Get()->lpDependencies[0] == '\0';
 }
 
+// Rights to read a service's dependencies: every service grants them, also the protected
+// services that refuse full access even to administrators.
+constexpr DWORD kScanRights = SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS;
+// Rights to stop a dependent and wait for it, asked for only once it is known to be one.
+constexpr DWORD kStopRights = SERVICE_STOP | SERVICE_QUERY_STATUS;
+
+SC_HANDLE OpenDependent(SC_HANDLE manager, const std::string& name, const char* key, DWORD rights) {
+  SC_HANDLE service = OpenServiceWithRights(manager, name.c_str(), rights);
+  if (service == nullptr) {
+    LogMessage(LOG_ERROR, "\r\nERROR: Unable to open dependent Service '%s' (parent = '%s'), error = %d", name.c_str(),
+               key, static_cast<int>(GetLastError()));
+  }
+  return service;
+}
+
 void StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     if (name == key) continue;
-    SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS);
-    if (service == nullptr) {
-      LogMessage(LOG_ERROR, "\r\nERROR: Unable to open dependent Service '%s' (parent = '%s'), error = %d", name.c_str(),
-                 key, static_cast<int>(GetLastError()));
-      continue;
-    }
+    SC_HANDLE service = OpenDependent(manager, name, key, kScanRights);
+    if (service == nullptr) continue;
     ServiceConfig config;
     if (!config.Query(service, kDependentConfigSize)) {
       LogMessage(LOG_ERROR, "\r\nERROR: '%s' - QueryServiceConfig failed: error %d", name.c_str(),
@@ -99,11 +111,15 @@ void StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<s
       const std::string registered = ReadRegisteredDependencies(name.c_str());
       matches = servicedeps::CountDependencyMatches(registered.data(), registered.size(), key);
     }
+    CloseServiceHandle(service);
+    if (matches == 0) continue;
+    SC_HANDLE dependent = OpenDependent(manager, name, key, kStopRights);
+    if (dependent == nullptr) continue;
     for (std::size_t i = 0; i < matches; ++i) {
       LogMessage(LOG_PLAIN, "\r\nStopping dependent service %s...", config.DisplayNameOr(name.c_str()));
-      StopDependentService(manager, service, name.c_str());
+      StopDependentService(manager, dependent, name.c_str());
     }
-    CloseServiceHandle(service);
+    CloseServiceHandle(dependent);
   }
 }
 

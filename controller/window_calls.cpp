@@ -25,6 +25,7 @@ Function Resolve(std::atomic<FARPROC>& cache, const char* name) {
 }
 
 std::atomic<FARPROC> g_enumDesktopWindows{nullptr};
+std::atomic<FARPROC> g_enumWindows{nullptr};
 std::atomic<FARPROC> g_getWindowThreadProcessId{nullptr};
 std::atomic<FARPROC> g_postMessage{nullptr};
 std::atomic<FARPROC> g_exitWindowsEx{nullptr};
@@ -35,6 +36,12 @@ BOOL EnumDesktopWindows(HDESK desktop, WNDENUMPROC callback, LPARAM parameter) {
   using Fn = BOOL(WINAPI*)(HDESK, WNDENUMPROC, LPARAM);
   Fn call = Resolve<Fn>(g_enumDesktopWindows, "EnumDesktopWindows");
   return call ? call(desktop, callback, parameter) : FALSE;
+}
+
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM parameter) {
+  using Fn = BOOL(WINAPI*)(WNDENUMPROC, LPARAM);
+  Fn call = Resolve<Fn>(g_enumWindows, "EnumWindows");
+  return call ? call(callback, parameter) : FALSE;
 }
 
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {

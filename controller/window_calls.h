@@ -10,6 +10,7 @@ namespace window_calls {
 // Each returns what the Windows call returns; when USER32.DLL or the entry point is
 // missing, FALSE (or 0) with the error set by LoadLibrary or GetProcAddress.
 BOOL EnumDesktopWindows(HDESK desktop, WNDENUMPROC callback, LPARAM parameter);
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM parameter);  // Windows 9x/ME: no EnumDesktopWindows
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL ExitWindowsEx(UINT flags, DWORD reason);

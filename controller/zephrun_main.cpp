@@ -58,13 +58,20 @@ int main(int argc, char* argv[]) {
 
   // A path that does not fit the 511 characters of g_profilePath is refused like a
   // missing file rather than cut off (a cut path could name another file).
+  // A relative path is made absolute first: the private-profile functions would look for
+  // it in the Windows folder, not in the working folder where it was found.
   const char* argument = argv[1];
-  if (std::strlen(argument) >= sizeof g_profilePath || !ProfileFileExists(argument)) {
-    LogMessage(LOG_ERROR, "\r\nini file '%s' not found !  Program terminating...", argument);
+  char fullPath[sizeof g_profilePath];
+  const DWORD fullLength = std::strlen(argument) < sizeof g_profilePath
+                               ? GetFullPathNameA(argument, sizeof fullPath, fullPath, nullptr)
+                               : 0;
+  const bool resolved = fullLength != 0 && fullLength < sizeof fullPath;
+  if (!resolved || !ProfileFileExists(fullPath)) {
+    LogMessage(LOG_ERROR, "\r\nini file '%s' not found !  Program terminating...", resolved ? fullPath : argument);
     RefuseAndWait();
     return 0;
   }
-  std::snprintf(g_profilePath, sizeof g_profilePath, "%s", argument);
+  std::snprintf(g_profilePath, sizeof g_profilePath, "%s", fullPath);
 
   g_logToFile = ReadConfigInt(profile::kLogging, 0);
   LogMessage(LOG_HEADING, "\r\nUsing ini file: %s", g_profilePath);

@@ -32,16 +32,3 @@ unsigned long CloseWaitMilliseconds(int nonResponseSeconds) {
   const unsigned long seconds = static_cast<unsigned long>(nonResponseSeconds);
   return (seconds > kMaxSeconds ? kMaxSeconds : seconds) * 1000UL;
 }
-
-bool QuotedCommandLine(const char* path, char* out, std::size_t outSize) {
-  if (out == nullptr || outSize == 0) return false;
-  out[0] = '\0';
-  if (path == nullptr || path[0] == '\0') return false;
-  const std::size_t length = std::strlen(path);
-  if (length + 3 > outSize) return false;
-  out[0] = '"';
-  std::memcpy(out + 1, path, length);
-  out[length + 1] = '"';
-  out[length + 2] = '\0';
-  return true;
-}

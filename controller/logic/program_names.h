@@ -19,8 +19,3 @@ bool IsShellProgramKey(const char* key);
 // Milliseconds a program may take to close after WM_CLOSE: nonresponse seconds, with a
 // negative setting read as 0 and a huge one held below the tick counter's range.
 unsigned long CloseWaitMilliseconds(int nonResponseSeconds);
-
-// The command line that starts exactly the stored path: the path in double quotes, so that
-// a path with blanks (C:\Program Files\...) cannot start a different program. Empty when
-// the path is empty or the result does not fit outSize. Returns whether it was built.
-bool QuotedCommandLine(const char* path, char* out, std::size_t outSize);

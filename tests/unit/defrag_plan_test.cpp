@@ -45,7 +45,7 @@ TEST(DefragPlan, UnderTenMegabytesGetsOneNumberedBlockAndTheFinalOne) {
 }
 
 TEST(DefragPlan, ExactMultipleOfTheBlockSize) {
-  const std::vector<std::string> lines = RunPhase(10ull * kDefragBlockBytes);  // N = 10
+  const std::vector<std::string> lines = RunPhase(10ull * 10485760ull);  // N = 10
   ASSERT_EQ(lines.size(), 12u);
   EXPECT_EQ(lines[10], "\rAllocating block 11 of 11");
   EXPECT_EQ(lines[11], kFinalLine);
@@ -60,11 +60,11 @@ TEST(DefragPlan, FourGigabytesStopsAtTheCapWithoutFinalBlock) {
 
 TEST(DefragPlan, CapLeavesRoomForTheFinalBlockJustBelowIt) {
   // N = 354: 355 numbered blocks and the final one make exactly 356.
-  std::vector<std::string> lines = RunPhase(354ull * kDefragBlockBytes);
+  std::vector<std::string> lines = RunPhase(354ull * 10485760ull);
   ASSERT_EQ(lines.size(), 356u);
   EXPECT_EQ(lines.back(), kFinalLine);
   // N = 355: the cap is reached by the last numbered block.
-  lines = RunPhase(355ull * kDefragBlockBytes);
+  lines = RunPhase(355ull * 10485760ull);
   ASSERT_EQ(lines.size(), 356u);
   EXPECT_EQ(lines.back(), "\rAllocating block 356 of 356");
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "profile/entry_values.h"
 #include "profile/priority_text.h"
@@ -15,11 +16,11 @@ TEST(PriorityText, SixTextsMapToTheirClassesAndEverythingElseIsNormal) {
   EXPECT_EQ(PriorityClassFromText("Below Normal"), 0x4000u);
   EXPECT_EQ(PriorityClassFromText("Low"), 0x40u);
   // Whole value, case-sensitive.
-  EXPECT_EQ(PriorityClassFromText("high"), kNormalPriorityClass);
-  EXPECT_EQ(PriorityClassFromText(""), kNormalPriorityClass);
-  EXPECT_EQ(PriorityClassFromText("High "), kNormalPriorityClass);
-  EXPECT_EQ(PriorityClassFromText("Lowest"), kNormalPriorityClass);
-  EXPECT_EQ(PriorityClassFromText(nullptr), kNormalPriorityClass);
+  EXPECT_EQ(PriorityClassFromText("high"), 0x20u);
+  EXPECT_EQ(PriorityClassFromText(""), 0x20u);
+  EXPECT_EQ(PriorityClassFromText("High "), 0x20u);
+  EXPECT_EQ(PriorityClassFromText("Lowest"), 0x20u);
+  EXPECT_EQ(PriorityClassFromText(nullptr), 0x20u);
 }
 
 TEST(ProgramValue, PrefixTestsDecideStopAndRestart) {
@@ -79,6 +80,31 @@ TEST(AutoStartValue, ArgumentsAreCutToTheBuffer) {
   char args[4];
   AutoStartArguments("abcdefg|1", args, sizeof args);
   EXPECT_STREQ(args, "abc");
+}
+
+TEST(AutoStartValue, ArgumentsExactFitAndOneByteShort) {
+  char four[4];
+  AutoStartArguments("abc|1", four, sizeof four);
+  EXPECT_STREQ(four, "abc");
+  AutoStartArguments("abc", four, sizeof four);  // no bar: the whole value
+  EXPECT_STREQ(four, "abc");
+  char three[3];
+  AutoStartArguments("abc|1", three, sizeof three);
+  EXPECT_STREQ(three, "ab");
+  char one[1];
+  AutoStartArguments("abc|1", one, sizeof one);
+  EXPECT_STREQ(one, "");
+  // The longest profile value, 255 characters, fills a 256-byte buffer exactly.
+  const std::string longest = std::string(250, 'a') + "|1234";
+  char value[256];
+  AutoStartArguments(longest.c_str(), value, sizeof value);
+  EXPECT_EQ(std::string(value), std::string(250, 'a'));
+  EXPECT_EQ(AutoStartDelay(longest.c_str()), 1234);
+}
+
+TEST(ProgramValue, PathStartsExactlyAtTheSixteenthCharacter) {
+  EXPECT_STREQ(ProgramPathPart("Stop & Restart|x"), "x");  // 16 characters: one of path
+  EXPECT_STREQ(ProgramPathPart("Stop & Restart_"), "");   // 15 characters: none
 }
 
 TEST(LeadingInteger, ReadsLikeAtoiButNeverOverflows) {

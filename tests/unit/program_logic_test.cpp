@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "controller/logic/command_line.h"
 #include "controller/logic/program_key_set.h"
 #include "controller/logic/program_names.h"
 #include "controller/logic/program_not_running.h"
@@ -49,19 +50,19 @@ TEST(ProgramNames, CloseWaitIsNonResponseSecondsWithNegativeAsZeroAndHugeHeld) {
 
 TEST(ProgramNames, RestartCommandLineQuotesExactlyThePath) {
   char line[64];
-  ASSERT_TRUE(QuotedCommandLine("C:\\Program Files\\App\\app.exe", line, sizeof line));
+  ASSERT_TRUE(QuotedProgramPath(line, sizeof line, "C:\\Program Files\\App\\app.exe"));
   EXPECT_STREQ(line, "\"C:\\Program Files\\App\\app.exe\"");
 
-  EXPECT_FALSE(QuotedCommandLine("", line, sizeof line));
+  EXPECT_FALSE(QuotedProgramPath(line, sizeof line, ""));
   EXPECT_STREQ(line, "");
-  EXPECT_FALSE(QuotedCommandLine(nullptr, line, sizeof line));
+  EXPECT_FALSE(QuotedProgramPath(line, sizeof line, nullptr));
 
   // Exactly fitting: 5 characters, two quotes and the terminator need 8 bytes.
   char small[8];
-  ASSERT_TRUE(QuotedCommandLine("a.exe", small, sizeof small));
+  ASSERT_TRUE(QuotedProgramPath(small, sizeof small, "a.exe"));
   EXPECT_STREQ(small, "\"a.exe\"");
   char tooSmall[7];
-  EXPECT_FALSE(QuotedCommandLine("a.exe", tooSmall, sizeof tooSmall));
+  EXPECT_FALSE(QuotedProgramPath(tooSmall, sizeof tooSmall, "a.exe"));
   EXPECT_STREQ(tooSmall, "");
 }
 
@@ -111,7 +112,8 @@ TEST(StopAttempts, GivesUpOnOneProcessAfterItsThirdAttemptOnly) {
 
 TEST(StopAttempts, EndsAProgramThatKeepsStartingNewInstances) {
   StopAttempts attempts;
-  for (unsigned long pid = 1; pid < StopAttempts::kMaxPasses; ++pid) {
+  // 1000 passes in all, each ending a new instance: 999 leave the limit unreached.
+  for (unsigned long pid = 1; pid < 1000; ++pid) {
     EXPECT_FALSE(attempts.RecordAttempt(pid * 4));
     ASSERT_FALSE(attempts.PassLimitReached());
   }

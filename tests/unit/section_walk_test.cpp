@@ -65,3 +65,18 @@ TEST(PathParts, CopyTextTerminatesAndReportsTruncation) {
   EXPECT_FALSE(profile::CopyText(out, sizeof out, "abcd"));
   EXPECT_STREQ(out, "abc");
 }
+
+TEST(PathParts, FolderExactFitAndOneByteShort) {
+  char eight[8];  // C:\Apps and the terminator
+  profile::FolderOfPath("C:\\Apps\\app.exe", eight, sizeof eight);
+  EXPECT_STREQ(eight, "C:\\Apps");
+  char seven[7];
+  profile::FolderOfPath("C:\\Apps\\app.exe", seven, sizeof seven);
+  EXPECT_STREQ(seven, "C:\\App");
+  char one[1];
+  profile::FolderOfPath("C:\\Apps\\app.exe", one, sizeof one);
+  EXPECT_STREQ(one, "");
+  EXPECT_FALSE(profile::CopyText(one, sizeof one, "a"));
+  EXPECT_STREQ(one, "");
+  EXPECT_TRUE(profile::CopyText(one, sizeof one, ""));
+}

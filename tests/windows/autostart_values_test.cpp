@@ -57,9 +57,14 @@ TEST(AutoStartValues, ArgumentsDelaysAndTheCountdownLine) {
   const std::string fast = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "asv_fast.exe");
   const std::string negative = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "asv_neg.exe");
   const std::string two = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "asv_two.exe");
+  const zt::Stopwatch watch;
   const AutoStartRun run = RunEntries(folder, bar + "=|\r\n" + fast + "=-fast|x\r\n" + negative + "=|-2\r\n" + two +
                                                   "=-a|b|3\r\n");
+  const DWORD elapsed = watch.ElapsedMs();
   ASSERT_FALSE(run.result.timedOut);
+  // The three seconds really pass (and the negative delay adds none).
+  EXPECT_GE(elapsed, 3000u);
+  EXPECT_LT(elapsed, 3000u + zt::kRunSlackMs);
 
   std::vector<std::string> phase5to7 = Phase5Until6(folder);
   phase5to7.push_back("\r\nExecuting " + bar + " ...");
@@ -84,8 +89,12 @@ TEST(AutoStartValues, ArgumentsDelaysAndTheCountdownLine) {
 TEST(AutoStartValues, TwelveSecondDelayAfterTwoBars) {
   zt::TempFolder folder;
   const std::string twelve = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "asv_twelve.exe");
+  const zt::Stopwatch watch;
   const AutoStartRun run = RunEntries(folder, twelve + "=-a|b|12\r\n");
+  const DWORD elapsed = watch.ElapsedMs();
   ASSERT_FALSE(run.result.timedOut);
+  EXPECT_GE(elapsed, 12000u);
+  EXPECT_LT(elapsed, 12000u + zt::kRunSlackMs);
   std::vector<std::string> phase5to7 = Phase5Until6(folder);
   phase5to7.push_back("\r\nExecuting " + twelve + " -a...");
   AddLines(phase5to7, zt::Countdown(12));
@@ -104,8 +113,13 @@ TEST(AutoStartValues, FailedLaunchSkipsItsDelay) {
   const std::string plain = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "asv_plain.exe");
   const DWORD error = zt::CreateProcessError("\"" + missing + "\" -x");
   ASSERT_NE(error, 0u);
+  const zt::Stopwatch watch;
   const AutoStartRun run = RunEntries(folder, missing + "=-x|30\r\n" + after + "=-y|0\r\nasv_plain.exe=-z|2\r\n");
+  const DWORD elapsed = watch.ElapsedMs();
   ASSERT_FALSE(run.result.timedOut);
+  // Two seconds for the last entry; none of the 30 of the entry that failed.
+  EXPECT_GE(elapsed, 2000u);
+  EXPECT_LT(elapsed, 2000u + zt::kRunSlackMs);
   std::vector<std::string> phase5to7 = Phase5Until6(folder);
   phase5to7.push_back("\r\nExecuting " + missing + " -x...");
   phase5to7.push_back("\r\nERROR: Could not create process path = " + missing + " -x, error code " +

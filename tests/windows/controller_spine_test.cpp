@@ -105,6 +105,26 @@ TEST_F(ControllerSpine, ADescriptionOnlyProfileRunsEveryPhaseWithDefaults) {
   EXPECT_FALSE(zt::FileExists(folder.File("zephrun_log.txt")));  // logging is off by default
 }
 
+// A relative profile path names the file in the working folder: that file is the one read
+// (the private-profile functions alone would look in the Windows folder and run with every
+// default), and the path is shown absolute. A missing relative file is shown absolute too.
+TEST_F(ControllerSpine, RelativeProfilePathIsReadFromTheWorkingFolderAndShownAbsolute) {
+  ASSERT_TRUE(CreateDirectoryA(folder.File("sub").c_str(), nullptr));
+  const std::string profilePath = WriteProfile("sub\\relative.ini", "[Configuration]\r\nlogging=1\r\n");
+  zt::RunResult run = RunController({".\\sub\\..\\sub\\relative.ini"}, InFolder());
+  EXPECT_FALSE(run.timedOut);
+  const std::vector<std::string> expected = Join(zt::StartupMessages(profilePath), NothingToDoMessages());
+  EXPECT_EQ(NormalizeMemoryFigures(run.output), Transcript(expected));
+  // logging=1 came from the profile: the log holds the run without the banner.
+  EXPECT_EQ(NormalizeMemoryFigures(zt::ReadFileBytes(folder.File("zephrun_log.txt"))),
+            Transcript(std::vector<std::string>(expected.begin() + 1, expected.end())));
+
+  zt::RunResult absent = RunController({"sub\\absent.ini"}, InFolder());
+  EXPECT_EQ(absent.output, Transcript({kBanner, "\r\nini file '" + folder.File("sub\\absent.ini") +
+                                                    "' not found !  Program terminating...",
+                                       kPressKey}));
+}
+
 TEST_F(ControllerSpine, Windows9xSkipsOnlyTheServicePhases) {
   const std::string controller = zt::CopyBinaryAs("zephrun.exe", folder.Path(), "zephrun_spine_9x.exe");
   zt::ScopedWineVersion win98("zephrun_spine_9x.exe", "win98");

@@ -111,7 +111,9 @@ TEST(MainAppLaunch, MainApplicationEndedBeforePhase6StillGetsItsAutoStartProgram
                                                            "=--seconds 90|1\r\n");
   zt::RunOptions options;
   options.workDir = folder.Path();
+  const zt::Stopwatch watch;
   const zt::RunResult result = zt::RunController({profile}, options);
+  const DWORD elapsed = watch.ElapsedMs();
   const std::vector<DWORD> leftFirst = zt::FindProcesses("mal_keep1.exe");
   const std::vector<DWORD> leftSecond = zt::FindProcesses("mal_keep2.exe");
   zt::KillProcesses("mal_keep1.exe");
@@ -131,6 +133,9 @@ TEST(MainAppLaunch, MainApplicationEndedBeforePhase6StillGetsItsAutoStartProgram
   EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
   EXPECT_TRUE(leftFirst.empty());
   EXPECT_TRUE(leftSecond.empty());
+  // Two seconds of start-up delay and one of the second entry's countdown really pass.
+  EXPECT_GE(elapsed, 3000u);
+  EXPECT_LT(elapsed, 3000u + zt::kRunSlackMs);
   // Both were started (they reported) and did not end by themselves (no "end=").
   EXPECT_EQ(zt::ReportValue(zt::ReadFileBytes(second + ".report"), "module"), second);
   EXPECT_EQ(zt::ReportValue(zt::ReadFileBytes(second + ".report"), "end"), "");
@@ -146,12 +151,65 @@ TEST(MainAppLaunch, NegativeStartUpDelayDoesNotPause) {
   zt::RunOptions options;
   options.workDir = folder.Path();
   options.timeoutMs = 30000;
+  const zt::Stopwatch watch;
   const zt::RunResult result = zt::RunController({profile}, options);
   ASSERT_FALSE(result.timedOut);
+  EXPECT_LT(watch.ElapsedMs(), zt::kRunSlackMs);
   const std::vector<std::string> phase5to7 = {"\r\nStarting " + main + " ",
                                               "\r\nWaiting -3 seconds for Main Application to finish starting...",
                                               "\r\nPhase 6:  Auto Starting Programs",
                                               "\r\nWaiting for Main Application to finish",
                                               "\r\nPhase 7:  Stopping programs that were auto started"};
   EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
+}
+
+// Without an autostartdelay setting the controller gives the main application 30 seconds
+// before phase 6, and really waits them.
+TEST(MainAppLaunch, DefaultStartUpDelayIsThirtySeconds) {
+  zt::TempFolder folder;
+  const std::string main = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "mal_default.exe");
+  const std::string profile = zt::WriteProfile(folder, "[Configuration]\r\nfspath=" + main + "\r\n");
+  zt::RunOptions options;
+  options.workDir = folder.Path();
+  options.timeoutMs = 90000;
+  const zt::Stopwatch watch;
+  const zt::RunResult result = zt::RunController({profile}, options);
+  const DWORD elapsed = watch.ElapsedMs();
+  ASSERT_FALSE(result.timedOut);
+  const std::vector<std::string> phase5to7 = {"\r\nStarting " + main + " ",
+                                              "\r\nWaiting 30 seconds for Main Application to finish starting...",
+                                              "\r\nPhase 6:  Auto Starting Programs",
+                                              "\r\nWaiting for Main Application to finish",
+                                              "\r\nPhase 7:  Stopping programs that were auto started"};
+  EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
+  EXPECT_GE(elapsed, 30000u);
+  EXPECT_LT(elapsed, 30000u + zt::kRunSlackMs);
+}
+
+// A value that starts with a quote is a command line of its own: the quoted program (in a
+// folder with a blank) starts in its folder, with the value's arguments and then fscmdline.
+TEST(MainAppLaunch, QuotedPathWithArgumentsIsUsedAsItIs) {
+  zt::TempFolder folder;
+  const std::string blankFolder = folder.File("x y");
+  ASSERT_TRUE(CreateDirectoryA(blankFolder.c_str(), nullptr));
+  const std::string main = zt::CopyBinaryAs("fixture_mainapp.exe", blankFolder, "mal_quoted.exe");
+  const std::string report = folder.File("quoted.txt");
+  const std::string value = "\"" + main + "\" --report " + report;
+  const std::string profile = zt::WriteProfile(
+      folder, "[Configuration]\r\nfspath=" + value + "\r\nfscmdline=--seconds 0\r\nautostartdelay=0\r\n");
+  zt::RunOptions options;
+  options.workDir = folder.Path();
+  const zt::RunResult result = zt::RunController({profile}, options);
+  ASSERT_FALSE(result.timedOut);
+
+  const std::vector<std::string> phase5to7 = {"\r\nStarting " + value + " --seconds 0",
+                                              "\r\nWaiting 0 seconds for Main Application to finish starting...",
+                                              "\r\nPhase 6:  Auto Starting Programs",
+                                              "\r\nWaiting for Main Application to finish",
+                                              "\r\nPhase 7:  Stopping programs that were auto started"};
+  EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
+  const std::string saw = zt::ReadFileBytes(report);
+  EXPECT_EQ(zt::ReportValue(saw, "module"), main);
+  EXPECT_EQ(zt::ReportValue(saw, "cmdline"), value + " --seconds 0");
+  EXPECT_EQ(zt::ReportValue(saw, "cwd"), blankFolder);
 }

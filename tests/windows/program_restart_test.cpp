@@ -19,15 +19,23 @@ std::string Restarting(const std::string& name, const std::string& path) {
   return "\r\nRestarting " + name + " at " + path;
 }
 
+// Waits up to ten seconds for a file that a program started by the controller writes.
+std::string WaitForFile(const std::string& path) {
+  for (int i = 0; i < 100 && !zt::FileExists(path); ++i) Sleep(100);
+  Sleep(100);
+  return zt::ReadFileBytes(path);
+}
+
 class ProgramRestart : public ::testing::Test {
  protected:
   std::string Program(const std::string& name, const std::string& folder = std::string()) {
     return zt::CopyBinaryAs("fixture_window.exe", folder.empty() ? m_folder.Path() : folder, name);
   }
 
-  std::string Run(const std::vector<std::string>& programs, const std::string& controller = std::string()) {
+  std::string Run(const std::vector<std::string>& programs, const std::string& controller = std::string(),
+                  const std::vector<std::string>& configuration = {"nonresponse=10"}) {
     m_profile = m_folder.File("restart.ini");
-    zt::WriteFileBytes(m_profile, zt::ProgramsProfile({"nonresponse=10"}, programs));
+    zt::WriteFileBytes(m_profile, zt::ProgramsProfile(configuration, programs));
     return zt::WithPhase2Sorted(zt::RunProfile(m_profile, controller));
   }
 
@@ -157,6 +165,54 @@ TEST_F(ProgramRestart, WindowsNt4ProcessNamesAreFullPathsAndMatchNoKey) {
   EXPECT_EQ(output, Expected({}, {}));
   EXPECT_TRUE(running.Running());
   EXPECT_EQ(zt::FindProcesses("prog_rs_nt4.exe").size(), 1u);
+}
+
+// A stored value that starts with a quote is a command line of its own: the program in its
+// quotes (a folder with a blank) starts with the value's arguments, instead of the whole value
+// being put in quotes once more.
+TEST_F(ProgramRestart, QuotedValueWithArgumentsStartsAsItIs) {
+  zt::ProcessCleanup cleanup({"prog_rs_quoted.exe"});
+  const std::string blankFolder = m_folder.File("x y");
+  ASSERT_TRUE(CreateDirectoryA(blankFolder.c_str(), nullptr));
+  const std::string path = Program("prog_rs_quoted.exe", blankFolder);
+  const std::string record = m_folder.File("quoted.txt");
+  const std::string value = "\"" + path + "\" --record-shell-restart " + record + " --exit";
+  zt::FixtureProgram running(path, "");
+
+  const std::string output = Run({"prog_rs_quoted.exe=Stop & Restart|" + value});
+
+  EXPECT_EQ(output, Expected({Terminating("prog_rs_quoted.exe")}, {Restarting("prog_rs_quoted.exe", value)}));
+  EXPECT_EQ(running.ExitCode(), zt::kFixtureClosedItself);
+  // The restarted instance got its arguments: it recorded the value and ended by itself.
+  EXPECT_FALSE(WaitForFile(record).empty());
+}
+
+// A "Stop & Restart" program that runs when phase 9 comes is not started a second time. Wine
+// cannot make a process that refuses to end, so here the program runs again because the main
+// application (a launcher) started it anew; the phase 9 check is the same either way.
+TEST_F(ProgramRestart, ProgramRunningAgainAtPhase9IsNotStartedTwice) {
+  zt::ProcessCleanup cleanup({"prog_rs_again.exe", "prog_rs_back.exe"});
+  const std::string again = Program("prog_rs_again.exe");
+  const std::string back = Program("prog_rs_back.exe");
+  const std::string launcher = zt::CopyBinaryAs("fixture_launcher.exe", m_folder.Path(), "prog_rs_launch.exe");
+  zt::FixtureProgram runningAgain(again, "");
+  zt::FixtureProgram runningBack(back, "");
+
+  const std::string output = Run({"prog_rs_again.exe=Stop & Restart|" + again,
+                                  "prog_rs_back.exe=Stop & Restart|" + back},
+                                 std::string(), {"fspath=" + launcher, "fscmdline=\"" + again + "\"",
+                                                 "autostartdelay=0", "nonresponse=10"});
+
+  EXPECT_EQ(runningAgain.ExitCode(), zt::kFixtureClosedItself);
+  EXPECT_EQ(runningBack.ExitCode(), zt::kFixtureClosedItself);
+  const std::string ending = zt::TextMode("\r\nPhase 9:  Restarting Programs"
+                                          "\r\nWARNING: prog_rs_again.exe is still running - not restarted" +
+                                          Restarting("prog_rs_back.exe", back) +
+                                          "\r\nZephlaunch Control Program finished.\r\n");
+  ASSERT_GE(output.size(), ending.size()) << output;
+  EXPECT_EQ(output.substr(output.size() - ending.size()), ending) << output;
+  EXPECT_EQ(zt::FindProcesses("prog_rs_again.exe").size(), 1u);
+  EXPECT_EQ(zt::FindProcesses("prog_rs_back.exe").size(), 1u);
 }
 
 }  // namespace

@@ -21,10 +21,15 @@ namespace {
 const char kWinlogonKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr DWORD kKnownValue = 5;
 
+// The shell reads the value in the system's own (on 64-bit Windows the 64-bit) view of the
+// registry; 32-bit programs see a copy of their own (Wow6432Node) unless they ask for it.
+constexpr REGSAM kShellView = KEY_WOW64_64KEY;
+constexpr REGSAM k32BitView = KEY_WOW64_32KEY;
+
 // The AutoRestartShell value, or -1 when it is missing.
-long ReadShellRestart() {
+long ReadShellRestart(REGSAM view = kShellView) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return -1;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return -1;
   DWORD value = 0;
   DWORD size = sizeof value;
   DWORD type = 0;
@@ -34,9 +39,9 @@ long ReadShellRestart() {
   return (result == ERROR_SUCCESS && type == REG_DWORD) ? static_cast<long>(value) : -1;
 }
 
-void WriteShellRestart(long value) {
+void WriteShellRestart(long value, REGSAM view = kShellView) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_SET_VALUE | view, &key), ERROR_SUCCESS);
   if (value < 0) {
     RegDeleteValueA(key, "AutoRestartShell");
   } else {
@@ -82,10 +87,11 @@ class ProgramShell : public ::testing::Test {
     return zt::FindProcesses("explorer.exe").empty();
   }
 
-  std::string Run(const std::vector<std::string>& configuration, const std::vector<std::string>& programs) {
+  std::string Run(const std::vector<std::string>& configuration, const std::vector<std::string>& programs,
+                  const std::string& controller = std::string()) {
     m_profile = m_folder.File("shell.ini");
     zt::WriteFileBytes(m_profile, zt::ProgramsProfile(configuration, programs));
-    return zt::RunProfile(m_profile);
+    return zt::RunProfile(m_profile, controller);
   }
 
   zt::TempFolder m_folder;
@@ -163,6 +169,34 @@ TEST_F(ProgramShell, CapitalisedKeyGetsNoShellHandling) {
   EXPECT_TRUE(ShellsEnded());
   EXPECT_EQ(m_standIn->ExitCode(), zt::kFixtureClosedItself);
   EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
+}
+
+// The i686 controller on 64-bit Windows switches the value the shell reads, in the 64-bit
+// view; the 32-bit copy of the key is left as it was.
+TEST_F(ProgramShell, ThirtyTwoBitControllerSwitchesTheValueTheShellReads) {
+  BOOL wow64 = FALSE;
+  if (sizeof(void*) == 4 && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) {
+    GTEST_SKIP() << "32-bit Windows: the registry has one view only";
+  }
+  const std::string controller = zt::I686ControllerPath();
+  if (controller.empty()) GTEST_SKIP() << "no i686 controller built (sh scripts/build.sh win32)";
+  if (!zt::CanRunProgram(controller)) GTEST_SKIP() << "32-bit programs do not run here (no 32-bit Wine)";
+  const long original32 = ReadShellRestart(k32BitView);
+  constexpr long kOther32BitValue = 9;
+  WriteShellRestart(kOther32BitValue, k32BitView);
+  if (ReadShellRestart() != static_cast<long>(kKnownValue)) {
+    WriteShellRestart(original32, k32BitView);
+    GTEST_SKIP() << "this system keeps one copy of the Winlogon key for both views";
+  }
+
+  const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"}, controller);
+
+  const long after32 = ReadShellRestart(k32BitView);
+  WriteShellRestart(original32, k32BitView);
+  EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {})));
+  EXPECT_TRUE(ShellsEnded());
+  EXPECT_EQ(ReadShellRestart(), 0);
+  EXPECT_EQ(after32, kOther32BitValue);
 }
 
 }  // namespace

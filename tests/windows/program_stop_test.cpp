@@ -41,9 +41,11 @@ TEST_F(ProgramStop, ProgramsThatCloseInTimeAreNotTerminatedOthersAre) {
   zt::FixtureProgram stubborn(Program("prog_stop_stubborn.exe"), "--ignore-close");
   zt::FixtureProgram slow(Program("prog_stop_slow.exe"), "--close-delay 15000");
 
+  const zt::Stopwatch watch;
   const std::string output = Run({"nonresponse=5"}, {"prog_stop_polite.exe=Stop|C:\\x\\prog_stop_polite.exe",
                                                      "prog_stop_stubborn.exe=Stop & Restart",
                                                      "prog_stop_slow.exe=anything else"});
+  const DWORD elapsed = watch.ElapsedMs();
 
   // The bare "Stop & Restart" (shorter than its path offset) restarts an empty path: the line
   // is printed and nothing is started.
@@ -54,6 +56,27 @@ TEST_F(ProgramStop, ProgramsThatCloseInTimeAreNotTerminatedOthersAre) {
   EXPECT_EQ(stubborn.ExitCode(), 0u);
   EXPECT_EQ(slow.ExitCode(), 0u);
   EXPECT_TRUE(zt::FindProcesses("prog_stop_stubborn.exe").empty());
+  // The five seconds were given before the others were terminated.
+  EXPECT_GE(elapsed, 5000u);
+  EXPECT_LT(elapsed, 5000u + zt::kRunSlackMs);
+}
+
+// Without a nonresponse setting a program gets 15 seconds to close: one that needs 12 closes
+// by itself, one that never does is terminated after about 15.
+TEST_F(ProgramStop, DefaultNonResponseIsFifteenSeconds) {
+  zt::ProcessCleanup cleanup({"prog_stop_twelve.exe", "prog_stop_never.exe"});
+  zt::FixtureProgram twelve(Program("prog_stop_twelve.exe"), "--close-delay 12000");
+  zt::FixtureProgram never(Program("prog_stop_never.exe"), "--ignore-close");
+
+  const zt::Stopwatch watch;
+  const std::string output = Run({}, {"prog_stop_twelve.exe=Stop", "prog_stop_never.exe=Stop"});
+  const DWORD elapsed = watch.ElapsedMs();
+
+  EXPECT_EQ(output, Expected({Terminating("prog_stop_twelve.exe"), Terminating("prog_stop_never.exe")}));
+  EXPECT_EQ(twelve.ExitCode(), zt::kFixtureClosedItself);
+  EXPECT_EQ(never.ExitCode(), 0u);
+  EXPECT_GE(elapsed, 15000u);
+  EXPECT_LT(elapsed, 15000u + zt::kRunSlackMs);
 }
 
 // A program without a window is terminated at once: with nonresponse at 900 seconds the run
@@ -76,7 +99,11 @@ TEST_F(ProgramStop, ZeroOrNegativeNonResponseStillWaitsOneSecond) {
   {
     zt::FixtureProgram quick(Program("prog_stop_zero.exe"), "");
     zt::FixtureProgram stubborn(Program("prog_stop_zero_stubborn.exe"), "--ignore-close");
+    const zt::Stopwatch watch;
     const std::string output = Run({"nonresponse=0"}, {"prog_stop_zero.exe=Stop", "prog_stop_zero_stubborn.exe=Stop"});
+    // One second for the stubborn one, and no more.
+    EXPECT_GE(watch.ElapsedMs(), 1000u);
+    EXPECT_LT(watch.ElapsedMs(), 1000u + zt::kRunSlackMs);
     EXPECT_EQ(output, Expected({Terminating("prog_stop_zero.exe"), Terminating("prog_stop_zero_stubborn.exe")}));
     EXPECT_EQ(quick.ExitCode(), zt::kFixtureClosedItself);
     EXPECT_EQ(stubborn.ExitCode(), 0u);

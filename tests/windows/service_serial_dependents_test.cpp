@@ -14,6 +14,7 @@
 #include "controller/log_message.h"
 #include "controller/service_dependents.h"
 #include "service_direct/captured_log.h"
+#include "service_direct/protected_services.h"
 #include "support/test_services.h"
 
 namespace {
@@ -39,6 +40,7 @@ class ServiceDependents : public ::testing::Test {
     m_manager.reset(new zt::ScmHandle(zt::OpenManager()));
     zt::TakeCapturedMessages();
   }
+  void TearDown() override { zt::UnprotectAllServices(); }
   SC_HANDLE Manager() const { return m_manager->Get(); }
 
  private:
@@ -155,6 +157,33 @@ TEST_F(ServiceDependents, DependentStopRequestThatSucceedsReturnsAtOnce) {
   EXPECT_TRUE(zt::TakeCapturedMessages().empty());
   // No wait: the slow service is still on its way down.
   EXPECT_EQ(slow.State(), static_cast<DWORD>(SERVICE_STOP_PENDING));
+}
+
+// Services that refuse full access (as Windows 10's protected services do) are searched with
+// the reading rights they grant: an unrelated protected service gives no error line, and a
+// dependent is opened with stop rights only once it is known to be one. A protected
+// dependent is reported as one that cannot be opened.
+TEST_F(ServiceDependents, ProtectedServicesAreSearchedWithReadingRightsOnly) {
+  zt::FixtureService parent("zeph_parent_p", "prompt");
+  zt::FixtureService dependent("zeph_dep_plain", "prompt", {parent.Name()});
+  zt::FixtureService guarded("zeph_dep_guarded", "prompt", {parent.Name()});
+  zt::FixtureService bystander("zeph_bystander", "prompt");
+  for (const zt::FixtureService* service : {&dependent, &guarded, &bystander}) {
+    ASSERT_EQ(service->Start(), static_cast<DWORD>(SERVICE_RUNNING)) << service->Name();
+  }
+  zt::ProtectService(guarded.Name());
+  zt::ProtectService(bystander.Name());
+
+  StopDependentServices(Manager(), parent.Name().c_str());
+
+  // In the order the manager lists the services, which is not fixed.
+  EXPECT_EQ(Sorted(zt::TakeCapturedMessages()),
+            Sorted({StoppingDependent(dependent),
+                    {LOG_ERROR, "\r\nERROR: Unable to open dependent Service '" + guarded.Name() + "' (parent = '" +
+                                    parent.Name() + "'), error = 5"}}));
+  EXPECT_EQ(zt::WaitForServiceState(dependent.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
+  EXPECT_EQ(guarded.State(), static_cast<DWORD>(SERVICE_RUNNING));
+  EXPECT_EQ(bystander.State(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
 }  // namespace

@@ -358,4 +358,37 @@ HANDLE StartProgram(const std::string& commandLine, const std::string& workDir) 
   return process.hProcess;
 }
 
+std::string I686ControllerPath() {
+  std::string path = ZEPH_I686_CONTROLLER;
+  // A host path of the build tree: Wine shows the host's root as drive Z:.
+  if (!path.empty() && path[0] == '/') {
+    for (char& c : path) {
+      if (c == '/') c = '\\';
+    }
+    path = "Z:" + path;
+  }
+  return FileExists(path) ? path : std::string();
+}
+
+bool CanRunProgram(const std::string& path) {
+  STARTUPINFOA startup;
+  ZeroMemory(&startup, sizeof startup);
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process;
+  ZeroMemory(&process, sizeof process);
+  std::vector<char> line(path.begin(), path.end());
+  line.insert(line.begin(), '"');
+  line.push_back('"');
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | DETACHED_PROCESS, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
+  }
+  TerminateProcess(process.hProcess, 1);
+  WaitForSingleObject(process.hProcess, 5000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
 }  // namespace zt

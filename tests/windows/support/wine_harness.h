@@ -102,6 +102,25 @@ class ScopedWineVersion {
 // that tests running at the same time are not affected.
 std::string CopyBinaryAs(const std::string& binFileName, const std::string& folder, const std::string& newName);
 
+// Wall-clock time since construction, for checking that a delay really passed. Bounds are
+// generous above: the machine running the tests may be busy.
+class Stopwatch {
+ public:
+  Stopwatch() : m_start(GetTickCount()) {}
+  DWORD ElapsedMs() const { return GetTickCount() - m_start; }
+
+ private:
+  DWORD m_start;
+};
+// Slack allowed above an expected delay for the start-up and phases of a run.
+constexpr DWORD kRunSlackMs = 8000;
+
+// The i686 build of zephrun.exe as a Windows path, or empty when it was not built.
+std::string I686ControllerPath();
+// Whether a program can be started here at all (for instance a 32-bit one without wine32):
+// it is created suspended and ended again at once.
+bool CanRunProgram(const std::string& path);
+
 // Processes by executable file name (case-insensitive), through Toolhelp.
 std::vector<DWORD> FindProcesses(const std::string& exeName);
 // Terminates every process with that name (clean-up after a test).
