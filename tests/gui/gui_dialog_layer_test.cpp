@@ -184,6 +184,25 @@ TEST(ToolTips, OneSetUpTitlesTheTipsAndBreaksLinesOnlyWhereTheTextsDo)
     EXPECT_GT(longTip.cx, 300);
 }
 
+TEST(ToolTips, ADialogObjectRunTwiceHasItsTipsBothTimes)
+{
+    gt::PrepareApplication();
+    TipDialog dialog;
+    std::vector<int> tools;
+    for (int run = 0; run < 2; ++run) {
+        gt::GuiDriver driver;
+        driver.Step("New Profile", [&](HWND d) {
+            tools.push_back(static_cast<int>(::SendMessageA(gt::ToolTipOf(d), TTM_GETTOOLCOUNT, 0, 0)));
+            gt::Command(d, IDCANCEL);
+        });
+        driver.Start();
+        dialog.DoModal();
+        driver.Stop();
+        EXPECT_TRUE(driver.AllStepsRun());
+    }
+    EXPECT_EQ(tools, (std::vector<int>{3, 3}));
+}
+
 // A list view bound from its creation that hosts a combo box bound the same way.
 class RecordingList : public CListCtrl {
 public:
