@@ -47,6 +47,8 @@ private:
     std::string ProfilePathOfItem(int index) const;
 
     HICON m_hIcon;
+    // The current directory at start-up. Start and Create Shortcut no longer take the
+    // controller from here but from the program's own folder (controller_launch.h).
     char m_startupFolder[MAX_PATH] = {};
     CIconMenu m_menu;
     CListCtrl m_profileList;

@@ -152,6 +152,9 @@ bool CDialog::PreTranslateMessage(MSG* msg)
 
 bool CDialog::SetUpToolTips(const char* dialogName, const ToolTipEntry* entries, std::size_t count)
 {
+    // A dialog object run again finds the control of its last run gone with that window.
+    if (m_toolTip.m_hWnd && !m_toolTip.IsWindow())
+        m_toolTip.m_hWnd = nullptr;
     if (!m_toolTip.m_hWnd && !m_toolTip.Create(m_hWnd, TTS_BALLOON))
         return false;
     for (std::size_t i = 0; i < count; ++i) {

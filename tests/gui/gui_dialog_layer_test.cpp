@@ -184,6 +184,25 @@ TEST(ToolTips, OneSetUpTitlesTheTipsAndBreaksLinesOnlyWhereTheTextsDo)
     EXPECT_GT(longTip.cx, 300);
 }
 
+TEST(ToolTips, ADialogObjectRunTwiceHasItsTipsBothTimes)
+{
+    gt::PrepareApplication();
+    TipDialog dialog;
+    std::vector<int> tools;
+    for (int run = 0; run < 2; ++run) {
+        gt::GuiDriver driver;
+        driver.Step("New Profile", [&](HWND d) {
+            tools.push_back(static_cast<int>(::SendMessageA(gt::ToolTipOf(d), TTM_GETTOOLCOUNT, 0, 0)));
+            gt::Command(d, IDCANCEL);
+        });
+        driver.Start();
+        dialog.DoModal();
+        driver.Stop();
+        EXPECT_TRUE(driver.AllStepsRun());
+    }
+    EXPECT_EQ(tools, (std::vector<int>{3, 3}));
+}
+
 // A list view bound from its creation that hosts a combo box bound the same way.
 class RecordingList : public CListCtrl {
 public:
@@ -319,6 +338,46 @@ TEST(DataExchange, ComboTextSelectsTheFirstItemThatBeginsWithItIgnoringCase)
     EXPECT_TRUE(driver.AllStepsRun());
     EXPECT_EQ(shown, (std::vector<std::string>{"High", "High", "Below Normal", "Below Normal", "<none>", "Idle"}));
     EXPECT_EQ(saved, (std::vector<std::string>{"High|High", "Below Normal|Below Normal", "|Idle"}));
+}
+
+// A template whose initialisation data fills a combo box and a list box.
+class InitDataDialog : public CDialog {
+public:
+    InitDataDialog() : CDialog(9001) {}
+    std::vector<std::string> m_comboAtInit;
+    std::string m_priority = "above";
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_CBString(dx, 9002, m_priority); }
+    BOOL OnInitDialog() override
+    {
+        CComboBox combo(GetDlgItem(9002));
+        for (int i = 0; i < combo.GetCount(); ++i)
+            m_comboAtInit.push_back(combo.GetLBText(i));
+        return CDialog::OnInitDialog();
+    }
+};
+
+TEST(DialogInitData, FillsTheListsBeforeTheDialogsOwnInitialisation)
+{
+    gt::PrepareApplication();
+    InitDataDialog dialog;
+    gt::GuiDriver driver;
+    int listItems = -1;
+    std::string selected;
+    driver.Step("Init Data", [&](HWND d) {
+        listItems = static_cast<int>(::SendMessageA(gt::Item(d, 9003), LB_GETCOUNT, 0, 0));
+        CComboBox combo(gt::Item(d, 9002));
+        selected = combo.GetCurSel() < 0 ? "<none>" : combo.GetLBText(combo.GetCurSel());
+        gt::Command(d, IDCANCEL);
+    });
+    driver.Start();
+    dialog.DoModal();
+    driver.Stop();
+    EXPECT_TRUE(driver.AllStepsRun());
+    EXPECT_EQ(dialog.m_comboAtInit, (std::vector<std::string>{"Realtime", "High", "Above Normal"}));
+    EXPECT_EQ(listItems, 1);
+    EXPECT_EQ(selected, "Above Normal");
 }
 
 // The Open dialog accepts the full structure size and the old one on this target.

@@ -1,0 +1,242 @@
+// Start, seen from outside: a copy of the real Zephlaunch.exe installed in a folder
+// "...\Program Files\Zephlaunch" next to a stub controller (a fixture copied as
+// zephrun.exe that reports its command line and working folder), with a decoy
+// Program.exe where an unquoted command line would lead.
+#include "resource.h"
+#include "support/screenshot.h"
+#include "support/settings_folder.h"
+#include "support/wine_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+const char kEventVariable[] = "FIXTURE_MAINAPP_UNTIL_EVENT";
+const char kEventName[] = "ZephStartTestRelease";
+
+struct WindowSearch {
+    DWORD processId;
+    std::function<bool(HWND)> match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window) && search->match(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string TitleOf(HWND window)
+{
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD milliseconds = 15000)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        WindowSearch search = {processId, match, nullptr};
+        ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found || ::GetTickCount() - start > milliseconds)
+            return search.found;
+        ::Sleep(50);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000)
+{
+    DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > milliseconds)
+            return false;
+        ::Sleep(50);
+    }
+    return true;
+}
+
+bool IsMessageBox(HWND window)
+{
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return std::string(name) == "#32770" && ::GetDlgItem(window, 0xffff) != nullptr && !::GetDlgItem(window, IDC_PROFILE_LIST);
+}
+
+std::string MessageText(HWND box)
+{
+    char text[1024] = {};
+    ::GetDlgItemTextA(box, 0xffff, text, sizeof text);
+    return text;
+}
+
+// The value of "key=" in a fixture report ("<missing>" when absent).
+std::string ReportValue(const std::string& report, const std::string& key)
+{
+    std::string::size_type at = report.find(key + "=");
+    if (at == std::string::npos)
+        return "<missing>";
+    at += key.size() + 1;
+    std::string::size_type end = report.find_first_of("\r\n", at);
+    return report.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
+class Start : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gt::ResetSettings();
+        ::SetEnvironmentVariableA(kEventVariable, nullptr);
+        m_install = m_root.Path() + "\\Program Files\\Zephlaunch";
+        m_work = m_root.File("work");
+        ASSERT_TRUE(::CreateDirectoryA(m_root.File("Program Files").c_str(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryA(m_install.c_str(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryA(m_work.c_str(), nullptr));
+        zt::CopyBinaryAs("Zephlaunch.exe", m_install, "Zephlaunch.exe");
+        zt::CopyBinaryAs("fixture_mainapp.exe", m_root.Path(), "Program.exe");
+    }
+    void TearDown() override
+    {
+        ::SetEnvironmentVariableA(kEventVariable, nullptr);
+        if (m_gui.hProcess) {
+            if (::WaitForSingleObject(m_gui.hProcess, 0) == WAIT_TIMEOUT)
+                ::TerminateProcess(m_gui.hProcess, 9);
+            ::CloseHandle(m_gui.hProcess);
+            ::CloseHandle(m_gui.hThread);
+        }
+        zt::KillProcesses("zephrun.exe");
+        gt::ResetSettings();
+    }
+
+    void InstallStubController() { zt::CopyBinaryAs("fixture_mainapp.exe", m_install, "zephrun.exe"); }
+
+    // Starts the GUI working in the work folder and presses Start; returns the question.
+    HWND LaunchAndPressStart()
+    {
+        std::string commandLine = "\"" + m_install + "\\Zephlaunch.exe\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_work.c_str(), &startup,
+                              &m_gui)) {
+            ADD_FAILURE() << "CreateProcess error " << ::GetLastError();
+            return nullptr;
+        }
+        m_main = WaitForWindow(m_gui.dwProcessId, [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
+        if (!m_main) {
+            ADD_FAILURE() << "main window did not appear";
+            return nullptr;
+        }
+        ::SetWindowPos(m_main, nullptr, 160, 110, 470, 310, SWP_NOZORDER);
+        ::PostMessageA(m_main, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(m_main, IDC_START)));
+        HWND box = WaitForWindow(m_gui.dwProcessId, IsMessageBox);
+        if (!box) {
+            ADD_FAILURE() << "no question";
+            return nullptr;
+        }
+        EXPECT_EQ(MessageText(box), "Do you wish to close the Zephlaunch GUI before launching?");
+        EXPECT_EQ(TitleOf(box), "Zephlaunch");
+        EXPECT_NE(::GetDlgItem(box, IDCANCEL), nullptr);
+        return box;
+    }
+
+    std::string StubReport() const { return zt::ReadFileBytes(m_install + "\\zephrun.exe.report"); }
+    std::string ExpectedCommandLine() const
+    {
+        return "\"" + m_install + "\\zephrun.exe\" \"" + gt::DefaultProfile() + "\"";
+    }
+    bool DecoyRan() const { return zt::FileExists(m_root.File("Program.exe.report")); }
+
+    zt::TempFolder m_root;
+    std::string m_install;
+    std::string m_work;
+    PROCESS_INFORMATION m_gui = {};
+    HWND m_main = nullptr;
+};
+
+TEST_F(Start, NoRunsTheControllerNextToTheProgramAndWaitsMinimisedUntilItEnds)
+{
+    InstallStubController();
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, kEventName);
+    ASSERT_NE(release, nullptr);
+    ::SetEnvironmentVariableA(kEventVariable, kEventName);
+    HWND box = LaunchAndPressStart();
+    ASSERT_NE(box, nullptr);
+    ::PostMessageA(box, WM_COMMAND, IDNO, 0);
+
+    ASSERT_TRUE(WaitFor([&] { return StubReport().find("cmdline=") != std::string::npos; })) << "the controller did not start";
+    bool minimisedWhileRunning = WaitFor([&] { return ::IsIconic(m_main) != FALSE; }, 5000);
+    ::Sleep(300);
+    bool stillMinimised = ::IsIconic(m_main) != FALSE;
+    ::SetEvent(release);
+    bool restoredAfter = WaitFor([&] { return !::IsIconic(m_main); }, 15000);
+    ::CloseHandle(release);
+
+    EXPECT_TRUE(minimisedWhileRunning);
+    EXPECT_TRUE(stillMinimised);
+    EXPECT_TRUE(restoredAfter);
+    std::string report = StubReport();
+    EXPECT_EQ(ReportValue(report, "cmdline"), ExpectedCommandLine());
+    EXPECT_EQ(lstrcmpiA(ReportValue(report, "cwd").c_str(), m_work.c_str()), 0) << ReportValue(report, "cwd");
+    EXPECT_NE(ReportValue(report, "end"), "<missing>");
+    EXPECT_FALSE(DecoyRan()) << zt::ReadFileBytes(m_root.File("Program.exe.report"));
+
+    ::PostMessageA(m_main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(m_gui.hProcess, 15000), WAIT_OBJECT_0);
+}
+
+TEST_F(Start, YesSavesTheRectangleAndEndsTheProgramWhileTheControllerRuns)
+{
+    InstallStubController();
+    HWND box = LaunchAndPressStart();
+    ASSERT_NE(box, nullptr);
+    RECT rect;
+    ::GetWindowRect(m_main, &rect);
+    ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+    ASSERT_EQ(::WaitForSingleObject(m_gui.hProcess, 15000), WAIT_OBJECT_0) << "the program did not end";
+    DWORD exitCode = 99;
+    ::GetExitCodeProcess(m_gui.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(WaitFor([&] { return StubReport().find("cmdline=") != std::string::npos; }));
+    EXPECT_EQ(ReportValue(StubReport(), "cmdline"), ExpectedCommandLine());
+    EXPECT_FALSE(DecoyRan());
+    const std::string file = gt::WindowPosFile();
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "left", -1, file.c_str()), static_cast<UINT>(rect.left));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "top", -1, file.c_str()), static_cast<UINT>(rect.top));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "right", -1, file.c_str()), static_cast<UINT>(rect.right));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "bottom", -1, file.c_str()), static_cast<UINT>(rect.bottom));
+}
+
+TEST_F(Start, WithoutTheControllerTheMessageShowsTheCommandLineAndFolderTried)
+{
+    HWND box = LaunchAndPressStart();  // no zephrun.exe next to the program
+    ASSERT_NE(box, nullptr);
+    ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+    HWND error = WaitForWindow(m_gui.dwProcessId, [&](HWND w) { return w != box && IsMessageBox(w) && MessageText(w).find("Error") == 0; });
+    ASSERT_NE(error, nullptr);
+    gt::SaveWindowScreenshot(error, "start-controller-missing");
+    EXPECT_EQ(MessageText(error), "Error launching Zephlaunch Batch control!\n\nPath = " + ExpectedCommandLine() +
+                                      "\n\nFolder = " + m_work);
+    EXPECT_EQ(TitleOf(error), "Zephlaunch");
+    ::PostMessageA(error, WM_COMMAND, IDOK, 0);
+    // The GUI stays as it was.
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(error); }, 5000));
+    EXPECT_FALSE(::IsIconic(m_main));
+    EXPECT_EQ(::WaitForSingleObject(m_gui.hProcess, 500), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_FALSE(DecoyRan());
+    ::PostMessageA(m_main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(m_gui.hProcess, 15000), WAIT_OBJECT_0);
+}
+
+}  // namespace
