@@ -4,6 +4,7 @@
 
 #include "controller/log_message.h"
 #include "controller/logic/program_names.h"
+#include "controller/run_journal.h"
 #include "controller/run_state.h"
 #include "controller/window_calls.h"
 
@@ -21,8 +22,8 @@ constexpr DWORD kTerminationSettleMs = 5000;
 
 bool g_shellRestartSaved = false;  // guarded by g_outputLock
 
-void WriteShellRestart(HKEY key, DWORD value) {
-  RegSetValueExA(key, kAutoRestartShell, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+LONG WriteShellRestart(HKEY key, DWORD value) {
+  return RegSetValueExA(key, kAutoRestartShell, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 }  // namespace
@@ -42,6 +43,8 @@ void SaveAndDisableShellRestart() {
         g_savedAutoRestartShell = value;
       }
       g_shellRestartSaved = true;
+      // Kept in the run journal before the value is zeroed.
+      JournalRecordShellValue(g_savedAutoRestartShell);
     }
     WriteShellRestart(key, 0);
     RegCloseKey(key);
@@ -49,15 +52,17 @@ void SaveAndDisableShellRestart() {
   LeaveCriticalSection(&g_outputLock);
 }
 
-void RestoreShellRestart() {
+long RestoreShellRestart() {
   EnterCriticalSection(&g_outputLock);
   HKEY key = nullptr;
-  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kWinlogonKey, &key) == ERROR_SUCCESS) {
-    WriteShellRestart(key, g_savedAutoRestartShell);
+  LONG result = RegOpenKeyA(HKEY_LOCAL_MACHINE, kWinlogonKey, &key);
+  if (result == ERROR_SUCCESS) {
+    result = WriteShellRestart(key, g_savedAutoRestartShell);
     RegCloseKey(key);
   }
   g_shellRestartSaved = false;
   LeaveCriticalSection(&g_outputLock);
+  return result;
 }
 
 ProgramTerminator::ProgramTerminator()
@@ -87,6 +92,7 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId) {
     LogMessage(LOG_ERROR, "\r\nERROR opening process handle for program %s: code %lu", m_programName, GetLastError());
     return FALSE;
   }
+  if (m_beforeEnd != nullptr) m_beforeEnd(m_beforeEndContext);
 
   if (IsShellProgramKey(m_programName)) {
     // The shell is not asked to close: Windows would restart it at once unless told not to.
