@@ -13,12 +13,16 @@
 namespace {
 
 // Set up by JournalBegin on the main thread before any worker thread exists; afterwards
-// g_journalActive is only read, and the record and the file are changed under g_journalLock.
+// g_journalActive is only read. The record changes under g_journalLock; the file is
+// written under g_journalWriteLock.
 bool g_journalActive = false;
 CRITICAL_SECTION g_journalLock;
+CRITICAL_SECTION g_journalWriteLock;
 JournalRecord g_journal;
+unsigned long g_journalVersion = 0;    // changes made (under g_journalLock)
+unsigned long g_journalPersisted = 0;  // changes on the disk (under g_journalWriteLock)
 std::string g_journalPath;
-bool g_journalFailed = false;  // a write failed; reported once
+bool g_journalFailed = false;  // a write failed; reported once (under g_journalWriteLock)
 
 bool ProfileHasSomethingToStop() {
   bool found = false;
@@ -37,24 +41,41 @@ void ReportWriteFailure(DWORD error) {
              error);
 }
 
-// Writes the record; the caller holds g_journalLock. Returns the error to report (0: none).
-DWORD WriteLocked() {
-  DWORD error = 0;
-  if (WriteJournalFile(g_journalPath, FormatJournal(g_journal), false, error)) return 0;
-  if (g_journalFailed) return 0;
-  g_journalFailed = true;
-  return error == 0 ? ERROR_WRITE_FAULT : error;
+// Makes sure change number version is on the disk. Threads that change the journal at the
+// same time share one write: whoever writes next takes every change made so far, and a
+// thread whose change was written meanwhile does not write again. Returns the error to
+// report (0: none).
+DWORD Persist(unsigned long version) {
+  DWORD report = 0;
+  EnterCriticalSection(&g_journalWriteLock);
+  if (g_journalPersisted < version) {
+    EnterCriticalSection(&g_journalLock);
+    const std::string text = FormatJournal(g_journal);
+    const unsigned long covered = g_journalVersion;
+    LeaveCriticalSection(&g_journalLock);
+    DWORD error = 0;
+    if (WriteJournalFile(g_journalPath, text, false, error)) {
+      g_journalPersisted = covered;
+    } else if (!g_journalFailed) {
+      g_journalFailed = true;
+      report = error == 0 ? static_cast<DWORD>(ERROR_WRITE_FAULT) : error;
+    }
+  }
+  LeaveCriticalSection(&g_journalWriteLock);
+  return report;
 }
 
-// Changes the record under the lock and writes it when change says it changed. The
-// warning is printed after the lock is left (LogMessage takes the output lock, and the
+// Changes the record and, when change says it changed, writes it before returning. The
+// warning is printed after the locks are left (LogMessage takes the output lock, and the
 // shell-value hook calls in while holding that).
 template <typename Change>
 void Record(Change&& change) {
   if (!g_journalActive) return;
   EnterCriticalSection(&g_journalLock);
-  const DWORD error = change(g_journal) ? WriteLocked() : 0;
+  const unsigned long version = change(g_journal) ? ++g_journalVersion : 0;
   LeaveCriticalSection(&g_journalLock);
+  if (version == 0) return;
+  const DWORD error = Persist(version);
   if (error != 0) ReportWriteFailure(error);
 }
 
@@ -63,6 +84,7 @@ void Record(Change&& change) {
 void JournalBegin() {
   if (!ProfileHasSomethingToStop()) return;
   InitializeCriticalSection(&g_journalLock);
+  InitializeCriticalSection(&g_journalWriteLock);
 
   g_journal = JournalRecord();
   g_journal.processId = GetCurrentProcessId();
@@ -118,11 +140,11 @@ void JournalAddAutoStarted(const char* path, DWORD processId) {
 
 void JournalEnd() {
   if (!g_journalActive) return;
-  EnterCriticalSection(&g_journalLock);
+  EnterCriticalSection(&g_journalWriteLock);
   g_journalActive = false;
   DWORD error = 0;
   const bool deleted = DeleteJournalFiles(g_journalPath, error);
-  LeaveCriticalSection(&g_journalLock);
+  LeaveCriticalSection(&g_journalWriteLock);
   if (!deleted) {
     LogMessage(LOG_WARNING, "\r\nWARNING: Unable to delete the run journal '%s', error = %lu", g_journalPath.c_str(),
                error);
