@@ -81,6 +81,8 @@ void Record(Change&& change) {
 
 }  // namespace
 
+bool JournalNeeded() { return ProfileHasSomethingToStop(); }
+
 void JournalBegin() {
   if (!ProfileHasSomethingToStop()) return;
   InitializeCriticalSection(&g_journalLock);

@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
-// Before phase 2: writes the first journal when [Programs] or [Services] has an entry to
-// stop. A journal that cannot be written is reported once; the run goes on without it.
+// True when [Programs] or [Services] has an entry to stop: only such a run keeps a journal
+// (and only such a run looks for the journal of a run that died before it).
+bool JournalNeeded();
+// Before phase 2: writes the first journal when JournalNeeded(). A journal that cannot be
+// written is reported once; the run goes on without it.
 void JournalBegin();
 // A "Stop & Restart" program about to be ended, with the path phase 9 restarts.
 void JournalAddProgram(const char* key, const char* path);

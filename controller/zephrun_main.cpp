@@ -122,8 +122,12 @@ int main(int argc, char* argv[]) {
   }
 
   // What a run that died left stopped goes back first; then this run keeps its own journal.
-  RestoreUnfinishedRuns(true, IsNtFamily(version));
-  JournalBegin();
+  // A run with nothing to stop does neither: it does not even load the shell's library to
+  // find the journal folder.
+  if (JournalNeeded()) {
+    RestoreUnfinishedRuns(true, IsNtFamily(version));
+    JournalBegin();
+  }
 
   LogMessage(LOG_HEADING, "\r\nPhase 1: Forcing Idle tasks to execute.");
   RunIdleTasksStep(version);

@@ -146,6 +146,48 @@ TEST_F(Journal, KilledRunIsRestoredByRestoreOnce) {
   EXPECT_EQ(zt::FindProcesses("zj_prog.exe").size(), 1u);  // not started a second time
 }
 
+// A run that stops anything first restores the journal of a run that died (a warning line,
+// then phase 8's and 9's messages for it) and then goes on with its own phases.
+TEST_F(Journal, NormalRunRestoresDeadRunFirst) {
+  zt::ProcessCleanup cleanup({"zj_dead.exe", "zj_own.exe"});
+  const std::string dead = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_dead.exe");
+  const std::string own = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_own.exe");
+  zt::FixtureService service("zj_deadsvc", "prompt");  // installed, stopped
+  HANDLE ended = zt::StartProgram("\"" + zt::BinPath("fixture_mainapp.exe") + "\"");
+  ASSERT_NE(ended, nullptr);
+  JournalRecord journal;
+  journal.processId = GetProcessId(ended);
+  WaitForSingleObject(ended, 10000);
+  CloseHandle(ended);
+  journal.startTime = 1;
+  journal.profilePath = "C:\\old.ini";
+  journal.AddProgram("zj_dead.exe", dead);
+  journal.AddService(service.Name());
+  CreateDirectoryA(zt::JournalFolderPath().c_str(), nullptr);
+  zt::WriteFileBytes(zt::JournalFolderPath() + "\\zephrun_journal.ini", FormatJournal(journal));
+
+  zt::FixtureProgram ownRunning(own, "");
+  const std::string profile = m_folder.File("own.ini");
+  zt::WriteFileBytes(profile, zt::ProgramsProfile({"nonresponse=3"}, {"zj_own.exe=Stop|" + own}));
+  const std::string output = zt::RunProfile(profile);
+
+  std::vector<std::string> expected = zt::RunMessages(profile, {"\r\nTerminating zj_own.exe..."}, {});
+  const std::vector<std::string> restore = {
+      "\r\nWARNING: The run of 'C:\\old.ini' (process " + std::to_string(journal.processId) +
+          ") did not finish. Restoring what it stopped...",
+      "\r\nPhase 8:  Restarting Services",
+      "\r\nStarting '" + service.DisplayName() + "'...",
+      "\r\nPhase 9:  Restarting Programs",
+      "\r\nRestarting zj_dead.exe at " + dead,
+  };
+  expected.insert(expected.begin() + 3, restore.begin(), restore.end());  // after the start-up lines
+  EXPECT_EQ(output, zt::Transcript(expected));
+  EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
+  EXPECT_EQ(zt::FindProcesses("zj_dead.exe").size(), 1u);
+  EXPECT_FALSE(ownRunning.Running());
+  EXPECT_TRUE(zt::JournalFiles().empty());
+}
+
 // A journal whose run is alive is left alone by --restore and by a second run (which keeps
 // a journal of its own beside it and prints nothing extra); the live run then ends normally
 // and deletes its journal.
