@@ -31,6 +31,29 @@ Finished RunToEnd(const std::vector<std::string>& args, const std::string& outpu
   return {zt::NormalizeMemoryFigures(controller.Output()), code};
 }
 
+const char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+// The shell-restart value (1 when it is missing, as Windows reads it).
+DWORD ReadShellRestart() {
+  DWORD value = 1;
+  DWORD size = sizeof value;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    RegQueryValueExA(key, "AutoRestartShell", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+  }
+  return value;
+}
+
+bool WriteShellRestart(DWORD value) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
+  const bool ok = RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                 sizeof value) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return ok;
+}
+
 JournalRecord ReadJournal(const std::string& path, bool& complete) {
   JournalRecord record;
   complete = ParseJournal(zt::ReadShared(path), record);
@@ -163,6 +186,11 @@ TEST_F(Journal, NormalRunRestoresDeadRunFirst) {
   journal.profilePath = "C:\\old.ini";
   journal.AddProgram("zj_dead.exe", dead);
   journal.AddService(service.Name());
+  // The dead run had zeroed the shell-restart value; the journal holds the one to write back.
+  const DWORD original = ReadShellRestart();
+  const DWORD shellValue = original == 0 ? 1 : original;  // never the 0 written below
+  ASSERT_TRUE(WriteShellRestart(0));
+  journal.SetShellValue(shellValue);
   CreateDirectoryA(zt::JournalFolderPath().c_str(), nullptr);
   zt::WriteFileBytes(zt::JournalFolderPath() + "\\zephrun_journal.ini", FormatJournal(journal));
 
@@ -177,11 +205,15 @@ TEST_F(Journal, NormalRunRestoresDeadRunFirst) {
           ") did not finish. Restoring what it stopped...",
       "\r\nPhase 8:  Restarting Services",
       "\r\nStarting '" + service.DisplayName() + "'...",
+      "\r\nRestoring AutoRestartShell = " + std::to_string(shellValue),
       "\r\nPhase 9:  Restarting Programs",
       "\r\nRestarting zj_dead.exe at " + dead,
   };
   expected.insert(expected.begin() + 3, restore.begin(), restore.end());  // after the start-up lines
   EXPECT_EQ(output, zt::Transcript(expected));
+  const DWORD shellAfter = ReadShellRestart();
+  WriteShellRestart(original);  // the prefix's value back, whatever happened
+  EXPECT_EQ(shellAfter, shellValue);
   EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
   EXPECT_EQ(zt::FindProcesses("zj_dead.exe").size(), 1u);
   EXPECT_FALSE(ownRunning.Running());
