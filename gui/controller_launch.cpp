@@ -37,13 +37,22 @@ bool CaptureControllerOutput(const char* folder, const std::string& arguments, D
     output.clear();
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+    HANDLE pipeWriteEnd = nullptr;
+    if (!::CreatePipe(&readEnd, &pipeWriteEnd, nullptr, 0)) {
         error = ::GetLastError();
         return false;
     }
-    // Only the write end goes to the controller.
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    // Only the write end goes to the controller: an inheritable copy of it (the way that
+    // works on every Windows version, Windows 9x included).
+    HANDLE writeEnd = nullptr;
+    const BOOL duplicated = ::DuplicateHandle(::GetCurrentProcess(), pipeWriteEnd, ::GetCurrentProcess(), &writeEnd, 0,
+                                              TRUE, DUPLICATE_SAME_ACCESS);
+    ::CloseHandle(pipeWriteEnd);
+    if (!duplicated) {
+        error = ::GetLastError();
+        ::CloseHandle(readEnd);
+        return false;
+    }
     HANDLE input = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
                                  nullptr);
 
