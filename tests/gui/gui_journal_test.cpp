@@ -175,4 +175,42 @@ TEST_F(RunJournal, PreviewRunShowsTheDryRunOfTheCurrentProfile)
     ::CloseHandle(running);
 }
 
+// The profile list's context menu offers Preview run too, for the profile clicked on.
+TEST_F(RunJournal, PreviewRunFromTheContextMenuUsesTheClickedProfile)
+{
+    ASSERT_TRUE(::CreateDirectoryA(gt::ProfilesFolder().c_str(), nullptr));
+    zt::WriteFileBytes(gt::ProfilePath("other"), gt::IniText("[Configuration]\ndescription=other\n"));
+
+    std::string shown;
+    gt::GuiDriver driver;
+    driver.Step(kMainTitle, [](HWND window) {
+        HWND list = gt::Item(window, IDC_PROFILE_LIST);
+        const std::vector<std::string> items = gt::ListItems(list);
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i] == "other")
+                gt::ClickAt(list, gt::ItemCentre(list, static_cast<int>(i)), true);
+        }
+    });
+    driver.StepInMenu([](HWND menu) {
+        gt::SaveWindowScreenshot(menu, "profile-context-menu-preview-run");
+        for (int i = 0; i <= 3; ++i)  // New, Delete, Create Shortcut, Preview run
+            ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    driver.Step("Preview run", [&](HWND dialog) {
+        char text[8192] = {};
+        ::GetWindowTextA(gt::Item(dialog, IDC_PREVIEW_TEXT), text, sizeof text);
+        shown = text;
+        gt::Command(dialog, IDCANCEL);
+    });
+    driver.Step("Zephlaunch - other", [](HWND window) { gt::Command(window, ID_APP_EXIT); });
+    driver.Start(60);
+    gt::RunApplicationOnce();
+    driver.Stop();
+
+    EXPECT_TRUE(driver.AllStepsRun()) << driver.StepsRun();
+    EXPECT_NE(shown.find("\r\nUsing ini file: " + gt::ProfilePath("other") + "\r\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\r\nDry run finished: nothing was changed.\r\n"), std::string::npos) << shown;
+}
+
 }  // namespace
