@@ -9,6 +9,7 @@
 #include "controller/logic/command_line.h"
 #include "controller/phases.h"
 #include "controller/profile_reader.h"
+#include "controller/run_journal.h"
 #include "controller/run_state.h"
 #include "profile/entry_values.h"
 #include "profile/path_parts.h"
@@ -44,6 +45,7 @@ void StartEntry(const char* path, const char* value) {
     LogMessage(LOG_ERROR, "\r\nERROR: Could not create process path = %s, error code %lu", shown, GetLastError());
     return;  // and no pause for this entry
   }
+  JournalAddAutoStarted(path, process.dwProcessId);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   if (delay != 0) CountDown(delay);  // a negative delay shows its line and does not pause

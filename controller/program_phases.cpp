@@ -14,9 +14,11 @@
 #include "controller/profile_reader.h"
 #include "controller/program_terminator.h"
 #include "controller/program_threads.h"
+#include "controller/run_journal.h"
 #include "controller/run_state.h"
 #include "controller/thread_batch.h"
 #include "profile/entry_values.h"
+#include "profile/never_stop.h"
 #include "profile/path_parts.h"
 #include "profile/profile_keys.h"
 
@@ -84,6 +86,14 @@ DWORD WINAPI StopProgramThread(LPVOID parameter) {
     ProgramTerminator terminator;
     terminator.LoadHelperLibraries();
     profile::CopyText(terminator.m_programName, sizeof terminator.m_programName, block->key);
+    if (profile::ProgramIsStopRestart(block->value)) {
+      // Into the run journal before the first instance is ended.
+      terminator.m_beforeEnd = [](void* context) {
+        const StopBlock* stopped = static_cast<const StopBlock*>(context);
+        JournalAddProgram(stopped->key, profile::ProgramPathPart(stopped->value));
+      };
+      terminator.m_beforeEndContext = block;
+    }
 
     StopAttempts attempts;
     bool wasRunning = false;
@@ -127,6 +137,13 @@ void HandleProgramsSection(ProgramsMode mode) {
     // A key repeated (in any letter case) names the same entry; its value is the first one.
     if (!seenKeys.Insert(key)) return;
     if (profile::ProgramIsNoAction(value)) return;
+    if (profile::IsNeverStopProcess(key)) {
+      // Not ended, so there is nothing to start again either.
+      if (mode == ProgramsMode::Stop) {
+        LogMessage(LOG_WARNING, "\r\nWARNING: '%s' is needed by Windows and is never stopped.", key);
+      }
+      return;
+    }
     if (mode == ProgramsMode::Stop) {
       StartStopThread(batch, key, value);
       return;

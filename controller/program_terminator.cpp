@@ -4,6 +4,7 @@
 
 #include "controller/log_message.h"
 #include "controller/logic/program_names.h"
+#include "controller/run_journal.h"
 #include "controller/run_state.h"
 #include "controller/window_calls.h"
 
@@ -43,8 +44,8 @@ LONG OpenWinlogonKey(REGSAM rights, HKEY* key) {
   return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, rights | WinlogonKeyView(), key);
 }
 
-void WriteShellRestart(HKEY key, DWORD value) {
-  RegSetValueExA(key, kAutoRestartShell, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+LONG WriteShellRestart(HKEY key, DWORD value) {
+  return RegSetValueExA(key, kAutoRestartShell, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 }  // namespace
@@ -64,6 +65,8 @@ void SaveAndDisableShellRestart() {
         g_savedAutoRestartShell = value;
       }
       g_shellRestartSaved = true;
+      // Kept in the run journal before the value is zeroed.
+      JournalRecordShellValue(g_savedAutoRestartShell);
     }
     WriteShellRestart(key, 0);
     RegCloseKey(key);
@@ -71,15 +74,17 @@ void SaveAndDisableShellRestart() {
   LeaveCriticalSection(&g_outputLock);
 }
 
-void RestoreShellRestart() {
+long RestoreShellRestart() {
   EnterCriticalSection(&g_outputLock);
   HKEY key = nullptr;
-  if (OpenWinlogonKey(KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    WriteShellRestart(key, g_savedAutoRestartShell);
+  LONG result = OpenWinlogonKey(KEY_SET_VALUE, &key);
+  if (result == ERROR_SUCCESS) {
+    result = WriteShellRestart(key, g_savedAutoRestartShell);
     RegCloseKey(key);
   }
   g_shellRestartSaved = false;
   LeaveCriticalSection(&g_outputLock);
+  return result;
 }
 
 ProgramTerminator::ProgramTerminator()
@@ -109,6 +114,7 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId) {
     LogMessage(LOG_ERROR, "\r\nERROR opening process handle for program %s: code %lu", m_programName, GetLastError());
     return FALSE;
   }
+  if (m_beforeEnd != nullptr) m_beforeEnd(m_beforeEndContext);
 
   if (IsShellProgramKey(m_programName)) {
     // The shell is not asked to close: Windows would restart it at once unless told not to.

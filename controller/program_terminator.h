@@ -25,6 +25,10 @@ class ProgramTerminator : public ProcessEnumerator {
   DWORD m_closePid;    // the process whose windows CloseWindowsOfProcess closes
   bool m_windowFound;  // CloseWindowsOfProcess posted WM_CLOSE to at least one window
   DWORD m_endedPid;    // the process that set m_handled
+  // Called with m_beforeEndContext just before a matching process is ended (phase 2 keeps
+  // its run journal with it); null: nothing is called.
+  void (*m_beforeEnd)(void* context) = nullptr;
+  void* m_beforeEndContext = nullptr;
 
  private:
   bool IsIgnored(DWORD processId) const;
@@ -40,4 +44,5 @@ BOOL CALLBACK CloseWindowsOfProcess(HWND window, LPARAM terminator);
 // The shell-restart setting around explorer.exe. Saving keeps the first value read until it
 // was restored, so ending a second shell instance cannot save the 0 written for the first.
 void SaveAndDisableShellRestart();
-void RestoreShellRestart();
+// Returns the registry result (ERROR_SUCCESS when the value was written back).
+long RestoreShellRestart();

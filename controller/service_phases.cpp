@@ -10,6 +10,7 @@
 #include "controller/service_threads.h"
 #include "controller/thread_batch.h"
 #include "profile/entry_values.h"
+#include "profile/never_stop.h"
 #include "profile/profile_keys.h"
 
 namespace {
@@ -22,7 +23,7 @@ bool SkippedInStartMode(const char* key, const char* value) {
   return wasNotRunning;
 }
 
-void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, ThreadBatch& batch) {
+void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, bool journal, ThreadBatch& batch) {
   ServiceThreadBlock* block = new (std::nothrow) ServiceThreadBlock;
   if (block == nullptr) {
     LogMessage(LOG_ERROR, "\r\nERROR: Unable to create a thread for Service '%s', error = %d", key,
@@ -30,6 +31,7 @@ void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, Thr
     return;
   }
   block->manager = manager;
+  block->journal = journal;
   std::snprintf(block->key, sizeof block->key, "%s", key);
   LPTHREAD_START_ROUTINE routine = mode == ServicesMode::Stop ? StopServiceThread : StartServiceThread;
   if (!batch.Start(routine, block, key)) delete block;
@@ -68,10 +70,17 @@ void HandleServicesSection(ServicesMode mode) {
   ThreadBatch batch;  // declared after the manager: its threads end before it closes
   WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
     if (profile::ServiceIsNoAction(value)) return;
+    if (profile::IsNeverStopService(key)) {
+      // Not stopped, so there is nothing to start again either.
+      if (mode == ServicesMode::Stop) {
+        LogMessage(LOG_WARNING, "\r\nWARNING: '%s' is needed by Windows and is never stopped.", key);
+      }
+      return;
+    }
     if (mode == ServicesMode::Start && SkippedInStartMode(key, value)) return;
     SC_HANDLE handle = manager.Get();
     if (handle == nullptr) return;
-    StartEntryThread(handle, key, mode, batch);
+    StartEntryThread(handle, key, mode, mode == ServicesMode::Stop && profile::ServiceRestarts(value), batch);
   });
   batch.WaitForAll();
 }

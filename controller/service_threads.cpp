@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "controller/log_message.h"
+#include "controller/run_journal.h"
 #include "controller/service_config.h"
 #include "controller/service_dependents.h"
 #include "controller/service_state.h"
@@ -62,8 +63,12 @@ DWORD WINAPI StopServiceThread(LPVOID parameter) {
   SERVICE_STATUS status;
   ZeroMemory(&status, sizeof status);
   bool wait = true;
+  // In the journal before the request, so that a crash right after it still restarts it.
+  if (block->journal) JournalAddService(block->key);
   if (!ControlService(service, SERVICE_CONTROL_STOP, &status)) {
-    wait = HandleRefusedStop(*block, displayName, GetLastError());
+    const DWORD error = GetLastError();
+    if (block->journal && error == ERROR_SERVICE_NOT_ACTIVE) JournalRemoveService(block->key);
+    wait = HandleRefusedStop(*block, displayName, error);
   }
   if (wait) WaitWhileServicePending(service, SERVICE_STOP_PENDING, false, displayName);
   CloseServiceHandle(service);
@@ -73,19 +78,21 @@ DWORD WINAPI StopServiceThread(LPVOID parameter) {
 DWORD WINAPI StartServiceThread(LPVOID parameter) {
   std::unique_ptr<ServiceThreadBlock> block(static_cast<ServiceThreadBlock*>(parameter));
   SC_HANDLE service = OpenBlockService(*block);
-  if (service == nullptr) return 0;
+  if (service == nullptr) return 1;
 
   ServiceConfig config;
   config.Query(service, kConfigSize);
   const char* displayName = config.DisplayNameOr(block->key);
   LogMessage(LOG_PLAIN, "\r\nStarting '%s'...", displayName);
 
+  DWORD result = 0;
   if (StartServiceA(service, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) {
     WaitWhileServicePending(service, SERVICE_START_PENDING, false, displayName);
   } else {
+    result = 1;
     LogMessage(LOG_ERROR, "\r\nERROR: Unable to start Service '%s', error = %d", displayName,
                static_cast<int>(GetLastError()));
   }
   CloseServiceHandle(service);
-  return 0;
+  return result;
 }

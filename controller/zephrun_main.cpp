@@ -4,11 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "controller/dry_run.h"
+#include "controller/journal_restore.h"
 #include "controller/key_wait.h"
 #include "controller/log_message.h"
+#include "controller/logic/journal_text.h"
 #include "controller/logic/memory_figures.h"
 #include "controller/phases.h"
 #include "controller/profile_reader.h"
+#include "controller/run_journal.h"
 #include "controller/run_state.h"
 #include "controller/system_memory.h"
 #include "controller/version_text.h"
@@ -38,6 +42,34 @@ bool ProfileFileExists(const char* path) {
 
 bool IsNtFamily(const OSVERSIONINFOA& version) { return version.dwPlatformId == VER_PLATFORM_WIN32_NT; }
 
+void ReadWindowsVersion(OSVERSIONINFOA& version) {
+  ZeroMemory(&version, sizeof version);
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!GetVersionExA(&version)) {
+    LogMessage(LOG_WARNING, "\r\nWARNING: Unable to read the Windows version - error code %lu",
+               GetLastError());
+  }
+}
+
+// zephrun --restore: puts back what unfinished runs stopped. Exit code 1 when something
+// could not be put back, else 0 (also when there was nothing to restore).
+int RunRestore() {
+  OSVERSIONINFOA version;
+  ReadWindowsVersion(version);
+  switch (RestoreUnfinishedRuns(false, IsNtFamily(version))) {
+    case RestoreResult::Nothing:
+      LogMessage(LOG_HEADING, "\r\nNothing to restore.\r\n");
+      return 0;
+    case RestoreResult::Restored:
+      LogMessage(LOG_HEADING, "\r\nRestore finished.\r\n");
+      return 0;
+    case RestoreResult::Failed:
+    default:
+      LogMessage(LOG_ERROR, "\r\nRestore finished, but not everything could be restored.\r\n");
+      return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -56,11 +88,20 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
+  const RunSwitch runSwitch = ParseRunSwitch(argv[1]);
+  if (runSwitch == RunSwitch::Restore) return RunRestore();
+  const bool dryRun = runSwitch == RunSwitch::DryRun;
+  if (dryRun && argc < 3) {
+    LogMessage(LOG_ERROR, "\r\nMissing command line to specify ini file to use!  Program terminating...");
+    RefuseAndWait();
+    return 0;
+  }
+
   // A path that does not fit the 511 characters of g_profilePath is refused like a
   // missing file rather than cut off (a cut path could name another file).
   // A relative path is made absolute first: the private-profile functions would look for
   // it in the Windows folder, not in the working folder where it was found.
-  const char* argument = argv[1];
+  const char* argument = dryRun ? argv[2] : argv[1];
   char fullPath[sizeof g_profilePath];
   const DWORD fullLength = std::strlen(argument) < sizeof g_profilePath
                                ? GetFullPathNameA(argument, sizeof fullPath, fullPath, nullptr)
@@ -73,18 +114,26 @@ int main(int argc, char* argv[]) {
   }
   std::snprintf(g_profilePath, sizeof g_profilePath, "%s", fullPath);
 
-  g_logToFile = ReadConfigInt(profile::kLogging, 0);
+  // A dry run writes no log file.
+  g_logToFile = dryRun ? 0 : ReadConfigInt(profile::kLogging, 0);
   LogMessage(LOG_HEADING, "\r\nUsing ini file: %s", g_profilePath);
   g_programFinder.LoadHelperLibraries();
   g_nonResponseSeconds = ReadConfigInt(profile::kNonResponse, profile::kDefaultNonResponseSeconds);
   PrintFreeMemory("start");
 
   OSVERSIONINFOA version;
-  ZeroMemory(&version, sizeof version);
-  version.dwOSVersionInfoSize = sizeof version;
-  if (!GetVersionExA(&version)) {
-    LogMessage(LOG_WARNING, "\r\nWARNING: Unable to read the Windows version - error code %lu",
-               GetLastError());
+  ReadWindowsVersion(version);
+  if (dryRun) {
+    RunDryRun(version);
+    return 0;
+  }
+
+  // What a run that died left stopped goes back first; then this run keeps its own journal.
+  // A run with nothing to stop does neither: it does not even load the shell's library to
+  // find the journal folder.
+  if (JournalNeeded()) {
+    RestoreUnfinishedRuns(true, IsNtFamily(version));
+    JournalBegin();
   }
 
   LogMessage(LOG_HEADING, "\r\nPhase 1: Forcing Idle tasks to execute.");
@@ -124,6 +173,7 @@ int main(int argc, char* argv[]) {
 
   LogMessage(LOG_HEADING, "\r\nPhase 9:  Restarting Programs");
   HandleProgramsSection(ProgramsMode::Restart);
+  JournalEnd();
 
   LogMessage(LOG_HEADING, "\r\nZephlaunch Control Program finished.\r\n");
 

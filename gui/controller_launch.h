@@ -53,3 +53,20 @@ enum class ShortcutResult { Saved, NoShellLink, SaveFailed };
 // Writes "<folder>\Zephlaunch <name>.lnk" for the profile (target the controller,
 // argument the quoted profile path, description, icon from fspath when set).
 ShortcutResult WriteProfileShortcut(const std::string& folder, const std::string& profilePath);
+
+// The controller's command line: its quoted path (ControllerPath) and arguments as given.
+std::string ControllerCommandLineWith(const std::string& arguments);
+
+// Starts the controller with arguments in a new console, working in the current
+// directory (as Start does). On success the caller owns both handles of process; on
+// failure false with the reason in GetLastError().
+bool StartControllerInConsole(const std::string& arguments, PROCESS_INFORMATION& process);
+
+// Runs the controller without a window, collects its standard output and error through a
+// pipe and waits for it to end (at most timeoutMs, after which it is ended). False with
+// the reason in error when it could not be started.
+bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std::string& output, DWORD& error);
+
+// True when a run journal in the settings folder belongs to a run that ended without
+// finishing (what "zephrun.exe --restore" would put back).
+bool UnfinishedRunJournalExists();

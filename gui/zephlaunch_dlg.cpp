@@ -1,5 +1,6 @@
 #include "zephlaunch_dlg.h"
 
+#include "controller_launch.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "globals.h"
@@ -7,6 +8,7 @@
 #include "gui_strings.h"
 #include "message_box.h"
 #include "new_profile_dlg.h"
+#include "preview_run_dlg.h"
 #include "profile/profile_keys.h"
 #include "program_options_dlg.h"
 #include "resource.h"
@@ -100,6 +102,7 @@ BOOL CZephlaunchDlg::OnInitDialog()
     FillProfileList();
 
     SetUpToolTips(nullptr, kToolTips);
+    OfferRestoreOfUnfinishedRun();
     // The profile list is first in the tab order and starts with the focus.
     return TRUE;
 }
@@ -228,6 +231,9 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
     case ID_FILE_CREATE_SHORTCUT:
         CreateShortcut();
         return true;
+    case ID_FILE_PREVIEW_RUN:
+        PreviewRun();
+        return true;
     default:
         return CDialog::OnCommand(code, id, control);
     }
@@ -322,9 +328,55 @@ void CZephlaunchDlg::ShowProfileContextMenu()
     case ID_FILE_CREATE_SHORTCUT:
         CreateShortcut();
         break;
+    case ID_FILE_PREVIEW_RUN:
+        PreviewRun();
+        break;
     default:
         break;
     }
+}
+
+// What a run of the current profile would do: the controller's dry run, captured.
+void CZephlaunchDlg::PreviewRun()
+{
+    std::string output;
+    DWORD error = 0;
+    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    const bool ran = CaptureControllerOutput("--dry-run \"" + std::string(g_currentProfile) + "\"",
+                                             60000, output, error);
+    ::SetCursor(previous);
+    if (!ran) {
+        char text[2 * MAX_PATH + 64];
+        std::snprintf(text, sizeof text, "Unable to start %s\r\nError = %d",
+                      ControllerCommandLineWith(std::string()).c_str(), static_cast<int>(error));
+        ::MessageBoxA(m_hWnd, text, "Zephlaunch", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    CPreviewRunDlg dialog;
+    dialog.m_text = output;
+    dialog.DoModal();
+}
+
+// A run that died (console closed, crash, power failure) left programs and services
+// stopped; its journal says which. The user decides whether to put them back now.
+void CZephlaunchDlg::OfferRestoreOfUnfinishedRun()
+{
+    if (!UnfinishedRunJournalExists())
+        return;
+    if (::MessageBoxA(m_hWnd,
+                      "A previous Zephlaunch run did not finish. Restore the programs and services it stopped now?",
+                      "Zephlaunch", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    PROCESS_INFORMATION process;
+    if (!StartControllerInConsole("--restore", process)) {
+        char text[2 * MAX_PATH + 64];
+        std::snprintf(text, sizeof text, "Unable to start %s\r\nError = %d",
+                      ControllerCommandLineWith("--restore").c_str(), static_cast<int>(::GetLastError()));
+        ::MessageBoxA(m_hWnd, text, "Zephlaunch", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
 }
 
 void CZephlaunchDlg::FillInfoTip(int item, char* buffer, int bufferSize)

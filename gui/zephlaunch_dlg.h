@@ -42,6 +42,8 @@ private:
     void StartRun();
     void CreateShortcut();
     bool ChooseShortcutFolder(std::string* folder);
+    void PreviewRun();
+    void OfferRestoreOfUnfinishedRun();
     void FillInfoTip(int item, char* buffer, int bufferSize);
     void PaintMinimised();
     std::string ProfilePathOfItem(int index) const;

@@ -39,6 +39,11 @@
 #define IDD_PROGRAM_OPTIONS         164
 #define IDC_ENABLE_TOOLTIPS         1051
 
+// Preview run (output of the controller's dry run) and its menu command
+#define IDD_PREVIEW_RUN             170
+#define IDC_PREVIEW_TEXT            1090
+#define ID_FILE_PREVIEW_RUN         32790
+
 // Templates of the other dialogs
 #define IDD_ABOUTBOX                100
 #define IDD_PROGRAMS                130

@@ -1,0 +1,25 @@
+// The journal of the current run: what it stopped and has not put back yet. It exists only
+// for a profile with something to stop; every recording call is then written to the disk
+// before it returns, and does nothing otherwise. The calls may come from any thread.
+#pragma once
+
+#include <windows.h>
+
+// True when [Programs] or [Services] has an entry to stop: only such a run keeps a journal
+// (and only such a run looks for the journal of a run that died before it).
+bool JournalNeeded();
+// Before phase 2: writes the first journal when JournalNeeded(). A journal that cannot be
+// written is reported once; the run goes on without it.
+void JournalBegin();
+// A "Stop & Restart" program about to be ended, with the path phase 9 restarts.
+void JournalAddProgram(const char* key, const char* path);
+// A "Stop & Restart" service about to be sent the stop request; removed again when it
+// turns out not to be running.
+void JournalAddService(const char* key);
+void JournalRemoveService(const char* key);
+// The saved AutoRestartShell value, before the registry value is zeroed.
+void JournalRecordShellValue(DWORD value);
+// An auto-start program that phase 6 started.
+void JournalAddAutoStarted(const char* path, DWORD processId);
+// The run reached its end: the journal is deleted.
+void JournalEnd();

@@ -1,0 +1,17 @@
+// CPreviewRunDlg: shows what a run of the current profile would do ("zephrun.exe
+// --dry-run" output) in a read-only text window.
+#pragma once
+
+#include "framework/dialog.h"
+
+#include <string>
+
+class CPreviewRunDlg : public CDialog {
+public:
+    CPreviewRunDlg();
+
+    std::string m_text;  // the controller's output, set by the caller
+
+protected:
+    BOOL OnInitDialog() override;
+};
