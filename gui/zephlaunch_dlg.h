@@ -42,6 +42,8 @@ private:
     void DeleteProfile();
     void ShowProfileContextMenu();
     void RunProgramOptions();
+    void Donate();
+    void OpenServiceManager();
     void FillInfoTip(int item, char* buffer, int bufferSize);
     void PaintMinimised();
     std::string ProfilePathOfItem(int index) const;
