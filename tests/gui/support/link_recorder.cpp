@@ -14,24 +14,32 @@ namespace {
 const char* const kSchemes[] = {"http", "https", "mailto"};
 const char kMscClass[] = "ZephlaunchTest.msc";
 
-bool SetDefaultValue(const std::string& subKey, const std::string& value, const char* name = nullptr)
+bool ReadDefaultValue(const std::string& path, std::string* value)
 {
     HKEY key = nullptr;
-    std::string path = "Software\\Classes\\" + subKey;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    char buffer[2048] = {};
+    DWORD size = sizeof buffer - 1;
+    DWORD type = 0;
+    LONG status = ::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return false;
+    *value = buffer;
+    return true;
+}
+
+bool WriteDefaultValue(const std::string& path, const std::string& value)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return false;
-    LONG status = ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    LONG status = ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                    static_cast<DWORD>(value.size() + 1));
     ::RegCloseKey(key);
     return status == ERROR_SUCCESS;
-}
-
-void DeleteClassKey(const std::string& subKey)
-{
-    std::string path = "Software\\Classes\\" + subKey;
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
 }
 
 }  // namespace
@@ -49,25 +57,39 @@ LinkRecorder::LinkRecorder()
 
 LinkRecorder::~LinkRecorder()
 {
-    for (const char* scheme : kSchemes)
-        DeleteClassKey(scheme);
-    DeleteClassKey(".msc");
-    DeleteClassKey(kMscClass);
+    for (auto saved = m_saved.rbegin(); saved != m_saved.rend(); ++saved) {
+        if (saved->existed)
+            WriteDefaultValue(saved->key, saved->value);
+        else
+            ::RegDeleteTreeA(HKEY_CLASSES_ROOT, saved->key.c_str());
+    }
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, kMscClass);
     if (!m_recordFile.empty())
         ::DeleteFileA(m_recordFile.c_str());
+}
+
+bool LinkRecorder::SetCommand(const std::string& key, const std::string& value)
+{
+    bool known = false;
+    for (const Saved& saved : m_saved)
+        known = known || saved.key == key;
+    if (!known) {
+        Saved saved;
+        saved.key = key;
+        saved.existed = ReadDefaultValue(key, &saved.value);
+        m_saved.push_back(saved);
+    }
+    return WriteDefaultValue(key, value);
 }
 
 bool LinkRecorder::Register(const std::string& program)
 {
     const std::string command = "\"" + program + "\" \"" + m_recordFile + "\" \"%1\" %*";
     bool ok = true;
-    for (const char* scheme : kSchemes) {
-        ok = SetDefaultValue(scheme, std::string("URL:") + scheme) && ok;
-        ok = SetDefaultValue(scheme, "", "URL Protocol") && ok;
-        ok = SetDefaultValue(std::string(scheme) + "\\shell\\open\\command", command) && ok;
-    }
-    ok = SetDefaultValue(".msc", kMscClass) && ok;
-    ok = SetDefaultValue(std::string(kMscClass) + "\\shell\\open\\command", command) && ok;
+    for (const char* scheme : kSchemes)
+        ok = SetCommand(std::string(scheme) + "\\shell\\open\\command", command) && ok;
+    ok = SetCommand(".msc", kMscClass) && ok;
+    ok = WriteDefaultValue(std::string(kMscClass) + "\\shell\\open\\command", command) && ok;
     return ok;
 }
 

@@ -1,7 +1,11 @@
 // Registers fixture_link_recorder.exe as the program the shell opens http, https and
-// mailto links and .msc files with (HKCU\Software\Classes, which Wine honours), and
-// reads back what the shell handed it. The registrations go again on destruction.
+// mailto links and .msc files with, and reads back what the shell handed it. Wine 8
+// takes the shell's verbs from HKEY_CLASSES_ROOT alone (registrations under
+// HKCU\Software\Classes are not seen), so the recorder goes there, and the values it
+// replaced are put back on destruction.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -31,7 +35,14 @@ public:
     void Clear() const;
 
 private:
+    struct Saved {
+        std::string key;
+        bool existed = false;
+        std::string value;
+    };
     bool Register(const std::string& program);
+    bool SetCommand(const std::string& key, const std::string& value);
+    std::vector<Saved> m_saved;
     std::string m_recordFile;
     bool m_registered = false;
 };
