@@ -1,10 +1,13 @@
 #include "zephlaunch_dlg.h"
 
 #include "controller_launch.h"
+#include "about_dlg.h"
 #include "framework/data_exchange.h"
+#include "framework/shell_execute.h"
 #include "framework/win_app.h"
 #include "globals.h"
 #include "gui/logic/profile_title.h"
+#include "gui/logic/web_links.h"
 #include "gui_strings.h"
 #include "message_box.h"
 #include "new_profile_dlg.h"
@@ -13,6 +16,7 @@
 #include "program_options_dlg.h"
 #include "resource.h"
 #include "settings_setup.h"
+#include "web_addresses.h"
 #include "window_position.h"
 
 #include <shellapi.h>
@@ -234,6 +238,17 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
     case ID_FILE_PREVIEW_RUN:
         PreviewRun();
         return true;
+    case ID_TOOLS_SERVICE_MANAGER:
+        OpenServiceManager();
+        return true;
+    case ID_DONATE:
+        Donate();
+        return true;
+    case ID_APP_ABOUT: {
+        CAboutDlg about;
+        about.DoModal();
+        return true;
+    }
     default:
         return CDialog::OnCommand(code, id, control);
     }
@@ -245,6 +260,41 @@ void CZephlaunchDlg::RunProgramOptions()
     dialog.m_optionsFile = g_windowPosFile;
     dialog.DoModal();
     ActivateToolTips(g_showToolTips != 0);
+}
+
+void CZephlaunchDlg::Donate()
+{
+    ShellExecuteRequest request;
+    request.owner = m_hWnd;
+    request.verb = "open";
+    request.file = gui_logic::DonationLink(ZEPH_DONATION_FORM, ZEPH_DONATION_BUSINESS, ZEPH_DONATION_ITEM_NAME,
+                                           ZEPH_DONATION_ITEM_NUMBER);
+    RunShellExecute(request);  // the thanks come whatever the shell made of the page
+    ShowMessageBox(m_hWnd,
+                   "Thank you for donating!  I really appreciate your contribution!\n\n"
+                   "A browser window should appear and connect to PayPal.\n"
+                   "Enter the donation amount in the 'Amount' field.\n\n"
+                   "Once again, Thanks! - Quillon",
+                   MB_OK | MB_ICONINFORMATION, "THANK YOU!");
+}
+
+void CZephlaunchDlg::OpenServiceManager()
+{
+    const DWORD kChars = 1024;
+    char console[kChars];
+    char home[kChars];
+    DWORD length = ::ExpandEnvironmentStringsA("%SystemRoot%\\system32\\services.msc", console, kChars);
+    if (length == 0 || length > kChars)
+        return;
+    ShellExecuteRequest request;
+    request.file = console;
+    request.parameters = "/s";
+    // Without a home folder (a variable left unexpanded) the console starts in the
+    // current folder rather than not at all.
+    length = ::ExpandEnvironmentStringsA("%HOMEDRIVE%%HOMEPATH%", home, kChars);
+    if (length != 0 && length <= kChars && !std::strchr(home, '%'))
+        request.directory = home;
+    RunShellExecute(request);
 }
 
 void CZephlaunchDlg::NewProfile()

@@ -38,6 +38,8 @@ private:
     void DeleteProfile();
     void ShowProfileContextMenu();
     void RunProgramOptions();
+    void Donate();
+    void OpenServiceManager();
     // Start and Create Shortcut (zephlaunch_dlg_run.cpp).
     void StartRun();
     void CreateShortcut();

@@ -5,7 +5,7 @@ set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for pkg in cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools \
-           binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick googletest python3; do
+           binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick googletest python3 nsis zip unzip; do
   have "$pkg" || need="$need $pkg"
 done
 if [ -n "$need" ]; then

@@ -44,8 +44,15 @@
 #define IDC_PREVIEW_TEXT            1090
 #define ID_FILE_PREVIEW_RUN         32790
 
-// Templates of the other dialogs
+// About box (template 100)
 #define IDD_ABOUTBOX                100
+#define IDC_ABOUT_EMAIL_LINK        1046
+#define IDC_ABOUT_WEB_LINK          1047
+#define IDC_ABOUT_WEB_BUTTON        1048
+#define IDC_ABOUT_EMAIL_BUTTON      1049
+#define IDC_ABOUT_LIBRARY_LINK      1050
+
+// Templates of the other dialogs
 #define IDD_PROGRAMS                130
 #define IDD_SERVICES                131
 #define IDD_CONFIGURE               132
