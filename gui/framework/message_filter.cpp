@@ -4,7 +4,30 @@
 
 namespace {
 
-thread_local HHOOK g_messageHook = nullptr;
+// The hook is per thread: its handle lives in a thread-local-storage slot, allocated once.
+volatile LONG g_hookSlot = -1;
+
+DWORD HookSlot()
+{
+    const LONG slot = g_hookSlot;
+    if (slot != -1)
+        return static_cast<DWORD>(slot);
+    const DWORD fresh = ::TlsAlloc();
+    if (fresh == TLS_OUT_OF_INDEXES)
+        return TLS_OUT_OF_INDEXES;
+    const LONG earlier = ::InterlockedCompareExchange(&g_hookSlot, static_cast<LONG>(fresh), -1);
+    if (earlier != -1) {
+        ::TlsFree(fresh);
+        return static_cast<DWORD>(earlier);
+    }
+    return fresh;
+}
+
+HHOOK ThreadHook()
+{
+    const DWORD slot = HookSlot();
+    return slot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<HHOOK>(::TlsGetValue(slot));
+}
 
 bool PreTranslateChain(MSG* msg)
 {
@@ -30,15 +53,24 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp)
         } catch (...) {
         }
     }
-    return ::CallNextHookEx(g_messageHook, code, wp, lp);
+    return ::CallNextHookEx(ThreadHook(), code, wp, lp);
 }
 
 }  // namespace
 
 bool InstallMessageFilter()
 {
-    if (g_messageHook)
+    const DWORD slot = HookSlot();
+    if (slot == TLS_OUT_OF_INDEXES)
+        return false;
+    if (::TlsGetValue(slot))
         return true;
-    g_messageHook = ::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, nullptr, ::GetCurrentThreadId());
-    return g_messageHook != nullptr;
+    HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, &GetMessageHook, nullptr, ::GetCurrentThreadId());
+    if (!hook)
+        return false;
+    if (!::TlsSetValue(slot, hook)) {
+        ::UnhookWindowsHookEx(hook);
+        return false;
+    }
+    return true;
 }
