@@ -33,6 +33,33 @@ bool CreateFolder(HWND owner, const char* path)
     return false;
 }
 
+using SHGetSpecialFolderPathAProc = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+
+// The application data folder. SHGetSpecialFolderPathA needs shell32 4.71 (NT 4.0 without
+// the desktop update lacks it): without it the folder comes from its item id list,
+// created when missing.
+bool GetAppDataFolder(char* path)
+{
+    HMODULE shell = ::GetModuleHandleA("shell32.dll");
+    SHGetSpecialFolderPathAProc getPath = shell ? reinterpret_cast<SHGetSpecialFolderPathAProc>(
+                                                      reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetSpecialFolderPathA")))
+                                                : nullptr;
+    if (getPath)
+        return getPath(nullptr, path, CSIDL_APPDATA, TRUE) != FALSE;
+    LPITEMIDLIST list = nullptr;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_APPDATA, &list)) || !list)
+        return false;
+    const bool found = ::SHGetPathFromIDListA(list, path) != FALSE;
+    LPMALLOC allocator = nullptr;
+    if (SUCCEEDED(::SHGetMalloc(&allocator)) && allocator) {
+        allocator->Free(list);
+        allocator->Release();
+    }
+    if (found && !::CreateDirectoryA(path, nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    return found;
+}
+
 }  // namespace
 
 bool FileIsReadable(const char* path)
@@ -48,7 +75,7 @@ bool FileIsReadable(const char* path)
 bool SetUpSettingsFolders(HWND owner)
 {
     char appData[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE)) {
+    if (!GetAppDataFolder(appData)) {
         DWORD error = ::GetLastError();
         ShowFolderError(owner, appData, error ? error : ERROR_PATH_NOT_FOUND);
         return false;
@@ -80,7 +107,8 @@ bool SetUpSettingsFolders(HWND owner)
 void MigrateFromWindowsFolder(HWND owner)
 {
     char windowsFolder[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathA(nullptr, windowsFolder, CSIDL_WINDOWS, FALSE))
+    const UINT length = ::GetWindowsDirectoryA(windowsFolder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
         return;
     char oldWindowPos[MAX_PATH];
     char oldServiceHelp[MAX_PATH];

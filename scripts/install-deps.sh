@@ -4,8 +4,11 @@
 set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-for pkg in cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools \
-           binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick googletest python3 nsis zip unzip; do
+# The programs link with the win32-thread-model runtime, the tests with the posix one.
+for pkg in cmake ninja-build g++ binutils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
+           g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools \
+           binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb x11-utils imagemagick \
+           googletest python3 nsis zip unzip; do
   have "$pkg" || need="$need $pkg"
 done
 if [ -n "$need" ]; then
@@ -18,4 +21,25 @@ if [ -n "$need" ]; then
   apt-get update -q
   # Recommended packages too: Wine's X11 driver renders text and windows with them.
   apt-get install -y -q $need
+fi
+
+# 32-bit Wine for the i686 suite, only where the kernel runs 32-bit programs (see
+# scripts/i386-probe): elsewhere it cannot start, and the `wine` command would pick its
+# loader for every program.
+if ! have wine32:i386; then
+  if sh "$(dirname "$0")/i386-probe"; then
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "install-deps: run as root to install wine32:i386 for the i686 suite" >&2
+      exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      dpkg --add-architecture i386
+    fi
+    apt-get update -q
+    apt-get install -y -q wine32:i386
+  else
+    echo "install-deps: this kernel does not run 32-bit programs; wine32 is not installed" \
+         "and the i686 suite cannot run here"
+  fi
 fi

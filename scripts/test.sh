@@ -1,20 +1,39 @@
 #!/bin/sh
 # Sets everything up and runs every test: the pure logic natively with AddressSanitizer
-# and UBSan, then the Windows x86_64 build under Wine (end-to-end controller tests with
-# fixture programs and services, GUI tests on a private Xvfb display), and checks that
-# the i686 build still compiles.
+# and UBSan, the import check of the four program executables, then the Windows suite
+# for x86_64 under Wine (end-to-end controller tests with fixture programs and services,
+# GUI tests on a private Xvfb display) and the same suite for i686 under 32-bit Wine.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
 jobs=$(nproc)
+started=$(date +%s)
 
 echo "== native unit tests (ASan + UBSan) =="
 sh scripts/build.sh native
 ctest --preset native -j "$jobs"
 
-echo "== i686 build =="
-sh scripts/build.sh win32
+echo "== Windows builds (x86_64, i686) =="
+sh scripts/build.sh win64 win32
+
+echo "== imports of the program executables =="
+# A failure here fails the run, after the suites below have run too.
+imports=0
+python3 scripts/check-imports build/win64 build/win32 || imports=1
 
 echo "== Windows x86_64 under Wine =="
-sh scripts/build.sh win64
 ctest --preset win64 -j 2
+
+echo "== Windows i686 under 32-bit Wine =="
+if sh scripts/i386-probe && [ -x /usr/lib/wine/wine ]; then
+  ctest --preset win32 -j 2
+else
+  echo "i686 suite NOT RUN: this machine's kernel does not run 32-bit programs, so 32-bit Wine"
+  echo "cannot start (the i686 build and its tests were compiled, and its imports checked)."
+fi
+
+echo "test.sh: all done in $(( $(date +%s) - started )) s"
+if [ "$imports" -ne 0 ]; then
+  echo "test.sh: FAILED: a program imports a function that its oldest Windows lacks (see above)" >&2
+  exit 1
+fi

@@ -27,8 +27,8 @@ std::vector<Registration>& MenuList()
     return list;
 }
 
-std::u16string ToU16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
-std::wstring ToWide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::u16string ToU16(const WideText& text) { return std::u16string(text.begin(), text.end()); }
+WideText ToWide(const std::u16string& text) { return WideText(text.begin(), text.end()); }
 
 unsigned long WindowsMajorVersion()
 {
@@ -86,7 +86,7 @@ public:
     MenuFontDC(const MenuFontDC&) = delete;
     MenuFontDC& operator=(const MenuFontDC&) = delete;
 
-    int Width(const std::wstring& text) const
+    int Width(const WideText& text) const
     {
         SIZE size{};
         if (!m_dc || text.empty() || !::GetTextExtentPoint32W(m_dc, text.c_str(), static_cast<int>(text.size()), &size))
@@ -253,12 +253,6 @@ void CIconMenu::DeleteRecordsOf(HMENU menu, bool onlyStale)
     m_items.erase(std::remove_if(m_items.begin(), m_items.end(), gone), m_items.end());
 }
 
-std::wstring CIconMenu::GetItemText(HMENU menu, int position) const
-{
-    const Item* item = RecordAt(menu, position);
-    return item ? item->text : std::wstring();
-}
-
 bool CIconMenu::ItemHasIcon(HMENU menu, int position) const
 {
     const Item* item = RecordAt(menu, position);
@@ -309,7 +303,7 @@ bool CIconMenu::BuildLevel(HMENU menu, const std::vector<controls_logic::MenuTem
     const UINT stateMask = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBREAK | MF_MENUBARBREAK | MF_HELP;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const controls_logic::MenuTemplateItem& source = items[i];
-        const std::wstring text = ToWide(texts[i]);
+        const WideText text = ToWide(texts[i]);
         UINT flags = source.flags & stateMask;
         UINT_PTR idOrMenu = source.id;
         if (source.IsPopup()) {
@@ -455,7 +449,7 @@ LRESULT CIconMenu::FindMenuChar(UINT character, UINT flags, HMENU menu)
     wchar_t typed = static_cast<wchar_t>(character & 0xffff);
     if (character < 0x100 && character >= 0x80) {
         char ansi = static_cast<char>(character);
-        std::wstring wide;
+        WideText wide;
         if (AnsiToWide(std::string(1, ansi), MenuTextCodePage(), &wide) && wide.size() == 1)
             typed = wide[0];
     }
@@ -464,7 +458,7 @@ LRESULT CIconMenu::FindMenuChar(UINT character, UINT flags, HMENU menu)
     std::vector<std::u16string> lowered;
     for (int position = 0; position < count; ++position) {
         const Item* item = RecordAt(menu, position);
-        std::wstring text = item ? item->text : std::wstring();
+        WideText text = item ? item->text : WideText();
         if (!text.empty())
             ::CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
         lowered.push_back(ToU16(text));
@@ -482,7 +476,7 @@ void CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
         return;
     int textWidth = 0;
     if (!record->separator) {
-        std::wstring text = record->text;
+        WideText text = record->text;
         std::replace(text.begin(), text.end(), L'\t', L' ');
         MenuFontDC measure;
         textWidth = measure.Width(text);
@@ -545,8 +539,8 @@ void CIconMenu::DrawItemText(HDC dc, const RECT& rect, const Item& item, COLORRE
     RECT text{rect.left + controls_logic::MenuTextLeft(m_iconWidth), rect.top,
               rect.right - controls_logic::MenuTextRightMargin(m_iconWidth), rect.bottom};
     const std::u16string full = ToU16(item.text);
-    const std::wstring before = ToWide(controls_logic::TextBeforeTab(full));
-    const std::wstring after = ToWide(controls_logic::TextAfterTab(full));
+    const WideText before = ToWide(controls_logic::TextBeforeTab(full));
+    const WideText after = ToWide(controls_logic::TextAfterTab(full));
     ::DrawTextW(dc, before.c_str(), static_cast<int>(before.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
     if (!after.empty())
         ::DrawTextW(dc, after.c_str(), static_cast<int>(after.size()), &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);

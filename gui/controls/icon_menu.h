@@ -8,6 +8,7 @@
 // WM_DRAWITEM, WM_INITMENUPOPUP and WM_MENUCHAR (see the static helpers).
 #pragma once
 
+#include "controls/menu_code_page.h"
 #include "controls/menu_template.h"
 #include "framework/menu.h"
 
@@ -64,7 +65,7 @@ protected:
 
 private:
     struct Item {
-        std::wstring text;
+        WideText text;
         UINT id = 0;
         int position = 0;
         UINT flags = MF_OWNERDRAW;

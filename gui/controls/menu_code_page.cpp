@@ -18,7 +18,7 @@ UINT MenuTextCodePage()
     return ::GetACP();
 }
 
-bool AnsiToWide(const std::string& text, UINT codePage, std::wstring* wide)
+bool AnsiToWide(const std::string& text, UINT codePage, WideText* wide)
 {
     wide->clear();
     if (text.empty())
@@ -33,7 +33,7 @@ bool AnsiToWide(const std::string& text, UINT codePage, std::wstring* wide)
     return true;
 }
 
-bool WideToAnsi(const std::wstring& text, UINT codePage, std::string* ansi)
+bool WideToAnsi(const WideText& text, UINT codePage, std::string* ansi)
 {
     ansi->clear();
     if (text.empty())

@@ -7,7 +7,13 @@
 
 #include <string>
 
+// UTF-16 text for the wide Windows functions. Its own traits type makes it a string type
+// of the program's own, instantiated with just the members in use; std::wstring would
+// link the C++ library's complete copy of it (some 35 KB).
+struct WideTraits : std::char_traits<wchar_t> {};
+using WideText = std::basic_string<wchar_t, WideTraits>;
+
 UINT MenuTextCodePage();
 // False (with *wide cleared) when the conversion fails.
-bool AnsiToWide(const std::string& text, UINT codePage, std::wstring* wide);
-bool WideToAnsi(const std::wstring& text, UINT codePage, std::string* ansi);
+bool AnsiToWide(const std::string& text, UINT codePage, WideText* wide);
+bool WideToAnsi(const WideText& text, UINT codePage, std::string* ansi);
