@@ -1,5 +1,6 @@
 #include "zephlaunch_dlg.h"
 
+#include "configure_dlg.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "globals.h"
@@ -233,6 +234,12 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
     case ID_TOOLS_PROGRAM_OPTIONS:
         RunProgramOptions();
         return true;
+    case IDC_CONFIGURE: {
+        CConfigureDlg dialog;
+        dialog.DoModal();
+        FillProfileList();
+        return true;
+    }
     default:
         return CDialog::OnCommand(code, id, control);
     }
