@@ -3,12 +3,12 @@
 #include "configure_dlg.h"
 
 #include "edit_cmdline_dlg.h"
+#include "framework/file_dialog.h"
 #include "framework/win_app.h"
 #include "globals.h"
 #include "gui/logic/configure_values.h"
 #include "resource.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <string>
@@ -77,20 +77,12 @@ int CConfigureDlg::AddProgramIcon(const std::string& program)
 
 bool CConfigureDlg::ChooseExecutable(bool newStructSize, std::string* path)
 {
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA open = {};
-    open.lStructSize = newStructSize ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
-    open.hwndOwner = m_hWnd;
-    open.hInstance = AfxGetResourceHandle();
-    open.lpstrFilter = "Executables\0*.exe\0All Files\0*.*\0\0";
-    open.nFilterIndex = 1;
-    open.lpstrFile = file;
-    open.nMaxFile = MAX_PATH;
-    open.lpstrDefExt = "exe";
-    open.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
-    if (!::GetOpenFileNameA(&open))
+    CFileDialog dialog(true, "exe", nullptr, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING,
+                       "Executables|*.exe|All Files|*.*||", m_hWnd,
+                       newStructSize ? kOpenFileNameSizeFull : kOpenFileNameSizeOld);
+    if (dialog.DoModal() != IDOK)
         return false;
-    *path = file;
+    *path = dialog.GetPathName();
     return true;
 }
 

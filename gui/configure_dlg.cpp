@@ -3,9 +3,10 @@
 #include "configure_profile.h"
 #include "framework/data_exchange.h"
 #include "globals.h"
+#include "gui_strings.h"
 #include "gui/logic/configure_values.h"
-#include "profile/priority_text.h"
 #include "profile/profile_keys.h"
+#include "message_box.h"
 #include "resource.h"
 #include "window_position.h"
 
@@ -13,47 +14,34 @@
 
 namespace {
 
-const char kCaption[] = "Zephlaunch";
-const char kWindowSection[] = "ConfigureWindow";
+const char* const kWindowSection = gui::kConfigureWindowSection;
 const UINT_PTR kSelectionTimer = 101;
 
-// The controls that follow the client area's right edge (and, where asked, its
-// bottom edge) when the dialog is resized, and how.
-enum class Rule {
-    StretchRight,        // left, top and height stay; the right edge keeps its margin
-    StretchRightBottom,  // left and top stay; right and bottom edges keep their margins
-    MoveRight,           // top, width and height stay; the right edge keeps its margin
-    MoveRightBottom,     // width and height stay; right and bottom edges keep their margins
-};
-
+// The controls that keep their distance to the client area's right edge (and, where
+// said, its bottom edge) when the dialog is resized; all others stay put.
 struct LayoutEntry {
     int id;
-    Rule rule;
+    unsigned anchors;
 };
 
 const LayoutEntry kLayout[14] = {
-    {IDC_CONFIGURE_DESCRIPTION, Rule::StretchRight},
-    {IDC_CONFIGURE_APP_PATH, Rule::StretchRight},
-    {IDC_CONFIGURE_CMDLINE, Rule::StretchRight},
-    {IDC_CONFIGURE_NONRESPONSE, Rule::StretchRight},
-    {IDC_CONFIGURE_APP_GROUP, Rule::StretchRight},
-    {IDC_CONFIGURE_MISC_GROUP, Rule::StretchRight},
-    {IDC_CONFIGURE_AUTOSTART_LIST, Rule::StretchRightBottom},
-    {IDC_CONFIGURE_AUTOSTART_GROUP, Rule::StretchRightBottom},
-    {IDC_CONFIGURE_BROWSE, Rule::MoveRight},
-    {IDC_CONFIGURE_NOT_MAIN_APP, Rule::MoveRight},
-    {IDC_CONFIGURE_ADD, Rule::MoveRightBottom},
-    {IDC_CONFIGURE_EDIT, Rule::MoveRightBottom},
-    {IDC_CONFIGURE_DELETE, Rule::MoveRightBottom},
-    {IDC_CONFIGURE_SAVE, Rule::MoveRightBottom},
+    {IDC_CONFIGURE_DESCRIPTION, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_APP_PATH, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_CMDLINE, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_NONRESPONSE, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_APP_GROUP, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_MISC_GROUP, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_AUTOSTART_LIST, gui_logic::kStretchRightBottom},
+    {IDC_CONFIGURE_AUTOSTART_GROUP, gui_logic::kStretchRightBottom},
+    {IDC_CONFIGURE_BROWSE, gui_logic::kMoveRight},
+    {IDC_CONFIGURE_NOT_MAIN_APP, gui_logic::kMoveRight},
+    {IDC_CONFIGURE_ADD, gui_logic::kMoveRightDown},
+    {IDC_CONFIGURE_EDIT, gui_logic::kMoveRightDown},
+    {IDC_CONFIGURE_DELETE, gui_logic::kMoveRightDown},
+    {IDC_CONFIGURE_SAVE, gui_logic::kMoveRightDown},
 };
 
-struct ToolText {
-    int id;
-    const char* text;
-};
-
-const ToolText kToolTips[] = {
+const ToolTipEntry kToolTips[] = {
     {IDC_CONFIGURE_DO_NOT_LAUNCH,
      "Set to not launch an application but pause\r\n\nUseful if you are constantly stopping and starting\nthe main "
      "application and don't want\nZephlaunch to restart services/programs"},
@@ -141,14 +129,13 @@ void CConfigureDlg::DoDataExchange(CDataExchange* dx)
 
 BOOL CConfigureDlg::OnInitDialog()
 {
-    FillPriorityList();
     CDialog::OnInitDialog();
     RecordLayout();
     SetUpButtons();
     m_autoStartList.InsertColumn(0, "Program", LVCFMT_LEFT, 175);
     m_autoStartList.InsertColumn(1, "Command Line", LVCFMT_LEFT, 100);
     m_autoStartList.InsertColumn(2, "Delay", LVCFMT_LEFT, 50);
-    SetUpToolTips();
+    SetUpToolTips("Configure", kToolTips);
     ConfigureProfile p = ReadConfigureProfile(g_currentProfile.c_str(), false);
     LoadProfile(p);
     CheckVersion();
@@ -159,70 +146,16 @@ BOOL CConfigureDlg::OnInitDialog()
     return TRUE;
 }
 
-void CConfigureDlg::FillPriorityList()
-{
-    HWND combo = GetDlgItem(IDC_CONFIGURE_PRIORITY);
-    if (::SendMessageA(combo, CB_GETCOUNT, 0, 0) > 0)
-        return;
-    for (const profile::PriorityText& priority : profile::kPriorityTexts)
-        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(priority.text));
-}
-
 void CConfigureDlg::RecordLayout()
 {
-    RECT client;
-    if (!GetClientRect(&client))
-        return;
-    m_clientWidth = client.right;
-    m_clientHeight = client.bottom;
-    for (int i = 0; i < 14; ++i) {
-        RECT rect = {};
-        CWnd control(GetDlgItem(kLayout[i].id));
-        control.GetWindowRect(&rect);
-        ScreenToClient(&rect);
-        m_layout[i].id = kLayout[i].id;
-        m_layout[i].box = {rect.left, rect.top, rect.right, rect.bottom};
-    }
-    m_layoutRecorded = true;
-    OnSize(SIZE_RESTORED, client.right, client.bottom);
+    for (const LayoutEntry& entry : kLayout)
+        m_layout.Add(m_hWnd, entry.id, entry.anchors);
+    m_layout.Apply(m_hWnd);
 }
 
-bool CConfigureDlg::OnSize(UINT, int cx, int cy)
+bool CConfigureDlg::OnSize(UINT, int, int)
 {
-    if (!m_layoutRecorded || !::GetWindow(m_hWnd, GW_CHILD))
-        return false;
-    for (int i = 0; i < 14; ++i) {
-        const gui_logic::Box& at = m_layout[i].box;
-        int width = at.right - at.left;
-        int height = at.bottom - at.top;
-        int right = cx - (m_clientWidth - at.right);
-        int bottom = cy - (m_clientHeight - at.bottom);
-        gui_logic::Box box = at;
-        switch (kLayout[i].rule) {
-        case Rule::StretchRight:
-            box.right = right;
-            break;
-        case Rule::StretchRightBottom:
-            box.right = right;
-            box.bottom = bottom;
-            break;
-        case Rule::MoveRight:
-            box.right = right;
-            box.left = right - width;
-            break;
-        case Rule::MoveRightBottom:
-            box.right = right;
-            box.left = right - width;
-            box.bottom = bottom;
-            box.top = bottom - height;
-            break;
-        }
-        CWnd control(GetDlgItem(m_layout[i].id));
-        control.MoveWindow(box.left, box.top, box.right - box.left, box.bottom - box.top, false);
-    }
-    Invalidate(true);
-    UpdateWindow();
-    return true;
+    return m_layout.Apply(m_hWnd);
 }
 
 void CConfigureDlg::SetUpButtons()
@@ -237,23 +170,6 @@ void CConfigureDlg::SetUpButtons()
     m_addButton.SetIcon(IDI_ADD, 16, 16, CIconButton::kDarkened);
     m_editButton.SetIcon(IDI_EDIT, CIconButton::kDarkened);
     m_deleteButton.SetIcon(IDI_DELETE, 16, 16, CIconButton::kDarkened);
-}
-
-void CConfigureDlg::SetUpToolTips()
-{
-    if (!m_toolTip.Create(m_hWnd, TTS_BALLOON))
-        return;
-    for (const ToolText& tool : kToolTips)
-        m_toolTip.AddTool(GetDlgItem(tool.id), tool.text);
-    m_toolTip.SetTitle(TTI_INFO, "Zephlaunch - Configure");
-    m_toolTip.Activate(g_showToolTips != 0);
-}
-
-bool CConfigureDlg::PreTranslateMessage(MSG* msg)
-{
-    if (m_toolTip.m_hWnd)
-        m_toolTip.RelayEvent(msg);
-    return CDialog::PreTranslateMessage(msg);
 }
 
 void CConfigureDlg::LoadProfile(const ConfigureProfile& p)
@@ -377,11 +293,11 @@ void CConfigureDlg::OnNotMainApp()
         m_mainAppExe.clear();
         return;
     }
-    int answer = MessageBox("You have selected to tell Zephlaunch that the main application is \r\nnot the one that "
+    int answer = ShowMessageBox(m_hWnd, "You have selected to tell Zephlaunch that the main application is \r\nnot the one that "
                             "has been configured.\r\n\nNormally, this is done when the application that "
                             "Zephlaunch\r\nwill launch will spawn off the main application.\r\n\nPress OK, then "
                             "browse to the main application's exe file.",
-                            kCaption, MB_OKCANCEL | MB_ICONINFORMATION);
+                            MB_OKCANCEL | MB_ICONINFORMATION);
     std::string path;
     if (answer == IDOK && ChooseExecutable(true, &path)) {
         m_mainAppExe = gui_logic::ExeNameOfPath(path);
@@ -448,10 +364,10 @@ void CConfigureDlg::OnSave()
         std::snprintf(code, sizeof code, "%d", static_cast<int>(error));
         std::string text = "Unable to save the configuration changes to:\r\n\n" + g_currentProfile +
                            "\r\n\n(error code " + code + ")";
-        MessageBox(text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    MessageBox("Configuration changes have been saved.", kCaption, MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(m_hWnd, "Configuration changes have been saved.", MB_OK | MB_ICONINFORMATION);
     SaveWindowRect(m_hWnd, kWindowSection);
     EndDialog(0);
 }

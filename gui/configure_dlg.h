@@ -5,11 +5,10 @@
 #pragma once
 
 #include "controls/icon_button.h"
+#include "framework/control_layout.h"
 #include "framework/dialog.h"
 #include "framework/image_list.h"
 #include "framework/list_ctrl.h"
-#include "framework/tooltip_ctrl.h"
-#include "gui/logic/anchored_layout.h"
 #include "gui/logic/configure_values.h"
 
 #include <string>
@@ -22,8 +21,6 @@ public:
     explicit CConfigureDlg(HWND parent = nullptr);
     ~CConfigureDlg() override;
 
-    bool PreTranslateMessage(MSG* msg) override;
-
     CListCtrl m_autoStartList;
     std::string m_appPath;
     unsigned m_nonResponseSeconds = 15;
@@ -31,7 +28,7 @@ public:
     std::string m_priority = "Normal";
     int m_defragMemory = 0;
     int m_idleTasks = 0;
-    CToolTipCtrl m_toolTip;
+    // The tool-tip control is the one every CDialog has (m_toolTip).
     CImageList m_programIcons;
     unsigned m_autoStartDelay = 30;
     int m_pauseAtEnd = 0;
@@ -65,17 +62,8 @@ protected:
     void OnDestroy() override;
 
 private:
-    // Layout on resize: which edges of a control follow the client area's right and
-    // bottom edges.
-    struct Anchored {
-        int id;
-        gui_logic::Box box;  // recorded place in client coordinates
-    };
-
-    void FillPriorityList();
     void RecordLayout();
     void SetUpButtons();
-    void SetUpToolTips();
     void LoadProfile(const ConfigureProfile& p);
     void EnableLaunchControls(bool enable);
     void CheckVersion();
@@ -93,9 +81,5 @@ private:
     void OnDelete();
     void OnSave();
 
-    int m_clientWidth = 0;
-    int m_clientHeight = 0;
-    bool m_layoutRecorded = false;
-    Anchored m_layout[14] = {};
-    int m_foundIcons = 0;
+    CControlLayout m_layout;  // the resizable controls
 };

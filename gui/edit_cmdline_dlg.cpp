@@ -1,9 +1,18 @@
 #include "edit_cmdline_dlg.h"
 
 #include "framework/data_exchange.h"
-#include "globals.h"
 #include "gui/logic/configure_values.h"
 #include "resource.h"
+
+namespace {
+
+const ToolTipEntry kToolTips[] = {
+    {IDC_EDIT_CMDLINE_TEXT, "Enter any commmand line parametes for this program"},
+    {IDC_EDIT_CMDLINE_DELAY, "Enter the amount of time in seconds to wait after launching this program before proceeding"},
+    {IDOK, "Save changes"},
+};
+
+}  // namespace
 
 CEditCmdLineDlg::CEditCmdLineDlg(HWND parent) : CDialog(IDD_EDIT_CMDLINE, parent) {}
 
@@ -20,22 +29,8 @@ void CEditCmdLineDlg::DoDataExchange(CDataExchange* dx)
 BOOL CEditCmdLineDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (m_toolTip.Create(m_hWnd, TTS_BALLOON)) {
-        m_toolTip.AddTool(GetDlgItem(IDC_EDIT_CMDLINE_TEXT), "Enter any commmand line parametes for this program");
-        m_toolTip.AddTool(GetDlgItem(IDC_EDIT_CMDLINE_DELAY),
-                          "Enter the amount of time in seconds to wait after launching this program before proceeding");
-        m_toolTip.AddTool(GetDlgItem(IDOK), "Save changes");
-        m_toolTip.SetTitle(TTI_INFO, "Zephlaunch - Edit Auto Start Program");
-        m_toolTip.Activate(g_showToolTips != 0);
-    }
+    SetUpToolTips("Edit Auto Start Program", kToolTips);
     m_saveButton.SetFlat(true, true);
     m_saveButton.SetIcon(IDI_SAVE, CIconButton::kDarkened);
     return TRUE;
-}
-
-bool CEditCmdLineDlg::PreTranslateMessage(MSG* msg)
-{
-    if (m_toolTip.m_hWnd)
-        m_toolTip.RelayEvent(msg);
-    return CDialog::PreTranslateMessage(msg);
 }

@@ -4,7 +4,6 @@
 
 #include "controls/icon_button.h"
 #include "framework/dialog.h"
-#include "framework/tooltip_ctrl.h"
 
 #include <string>
 
@@ -14,10 +13,7 @@ public:
 
     std::string m_commandLine;  // at most 255 characters
     unsigned m_delay = 0;       // seconds, 0 to 900
-    CToolTipCtrl m_toolTip;
-    CIconButton m_saveButton;
-
-    bool PreTranslateMessage(MSG* msg) override;
+    CIconButton m_saveButton;   // (the tool-tip control is CDialog's)
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
