@@ -248,7 +248,10 @@ TEST_F(ConfigureEdit, TimerEnablesEditAndDeleteForASelectedRow)
     bool enabledAtOpen = true, enabledWhenSelected = false, disabledAfterDelete = false;
     std::vector<std::string> rowsAfterDelete;
     std::string editShown, delayShown;
+    HWND configure = nullptr;
+    bool configureEnabledDuringEdit = true;
     driver.Step(kConfigureTitle, [&](HWND dialog) {
+        configure = dialog;
         gt::WaitForSelectionTimer(dialog);
         enabledAtOpen = gt::EditAndDeleteEnabled(dialog);
         EXPECT_TRUE(ClickRow(dialog, 1));
@@ -257,6 +260,7 @@ TEST_F(ConfigureEdit, TimerEnablesEditAndDeleteForASelectedRow)
     });
     driver.Step(kEditTitle, [&](HWND edit) {
         gt::SaveWindowScreenshot(edit, "edit-auto-start-program-dialog");
+        configureEnabledDuringEdit = ::IsWindowEnabled(configure) != FALSE;
         editShown = gt::TitleOf(gt::Item(edit, IDC_EDIT_CMDLINE_TEXT));
         delayShown = gt::TitleOf(gt::Item(edit, IDC_EDIT_CMDLINE_DELAY));
         gt::TypeText(edit, IDC_EDIT_CMDLINE_TEXT, "-b|x");
@@ -277,6 +281,7 @@ TEST_F(ConfigureEdit, TimerEnablesEditAndDeleteForASelectedRow)
     EXPECT_EQ(RunConfigure(driver), 0);
     EXPECT_FALSE(enabledAtOpen);
     EXPECT_TRUE(enabledWhenSelected);
+    EXPECT_FALSE(configureEnabledDuringEdit) << "the Edit dialog is modal to Configure";
     EXPECT_EQ(editShown, "");
     EXPECT_EQ(delayShown, "0") << "an empty delay is offered as 0";
     EXPECT_EQ(rowsAfterDelete, (std::vector<std::string>{"C:\\Tools\\b.exe|-b|x|900"}));

@@ -30,9 +30,16 @@ TEST_F(Configure, ProfileWithoutKeysShowsDefaultsAndSaveWritesEveryKnownKeyInOrd
     gt::GuiDriver driver;
     driver.Answer({IDOK});
     gt::ConfigureView view;
+    std::vector<std::string> priorities;
     driver.Step(kConfigureTitle, [&](HWND dialog) {
         gt::WaitForSelectionTimer(dialog);
         view = gt::ReadView(dialog);
+        HWND combo = gt::Item(dialog, IDC_CONFIGURE_PRIORITY);
+        for (int i = 0; i < ::SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+            char text[64] = {};
+            ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            priorities.push_back(text);
+        }
         gt::SaveWindowScreenshot(dialog, "configure-dialog-defaults");
         gt::Click(dialog, IDC_CONFIGURE_SAVE);
     });
@@ -42,6 +49,7 @@ TEST_F(Configure, ProfileWithoutKeysShowsDefaultsAndSaveWritesEveryKnownKeyInOrd
     EXPECT_EQ(view.appPath, "<not set>");
     EXPECT_EQ(view.commandLine, "");
     EXPECT_EQ(view.priority, "Normal");
+    EXPECT_EQ(priorities, (std::vector<std::string>{"Realtime", "High", "Above Normal", "Normal", "Below Normal", "Low"}));
     EXPECT_EQ(view.nonResponse, "15");
     EXPECT_EQ(view.autoStartDelay, "30");
     EXPECT_EQ(view.ticked, "");
