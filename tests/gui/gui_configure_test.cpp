@@ -128,6 +128,12 @@ TEST_F(Configure, AutoStartValuesAreSplitAtTheLastBarAndWrittenBack)
         HWND list = gt::Item(dialog, IDC_CONFIGURE_AUTOSTART_LIST);
         for (int row = 0; row < 5; ++row)
             images.push_back(gt::ListImage(list, row));
+        // The row with a program icon, selected, for the picture.
+        LVITEMA state = {};
+        state.stateMask = LVIS_SELECTED;
+        state.state = LVIS_SELECTED;
+        ::SendMessageA(list, LVM_SETITEMSTATE, 4, reinterpret_cast<LPARAM>(&state));
+        ::SendMessageA(list, LVM_ENSUREVISIBLE, 4, FALSE);
         gt::SaveWindowScreenshot(dialog, "configure-dialog-autostart");
         gt::Click(dialog, IDC_CONFIGURE_SAVE);
     });
