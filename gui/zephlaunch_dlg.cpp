@@ -2,6 +2,7 @@
 
 #include "controller_launch.h"
 #include "about_dlg.h"
+#include "configure_dlg.h"
 #include "framework/data_exchange.h"
 #include "framework/shell_execute.h"
 #include "framework/win_app.h"
@@ -227,6 +228,14 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
     case ID_TOOLS_PROGRAM_OPTIONS:
         RunProgramOptions();
         return true;
+    case IDC_CONFIGURE: {
+        if (code != BN_CLICKED)
+            return false;
+        CConfigureDlg dialog;
+        dialog.DoModal();
+        FillProfileList();
+        return true;
+    }
     case IDC_START:
         if (code != BN_CLICKED)
             return false;

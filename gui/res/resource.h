@@ -58,3 +58,33 @@
 #define IDD_CONFIGURE               132
 #define IDD_EDIT_CMDLINE            133
 #define IDD_LIST_HELP               136
+
+// Configure (template 132)
+#define IDC_CONFIGURE_AUTOSTART_LIST    1003
+#define IDC_CONFIGURE_APP_PATH          1010
+#define IDC_CONFIGURE_BROWSE            1011
+#define IDC_CONFIGURE_ADD               1013
+#define IDC_CONFIGURE_DELETE            1014
+#define IDC_CONFIGURE_EDIT              1015
+#define IDC_CONFIGURE_SAVE              1017
+#define IDC_CONFIGURE_NONRESPONSE       1018
+#define IDC_CONFIGURE_NONRESPONSE_LABEL 1019
+#define IDC_CONFIGURE_AUTOSTART_GROUP   1020
+#define IDC_CONFIGURE_CMDLINE           1022
+#define IDC_CONFIGURE_PRIORITY          1023
+#define IDC_CONFIGURE_DEFRAG            1025
+#define IDC_CONFIGURE_IDLE_TASKS        1027
+#define IDC_CONFIGURE_AUTOSTART_DELAY   1031
+#define IDC_CONFIGURE_MISC_GROUP        1032
+#define IDC_CONFIGURE_APP_GROUP         1033
+#define IDC_CONFIGURE_PAUSE             1034
+#define IDC_CONFIGURE_SHUTDOWN          1035
+#define IDC_CONFIGURE_RESTART           1036
+#define IDC_CONFIGURE_DESCRIPTION       1039
+#define IDC_CONFIGURE_NOT_MAIN_APP      1041
+#define IDC_CONFIGURE_LOGGING           1042
+#define IDC_CONFIGURE_DO_NOT_LAUNCH     1043
+
+// Edit Auto Start Program (template 133); its Save button is IDOK
+#define IDC_EDIT_CMDLINE_TEXT           1021
+#define IDC_EDIT_CMDLINE_DELAY          1026

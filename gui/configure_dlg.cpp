@@ -1,0 +1,373 @@
+#include "configure_dlg.h"
+
+#include "configure_profile.h"
+#include "framework/data_exchange.h"
+#include "globals.h"
+#include "gui_strings.h"
+#include "gui/logic/configure_values.h"
+#include "profile/profile_keys.h"
+#include "message_box.h"
+#include "resource.h"
+#include "window_position.h"
+
+#include <cstdio>
+
+namespace {
+
+const char* const kWindowSection = gui::kConfigureWindowSection;
+const UINT_PTR kSelectionTimer = 101;
+
+// The controls that keep their distance to the client area's right edge (and, where
+// said, its bottom edge) when the dialog is resized; all others stay put.
+struct LayoutEntry {
+    int id;
+    unsigned anchors;
+};
+
+const LayoutEntry kLayout[14] = {
+    {IDC_CONFIGURE_DESCRIPTION, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_APP_PATH, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_CMDLINE, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_NONRESPONSE, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_APP_GROUP, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_MISC_GROUP, gui_logic::kStretchRight},
+    {IDC_CONFIGURE_AUTOSTART_LIST, gui_logic::kStretchRightBottom},
+    {IDC_CONFIGURE_AUTOSTART_GROUP, gui_logic::kStretchRightBottom},
+    {IDC_CONFIGURE_BROWSE, gui_logic::kMoveRight},
+    {IDC_CONFIGURE_NOT_MAIN_APP, gui_logic::kMoveRight},
+    {IDC_CONFIGURE_ADD, gui_logic::kMoveRightDown},
+    {IDC_CONFIGURE_EDIT, gui_logic::kMoveRightDown},
+    {IDC_CONFIGURE_DELETE, gui_logic::kMoveRightDown},
+    {IDC_CONFIGURE_SAVE, gui_logic::kMoveRightDown},
+};
+
+const ToolTipEntry kToolTips[] = {
+    {IDC_CONFIGURE_DO_NOT_LAUNCH,
+     "Set to not launch an application but pause\r\n\nUseful if you are constantly stopping and starting\nthe main "
+     "application and don't want\nZephlaunch to restart services/programs"},
+    {IDC_CONFIGURE_DESCRIPTION, "This field allows you to enter a description for this profile"},
+    {IDC_CONFIGURE_APP_PATH, "Path to the application you wish to launch"},
+    {IDC_CONFIGURE_BROWSE, "Click this button to browse for the application you wish to launch"},
+    {IDC_CONFIGURE_CMDLINE, "Enter any command line parameters the application may require here"},
+    {IDC_CONFIGURE_PRIORITY, "Sets the priority at which the application will run"},
+    {IDC_CONFIGURE_NOT_MAIN_APP,
+     "Set to indicate that the application is not the 'real' application,\nbut a 'shell' application that will "
+     "launch the real application."},
+    {IDC_CONFIGURE_AUTOSTART_DELAY,
+     "Sets the amount of time (in seconds) after the application is launched before launching other programs"},
+    {IDC_CONFIGURE_SAVE, "Save changes"},
+    {IDC_CONFIGURE_PAUSE,
+     "Set to prevent Zephlaunch Control program from terminating until you press a key\n\nUseful to allow you to "
+     "examine the log if you are not logging to a file"},
+    {IDC_CONFIGURE_LOGGING,
+     "Set to indicate that Zephlaunch Control program should write all output to a log file\n\nLog file will "
+     "written to zephrun_log.txt"},
+    {IDC_CONFIGURE_NONRESPONSE,
+     "Set to indicate the number of seconds Zephlaunch Control program\nwill wait before terminating a "
+     "program.\n\nZephlaunch Control will send programs a 'Quit' message first.\nIf the program does not "
+     "terminate,\nmore drastic measures are taken.\n\nThis setting determines how long to wait before\ntaking "
+     "drastic measures."},
+    {IDC_CONFIGURE_IDLE_TASKS,
+     "Available only on Windows XP\nUsed as part of benchmarking for tasks that would be run when\nthe system is "
+     "deemed 'idle'.\n\nIt can take 10 to 15 minutes for idle tasks to complete.\nTask Manager will report "
+     "processes running,\nand the disk will likely be active during this time.\n\nFor more information, visit the "
+     "following web link:\nhttp://www.microsoft.com/whdc/system/sysperf/benchmark.mspx"},
+    {IDC_CONFIGURE_DEFRAG,
+     "Set to defragment memory after services and programs and shutdown and before the main application is "
+     "started"},
+    {IDC_CONFIGURE_ADD, "Add a program to be started after the main application has started"},
+    {IDC_CONFIGURE_DELETE, "Remove a program from the list of automatically started programs"},
+    {IDC_CONFIGURE_EDIT, "Edit the selected program in the list of automatically started programs"},
+    {IDC_CONFIGURE_SHUTDOWN, "Set to shutdown the computer after Zephlaunch Control has finished"},
+    {IDC_CONFIGURE_RESTART, "Set to restart the computer after Zephlaunch Control has finished"},
+};
+
+// The controls that "Do not launch any app, just pause" switches off, in this order.
+const int kLaunchControls[6] = {IDC_CONFIGURE_APP_PATH, IDC_CONFIGURE_BROWSE, IDC_CONFIGURE_CMDLINE,
+                                IDC_CONFIGURE_PRIORITY, IDC_CONFIGURE_NOT_MAIN_APP, IDC_CONFIGURE_AUTOSTART_DELAY};
+
+}  // namespace
+
+CConfigureDlg::CConfigureDlg(HWND parent) : CDialog(IDD_CONFIGURE, parent) {}
+
+CConfigureDlg::~CConfigureDlg() = default;
+
+void CConfigureDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_CONFIGURE_AUTOSTART_LIST, m_autoStartList);
+    DDX_Text(dx, IDC_CONFIGURE_APP_PATH, m_appPath);
+    DDX_Text(dx, IDC_CONFIGURE_NONRESPONSE, m_nonResponseSeconds);
+    DDV_MinMaxUInt(dx, m_nonResponseSeconds, gui_logic::kMinNonResponseSeconds, gui_logic::kMaxNonResponseSeconds);
+    DDX_Text(dx, IDC_CONFIGURE_CMDLINE, m_commandLine);
+    DDV_MaxChars(dx, m_commandLine, gui_logic::kMaxFieldChars);
+    DDX_CBString(dx, IDC_CONFIGURE_PRIORITY, m_priority);
+    DDX_Check(dx, IDC_CONFIGURE_DEFRAG, m_defragMemory);
+    DDX_Check(dx, IDC_CONFIGURE_IDLE_TASKS, m_idleTasks);
+    DDX_Text(dx, IDC_CONFIGURE_AUTOSTART_DELAY, m_autoStartDelay);
+    DDV_MinMaxUInt(dx, m_autoStartDelay, gui_logic::kMinDelaySeconds, gui_logic::kMaxDelaySeconds);
+    DDX_Check(dx, IDC_CONFIGURE_PAUSE, m_pauseAtEnd);
+    DDX_Text(dx, IDC_CONFIGURE_DESCRIPTION, m_description);
+    DDV_MaxChars(dx, m_description, gui_logic::kMaxFieldChars);
+    DDX_Check(dx, IDC_CONFIGURE_NOT_MAIN_APP, m_notMainApp);
+    DDX_Check(dx, IDC_CONFIGURE_LOGGING, m_logging);
+    DDX_Check(dx, IDC_CONFIGURE_DO_NOT_LAUNCH, m_doNotLaunch);
+    DDX_Control(dx, IDC_CONFIGURE_DO_NOT_LAUNCH, m_doNotLaunchButton);
+    DDX_Control(dx, IDC_CONFIGURE_BROWSE, m_browseButton);
+    DDX_Control(dx, IDC_CONFIGURE_NOT_MAIN_APP, m_notMainAppButton);
+    DDX_Control(dx, IDC_CONFIGURE_SAVE, m_saveButton);
+    DDX_Control(dx, IDC_CONFIGURE_IDLE_TASKS, m_idleTasksButton);
+    DDX_Control(dx, IDC_CONFIGURE_DEFRAG, m_defragButton);
+    DDX_Control(dx, IDC_CONFIGURE_LOGGING, m_loggingButton);
+    DDX_Control(dx, IDC_CONFIGURE_PAUSE, m_pauseButton);
+    DDX_Control(dx, IDC_CONFIGURE_ADD, m_addButton);
+    DDX_Control(dx, IDC_CONFIGURE_DELETE, m_deleteButton);
+    DDX_Control(dx, IDC_CONFIGURE_EDIT, m_editButton);
+    DDX_Control(dx, IDC_CONFIGURE_SHUTDOWN, m_shutdownButton);
+    DDX_Control(dx, IDC_CONFIGURE_RESTART, m_restartButton);
+}
+
+BOOL CConfigureDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    RecordLayout();
+    SetUpButtons();
+    m_autoStartList.InsertColumn(0, "Program", LVCFMT_LEFT, 175);
+    m_autoStartList.InsertColumn(1, "Command Line", LVCFMT_LEFT, 100);
+    m_autoStartList.InsertColumn(2, "Delay", LVCFMT_LEFT, 50);
+    SetUpToolTips("Configure", kToolTips);
+    ConfigureProfile p = ReadConfigureProfile(g_currentProfile.c_str(), false);
+    LoadProfile(p);
+    CheckVersion();
+    SetUpAutoStartList(p.rows);
+    RestoreWindowRect(m_hWnd, kWindowSection);
+    UpdateData(false);
+    SetTimer(kSelectionTimer, 100);
+    return TRUE;
+}
+
+void CConfigureDlg::RecordLayout()
+{
+    for (const LayoutEntry& entry : kLayout)
+        m_layout.Add(m_hWnd, entry.id, entry.anchors);
+    m_layout.Apply(m_hWnd);
+}
+
+bool CConfigureDlg::OnSize(UINT, int, int)
+{
+    return m_layout.Apply(m_hWnd);
+}
+
+void CConfigureDlg::SetUpButtons()
+{
+    CIconButton* all[13] = {&m_doNotLaunchButton, &m_browseButton, &m_notMainAppButton, &m_saveButton,
+                            &m_idleTasksButton, &m_defragButton, &m_loggingButton, &m_pauseButton,
+                            &m_addButton, &m_deleteButton, &m_editButton, &m_shutdownButton, &m_restartButton};
+    for (CIconButton* button : all)
+        button->SetFlat(true, true);
+    m_browseButton.SetIcon(IDI_BROWSE, CIconButton::kDarkened);
+    m_saveButton.SetIcon(IDI_SAVE, CIconButton::kDarkened);
+    m_addButton.SetIcon(IDI_ADD, 16, 16, CIconButton::kDarkened);
+    m_editButton.SetIcon(IDI_EDIT, CIconButton::kDarkened);
+    m_deleteButton.SetIcon(IDI_DELETE, 16, 16, CIconButton::kDarkened);
+}
+
+void CConfigureDlg::LoadProfile(const ConfigureProfile& p)
+{
+    m_description = p.description;
+    m_appPath = p.appPath;
+    m_commandLine = p.commandLine;
+    m_priority = p.priority;
+    m_defragMemory = p.defragMemory;
+    m_nonResponseSeconds = p.nonResponseSeconds;
+    m_autoStartDelay = p.autoStartDelay;
+    m_pauseAtEnd = p.pauseAtEnd;
+    if (!p.mainAppExe.empty()) {
+        m_notMainApp = 1;
+        m_mainAppExe = p.mainAppExe;
+    }
+    m_logging = p.logging;
+    m_doNotLaunch = p.doNotLaunch;
+
+    if (m_doNotLaunch != 0)
+        EnableLaunchControls(false);
+    if (p.shutdown == 1) {
+        m_shutdownButton.SetCheck(1);
+        m_restartButton.EnableWindow(false);
+    }
+    if (p.restart == 1) {
+        m_restartButton.SetCheck(1);
+        m_shutdownButton.EnableWindow(false);
+    }
+}
+
+void CConfigureDlg::EnableLaunchControls(bool enable)
+{
+    for (int id : kLaunchControls)
+        ::EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
+}
+
+void CConfigureDlg::CheckVersion()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!::GetVersionExA(&version))
+        return;
+    if (version.dwMajorVersion == 5 && version.dwMinorVersion >= 1) {
+        m_idleTasksButton.EnableWindow(true);
+        m_idleTasks = static_cast<int>(::GetPrivateProfileIntA(profile::kConfiguration, profile::kProcIdleTasks, 0,
+                                                               g_currentProfile.c_str()));
+        m_xp = true;
+    }
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        m_shutdownButton.EnableWindow(false);
+        m_restartButton.EnableWindow(false);
+    }
+}
+
+bool CConfigureDlg::Ticked(int id) const
+{
+    return ::SendMessageA(GetDlgItem(id), BM_GETCHECK, 0, 0) == 1;
+}
+
+bool CConfigureDlg::OnCommand(UINT code, UINT id, HWND control)
+{
+    if (code != BN_CLICKED)
+        return CDialog::OnCommand(code, id, control);
+    switch (id) {
+    case IDC_CONFIGURE_BROWSE:
+        OnBrowse();
+        return true;
+    case IDC_CONFIGURE_SAVE:
+        OnSave();
+        return true;
+    case IDC_CONFIGURE_ADD:
+        OnAdd();
+        return true;
+    case IDC_CONFIGURE_DELETE:
+        OnDelete();
+        return true;
+    case IDC_CONFIGURE_EDIT:
+        OnEdit();
+        return true;
+    case IDC_CONFIGURE_NOT_MAIN_APP:
+        OnNotMainApp();
+        return true;
+    case IDC_CONFIGURE_DO_NOT_LAUNCH:
+        OnDoNotLaunch();
+        return true;
+    case IDC_CONFIGURE_SHUTDOWN:
+        OnShutdownOrRestart(IDC_CONFIGURE_SHUTDOWN, IDC_CONFIGURE_RESTART);
+        return true;
+    case IDC_CONFIGURE_RESTART:
+        OnShutdownOrRestart(IDC_CONFIGURE_RESTART, IDC_CONFIGURE_SHUTDOWN);
+        return true;
+    default:
+        return CDialog::OnCommand(code, id, control);
+    }
+}
+
+void CConfigureDlg::OnDoNotLaunch()
+{
+    EnableLaunchControls(!Ticked(IDC_CONFIGURE_DO_NOT_LAUNCH));
+}
+
+void CConfigureDlg::OnShutdownOrRestart(int clicked, int other)
+{
+    ::EnableWindow(GetDlgItem(other), Ticked(clicked) ? FALSE : TRUE);
+}
+
+void CConfigureDlg::OnBrowse()
+{
+    std::string path;
+    if (!ChooseExecutable(m_xp, &path))
+        return;
+    // Only the path changes; whatever else was edited stays as it is.
+    m_appPath = path;
+    SetDlgItemText(IDC_CONFIGURE_APP_PATH, path.c_str());
+}
+
+void CConfigureDlg::OnNotMainApp()
+{
+    if (!Ticked(IDC_CONFIGURE_NOT_MAIN_APP)) {
+        m_mainAppExe.clear();
+        return;
+    }
+    int answer = ShowMessageBox(m_hWnd, "You have selected to tell Zephlaunch that the main application is \r\nnot the one that "
+                            "has been configured.\r\n\nNormally, this is done when the application that "
+                            "Zephlaunch\r\nwill launch will spawn off the main application.\r\n\nPress OK, then "
+                            "browse to the main application's exe file.",
+                            MB_OKCANCEL | MB_ICONINFORMATION);
+    std::string path;
+    if (answer == IDOK && ChooseExecutable(true, &path)) {
+        m_mainAppExe = gui_logic::ExeNameOfPath(path);
+        return;
+    }
+    m_notMainAppButton.SetCheck(0);
+}
+
+bool CConfigureDlg::OnTimer(UINT_PTR id)
+{
+    if (id == kSelectionTimer) {
+        bool selected = m_autoStartList.GetNextItem(-1, LVNI_SELECTED) != -1;
+        m_editButton.EnableWindow(selected);
+        m_deleteButton.EnableWindow(selected);
+    }
+    return false;
+}
+
+bool CConfigureDlg::OnClose()
+{
+    SaveWindowRect(m_hWnd, kWindowSection);
+    return false;
+}
+
+void CConfigureDlg::OnDestroy()
+{
+    KillTimer(kSelectionTimer);
+    // The list view destroys its image list with itself.
+    if (m_autoStartList.GetImageList(LVSIL_SMALL) == m_programIcons.GetSafeHandle())
+        m_programIcons.Detach();
+}
+
+void CConfigureDlg::OnSave()
+{
+    if (!UpdateData(true))
+        return;
+
+    gui_logic::ConfigureSettings settings;
+    settings.description = m_description;
+    settings.appPath = m_appPath;
+    settings.commandLine = m_commandLine;
+    settings.priority = m_priority;
+    settings.defragMemory = m_defragMemory;
+    settings.idleTasks = m_idleTasks;
+    settings.nonResponseSeconds = m_nonResponseSeconds;
+    settings.autoStartDelay = m_autoStartDelay;
+    int rows = m_autoStartList.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
+        settings.rows.push_back({m_autoStartList.GetItemText(row, 0), m_autoStartList.GetItemText(row, 1),
+                                 m_autoStartList.GetItemText(row, 2)});
+    }
+    settings.pauseAtEnd = m_pauseAtEnd;
+    settings.notMainApp = m_notMainApp == 1;
+    settings.mainAppExe = m_mainAppExe;
+    settings.logging = m_logging;
+    settings.doNotLaunch = m_doNotLaunch;
+    settings.shutdown = Ticked(IDC_CONFIGURE_SHUTDOWN);
+    settings.restart = Ticked(IDC_CONFIGURE_RESTART);
+
+    DWORD error = 0;
+    if (!ApplyProfileWrites(g_currentProfile.c_str(), gui_logic::SaveWrites(settings), &error)) {
+        // The dialog stays open with every change, so the user can try again.
+        char code[32];
+        std::snprintf(code, sizeof code, "%d", static_cast<int>(error));
+        std::string text = "Unable to save the configuration changes to:\r\n\n" + g_currentProfile +
+                           "\r\n\n(error code " + code + ")";
+        ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    ShowMessageBox(m_hWnd, "Configuration changes have been saved.", MB_OK | MB_ICONINFORMATION);
+    SaveWindowRect(m_hWnd, kWindowSection);
+    EndDialog(0);
+}

@@ -1,0 +1,85 @@
+// CConfigureDlg: edits everything of the current profile but its program and service
+// lists: the main application (path, command line, priority, the launcher case), the
+// run options, the description and the auto-start programs. Nothing reaches the
+// profile before Save.
+#pragma once
+
+#include "controls/icon_button.h"
+#include "framework/control_layout.h"
+#include "framework/dialog.h"
+#include "framework/image_list.h"
+#include "framework/list_ctrl.h"
+#include "gui/logic/configure_values.h"
+
+#include <string>
+#include <vector>
+
+struct ConfigureProfile;
+
+class CConfigureDlg : public CDialog {
+public:
+    explicit CConfigureDlg(HWND parent = nullptr);
+    ~CConfigureDlg() override;
+
+    CListCtrl m_autoStartList;
+    std::string m_appPath;
+    unsigned m_nonResponseSeconds = 15;
+    std::string m_commandLine;
+    std::string m_priority = "Normal";
+    int m_defragMemory = 0;
+    int m_idleTasks = 0;
+    // The tool-tip control is the one every CDialog has (m_toolTip).
+    CImageList m_programIcons;
+    unsigned m_autoStartDelay = 30;
+    int m_pauseAtEnd = 0;
+    std::string m_description;
+    int m_notMainApp = 0;
+    std::string m_mainAppExe;
+    int m_logging = 0;
+    int m_doNotLaunch = 0;
+    CIconButton m_doNotLaunchButton;
+    CIconButton m_browseButton;
+    CIconButton m_notMainAppButton;
+    CIconButton m_saveButton;
+    CIconButton m_idleTasksButton;
+    CIconButton m_defragButton;
+    CIconButton m_loggingButton;
+    CIconButton m_pauseButton;
+    CIconButton m_addButton;
+    CIconButton m_deleteButton;
+    CIconButton m_editButton;
+    CIconButton m_shutdownButton;
+    CIconButton m_restartButton;
+    bool m_xp = false;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(UINT code, UINT id, HWND control) override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnSize(UINT type, int cx, int cy) override;
+    bool OnClose() override;
+    void OnDestroy() override;
+
+private:
+    void RecordLayout();
+    void SetUpButtons();
+    void LoadProfile(const ConfigureProfile& p);
+    void EnableLaunchControls(bool enable);
+    void CheckVersion();
+    void SetUpAutoStartList(const std::vector<gui_logic::AutoStartRow>& rows);
+    int AddProgramIcon(const std::string& program);
+    bool ChooseExecutable(bool newStructSize, std::string* path);
+    bool Ticked(int id) const;
+
+    void OnBrowse();
+    void OnNotMainApp();
+    void OnDoNotLaunch();
+    void OnShutdownOrRestart(int clicked, int other);
+    void OnAdd();
+    void OnEdit();
+    void OnDelete();
+    void OnSave();
+
+    CControlLayout m_layout;  // the resizable controls
+};

@@ -1,0 +1,73 @@
+#include "configure_profile.h"
+
+#include "profile/profile_keys.h"
+#include "profile/section_walk.h"
+
+namespace {
+
+std::string ReadString(const char* file, const char* key, const char* fallback, DWORD bufferSize)
+{
+    std::vector<char> value(bufferSize, '\0');
+    ::GetPrivateProfileStringA(profile::kConfiguration, key, fallback, value.data(), bufferSize, file);
+    return value.data();
+}
+
+int ReadInt(const char* file, const char* key, int fallback)
+{
+    return static_cast<int>(::GetPrivateProfileIntA(profile::kConfiguration, key, fallback, file));
+}
+
+void ReadAutoStartRows(const char* file, std::vector<gui_logic::AutoStartRow>* rows)
+{
+    std::vector<char> section(profile::kSectionBufferSize, '\0');
+    DWORD length = ::GetPrivateProfileSectionA(profile::kAutoStart, section.data(), profile::kSectionBufferSize, file);
+    if (length == 0)
+        return;
+    profile::ForEachSectionKey(section.data(), section.size(), [&](const char* key, std::size_t keyLength) {
+        gui_logic::AutoStartRow row;
+        row.program.assign(key, keyLength);
+        char value[profile::kValueBufferSize] = {};
+        ::GetPrivateProfileStringA(profile::kAutoStart, row.program.c_str(), "", value, sizeof value, file);
+        gui_logic::SplitAutoStartValue(value, &row.commandLine, &row.delay);
+        rows->push_back(row);
+    });
+}
+
+}  // namespace
+
+ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
+{
+    ConfigureProfile p;
+    p.description = ReadString(file, profile::kDescription, "", 255);
+    p.appPath = ReadString(file, profile::kFsPath, profile::kNotSet, profile::kValueBufferSize);
+    p.commandLine = ReadString(file, profile::kFsCmdLine, "", profile::kValueBufferSize);
+    p.priority = ReadString(file, profile::kFsPriority, profile::kDefaultPriority, profile::kValueBufferSize);
+    p.defragMemory = ReadInt(file, profile::kDefragMem, 0);
+    if (readIdleTasks)
+        p.idleTasks = ReadInt(file, profile::kProcIdleTasks, 0);
+    p.nonResponseSeconds = static_cast<unsigned>(ReadInt(file, profile::kNonResponse, profile::kDefaultNonResponseSeconds));
+    p.autoStartDelay = static_cast<unsigned>(ReadInt(file, profile::kAutoStartDelay, profile::kDefaultAutoStartDelay));
+    p.pauseAtEnd = ReadInt(file, profile::kPauseAtEnd, 0);
+    p.mainAppExe = ReadString(file, profile::kMainAppExe, "", 255);
+    p.logging = ReadInt(file, profile::kLogging, 0);
+    p.doNotLaunch = ReadInt(file, profile::kDoNotLaunchApp, 0);
+    p.shutdown = ReadInt(file, profile::kShutdownAfterTermination, 0);
+    p.restart = ReadInt(file, profile::kRestartAfterTermination, 0);
+    ReadAutoStartRows(file, &p.rows);
+    return p;
+}
+
+bool ApplyProfileWrites(const char* file, const std::vector<gui_logic::ProfileWrite>& writes, DWORD* error)
+{
+    for (const gui_logic::ProfileWrite& write : writes) {
+        BOOL written = write.deleteSection
+                           ? ::WritePrivateProfileSectionA(write.section, nullptr, file)
+                           : ::WritePrivateProfileStringA(write.section, write.key.c_str(), write.value.c_str(), file);
+        if (!written) {
+            *error = ::GetLastError();
+            return false;
+        }
+    }
+    *error = 0;
+    return true;
+}

@@ -1,0 +1,36 @@
+// Reading the part of a profile that the Configure dialog edits, and running the
+// ordered writes of its Save.
+#pragma once
+
+#include "gui/logic/configure_values.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The [Configuration] keys and [AutoStart] rows as the dialog shows them, with the
+// dialog's defaults for missing keys.
+struct ConfigureProfile {
+    std::string description;
+    std::string appPath;
+    std::string commandLine;
+    std::string priority;
+    unsigned nonResponseSeconds = 15;
+    unsigned autoStartDelay = 30;
+    int defragMemory = 0;
+    int idleTasks = 0;  // read only when asked for (Windows XP and Server 2003)
+    int pauseAtEnd = 0;
+    std::string mainAppExe;
+    int logging = 0;
+    int doNotLaunch = 0;
+    int shutdown = 0;
+    int restart = 0;
+    std::vector<gui_logic::AutoStartRow> rows;
+};
+
+ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks);
+
+// Runs the writes in order and stops at the first that fails. Returns true when all
+// succeeded; otherwise false with the system's error code in *error.
+bool ApplyProfileWrites(const char* file, const std::vector<gui_logic::ProfileWrite>& writes, DWORD* error);
