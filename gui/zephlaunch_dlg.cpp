@@ -7,7 +7,9 @@
 #include "new_profile_dlg.h"
 #include "profile/profile_keys.h"
 #include "program_options_dlg.h"
+#include "programs_dlg.h"
 #include "resource.h"
+#include "services_dlg.h"
 #include "settings_setup.h"
 #include "window_position.h"
 
@@ -87,6 +89,7 @@ BOOL CZephlaunchDlg::OnInitDialog()
     if (folderLength == 0 || folderLength >= MAX_PATH)
         m_startupFolder[0] = '\0';
     MigrateFromWindowsFolder(m_hWnd);
+    CopyShippedServiceHelpFile();
     EnsureDefaultProfile();
     SetTitleFromCurrentProfile();
     g_showToolTips = ReadShowToolTips();
@@ -233,9 +236,24 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
     case ID_TOOLS_PROGRAM_OPTIONS:
         RunProgramOptions();
         return true;
+    case IDC_SERVICES:
+        if (code == BN_CLICKED) {
+            CServicesDlg dialog(m_hWnd);
+            dialog.DoModal();
+            return true;
+        }
+        break;
+    case IDC_PROGRAMS:
+        if (code == BN_CLICKED) {
+            CProgramsDlg dialog(m_hWnd);
+            dialog.DoModal();
+            return true;
+        }
+        break;
     default:
-        return CDialog::OnCommand(code, id, control);
+        break;
     }
+    return CDialog::OnCommand(code, id, control);
 }
 
 void CZephlaunchDlg::RunProgramOptions()

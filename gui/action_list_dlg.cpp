@@ -1,0 +1,319 @@
+#include "action_list_dlg.h"
+
+#include "framework/data_exchange.h"
+#include "globals.h"
+#include "resource.h"
+#include "window_position.h"
+
+namespace {
+
+const char kCaption[] = "Zephlaunch";
+const DWORD kLargestSection = 16u * 1024u * 1024u;
+
+}  // namespace
+
+std::vector<char> ReadWholeSection(const char* section, const char* file)
+{
+    std::vector<char> buffer(32767, '\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        DWORD copied = ::GetPrivateProfileSectionA(section, buffer.data(), size, file);
+        if (copied + 2 < size || size >= kLargestSection) {
+            buffer.resize(copied + 2 <= size ? copied + 2 : size);
+            buffer[buffer.size() - 1] = '\0';
+            if (buffer.size() >= 2)
+                buffer[buffer.size() - 2] = '\0';
+            return buffer;
+        }
+        buffer.assign(static_cast<size_t>(size) * 2, '\0');
+    }
+}
+
+CActionListDlg::CActionListDlg(UINT templateId, HWND parent, const Texts& texts)
+    : CDialog(templateId, parent), m_texts(texts)
+{
+}
+
+CActionListDlg::~CActionListDlg() = default;
+
+void CActionListDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_ACTION_LIST, m_list);
+    DDX_Control(dx, IDC_LIST_RESET, m_resetButton);
+    DDX_Control(dx, IDC_LIST_SAVE, m_saveButton);
+    DDX_Control(dx, IDC_LIST_RUNNING, m_runningButton);
+}
+
+BOOL CActionListDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CaptureLayout();
+
+    m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
+    m_toolTip.Create(m_hWnd, TTS_BALLOON);
+
+    m_resetButton.SetIcon(IDI_RESET, CIconButton::kDarkened);
+    m_resetButton.SetFlat(true, true);
+    m_saveButton.SetIcon(IDI_SAVE, CIconButton::kDarkened);
+    m_saveButton.SetFlat(true, true);
+    m_runningButton.SetIcon(IDI_RUNNING, CIconButton::kDarkened);
+    m_runningButton.SetFlat(true, true);
+    AddExtraButtons();
+
+    if (m_toolTip.m_hWnd) {
+        m_toolTip.AddTool(m_resetButton, m_texts.resetToolTip);
+        m_toolTip.AddTool(m_saveButton, "Save changes");
+        m_toolTip.AddTool(m_runningButton, m_texts.runningToolTip);
+        m_toolTip.SetTitle(TTI_INFO, m_texts.toolTipTitle);
+        m_toolTip.Activate(g_showToolTips != 0);
+    }
+
+    m_help.reset(new CListHelpDlg(m_hWnd));
+    if (m_help->Create()) {
+        m_help->ShowWindow(SW_SHOWNORMAL);
+        m_help->SetWindowText(m_texts.helpTitle);
+        m_help->SetHelpText("Select a list item to display information.");
+    }
+
+    AddColumns();
+    RestoreWindowRect(m_hWnd, m_texts.windowSection);
+    Dock();
+
+    if (!OpenData())
+        return TRUE;
+    FillList();
+    return TRUE;
+}
+
+void CActionListDlg::AnchorButton(int id, bool right)
+{
+    HWND button = GetDlgItem(id);
+    RECT client = {};
+    RECT rect = {};
+    if (!button || !GetClientRect(&client) || !::GetWindowRect(button, &rect))
+        return;
+    ScreenToClient(&rect);
+    m_anchors.push_back(Anchor{id, right, static_cast<int>(rect.left), static_cast<int>(rect.right - rect.left),
+                               static_cast<int>(rect.bottom - rect.top), static_cast<int>(client.right - rect.right),
+                               static_cast<int>(client.bottom - rect.bottom)});
+}
+
+void CActionListDlg::CaptureLayout()
+{
+    RECT client = {};
+    RECT list = {};
+    GetClientRect(&client);
+    m_list.GetWindowRect(&list);
+    ScreenToClient(&list);
+    m_listLayout = gui_logic::RecordLayout({list.left, list.top, list.right, list.bottom}, client.right, client.bottom);
+    // Reset stays at the left; Save at the right; Remove at the left; Running at the
+    // left in the Programs dialog and at the right in the Services dialog.
+    AnchorButton(IDC_LIST_RESET, false);
+    AnchorButton(IDC_LIST_SAVE, true);
+    if (GetDlgItem(IDC_LIST_REMOVE)) {
+        AnchorButton(IDC_LIST_REMOVE, false);
+        AnchorButton(IDC_LIST_RUNNING, false);
+    } else {
+        AnchorButton(IDC_LIST_RUNNING, true);
+    }
+    m_layoutCaptured = true;
+    ApplyLayout(client.right, client.bottom);
+}
+
+void CActionListDlg::ApplyLayout(int cx, int cy)
+{
+    if (!m_layoutCaptured || !::GetWindow(m_hWnd, GW_CHILD))
+        return;
+    gui_logic::Box box = gui_logic::PlaceChild(m_listLayout, cx, cy);
+    m_list.MoveWindow(box.left, box.top, box.right - box.left, box.bottom - box.top, false);
+    for (const Anchor& anchor : m_anchors) {
+        int left = anchor.right ? cx - anchor.rightGap - anchor.width : anchor.left;
+        int top = cy - anchor.bottomGap - anchor.height;
+        ::MoveWindow(GetDlgItem(anchor.id), left, top, anchor.width, anchor.height, FALSE);
+    }
+    Invalidate(true);
+    UpdateWindow();
+    Dock();
+}
+
+void CActionListDlg::Dock() const
+{
+    if (m_help && m_help->IsWindow())
+        DockHelpWindow(m_hWnd, m_help->m_hWnd);
+}
+
+bool CActionListDlg::OnSize(UINT, int cx, int cy)
+{
+    ApplyLayout(cx, cy);
+    return false;
+}
+
+bool CActionListDlg::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT*)
+{
+    if (msg == WM_MOVING && lp && m_help && m_help->IsWindow())
+        DockHelpWindowWhileMoving(*reinterpret_cast<const RECT*>(lp), m_help->m_hWnd);
+    else if (msg == WM_MOVE)
+        Dock();
+    return false;
+}
+
+bool CActionListDlg::PreTranslateMessage(MSG* msg)
+{
+    if (m_toolTip.m_hWnd)
+        m_toolTip.RelayEvent(msg);
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void CActionListDlg::SetHelpText(const std::string& text) const
+{
+    if (m_help && m_help->IsWindow())
+        m_help->SetHelpText(text.c_str());
+}
+
+bool CActionListDlg::OnCommand(UINT code, UINT id, HWND control)
+{
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case IDC_LIST_SAVE:
+            Save();
+            return true;
+        case IDC_LIST_RESET:
+            ResetActions();
+            return true;
+        case IDC_LIST_RUNNING:
+            m_runningOnly = m_runningOnly ? 0 : 1;
+            if (m_runningOnly)
+                ApplyRunningView();
+            else
+                RestoreHiddenRows();
+            return true;
+        default:
+            break;
+        }
+    }
+    return CDialog::OnCommand(code, id, control);
+}
+
+bool CActionListDlg::OnNotify(UINT id, NMHDR* header, LRESULT* result)
+{
+    if (id != IDC_ACTION_LIST || header->hwndFrom != m_list.m_hWnd)
+        return false;
+    if (header->code == LVN_HOTTRACK) {
+        int row = reinterpret_cast<NMLISTVIEW*>(header)->iItem;
+        if (row >= 0)
+            OnHotTrack(row);
+        *result = 0;
+        return true;
+    }
+    return OnListNotify(header, result);
+}
+
+void CActionListDlg::ApplyRunningView()
+{
+    HWND header = m_list.GetHeaderCtrl();
+    int columns = header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    m_list.SendMessage(WM_SETREDRAW, FALSE);
+    for (int row = m_list.GetItemCount() - 1; row >= 0; --row) {
+        if (IsRunningRow(row))
+            continue;
+        HiddenRow hidden;
+        for (int column = 0; column < columns; ++column)
+            hidden.cells.push_back(m_list.GetItemText(row, column));
+        hidden.data = m_list.GetItemData(row);
+        hidden.image = m_list.GetItemImage(row);
+        if (m_list.DeleteItem(row))
+            m_hiddenRows.push_back(hidden);
+    }
+    m_list.SendMessage(WM_SETREDRAW, TRUE);
+    m_list.Invalidate(true);
+}
+
+void CActionListDlg::RestoreHiddenRows()
+{
+    m_list.SendMessage(WM_SETREDRAW, FALSE);
+    for (auto it = m_hiddenRows.rbegin(); it != m_hiddenRows.rend(); ++it) {
+        const HiddenRow& hidden = *it;
+        int row = m_list.InsertItem(m_list.GetItemCount() + 1, hidden.cells.empty() ? "" : hidden.cells[0].c_str(),
+                                    hidden.image < 0 ? 0 : hidden.image);
+        if (row < 0)
+            continue;
+        m_list.SetItemData(row, hidden.data);
+        for (size_t column = 1; column < hidden.cells.size(); ++column)
+            m_list.SetItemText(row, static_cast<int>(column), hidden.cells[column].c_str());
+    }
+    m_hiddenRows.clear();
+    m_list.SendMessage(WM_SETREDRAW, TRUE);
+    m_list.Invalidate(true);
+}
+
+void CActionListDlg::ResetActions()
+{
+    if (MessageBox(m_texts.resetQuestion, kCaption, MB_YESNO | MB_ICONQUESTION) == IDNO)
+        return;
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        m_list.SetItemText(row, ActionColumn(), "No Action");
+    for (HiddenRow& hidden : m_hiddenRows)
+        if (static_cast<int>(hidden.cells.size()) > ActionColumn())
+            hidden.cells[static_cast<size_t>(ActionColumn())] = "No Action";
+    // The profile still holds the old actions: closing now must ask.
+    m_list.m_modified = true;
+}
+
+void CActionListDlg::Save()
+{
+    if (!WriteSection())
+        return;  // the failure was shown; the changes stay in the dialog
+    MessageBox(SavedMessage(), kCaption, MB_OK | MB_ICONINFORMATION);
+    m_list.m_modified = false;
+    FinishClose(0);
+}
+
+void CActionListDlg::Close()
+{
+    if (m_closed)
+        return;
+    if (m_list.m_modified) {
+        int answer = MessageBox("You have made changes that have not been saved.  Would you like to save them now?",
+                                kCaption, MB_YESNO | MB_ICONQUESTION);
+        if (answer == IDYES) {
+            Save();
+            return;
+        }
+    }
+    FinishClose(IDCANCEL);
+}
+
+void CActionListDlg::FinishClose(INT_PTR result)
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    ReleaseRows();
+    CloseData();
+    SaveWindowRect(m_hWnd, m_texts.windowSection);
+    EndDialog(result);
+}
+
+void CActionListDlg::OnDestroy()
+{
+    // However the dialog ends, what the rows point to is freed while the list exists.
+    ReleaseRows();
+    CloseData();
+}
+
+bool CActionListDlg::OnClose()
+{
+    Close();
+    return true;
+}
+
+void CActionListDlg::OnOK()
+{
+    Close();
+}
+
+void CActionListDlg::OnCancel()
+{
+    Close();
+}

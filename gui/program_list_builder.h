@@ -1,0 +1,28 @@
+// ProgramListBuilder: fills the Programs dialog's list from the running processes.
+// OnProcess adds a row per listed process (item data: the process id, "Currently
+// Running?" = "Yes"); OnModule gives the first row whose Module text is the module's
+// file name that module's path and the action stored for it in the current profile.
+// Both always continue the walk.
+#pragma once
+
+#include "procenum/process_enumerator.h"
+
+#include <windows.h>
+
+#include <string>
+
+class CListCtrl;
+
+class ProgramListBuilder : public ProcessEnumerator {
+public:
+    // Columns of the Programs dialog's list.
+    enum Column { kModuleColumn = 0, kPathColumn = 1, kActionColumn = 2, kRunningColumn = 3 };
+
+    ProgramListBuilder() = default;
+
+    CListCtrl* m_list = nullptr;
+    std::string m_profile;  // the profile whose [Programs] actions the rows get
+
+    BOOL OnProcess(const char* processName, DWORD processId) override;
+    BOOL OnModule(HMODULE module, const char* fullPath, const char* moduleName) override;
+};
