@@ -1,5 +1,5 @@
 // Run by many_services_test.sh in a prefix with ZEPH_EXTRA_SERVICES extra services
-// (ZLExtra001..., display names "ZL Extra Service 001"...).
+// (ZLExtraService001..., display names "ZL Extra Service 001 - registered for the list tests"...).
 #include "resource.h"
 #include "services_dlg.h"
 #include "support/action_lists.h"
@@ -34,13 +34,13 @@ TEST(ManyServices, OneCallIntoTheOldBufferSizeFails)
                                       reinterpret_cast<BYTE*>(&buffer[0]), 30720, &needed, &count, &resume, nullptr);
     DWORD error = ::GetLastError();
     ::CloseServiceHandle(manager);
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(ok) << count << " services in " << needed << " bytes";
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_MORE_DATA));
 }
 
 TEST(ManyServices, TheDialogListsEveryService)
 {
-    gt::PrepareListDialogSettings("[Services]\nZLExtra200=Stop\n");
+    gt::PrepareListDialogSettings("[Services]\nZLExtraService200=Stop\n");
     gt::GuiDriver driver;
     std::set<std::string> extra;
     std::string action;
@@ -52,7 +52,7 @@ TEST(ManyServices, TheDialogListsEveryService)
         for (const std::string& item : items)
             if (item.compare(0, 17, "ZL Extra Service ") == 0)
                 extra.insert(item);
-        int row = gt::FindRow(list, "ZL Extra Service 200");
+        int row = gt::FindRow(list, "ZL Extra Service 200 - registered for the list tests");
         action = row < 0 ? "<no row>" : gt::CellText(list, row, CServicesDlg::kAction);
         ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     });
