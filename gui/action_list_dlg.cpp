@@ -2,12 +2,12 @@
 
 #include "framework/data_exchange.h"
 #include "globals.h"
+#include "message_box.h"
 #include "resource.h"
 #include "window_position.h"
 
 namespace {
 
-const char kCaption[] = "Zephlaunch";
 const DWORD kLargestSection = 16u * 1024u * 1024u;
 
 }  // namespace
@@ -51,7 +51,6 @@ BOOL CActionListDlg::OnInitDialog()
     CaptureLayout();
 
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
-    m_toolTip.Create(m_hWnd, TTS_BALLOON);
 
     m_resetButton.SetIcon(IDI_RESET, CIconButton::kDarkened);
     m_resetButton.SetFlat(true, true);
@@ -61,13 +60,10 @@ BOOL CActionListDlg::OnInitDialog()
     m_runningButton.SetFlat(true, true);
     AddExtraButtons();
 
-    if (m_toolTip.m_hWnd) {
-        m_toolTip.AddTool(m_resetButton, m_texts.resetToolTip);
-        m_toolTip.AddTool(m_saveButton, "Save changes");
-        m_toolTip.AddTool(m_runningButton, m_texts.runningToolTip);
-        m_toolTip.SetTitle(TTI_INFO, m_texts.toolTipTitle);
-        m_toolTip.Activate(g_showToolTips != 0);
-    }
+    std::vector<ToolTipEntry> tips = {{IDC_LIST_RESET, m_texts.resetToolTip}, {IDC_LIST_SAVE, "Save changes"}};
+    AddExtraToolTips(&tips);
+    tips.push_back({IDC_LIST_RUNNING, m_texts.runningToolTip});
+    SetUpToolTips(m_texts.dialogName, tips.data(), tips.size());
 
     m_help.reset(new CListHelpDlg(m_hWnd));
     if (m_help->Create()) {
@@ -86,55 +82,23 @@ BOOL CActionListDlg::OnInitDialog()
     return TRUE;
 }
 
-void CActionListDlg::AnchorButton(int id, bool right)
-{
-    HWND button = GetDlgItem(id);
-    RECT client = {};
-    RECT rect = {};
-    if (!button || !GetClientRect(&client) || !::GetWindowRect(button, &rect))
-        return;
-    ScreenToClient(&rect);
-    m_anchors.push_back(Anchor{id, right, static_cast<int>(rect.left), static_cast<int>(rect.right - rect.left),
-                               static_cast<int>(rect.bottom - rect.top), static_cast<int>(client.right - rect.right),
-                               static_cast<int>(client.bottom - rect.bottom)});
-}
-
 void CActionListDlg::CaptureLayout()
 {
-    RECT client = {};
-    RECT list = {};
-    GetClientRect(&client);
-    m_list.GetWindowRect(&list);
-    ScreenToClient(&list);
-    m_listLayout = gui_logic::RecordLayout({list.left, list.top, list.right, list.bottom}, client.right, client.bottom);
-    // Reset stays at the left; Save at the right; Remove at the left; Running at the
-    // left in the Programs dialog and at the right in the Services dialog.
-    AnchorButton(IDC_LIST_RESET, false);
-    AnchorButton(IDC_LIST_SAVE, true);
-    if (GetDlgItem(IDC_LIST_REMOVE)) {
-        AnchorButton(IDC_LIST_REMOVE, false);
-        AnchorButton(IDC_LIST_RUNNING, false);
-    } else {
-        AnchorButton(IDC_LIST_RUNNING, true);
-    }
-    m_layoutCaptured = true;
-    ApplyLayout(client.right, client.bottom);
+    // The list stretches; Save keeps to the bottom-right corner, Reset and Remove to the
+    // bottom-left; Running to the bottom-left beside Remove, or to the bottom-right
+    // beside Save when there is no Remove.
+    m_layout.Add(m_hWnd, IDC_ACTION_LIST, gui_logic::kStretchRightBottom);
+    m_layout.Add(m_hWnd, IDC_LIST_RESET, gui_logic::kMoveDown);
+    m_layout.Add(m_hWnd, IDC_LIST_SAVE, gui_logic::kMoveRightDown);
+    bool hasRemove = m_layout.Add(m_hWnd, IDC_LIST_REMOVE, gui_logic::kMoveDown);
+    m_layout.Add(m_hWnd, IDC_LIST_RUNNING, hasRemove ? gui_logic::kMoveDown : gui_logic::kMoveRightDown);
+    ApplyLayout();
 }
 
-void CActionListDlg::ApplyLayout(int cx, int cy)
+void CActionListDlg::ApplyLayout()
 {
-    if (!m_layoutCaptured || !::GetWindow(m_hWnd, GW_CHILD))
-        return;
-    gui_logic::Box box = gui_logic::PlaceChild(m_listLayout, cx, cy);
-    m_list.MoveWindow(box.left, box.top, box.right - box.left, box.bottom - box.top, false);
-    for (const Anchor& anchor : m_anchors) {
-        int left = anchor.right ? cx - anchor.rightGap - anchor.width : anchor.left;
-        int top = cy - anchor.bottomGap - anchor.height;
-        ::MoveWindow(GetDlgItem(anchor.id), left, top, anchor.width, anchor.height, FALSE);
-    }
-    Invalidate(true);
-    UpdateWindow();
-    Dock();
+    if (m_layout.Apply(m_hWnd))
+        Dock();
 }
 
 void CActionListDlg::Dock() const
@@ -143,9 +107,9 @@ void CActionListDlg::Dock() const
         DockHelpWindow(m_hWnd, m_help->m_hWnd);
 }
 
-bool CActionListDlg::OnSize(UINT, int cx, int cy)
+bool CActionListDlg::OnSize(UINT, int, int)
 {
-    ApplyLayout(cx, cy);
+    ApplyLayout();
     return false;
 }
 
@@ -156,13 +120,6 @@ bool CActionListDlg::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT*)
     else if (msg == WM_MOVE)
         Dock();
     return false;
-}
-
-bool CActionListDlg::PreTranslateMessage(MSG* msg)
-{
-    if (m_toolTip.m_hWnd)
-        m_toolTip.RelayEvent(msg);
-    return CDialog::PreTranslateMessage(msg);
 }
 
 void CActionListDlg::SetHelpText(const std::string& text) const
@@ -249,7 +206,7 @@ void CActionListDlg::RestoreHiddenRows()
 
 void CActionListDlg::ResetActions()
 {
-    if (MessageBox(m_texts.resetQuestion, kCaption, MB_YESNO | MB_ICONQUESTION) == IDNO)
+    if (ShowMessageBox(m_hWnd, m_texts.resetQuestion, MB_YESNO | MB_ICONQUESTION) == IDNO)
         return;
     for (int row = 0; row < m_list.GetItemCount(); ++row)
         m_list.SetItemText(row, ActionColumn(), "No Action");
@@ -264,7 +221,7 @@ void CActionListDlg::Save()
 {
     if (!WriteSection())
         return;  // the failure was shown; the changes stay in the dialog
-    MessageBox(SavedMessage(), kCaption, MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(m_hWnd, SavedMessage(), MB_OK | MB_ICONINFORMATION);
     m_list.m_modified = false;
     FinishClose(0);
 }
@@ -274,8 +231,8 @@ void CActionListDlg::Close()
     if (m_closed)
         return;
     if (m_list.m_modified) {
-        int answer = MessageBox("You have made changes that have not been saved.  Would you like to save them now?",
-                                kCaption, MB_YESNO | MB_ICONQUESTION);
+        int answer = ShowMessageBox(m_hWnd, "You have made changes that have not been saved.  Would you like to save them now?",
+                                    MB_YESNO | MB_ICONQUESTION);
         if (answer == IDYES) {
             Save();
             return;

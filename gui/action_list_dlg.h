@@ -12,8 +12,7 @@
 #include "controls/list_help_dlg.h"
 #include "controls/service_list_ctrl.h"
 #include "framework/dialog.h"
-#include "framework/tooltip_ctrl.h"
-#include "gui/logic/anchored_layout.h"
+#include "framework/control_layout.h"
 
 #include <memory>
 #include <string>
@@ -23,15 +22,13 @@ class CActionListDlg : public CDialog {
 public:
     struct Texts {
         const char* windowSection;   // section of the window-position file
-        const char* toolTipTitle;    // "Zephlaunch - Programs"
+        const char* dialogName;      // "Programs": tool tips titled "Zephlaunch - Programs"
         const char* helpTitle;       // "Programs Help"
         const char* resetToolTip;
         const char* runningToolTip;
         const char* resetQuestion;
     };
     ~CActionListDlg() override;
-
-    bool PreTranslateMessage(MSG* msg) override;
 
     // For the tests and the owner: the list, the help window and the Running state.
     CServiceListCtrl& List() { return m_list; }
@@ -62,7 +59,8 @@ protected:
 
     // Set-up steps of the derived dialog.
     virtual void AddColumns() = 0;                                 // and sets m_list.m_editColumn
-    virtual void AddExtraButtons() {}                              // icons and tool tips of its own buttons
+    virtual void AddExtraButtons() {}                              // icons of its own buttons
+    virtual void AddExtraToolTips(std::vector<ToolTipEntry>*) {}
     virtual bool OpenData() { return true; }                       // false: the dialog has ended
     virtual bool FillList() = 0;                                   // false: the dialog has ended
     virtual bool IsRunningRow(int row) const = 0;
@@ -80,34 +78,24 @@ protected:
     void Save();
     void Close();
     void FinishClose(INT_PTR result);  // the close steps, once
-    // The anchored places of the buttons, captured once at set-up.
-    void AnchorButton(int id, bool right);
 
     CServiceListCtrl m_list;
     std::unique_ptr<CListHelpDlg> m_help;
     int m_runningOnly = 0;
-    CToolTipCtrl m_toolTip;
     CIconButton m_resetButton;
     CIconButton m_saveButton;
     CIconButton m_runningButton;
     std::vector<HiddenRow> m_hiddenRows;
 
 private:
-    struct Anchor {
-        int id;
-        bool right;
-        int left, width, height, rightGap, bottomGap;
-    };
     void CaptureLayout();
-    void ApplyLayout(int cx, int cy);
+    void ApplyLayout();
     void ApplyRunningView();
     void RestoreHiddenRows();
     void Dock() const;
 
     Texts m_texts;
-    gui_logic::AnchoredLayout m_listLayout;
-    std::vector<Anchor> m_anchors;
-    bool m_layoutCaptured = false;
+    CControlLayout m_layout;
     bool m_closed = false;
 };
 

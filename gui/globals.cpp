@@ -5,4 +5,3 @@ char g_profilesFolder[MAX_PATH] = {};
 char g_windowPosFile[MAX_PATH] = {};
 char g_serviceHelpFile[MAX_PATH] = {};
 std::string g_currentProfile;
-int g_showToolTips = 1;

@@ -3,13 +3,20 @@
 #include "framework/data_exchange.h"
 #include "globals.h"
 #include "gui/logic/profile_name.h"
+#include "message_box.h"
 #include "resource.h"
 
 #include <cstring>
 
 namespace {
 
-const char kCaption[] = "Zephlaunch";
+const ToolTipEntry kToolTips[] = {
+    {IDOK, "Save changes"},
+    {IDC_NEW_PROFILE_BLANK, "Set to create a blank profile"},
+    {IDC_NEW_PROFILE_COPY, "Set to create a copy of the currently selected profile"},
+    {IDC_NEW_PROFILE_NAME, "Enter the name of the new profile."},
+    {IDC_NEW_PROFILE_DESCRIPTION, "Enter a description for the new profile."},
+};
 
 }  // namespace
 
@@ -26,25 +33,10 @@ void CNewProfileDlg::DoDataExchange(CDataExchange* dx)
 BOOL CNewProfileDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (m_toolTip.Create(m_hWnd, TTS_BALLOON)) {
-        m_toolTip.AddTool(GetDlgItem(IDOK), "Save changes");
-        m_toolTip.AddTool(GetDlgItem(IDC_NEW_PROFILE_BLANK), "Set to create a blank profile");
-        m_toolTip.AddTool(GetDlgItem(IDC_NEW_PROFILE_COPY), "Set to create a copy of the currently selected profile");
-        m_toolTip.AddTool(GetDlgItem(IDC_NEW_PROFILE_NAME), "Enter the name of the new profile.");
-        m_toolTip.AddTool(GetDlgItem(IDC_NEW_PROFILE_DESCRIPTION), "Enter a description for the new profile.");
-        m_toolTip.SetTitle(TTI_INFO, "Zephlaunch - New Profile");
-        m_toolTip.Activate(g_showToolTips != 0);
-    }
+    SetUpToolTips("New Profile", kToolTips);
     m_saveButton.SetIcon(IDI_SAVE, CIconButton::kDarkened);
     m_saveButton.SetFlat(true, true);
     return TRUE;
-}
-
-bool CNewProfileDlg::PreTranslateMessage(MSG* msg)
-{
-    if (m_toolTip.m_hWnd)
-        m_toolTip.RelayEvent(msg);
-    return CDialog::PreTranslateMessage(msg);
 }
 
 bool CNewProfileDlg::OnCommand(UINT code, UINT id, HWND control)
@@ -64,19 +56,19 @@ void CNewProfileDlg::OnOK()
 {
     UpdateData(true);
     if (m_profileName.empty()) {
-        MessageBox("You must enter a name for this profile.", kCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(m_hWnd, "You must enter a name for this profile.", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (m_profileKind == kNoKind) {
-        MessageBox("You must select either a Blank profile or a Copy of the Current Profile.", kCaption,
-                   MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(m_hWnd, "You must select either a Blank profile or a Copy of the Current Profile.",
+                       MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     // The name becomes a file name in the profiles folder: refuse what cannot be one.
     std::size_t maxLength = gui_logic::MaxProfileNameLength(std::strlen(g_profilesFolder), MAX_PATH);
     gui_logic::ProfileNameProblem problem = gui_logic::CheckProfileName(m_profileName, maxLength);
     if (problem != gui_logic::ProfileNameProblem::None) {
-        MessageBox(gui_logic::ProfileNameMessage(problem, m_profileName).c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(m_hWnd, gui_logic::ProfileNameMessage(problem, m_profileName).c_str(), MB_OK | MB_ICONEXCLAMATION);
         ::SetFocus(GetDlgItem(IDC_NEW_PROFILE_NAME));
         return;
     }

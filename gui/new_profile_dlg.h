@@ -4,7 +4,6 @@
 
 #include "controls/icon_button.h"
 #include "framework/dialog.h"
-#include "framework/tooltip_ctrl.h"
 
 #include <string>
 
@@ -18,9 +17,6 @@ public:
     std::string m_description;
     CIconButton m_saveButton;
     int m_profileKind = kNoKind;
-    CToolTipCtrl m_toolTip;
-
-    bool PreTranslateMessage(MSG* msg) override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;

@@ -26,7 +26,7 @@ BOOL ProgramListBuilder::OnModule(HMODULE, const char* fullPath, const char* mod
     LVFINDINFOA find = {};
     find.flags = LVFI_STRING;
     find.psz = moduleName;
-    int row = static_cast<int>(m_list->SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    int row = m_list->FindItem(&find);
     if (row < 0)
         return TRUE;
     m_list->SetItemText(row, kPathColumn, fullPath);

@@ -2,9 +2,19 @@
 
 #include "framework/data_exchange.h"
 #include "globals.h"
+#include "gui_strings.h"
 #include "resource.h"
 
 #include <cstdio>
+
+namespace {
+
+const ToolTipEntry kToolTips[] = {
+    {IDOK, "Save changes"},
+    {IDC_ENABLE_TOOLTIPS, "Set to enable or disable Tool Tips"},
+};
+
+}  // namespace
 
 CProgramOptionsDlg::CProgramOptionsDlg() : CDialog(IDD_PROGRAM_OPTIONS) {}
 
@@ -19,29 +29,17 @@ BOOL CProgramOptionsDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_saveButton.SetFlat(true, true);
     m_saveButton.SetIcon(IDI_SAVE, CIconButton::kDarkened);
-    if (m_toolTip.Create(m_hWnd, TTS_BALLOON)) {
-        m_toolTip.AddTool(GetDlgItem(IDOK), "Save changes");
-        m_toolTip.AddTool(GetDlgItem(IDC_ENABLE_TOOLTIPS), "Set to enable or disable Tool Tips");
-        m_toolTip.SetTitle(TTI_INFO, "Zephlaunch - Program Options");
-        m_toolTip.Activate(g_showToolTips != 0);
-    }
+    SetUpToolTips("Program Options", kToolTips);
     ::SendMessageA(GetDlgItem(IDC_ENABLE_TOOLTIPS), BM_SETCHECK, static_cast<WPARAM>(g_showToolTips), 0);
     m_showToolTips = g_showToolTips;
     return TRUE;
-}
-
-bool CProgramOptionsDlg::PreTranslateMessage(MSG* msg)
-{
-    if (m_toolTip.m_hWnd)
-        m_toolTip.RelayEvent(msg);
-    return CDialog::PreTranslateMessage(msg);
 }
 
 bool CProgramOptionsDlg::OnCommand(UINT code, UINT id, HWND control)
 {
     if (code == BN_CLICKED && id == IDC_ENABLE_TOOLTIPS) {
         m_showToolTips = ::SendMessageA(GetDlgItem(IDC_ENABLE_TOOLTIPS), BM_GETCHECK, 0, 0) == 1 ? 1 : 0;
-        m_toolTip.Activate(m_showToolTips != 0);
+        ActivateToolTips(m_showToolTips != 0);
         return true;
     }
     return CDialog::OnCommand(code, id, control);
@@ -52,6 +50,6 @@ void CProgramOptionsDlg::OnOK()
     g_showToolTips = m_showToolTips;
     char text[16];
     std::snprintf(text, sizeof text, "%d", m_showToolTips);
-    ::WritePrivateProfileStringA("ProgramOptions", "ShowToolTips", text, m_optionsFile.c_str());
+    ::WritePrivateProfileStringA(gui::kProgramOptionsSection, gui::kShowToolTipsKey, text, m_optionsFile.c_str());
     EndDialog(IDOK);
 }

@@ -4,7 +4,6 @@
 
 #include "controls/icon_button.h"
 #include "framework/dialog.h"
-#include "framework/tooltip_ctrl.h"
 
 #include <string>
 
@@ -13,11 +12,8 @@ public:
     CProgramOptionsDlg();
 
     CIconButton m_saveButton;
-    CToolTipCtrl m_toolTip;
     int m_showToolTips = 0;     // the state chosen in the dialog
     std::string m_optionsFile;  // set by the caller (the window-position file)
-
-    bool PreTranslateMessage(MSG* msg) override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;

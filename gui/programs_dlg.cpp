@@ -3,6 +3,8 @@
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "globals.h"
+#include "gui_strings.h"
+#include "message_box.h"
 #include "gui/logic/list_entries.h"
 #include "profile/profile_keys.h"
 #include "program_list_builder.h"
@@ -16,11 +18,9 @@
 
 namespace {
 
-const char kCaption[] = "Zephlaunch";
-
 const CActionListDlg::Texts kProgramsTexts = {
-    "ProgramsWindow",
-    "Zephlaunch - Programs",
+    gui::kProgramsWindowSection,
+    "Programs",
     "Programs Help",
     "Reset all Programs to No Action",
     "Show only programs currently running",
@@ -59,10 +59,12 @@ void CProgramsDlg::AddExtraButtons()
 {
     m_removeButton.SetIcon(IDI_DELETE, CIconButton::kDarkened);
     m_removeButton.SetFlat(true, true);
-    if (m_toolTip.m_hWnd)
-        m_toolTip.AddTool(m_removeButton,
-                          "Remove a program from the list.\r\n\nUseful if you know a program will not\r\nbe running and "
-                          "want to clean up\r\nthe list.");
+}
+
+void CProgramsDlg::AddExtraToolTips(std::vector<ToolTipEntry>* tips)
+{
+    tips->push_back({IDC_LIST_REMOVE, "Remove a program from the list.\r\n\nUseful if you know a program will not\r\nbe "
+                                      "running and want to clean up\r\nthe list."});
 }
 
 void CProgramsDlg::AddColumns()
@@ -219,7 +221,7 @@ bool CProgramsDlg::OnListNotify(NMHDR* header, LRESULT* result)
         bool failed = false;
         std::string text = VersionTextOfRow(row, gui_logic::VersionTrigger::RightClick, &failed);
         if (failed)
-            MessageBox(text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+            ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
         else
             SetHelpText(text);
     }
@@ -238,7 +240,7 @@ bool CProgramsDlg::OnCommand(UINT code, UINT id, HWND control)
 
 void CProgramsDlg::RemoveSelectedRow()
 {
-    if (m_list.SendMessage(LVM_GETSELECTEDCOUNT) == 0)
+    if (m_list.GetSelectedCount() == 0)
         return;
     int row = m_list.GetSelectionMark();
     if (row >= 0 && m_list.DeleteItem(row))
@@ -268,6 +270,6 @@ bool CProgramsDlg::WriteSection()
         return true;
     char text[160];
     std::snprintf(text, sizeof text, "Program settings could not be saved (error = %d).", static_cast<int>(error));
-    MessageBox(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -24,6 +24,7 @@ protected:
     bool OnCommand(UINT code, UINT id, HWND control) override;
     void AddColumns() override;
     void AddExtraButtons() override;
+    void AddExtraToolTips(std::vector<ToolTipEntry>* tips) override;
     bool FillList() override;
     bool IsRunningRow(int row) const override;
     void OnHotTrack(int row) override;

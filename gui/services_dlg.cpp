@@ -1,6 +1,8 @@
 #include "services_dlg.h"
 
 #include "globals.h"
+#include "gui_strings.h"
+#include "message_box.h"
 #include "gui/logic/list_entries.h"
 #include "gui/logic/service_texts.h"
 #include "profile/profile_keys.h"
@@ -12,13 +14,12 @@
 
 namespace {
 
-const char kCaption[] = "Zephlaunch";
 const size_t kKeyBlockSize = 256;
 const DWORD kDescriptionBufferSize = 4096;
 
 const CActionListDlg::Texts kServicesTexts = {
-    "ServicesWindow",
-    "Zephlaunch - Services",
+    gui::kServicesWindowSection,
+    "Services",
     "Services Help",
     "Reset all Services to No Action",
     "Show only running services",
@@ -67,7 +68,7 @@ bool CServicesDlg::OpenData()
     char text[160];
     std::snprintf(text, sizeof text, "Zephlaunch was unable to open the Service Control Manager.  The error code is %d",
                   static_cast<int>(::GetLastError()));
-    MessageBox(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(0);
     return false;
 }
@@ -125,7 +126,7 @@ bool CServicesDlg::FillList()
         char text[160];
         std::snprintf(text, sizeof text, "Zephlaunch was unable to enumerate services.  The error code is %d",
                       static_cast<int>(error));
-        MessageBox(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
         EndDialog(0);
         return false;
     }
@@ -211,6 +212,6 @@ bool CServicesDlg::WriteSection()
         return true;
     char text[160];
     std::snprintf(text, sizeof text, "Service settings could not be saved (error = %d).", static_cast<int>(error));
-    MessageBox(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

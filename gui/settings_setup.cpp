@@ -1,6 +1,7 @@
 #include "settings_setup.h"
 
 #include "globals.h"
+#include "gui_strings.h"
 #include "gui/logic/path_join.h"
 #include "profile/profile_keys.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-const char kCaption[] = "Zephlaunch";
+const char* const kCaption = kAppCaption;
 
 void ShowFolderError(HWND owner, const char* path, DWORD error)
 {
@@ -53,13 +54,13 @@ bool SetUpSettingsFolders(HWND owner)
         ShowFolderError(owner, appData, error ? error : ERROR_PATH_NOT_FOUND);
         return false;
     }
-    if (!gui_logic::JoinPath(g_settingsFolder, MAX_PATH, appData, "Zephlaunch")) {
+    if (!gui_logic::JoinPath(g_settingsFolder, MAX_PATH, appData, gui::kSettingsFolderName)) {
         ShowFolderError(owner, appData, ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
     if (!CreateFolder(owner, g_settingsFolder))
         return false;
-    if (!gui_logic::JoinPath(g_profilesFolder, MAX_PATH, g_settingsFolder, "profiles")) {
+    if (!gui_logic::JoinPath(g_profilesFolder, MAX_PATH, g_settingsFolder, gui::kProfilesFolderName)) {
         ShowFolderError(owner, g_settingsFolder, ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
@@ -67,9 +68,9 @@ bool SetUpSettingsFolders(HWND owner)
         return false;
 
     char defaultProfile[MAX_PATH];
-    if (!gui_logic::JoinPath(g_windowPosFile, MAX_PATH, g_settingsFolder, "zephlaunch_windowpos.ini")
-        || !gui_logic::JoinPath(g_serviceHelpFile, MAX_PATH, g_settingsFolder, "zephlaunch_service.ini")
-        || !gui_logic::JoinPath(defaultProfile, MAX_PATH, g_profilesFolder, "zephlaunch.ini")) {
+    if (!gui_logic::JoinPath(g_windowPosFile, MAX_PATH, g_settingsFolder, gui::kWindowPosFile)
+        || !gui_logic::JoinPath(g_serviceHelpFile, MAX_PATH, g_settingsFolder, gui::kServiceHelpFile)
+        || !gui_logic::JoinPath(defaultProfile, MAX_PATH, g_profilesFolder, gui::kDefaultProfileFile)) {
         ShowFolderError(owner, g_settingsFolder, ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
@@ -85,9 +86,9 @@ void MigrateFromWindowsFolder(HWND owner)
     char oldWindowPos[MAX_PATH];
     char oldServiceHelp[MAX_PATH];
     char oldDefaultProfile[MAX_PATH];
-    if (!gui_logic::JoinPath(oldWindowPos, MAX_PATH, windowsFolder, "zephlaunch_windowpos.ini")
-        || !gui_logic::JoinPath(oldServiceHelp, MAX_PATH, windowsFolder, "zephlaunch_service.ini")
-        || !gui_logic::JoinPath(oldDefaultProfile, MAX_PATH, windowsFolder, "zephlaunch.ini"))
+    if (!gui_logic::JoinPath(oldWindowPos, MAX_PATH, windowsFolder, gui::kWindowPosFile)
+        || !gui_logic::JoinPath(oldServiceHelp, MAX_PATH, windowsFolder, gui::kServiceHelpFile)
+        || !gui_logic::JoinPath(oldDefaultProfile, MAX_PATH, windowsFolder, gui::kDefaultProfileFile))
         return;
     if (!FileIsReadable(oldWindowPos))
         return;
@@ -145,5 +146,5 @@ void EnsureDefaultProfile()
 
 int ReadShowToolTips()
 {
-    return ::GetPrivateProfileIntA("ProgramOptions", "ShowToolTips", 1, g_windowPosFile) != 0 ? 1 : 0;
+    return ::GetPrivateProfileIntA(gui::kProgramOptionsSection, gui::kShowToolTipsKey, 1, g_windowPosFile) != 0 ? 1 : 0;
 }

@@ -4,6 +4,8 @@
 #include "framework/win_app.h"
 #include "globals.h"
 #include "gui/logic/profile_title.h"
+#include "gui_strings.h"
+#include "message_box.h"
 #include "new_profile_dlg.h"
 #include "profile/profile_keys.h"
 #include "program_options_dlg.h"
@@ -21,9 +23,15 @@
 
 namespace {
 
-const char kCaption[] = "Zephlaunch";
-const char kMainWindowSection[] = "MainWindow";
+using gui::kMainWindowSection;
 const DWORD kValueChars = 255;
+
+const ToolTipEntry kToolTips[] = {
+    {IDC_SERVICES, "Configure which services to automatically stop or restart in the selected profile"},
+    {IDC_PROGRAMS, "Configure which programs to automatically stop or restart in the selected profile"},
+    {IDC_CONFIGURE, "Configure other aspects in the selected profile"},
+    {IDC_START, "Start Zephlaunch with the selected profile"},
+};
 
 std::string ReadProfileValue(const char* file, const char* key)
 {
@@ -55,19 +63,14 @@ BOOL CZephlaunchDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
+    m_layout.Add(m_hWnd, m_profileList, gui_logic::kStretchRightBottom);
     RECT client;
-    RECT list;
     GetClientRect(&client);
-    m_profileList.GetWindowRect(&list);
-    ScreenToClient(&list);
-    m_listLayout = gui_logic::RecordLayout({list.left, list.top, list.right, list.bottom}, client.right, client.bottom);
-    m_listLayoutRecorded = true;
     OnSize(SIZE_RESTORED, client.right, client.bottom);
 
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
     SetUpMenuBar();
-    m_toolTip.Create(m_hWnd, TTS_BALLOON);
     SetUpButtons();
 
     m_profileList.SetExtendedStyle(m_profileList.GetExtendedStyle() | LVS_EX_INFOTIP);
@@ -99,7 +102,8 @@ BOOL CZephlaunchDlg::OnInitDialog()
     m_profileList.InsertColumn(1, "Description", LVCFMT_LEFT, 200);
     FillProfileList();
 
-    SetUpToolTips();
+    SetUpToolTips(nullptr, kToolTips);
+    // The profile list is first in the tab order and starts with the focus.
     return TRUE;
 }
 
@@ -127,23 +131,6 @@ void CZephlaunchDlg::SetUpButtons()
         buttons[i]->SetIcon(icons[i], CIconButton::kDarkened);
         buttons[i]->SetFlat(true, true);
     }
-}
-
-void CZephlaunchDlg::SetUpToolTips()
-{
-    m_toolTip.AddTool(m_servicesButton, "Configure which services to automatically stop or restart in the selected profile");
-    m_toolTip.AddTool(m_programsButton, "Configure which programs to automatically stop or restart in the selected profile");
-    m_toolTip.AddTool(m_configureButton, "Configure other aspects in the selected profile");
-    m_toolTip.AddTool(m_startButton, "Start Zephlaunch with the selected profile");
-    m_toolTip.SetTitle(TTI_INFO, "Zephlaunch");
-    m_toolTip.Activate(g_showToolTips != 0);
-}
-
-bool CZephlaunchDlg::PreTranslateMessage(MSG* msg)
-{
-    if (m_toolTip.m_hWnd)
-        m_toolTip.RelayEvent(msg);
-    return CDialog::PreTranslateMessage(msg);
 }
 
 std::string CZephlaunchDlg::ProfilePathOfItem(int index) const
@@ -238,18 +225,26 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
         return true;
     case IDC_SERVICES:
         if (code == BN_CLICKED) {
-            CServicesDlg dialog(m_hWnd);
+            CServicesDlg dialog;
             dialog.DoModal();
             return true;
         }
         break;
     case IDC_PROGRAMS:
         if (code == BN_CLICKED) {
-            CProgramsDlg dialog(m_hWnd);
+            CProgramsDlg dialog;
             dialog.DoModal();
             return true;
         }
         break;
+    case IDC_START:
+        if (code != BN_CLICKED)
+            return false;
+        StartRun();
+        return true;
+    case ID_FILE_CREATE_SHORTCUT:
+        CreateShortcut();
+        return true;
     default:
         break;
     }
@@ -261,7 +256,7 @@ void CZephlaunchDlg::RunProgramOptions()
     CProgramOptionsDlg dialog;
     dialog.m_optionsFile = g_windowPosFile;
     dialog.DoModal();
-    m_toolTip.Activate(g_showToolTips != 0);
+    ActivateToolTips(g_showToolTips != 0);
 }
 
 void CZephlaunchDlg::NewProfile()
@@ -276,8 +271,8 @@ void CZephlaunchDlg::NewProfile()
         return;  // the dialog refuses names that do not fit
 
     if (FileIsReadable(path)
-        && MessageBox("There is already a profile with this name.  Do you want to overwrite it?", kCaption,
-                      MB_YESNO | MB_ICONQUESTION) == IDNO)
+        && ShowMessageBox(m_hWnd, "There is already a profile with this name.  Do you want to overwrite it?",
+                          MB_YESNO | MB_ICONQUESTION) == IDNO)
         return;
 
     if (dialog.m_profileKind == CNewProfileDlg::kBlankProfile) {
@@ -286,7 +281,7 @@ void CZephlaunchDlg::NewProfile()
         char text[128];
         std::snprintf(text, sizeof text, "Unable to create copy of current configuration file (error = %d).",
                       static_cast<int>(::GetLastError()));
-        MessageBox(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
 
@@ -299,17 +294,17 @@ void CZephlaunchDlg::NewProfile()
 void CZephlaunchDlg::DeleteProfile()
 {
     if (gui_logic::TitleOfProfilePath(g_currentProfile) == "zephlaunch") {
-        MessageBox("The default profile cannot be removed.", kCaption, MB_OK | MB_ICONINFORMATION);
+        ShowMessageBox(m_hWnd, "The default profile cannot be removed.", MB_OK | MB_ICONINFORMATION);
         return;
     }
     std::string question = "Are you sure you want to remove profile:\r\n\n" + g_currentProfile;
-    if (MessageBox(question.c_str(), kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ShowMessageBox(m_hWnd, question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
 
     ::DeleteFileA(g_currentProfile.c_str());
     FillProfileList();
     if (m_profileList.GetItemCount() == 0) {
-        SetWindowText(kCaption);
+        SetWindowText(kAppCaption);
         return;
     }
     m_profileList.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
@@ -341,6 +336,9 @@ void CZephlaunchDlg::ShowProfileContextMenu()
         break;
     case ID_FILE_NEW:
         NewProfile();
+        break;
+    case ID_FILE_CREATE_SHORTCUT:
+        CreateShortcut();
         break;
     default:
         break;
@@ -395,14 +393,10 @@ bool CZephlaunchDlg::OnNotify(UINT id, NMHDR* header, LRESULT* result)
     }
 }
 
-bool CZephlaunchDlg::OnSize(UINT, int cx, int cy)
+bool CZephlaunchDlg::OnSize(UINT, int, int)
 {
-    if (!m_listLayoutRecorded || !m_profileList.IsWindow())
+    if (!m_layout.Apply(m_hWnd))
         return false;
-    gui_logic::Box box = gui_logic::PlaceChild(m_listLayout, cx, cy);
-    m_profileList.MoveWindow(box.left, box.top, box.right - box.left, box.bottom - box.top, false);
-    Invalidate(true);
-    UpdateWindow();
     m_profileList.Arrange(LVA_ALIGNLEFT);
     return true;
 }

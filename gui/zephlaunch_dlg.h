@@ -5,11 +5,10 @@
 
 #include "controls/icon_button.h"
 #include "controls/icon_menu.h"
+#include "framework/control_layout.h"
 #include "framework/dialog.h"
 #include "framework/image_list.h"
 #include "framework/list_ctrl.h"
-#include "framework/tooltip_ctrl.h"
-#include "gui/logic/anchored_layout.h"
 
 #include <string>
 
@@ -17,8 +16,6 @@ class CZephlaunchDlg : public CDialog {
 public:
     CZephlaunchDlg();
     ~CZephlaunchDlg() override;
-
-    bool PreTranslateMessage(MSG* msg) override;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -34,7 +31,6 @@ protected:
 private:
     void SetUpMenuBar();
     void SetUpButtons();
-    void SetUpToolTips();
     void FillProfileList();
     void SetTitleFromCurrentProfile();
     void TakeCurrentProfileFromItem(int index);
@@ -42,6 +38,10 @@ private:
     void DeleteProfile();
     void ShowProfileContextMenu();
     void RunProgramOptions();
+    // Start and Create Shortcut (zephlaunch_dlg_run.cpp).
+    void StartRun();
+    void CreateShortcut();
+    bool ChooseShortcutFolder(std::string* folder);
     void FillInfoTip(int item, char* buffer, int bufferSize);
     void PaintMinimised();
     std::string ProfilePathOfItem(int index) const;
@@ -49,13 +49,11 @@ private:
     HICON m_hIcon;
     char m_startupFolder[MAX_PATH] = {};
     CIconMenu m_menu;
-    CToolTipCtrl m_toolTip;
     CListCtrl m_profileList;
     CIconButton m_servicesButton;
     CIconButton m_programsButton;
     CIconButton m_configureButton;
     CIconButton m_startButton;
     CImageList m_imageList;
-    gui_logic::AnchoredLayout m_listLayout;
-    bool m_listLayoutRecorded = false;
+    CControlLayout m_layout;
 };

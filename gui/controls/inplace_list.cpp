@@ -1,7 +1,5 @@
 #include "controls/inplace_list.h"
 
-#include "framework/win_app.h"
-
 #include <commctrl.h>
 
 CInPlaceList::CInPlaceList(int row, int column, const std::vector<std::string>& items, int initialSelection)
@@ -11,22 +9,22 @@ CInPlaceList::CInPlaceList(int row, int column, const std::vector<std::string>& 
 
 bool CInPlaceList::Create(DWORD style, const RECT& rect, HWND list, int id)
 {
-    HWND combo = ::CreateWindowExA(0, WC_COMBOBOXA, "", style, rect.left, rect.top, rect.right - rect.left,
-                                   rect.bottom - rect.top, list, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   ::GetModuleHandleA(nullptr), nullptr);
-    if (!combo)
-        return false;
-    if (!SubclassWindow(combo)) {
-        ::DestroyWindow(combo);
-        return false;
-    }
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0));
+    // A window that fails during creation is destroyed before CreateEx returns; the
+    // object then stays for the caller to delete.
+    m_creating = true;
+    bool created = CreateEx(0, WC_COMBOBOXA, "", style, rect, list, static_cast<UINT_PTR>(id));
+    m_creating = false;
+    return created && IsWindow();
+}
+
+void CInPlaceList::OnCreate()
+{
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
     SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     for (const std::string& item : m_items)
         AddString(item.c_str());
     SetCurSel(m_initialSelection);
     SetFocus();
-    return true;
 }
 
 bool CInPlaceList::PreTranslateMessage(MSG* msg)
@@ -75,6 +73,13 @@ void CInPlaceList::EndEdit()
 LRESULT CInPlaceList::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
+    case WM_CREATE: {
+        LRESULT result = Default(msg, wp, lp);
+        if (result == -1)
+            return -1;
+        OnCreate();
+        return result;
+    }
     case WM_KILLFOCUS: {
         LRESULT result = Default(msg, wp, lp);
         EndEdit();
@@ -102,5 +107,6 @@ LRESULT CInPlaceList::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 void CInPlaceList::PostNcDestroy()
 {
-    delete this;
+    if (!m_creating)
+        delete this;
 }

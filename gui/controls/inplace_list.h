@@ -15,8 +15,9 @@ public:
     CInPlaceList(int row, int column, const std::vector<std::string>& items, int initialSelection);
     ~CInPlaceList() override = default;
 
-    // Creates the window as a child of the list, binds it and sets it up (font of the
-    // list, the items, the initial selection, the focus).
+    // Creates the window as a child of the list, bound from its first message on; its
+    // WM_CREATE sets it up (the list's font, the items, the initial selection, the focus).
+    // False when it could not be created: the object is then the caller's to delete.
     bool Create(DWORD style, const RECT& rect, HWND list, int id);
 
     bool PreTranslateMessage(MSG* msg) override;
@@ -27,6 +28,7 @@ protected:
     void PostNcDestroy() override;
 
 private:
+    void OnCreate();
     void EndEdit();
 
     int m_row;
@@ -35,4 +37,5 @@ private:
     int m_initialSelection;
     bool m_cancelled = false;
     bool m_ended = false;
+    bool m_creating = false;
 };

@@ -1,6 +1,7 @@
 #include "controls/service_list_ctrl.h"
 
 #include "controls/inplace_list.h"
+#include "framework/header_ctrl.h"
 #include "gui/logic/action_choice.h"
 #include "gui/logic/cell_geometry.h"
 
@@ -15,8 +16,8 @@ const int kInPlaceListId = 101;
 std::vector<int> CServiceListCtrl::ColumnWidths() const
 {
     std::vector<int> widths;
-    HWND header = GetHeaderCtrl();
-    int columns = header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    CHeaderCtrl header(GetHeaderCtrl());
+    int columns = header.GetItemCount();
     for (int column = 0; column < columns; ++column)
         widths.push_back(GetColumnWidth(column));
     return widths;
@@ -65,7 +66,7 @@ CInPlaceList* CServiceListCtrl::OpenActionList(int row, int column, const std::v
     if (!place.editable)
         return nullptr;
     if (place.scroll)
-        SendMessage(LVM_SCROLL, static_cast<WPARAM>(place.scrollBy), 0);
+        Scroll(place.scrollBy, 0);
 
     const int rowHeight = bounds.bottom - bounds.top;
     const int columnWidth = GetColumnWidth(column);
@@ -75,9 +76,9 @@ CInPlaceList* CServiceListCtrl::OpenActionList(int row, int column, const std::v
         delete combo;  // never bound to a window, so nothing else deletes it
         return nullptr;
     }
-    combo->SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), rowHeight);
-    combo->SendMessage(CB_SETHORIZONTALEXTENT, static_cast<WPARAM>(columnWidth + 50));
-    combo->SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(columnWidth + 50));
+    combo->SetItemHeight(-1, static_cast<UINT>(rowHeight));
+    combo->SetHorizontalExtent(static_cast<UINT>(columnWidth + 50));
+    combo->SetDroppedWidth(static_cast<UINT>(columnWidth + 50));
     combo->SetWindowPos(nullptr, 0, 0, place.right - place.left, 1500, SWP_NOMOVE | SWP_NOZORDER);
     return combo;
 }
@@ -135,14 +136,6 @@ LRESULT CServiceListCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         if (::GetFocus() != m_hWnd)
             SetFocus();
         return Default(msg, wp, lp);
-    case WM_COMMAND: {
-        // The in-place list is this control's child: its notifications come here.
-        CWnd* child = FromHandlePermanent(reinterpret_cast<HWND>(lp));
-        LRESULT result = 0;
-        if (lp && child && child->OnChildNotify(msg, wp, lp, &result))
-            return result;
-        return Default(msg, wp, lp);
-    }
     default:
         return Default(msg, wp, lp);
     }

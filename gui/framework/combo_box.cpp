@@ -13,3 +13,14 @@ std::string CComboBox::GetLBText(int index) const
         return std::string();
     return std::string(buffer.data());
 }
+
+bool CComboBox::AddStrings(const char* const* texts, int count) const
+{
+    bool all = true;
+    for (int i = 0; i < count; ++i) {
+        int index = AddString(texts[i]);
+        if (index == CB_ERR || index == CB_ERRSPACE)
+            all = false;
+    }
+    return all;
+}

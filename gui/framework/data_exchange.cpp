@@ -128,13 +128,14 @@ void DDX_CBString(CDataExchange* dx, int id, std::string& value)
         return;
     HWND control = dx->PrepareCtrl(id);
     if (dx->m_saveAndValidate) {
+        // The edit field's text, or for a drop-down list the selected item's text.
         value = CWnd(control).GetWindowText();
         return;
     }
-    LRESULT index = ::SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str()));
-    if (index != CB_ERR)
-        ::SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    else
+    // The first item that begins with the value, ignoring case ("high" selects High).
+    // Without one the selection stays; a combo box with an edit field shows the value.
+    LRESULT index = ::SendMessageA(control, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str()));
+    if (index == CB_ERR && (::GetWindowLongPtrA(control, GWL_STYLE) & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST)
         ::SetWindowTextA(control, value.c_str());
 }
 

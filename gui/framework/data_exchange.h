@@ -33,7 +33,10 @@ void DDX_Text(CDataExchange* dx, int id, unsigned& value);
 void DDX_Check(CDataExchange* dx, int id, int& value);
 void DDX_Radio(CDataExchange* dx, int firstId, int& value);  // index in the group, -1 none
 void DDX_CBIndex(CDataExchange* dx, int id, int& value);
-void DDX_CBString(CDataExchange* dx, int id, std::string& value);  // selects by item text
+// Loading selects the first item that begins with the value, ignoring case ("Below"
+// selects "Below Normal"); with no such item the selection is left alone (a combo box
+// with an edit field shows the value instead). Saving reads the shown text.
+void DDX_CBString(CDataExchange* dx, int id, std::string& value);
 
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);
 void DDV_MinMaxUInt(CDataExchange* dx, unsigned value, unsigned minValue, unsigned maxValue);

@@ -4,10 +4,17 @@
 #include "framework/message_filter.h"
 #include "framework/win_app.h"
 
+#include "gui/logic/dialog_init.h"
+#include "gui_strings.h"
+
 #include <cstdio>
 #include <exception>
+#include <string>
 
 namespace {
+
+// Resource type of a template's initialisation data.
+const WORD kDialogInitType = 240;
 
 // Messages whose result a dialog procedure returns itself instead of DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT msg)
@@ -35,7 +42,7 @@ void ReportEscapedException(HWND hwnd, const char* what)
 {
     char text[512];
     std::snprintf(text, sizeof text, "Unexpected internal error: %s", what);
-    ::MessageBoxA(hwnd, text, AfxGetApp() ? AfxGetApp()->m_pszAppName : "Zephlaunch", MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxA(hwnd, text, AfxGetApp() ? AfxGetApp()->m_pszAppName : kAppCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -52,11 +59,22 @@ CDialog::~CDialog()
     }
 }
 
+HWND CDialog::DefaultOwner(HWND self)
+{
+    CWinApp* app = AfxGetApp();
+    HWND main = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    if (!main || !::IsWindow(main) || main == self)
+        return nullptr;
+    HWND popup = ::GetLastActivePopup(main);
+    return popup && popup != self && ::IsWindowEnabled(popup) ? popup : main;
+}
+
 INT_PTR CDialog::DoModal()
 {
     InstallMessageFilter();
     m_modal = true;
-    INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), m_parent,
+    HWND owner = m_parent ? m_parent : DefaultOwner();
+    INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
                                        &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_modal = false;
     m_hWnd = nullptr;
@@ -125,6 +143,61 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+bool CDialog::PreTranslateMessage(MSG* msg)
+{
+    if (m_toolTip.m_hWnd)
+        m_toolTip.RelayEvent(msg);
+    return CWnd::PreTranslateMessage(msg);
+}
+
+bool CDialog::SetUpToolTips(const char* dialogName, const ToolTipEntry* entries, std::size_t count)
+{
+    if (!m_toolTip.m_hWnd && !m_toolTip.Create(m_hWnd, TTS_BALLOON))
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        HWND control = GetDlgItem(entries[i].id);
+        if (control)
+            m_toolTip.AddTool(control, entries[i].text);
+    }
+    std::string title = kAppCaption;
+    if (dialogName && *dialogName)
+        title = title + " - " + dialogName;
+    m_toolTip.SetTitle(TTI_INFO, title.c_str());
+    m_toolTip.Activate(g_showToolTips != 0);
+    return true;
+}
+
+void CDialog::ActivateToolTips(bool active) const
+{
+    if (m_toolTip.m_hWnd)
+        m_toolTip.Activate(active);
+}
+
+void CDialog::ExecuteDialogInit()
+{
+    HINSTANCE instance = AfxGetResourceHandle();
+    HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(m_templateId), MAKEINTRESOURCEA(kDialogInitType));
+    if (!found)
+        return;
+    HGLOBAL loaded = ::LoadResource(instance, found);
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    DWORD size = ::SizeofResource(instance, found);
+    if (!data || size == 0)
+        return;
+    for (const gui_logic::DialogInitEntry& entry : gui_logic::ParseDialogInit(data, size)) {
+        HWND control = GetDlgItem(entry.controlId);
+        if (!control)
+            continue;
+        UINT message = entry.message;
+        if (message == gui_logic::kOldComboAddString)
+            message = CB_ADDSTRING;
+        else if (message == gui_logic::kOldListAddString)
+            message = LB_ADDSTRING;
+        if (message == CB_ADDSTRING || message == LB_ADDSTRING)
+            ::SendMessageA(control, message, 0, reinterpret_cast<LPARAM>(entry.text.c_str()));
+    }
+}
+
 bool CDialog::OnNotify(UINT, NMHDR*, LRESULT*) { return false; }
 bool CDialog::OnTimer(UINT_PTR) { return false; }
 bool CDialog::OnSize(UINT, int, int) { return false; }
@@ -134,47 +207,9 @@ bool CDialog::OnDrawItem(UINT, DRAWITEMSTRUCT*) { return false; }
 bool CDialog::OnMeasureItem(UINT, MEASUREITEMSTRUCT*) { return false; }
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 
-bool CDialog::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
-{
-    HWND child = nullptr;
-    switch (msg) {
-    case WM_COMMAND:
-        child = reinterpret_cast<HWND>(lp);
-        break;
-    case WM_NOTIFY:
-        child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
-        break;
-    case WM_DRAWITEM: {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-        if (item->CtlType != ODT_MENU)
-            child = item->hwndItem;
-        break;
-    }
-    case WM_MEASUREITEM: {
-        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-        if (item->CtlType != ODT_MENU)
-            child = ::GetDlgItem(m_hWnd, static_cast<int>(item->CtlID));
-        break;
-    }
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        child = reinterpret_cast<HWND>(lp);
-        break;
-    default:
-        return false;
-    }
-    if (!child || child == m_hWnd)
-        return false;
-    CWnd* object = FromHandlePermanent(child);
-    return object && object->OnChildNotify(msg, wp, lp, result);
-}
-
 bool CDialog::DispatchDialogMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
 {
-    if (ReflectToChild(msg, wp, lp, result))
+    if (ReflectToChild(m_hWnd, msg, wp, lp, result))
         return true;
     switch (msg) {
     case WM_COMMAND:
@@ -241,6 +276,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     LRESULT result = 0;
     try {
         if (msg == WM_INITDIALOG) {
+            self->ExecuteDialogInit();
             result = self->OnInitDialog();
             handled = TRUE;
         } else {

@@ -3,11 +3,38 @@
 // handlers below; a handler returns true when it handled the message. No exception
 // leaves the dialog procedure: one that escapes a handler is caught there, shown in a
 // message box and the message counts as handled.
+//
+// Owner: a modal dialog constructed without a parent is owned by the application's
+// main window (AfxGetApp()->m_pMainWnd), or rather by that window's last active
+// pop-up, so a dialog opened from a dialog is owned by the one that opened it. The
+// owner stays disabled while the dialog runs, as with any modal dialog.
+//
+// Initialisation data: before OnInitDialog, the dialog sends the strings of the
+// template's initialisation-data resource (type 240, same id as the template) to its
+// controls: each entry is WORD control id, WORD message (0x0403 or CB_ADDSTRING adds a
+// combo-box item, 0x0401 or LB_ADDSTRING a list-box item), DWORD byte count, then that
+// many bytes of text ending in a NUL; a WORD 0 ends the list. In a resource script:
+//     IDD_X 240 BEGIN  IDC_COMBO, 0x0403, 5L, "High\0",  0  END
+//
+// Tool tips: SetUpToolTips creates one balloon tool-tip control for the dialog, adds a
+// tool per (control id, text) entry, titles it "Zephlaunch - <name>" (plain
+// "Zephlaunch" without a name) with the information icon and activates it with
+// g_showToolTips. PreTranslateMessage relays every message to it; ActivateToolTips
+// switches it on or off later. The texts' own line breaks are kept, nothing re-wraps.
 #pragma once
 
+#include "framework/tooltip_ctrl.h"
 #include "framework/wnd.h"
 
+#include <cstddef>
+
 class CDataExchange;
+
+// One tool of a dialog's tool-tip table.
+struct ToolTipEntry {
+    int id;
+    const char* text;
+};
 
 class CDialog : public CWnd {
 public:
@@ -24,6 +51,13 @@ public:
 
     UINT GetTemplateId() const { return m_templateId; }
     bool IsModal() const { return m_modal; }
+
+    // Relays the message to the dialog's tool-tip control (see above).
+    bool PreTranslateMessage(MSG* msg) override;
+
+    // The window that owns a modal dialog given no parent (see above); null when the
+    // main window does not exist yet or is the dialog itself.
+    static HWND DefaultOwner(HWND self = nullptr);
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
@@ -47,11 +81,23 @@ protected:
     // The handling of one message; derived classes rarely need to override it.
     virtual bool DispatchDialogMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
 
+    // Tool tips (see above); call from OnInitDialog. dialogName may be null. Returns
+    // false when the control could not be created; entries whose control is missing
+    // are skipped.
+    bool SetUpToolTips(const char* dialogName, const ToolTipEntry* entries, std::size_t count);
+    template <std::size_t N>
+    bool SetUpToolTips(const char* dialogName, const ToolTipEntry (&entries)[N])
+    {
+        return SetUpToolTips(dialogName, entries, N);
+    }
+    void ActivateToolTips(bool active) const;
+
     HWND m_parent;
+    CToolTipCtrl m_toolTip;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+    void ExecuteDialogInit();
     UINT m_templateId;
     bool m_modal = false;
 };

@@ -115,3 +115,11 @@ bool CListCtrl::GetItemRect(int index, RECT* rect, int area) const
     rect->left = area;
     return SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(rect)) != 0;
 }
+
+int CListCtrl::FindItemText(const char* text, int start) const
+{
+    LVFINDINFOA info = {};
+    info.flags = LVFI_STRING;
+    info.psz = text;
+    return FindItem(&info, start);
+}

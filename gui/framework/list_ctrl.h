@@ -44,4 +44,11 @@ public:
     HIMAGELIST GetImageList(int which) const { return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, static_cast<WPARAM>(which))); }
     HWND EditLabel(int index) const { return reinterpret_cast<HWND>(SendMessage(LVM_EDITLABELA, static_cast<WPARAM>(index))); }
     HWND GetHeaderCtrl() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }
+    // The item matching info after start (-1: from the top), or -1 (LVM_FINDITEMA).
+    int FindItem(LVFINDINFOA* info, int start = -1) const { return static_cast<int>(SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(info))); }
+    // The first item whose column-0 text equals text (case-insensitive), or -1.
+    int FindItemText(const char* text, int start = -1) const;
+    UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
+    // Scrolls by dx, dy pixels (in report view dy is rounded to whole lines).
+    bool Scroll(int dx, int dy) const { return SendMessage(LVM_SCROLL, static_cast<WPARAM>(dx), dy) != 0; }
 };

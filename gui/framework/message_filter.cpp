@@ -4,7 +4,8 @@
 
 namespace {
 
-thread_local HHOOK g_messageHook = nullptr;
+// The GUI runs on one thread: one hook.
+HHOOK g_messageHook = nullptr;
 
 bool PreTranslateChain(MSG* msg)
 {

@@ -2,6 +2,8 @@
 
 #include "framework/win_app.h"
 
+int g_showToolTips = 1;
+
 CToolTipCtrl::~CToolTipCtrl()
 {
     if (m_hWnd && ::IsWindow(m_hWnd))
@@ -10,14 +12,16 @@ CToolTipCtrl::~CToolTipCtrl()
 
 bool CToolTipCtrl::Create(HWND parent, DWORD style)
 {
-    HWND hwnd = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | style,
+    HWND hwnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
                                   AfxGetResourceHandle(), nullptr);
     if (!hwnd)
         return false;
     m_hWnd = hwnd;
-    // Long texts wrap instead of running off the screen.
-    SetMaxTipWidth(300);
+    // Without a maximum width the control ignores line breaks in the texts; with the
+    // screen's width it breaks at them and nowhere else.
+    int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    SetMaxTipWidth(screenWidth > 0 ? screenWidth : 4096);
     return true;
 }
 

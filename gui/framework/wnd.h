@@ -2,15 +2,27 @@
 // subclassing so that a derived control class can handle its own messages.
 //
 // Binding: SubclassWindow / SubclassDlgItem attach the object to an existing window
-// (comctl32 window subclassing). From then on WindowProc sees every message of that
-// window; Default() passes a message on to the original procedure. PreSubclassWindow
-// runs once right after binding. When the window is destroyed the object is detached
-// and PostNcDestroy runs (an object that owns itself may delete itself there).
+// by classic subclassing (the window procedure is replaced with SetWindowLongPtr and
+// the original one is called through CallWindowProc). From then on WindowProc sees
+// every message of that window; Default() passes a message on to the original
+// procedure. PreSubclassWindow runs once right after binding. When the window is
+// destroyed the object is detached and PostNcDestroy runs (an object that owns itself
+// may delete itself there). UnsubclassWindow puts the original procedure back when
+// nobody subclassed the window after us; otherwise the window keeps forwarding to it.
 //
-// Reflection: a framework dialog first offers WM_COMMAND (from a control), WM_NOTIFY,
-// WM_DRAWITEM, WM_MEASUREITEM (controls only) and WM_CTLCOLOR* to the bound object of
-// the control that sent it, through OnChildNotify. Returning true there eats the message
-// (the result is what the dialog returns); false lets the dialog handle it as well.
+// Creation: CreateEx makes a new window that is bound from its very first message
+// (WM_NCCREATE, so also WM_CREATE) on. With a null class name it uses the framework's
+// own window class (DefWindowProc underneath, arrow cursor, no background brush);
+// with a system or registered class name ("ComboBox", "Edit", WC_LISTVIEWA, ...) it
+// uses a superclass of that class named "Zeph" + the class name, so a bound combo box
+// reports the class name "ZephComboBox" to GetClassName. PreSubclassWindow runs
+// before WM_NCCREATE reaches the class's own procedure.
+//
+// Reflection: WM_COMMAND (from a control), WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM
+// (controls only) and WM_CTLCOLOR* sent to any bound window (a framework dialog or a
+// subclassed/created control such as a list view) are first offered to the bound
+// object of the child that sent them, through OnChildNotify. Returning true there eats
+// the message (*result is what the parent returns); false lets the parent handle it.
 //
 // Pre-translation: every message taken from the thread's queue for a window is offered
 // to PreTranslateMessage of the bound objects from that window up through its parents
@@ -40,6 +52,13 @@ public:
 
     // Bound object of a window (subclassed control or framework dialog), or null.
     static CWnd* FromHandlePermanent(HWND hwnd);
+
+    // Creates a window bound to this object from its first message on (see above).
+    // rect is in the parent's client coordinates (screen for pop-ups); id is the
+    // child id (or the menu handle for a pop-up). Returns false when the window could
+    // not be created (GetLastError tells why).
+    bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, const RECT& rect,
+                  HWND parent, UINT_PTR id, void* createParam = nullptr);
 
     bool SubclassWindow(HWND hwnd);
     bool SubclassDlgItem(int id, HWND parent);
@@ -83,7 +102,7 @@ public:
     BOOL DestroyWindow();
     int MessageBox(const char* text, const char* caption, UINT type) const { return ::MessageBoxA(m_hWnd, text, caption, type); }
 
-    // Reflection from the parent dialog (see above).
+    // Reflection from the parent window (see above).
     virtual bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
     // Message pre-translation (see above).
     virtual bool PreTranslateMessage(MSG* msg);
@@ -99,8 +118,14 @@ protected:
     void RegisterHandle(HWND hwnd);
     void UnregisterHandle();
 
+    // Offers a notification from a child (see Reflection above) to the child's bound
+    // object; true when that object handled it.
+    static bool ReflectToChild(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK CreationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     bool m_bound = false;       // subclassed by this object
     bool m_registered = false;  // entered in the handle map (subclassed or a dialog)
+    WNDPROC m_oldProc = nullptr;  // the procedure the messages go on to
 };

@@ -68,7 +68,8 @@ void ClickCell(HWND list, int row, int column)
 
 HWND InPlaceCombo(HWND list)
 {
-    return ::FindWindowExA(list, nullptr, "ComboBox", nullptr);
+    HWND combo = ::GetDlgItem(list, 101);
+    return combo && ::IsWindowVisible(combo) ? combo : nullptr;
 }
 
 bool PickFromCombo(HWND combo, int index)

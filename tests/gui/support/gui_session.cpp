@@ -30,8 +30,12 @@ void RunApplicationOnce()
 INT_PTR RunMainWindow()
 {
     PrepareApplication();
+    // As the application object runs it: the main window owns the dialogs it opens.
     CZephlaunchDlg dialog;
-    return dialog.DoModal();
+    AfxGetApp()->m_pMainWnd = &dialog;
+    INT_PTR result = dialog.DoModal();
+    AfxGetApp()->m_pMainWnd = nullptr;
+    return result;
 }
 
 std::vector<std::string> ListItems(HWND list)

@@ -1,0 +1,209 @@
+#include "controller_launch.h"
+
+#include "framework/com_ptr.h"
+#include "framework/shell_execute.h"
+#include "gui/logic/controller_run.h"
+#include "gui_strings.h"
+#include "profile/profile_keys.h"
+
+#include <shobjidl.h>
+
+#include <vector>
+
+namespace {
+
+ElevationProbe g_elevationProbe = nullptr;
+LinkRunAsSetter g_linkRunAsSetter = nullptr;
+
+// The token information class and record of Windows Vista, declared here so that
+// older headers and targets need nothing.
+const int kTokenElevationClass = 20;
+struct TokenElevationRecord {
+    DWORD isElevated;
+};
+const DWORD kLinkRunAsUser = 0x00002000;  // SLDF_RUNAS_USER
+
+std::string ModuleFolder()
+{
+    char path[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::string();
+    std::string folder(path, length);
+    std::string::size_type slash = folder.rfind('\\');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+}
+
+std::string CurrentFolder()
+{
+    char folder[MAX_PATH] = {};
+    DWORD length = ::GetCurrentDirectoryA(MAX_PATH, folder);
+    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+}
+
+std::vector<char> ReadSection(const char* section, const std::string& file)
+{
+    std::vector<char> buffer(profile::kSectionBufferSize, '\0');
+    DWORD length = ::GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    buffer.resize(length + 2 <= buffer.size() ? length + 2 : buffer.size());
+    buffer[buffer.size() - 1] = '\0';
+    buffer[buffer.size() - 2] = '\0';
+    return buffer;
+}
+
+}  // namespace
+
+std::string ControllerPath()
+{
+    return ModuleFolder() + "\\" + gui::kControllerExe;
+}
+
+ElevationState ProbeElevation()
+{
+    ElevationState state;
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!::GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT || version.dwMajorVersion < 6)
+        return state;
+    state.accountControl = true;
+    HMODULE advapi = ::GetModuleHandleA("advapi32.dll");
+    if (!advapi)
+        return state;
+    using OpenTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+    using TokenInfoFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD, PDWORD);
+    auto openToken = reinterpret_cast<OpenTokenFn>(reinterpret_cast<void*>(::GetProcAddress(advapi, "OpenProcessToken")));
+    auto tokenInfo = reinterpret_cast<TokenInfoFn>(reinterpret_cast<void*>(::GetProcAddress(advapi, "GetTokenInformation")));
+    HANDLE token = nullptr;
+    if (!openToken || !tokenInfo || !openToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return state;  // unknown counts as not elevated: asking costs one prompt at most
+    TokenElevationRecord record = {};
+    DWORD size = 0;
+    if (tokenInfo(token, kTokenElevationClass, &record, sizeof record, &size))
+        state.elevated = record.isElevated != 0;
+    ::CloseHandle(token);
+    return state;
+}
+
+ElevationState QueryElevation()
+{
+    return g_elevationProbe ? g_elevationProbe() : ProbeElevation();
+}
+
+ElevationProbe SetElevationProbe(ElevationProbe probe)
+{
+    ElevationProbe previous = g_elevationProbe;
+    g_elevationProbe = probe;
+    return previous;
+}
+
+bool ProfileNeedsAdministrator(const std::string& profilePath)
+{
+    std::vector<char> programs = ReadSection(profile::kPrograms, profilePath);
+    std::vector<char> services = ReadSection(profile::kServices, profilePath);
+    return gui_logic::RunNeedsAdministrator(programs.data(), programs.size(), services.data(), services.size());
+}
+
+ControllerStart StartController(HWND owner, const std::string& profilePath)
+{
+    ControllerStart start;
+    std::string controller = ControllerPath();
+    start.commandLine = gui_logic::ControllerCommandLine(controller, profilePath);
+    start.folder = CurrentFolder();
+
+    if (ProfileNeedsAdministrator(profilePath)) {
+        ElevationState elevation = QueryElevation();
+        if (elevation.accountControl && !elevation.elevated) {
+            ShellExecuteRequest request;
+            request.owner = owner;
+            request.verb = "runas";
+            request.file = controller;
+            request.parameters = gui_logic::QuotedArgument(profilePath);
+            request.directory = start.folder;
+            request.show = SW_SHOWNORMAL;
+            request.wantProcess = true;
+            ShellExecuteOutcome outcome = RunShellExecute(request);
+            start.elevatedVerb = true;
+            start.started = outcome.ok;
+            start.error = outcome.error;
+            start.process = outcome.process;
+            return start;
+        }
+    }
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> commandLine(start.commandLine.begin(), start.commandLine.end());
+    commandLine.push_back('\0');
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                          CREATE_NEW_CONSOLE | CREATE_DEFAULT_ERROR_MODE, nullptr,
+                          start.folder.empty() ? nullptr : start.folder.c_str(), &startup, &process)) {
+        start.error = ::GetLastError();
+        return start;
+    }
+    ::CloseHandle(process.hThread);
+    start.started = true;
+    start.process = process.hProcess;
+    return start;
+}
+
+HRESULT SetLinkRunAsFlag(IShellLinkA* link)
+{
+    CComPtr<IShellLinkDataList> data;
+    HRESULT result = link->QueryInterface(IID_IShellLinkDataList, data.OutVoid());
+    if (FAILED(result))
+        return result;
+    DWORD flags = 0;
+    result = data->GetFlags(&flags);
+    if (FAILED(result))
+        return result;
+    return data->SetFlags(flags | kLinkRunAsUser);
+}
+
+LinkRunAsSetter SetLinkRunAsSetter(LinkRunAsSetter setter)
+{
+    LinkRunAsSetter previous = g_linkRunAsSetter;
+    g_linkRunAsSetter = setter;
+    return previous;
+}
+
+ShortcutResult WriteProfileShortcut(const std::string& folder, const std::string& profilePath)
+{
+    if (!EnsureComInitialised())
+        return ShortcutResult::NoShellLink;
+    CComPtr<IShellLinkA> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid())))
+        return ShortcutResult::NoShellLink;
+    if (FAILED(link->SetPath(ControllerPath().c_str()))
+        || FAILED(link->SetArguments(gui_logic::QuotedArgument(profilePath).c_str())))
+        return ShortcutResult::SaveFailed;
+
+    std::string name = gui_logic::LinkProfileName(profilePath);
+    std::string linkFile = gui_logic::LinkFilePath(folder, name);
+    if (FAILED(link->SetDescription(gui_logic::LinkDescription(name).c_str())))
+        return ShortcutResult::SaveFailed;
+
+    char icon[profile::kValueBufferSize] = {};
+    ::GetPrivateProfileStringA(profile::kConfiguration, profile::kFsPath, profile::kNotSet, icon, sizeof icon,
+                               profilePath.c_str());
+    if (lstrcmpA(icon, profile::kNotSet) != 0 && FAILED(link->SetIconLocation(icon, 0)))
+        return ShortcutResult::SaveFailed;
+
+    // A shortcut is opened later, normally without elevation: the flag depends on the
+    // profile and the platform, not on how this GUI runs.
+    if (ProfileNeedsAdministrator(profilePath) && QueryElevation().accountControl) {
+        LinkRunAsSetter setter = g_linkRunAsSetter ? g_linkRunAsSetter : &SetLinkRunAsFlag;
+        // A link that does not take the flag is still saved; its runs then lack the rights.
+        setter(link.Get());
+    }
+
+    CComPtr<IPersistFile> file;
+    if (FAILED(link.QueryInterface(IID_IPersistFile, file)))
+        return ShortcutResult::SaveFailed;
+    WCHAR widePath[MAX_PATH] = {};
+    if (!::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, linkFile.c_str(), -1, widePath, MAX_PATH))
+        return ShortcutResult::SaveFailed;
+    return file->Save(widePath, TRUE) == S_OK ? ShortcutResult::Saved : ShortcutResult::SaveFailed;
+}

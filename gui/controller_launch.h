@@ -1,0 +1,55 @@
+// Starting the controller (zephrun.exe) for a profile, and shortcuts that start it.
+//
+// The controller is the zephrun.exe next to Zephlaunch.exe (the folder of the running
+// program). A run that stops services or ends explorer.exe needs administrator rights:
+// on Windows Vista and later, when the GUI is not elevated, Start asks the shell to run
+// the controller with the "runas" verb (RunShellExecute, framework/shell_execute.h),
+// and shortcuts of such a profile get the run-as-administrator flag. Windows 9x, NT 4,
+// 2000 and XP never do either.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+// Full path of the controller: "<folder of this program>\zephrun.exe".
+std::string ControllerPath();
+
+struct ElevationState {
+    bool accountControl = false;  // Windows Vista or later (user account control exists)
+    bool elevated = false;        // this process runs with administrator rights
+};
+using ElevationProbe = ElevationState (*)();
+// The platform's answer (version, then the process token's elevation).
+ElevationState ProbeElevation();
+// Through the current probe (ProbeElevation unless a test replaced it).
+ElevationState QueryElevation();
+ElevationProbe SetElevationProbe(ElevationProbe probe);  // null: the platform; returns the previous
+
+// Reads [Programs] and [Services] of the profile (gui_logic::RunNeedsAdministrator).
+bool ProfileNeedsAdministrator(const std::string& profilePath);
+
+struct ControllerStart {
+    bool started = false;
+    bool elevatedVerb = false;   // started through the shell with "runas"
+    HANDLE process = nullptr;    // to wait for; may be null after "runas"; the caller closes it
+    DWORD error = 0;
+    std::string commandLine;     // as tried
+    std::string folder;          // the controller's working folder (the current directory)
+};
+// Starts the controller for the profile in a new console, working in the current
+// directory, elevated when the profile needs it (see above).
+ControllerStart StartController(HWND owner, const std::string& profilePath);
+
+// Sets the run-as-administrator flag of a shell link (SLDF_RUNAS_USER through
+// IShellLinkDataList). Replaceable for tests, which cannot read the flag back where
+// the shell does not store it.
+using LinkRunAsSetter = HRESULT (*)(IShellLinkA* link);
+HRESULT SetLinkRunAsFlag(IShellLinkA* link);
+LinkRunAsSetter SetLinkRunAsSetter(LinkRunAsSetter setter);  // null: SetLinkRunAsFlag
+
+enum class ShortcutResult { Saved, NoShellLink, SaveFailed };
+// Writes "<folder>\Zephlaunch <name>.lnk" for the profile (target the controller,
+// argument the quoted profile path, description, icon from fspath when set).
+ShortcutResult WriteProfileShortcut(const std::string& folder, const std::string& profilePath);
