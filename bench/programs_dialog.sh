@@ -33,16 +33,16 @@ finish() {
 trap finish EXIT INT TERM
 
 # The extra programs: one executable under a name of its own, started PROCESSES times.
-cp "$BIN/fixture_window.exe" "$WORK/zlbench_proc.exe"
+cp "$BIN/fixture_window.exe" "$WORK/zlbench.exe"
 i=1
 while [ $i -le "$PROCESSES" ]; do
-  wine "$WORK/zlbench_proc.exe" --no-window </dev/null >/dev/null 2>&1 &
+  wine "$WORK/zlbench.exe" --no-window </dev/null >/dev/null 2>&1 &
   PIDS="$PIDS $!"
   i=$((i + 1))
 done
 i=0
-while [ "$(pgrep -xc zlbench_proc.exe || true)" -lt "$PROCESSES" ] && [ $i -lt 600 ]; do sleep 0.2; i=$((i + 1)); done
-echo "extra running programs: $(pgrep -xc zlbench_proc.exe || true)"
+while [ "$(pgrep -xc zlbench.exe || true)" -lt "$PROCESSES" ] && [ $i -lt 600 ]; do sleep 0.2; i=$((i + 1)); done
+echo "extra running programs: $(pgrep -xc zlbench.exe || true)"
 
 probe() { p=$1; t=$2; shift 2; wine "$BIN/bench_startup_probe.exe" "$BIN/$p" "$t" "$@" 2>/dev/null | tr -d '\r'; }
 median() { sort -n | awk '{a[NR]=$1} END {if (NR == 0) print "nan"; else if (NR % 2) print a[(NR+1)/2]; else print (a[NR/2]+a[NR/2+1])/2}'; }

@@ -1,6 +1,7 @@
 #include "action_list_dlg.h"
 
 #include "framework/data_exchange.h"
+#include "framework/header_ctrl.h"
 #include "globals.h"
 #include "message_box.h"
 #include "resource.h"
@@ -168,15 +169,14 @@ bool CActionListDlg::OnNotify(UINT id, NMHDR* header, LRESULT* result)
 
 void CActionListDlg::ApplyRunningView()
 {
-    HWND header = m_list.GetHeaderCtrl();
-    int columns = header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    int columns = CHeaderCtrl(m_list.GetHeaderCtrl()).GetItemCount();
     m_list.SendMessage(WM_SETREDRAW, FALSE);
     for (int row = m_list.GetItemCount() - 1; row >= 0; --row) {
         if (IsRunningRow(row))
             continue;
         HiddenRow hidden;
         for (int column = 0; column < columns; ++column)
-            hidden.cells.push_back(m_list.GetItemText(row, column));
+            hidden.cells.push_back(IsDeferredColumn(column) ? std::string() : m_list.GetItemText(row, column));
         hidden.data = m_list.GetItemData(row);
         hidden.image = m_list.GetItemImage(row);
         if (m_list.DeleteItem(row))
@@ -196,8 +196,10 @@ void CActionListDlg::RestoreHiddenRows()
         if (row < 0)
             continue;
         m_list.SetItemData(row, hidden.data);
-        for (size_t column = 1; column < hidden.cells.size(); ++column)
-            m_list.SetItemText(row, static_cast<int>(column), hidden.cells[column].c_str());
+        for (size_t column = 1; column < hidden.cells.size(); ++column) {
+            bool deferred = IsDeferredColumn(static_cast<int>(column));
+            m_list.SetItemText(row, static_cast<int>(column), deferred ? LPSTR_TEXTCALLBACKA : hidden.cells[column].c_str());
+        }
     }
     m_hiddenRows.clear();
     m_list.SendMessage(WM_SETREDRAW, TRUE);

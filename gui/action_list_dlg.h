@@ -70,6 +70,9 @@ protected:
     virtual bool WriteSection() = 0;
     virtual const char* SavedMessage() const = 0;
     virtual void ReleaseRows() {}                                  // frees what item data points to
+    // A column whose text the list asks the dialog for when it shows it (a cell set to
+    // LPSTR_TEXTCALLBACK): Running keeps it as such instead of reading it.
+    virtual bool IsDeferredColumn(int) const { return false; }
     virtual void CloseData() {}
 
     int ActionColumn() const { return m_list.m_editColumn; }

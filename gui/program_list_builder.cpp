@@ -4,6 +4,8 @@
 #include "gui/logic/list_entries.h"
 #include "profile/profile_keys.h"
 
+#include <cstring>
+
 BOOL ProgramListBuilder::OnProcess(const char* processName, DWORD processId)
 {
     if (!m_list || !processName)
@@ -17,6 +19,36 @@ BOOL ProgramListBuilder::OnProcess(const char* processName, DWORD processId)
     m_list->SetItemData(row, static_cast<LPARAM>(processId));
     m_list->SetItemText(row, kRunningColumn, "Yes");
     return TRUE;
+}
+
+void ProgramListBuilder::FindPaths()
+{
+    if (!m_list)
+        return;
+    using QueryImageNameFn = BOOL(WINAPI*)(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
+    const DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+    HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
+    auto query = kernel && !UsesPsapi() && IsNtFamily() ? reinterpret_cast<QueryImageNameFn>(reinterpret_cast<void*>(
+                                                              ::GetProcAddress(kernel, "QueryFullProcessImageNameA")))
+                                                        : nullptr;
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+        DWORD processId = static_cast<DWORD>(m_list->GetItemData(row));
+        if (query) {
+            HANDLE process = ::OpenProcess(kQueryLimitedInformation, FALSE, processId);
+            if (process) {
+                char path[MAX_PATH] = {};
+                DWORD size = MAX_PATH;
+                BOOL named = query(process, 0, path, &size);
+                ::CloseHandle(process);
+                if (named && size > 0 && size < MAX_PATH) {
+                    const char* slash = std::strrchr(path, '\\');
+                    OnModule(nullptr, path, slash ? slash + 1 : path);
+                    continue;
+                }
+            }
+        }
+        EnumerateModules(processId);
+    }
 }
 
 BOOL ProgramListBuilder::OnModule(HMODULE, const char* fullPath, const char* moduleName)

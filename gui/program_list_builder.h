@@ -23,6 +23,12 @@ public:
     CListCtrl* m_list = nullptr;
     std::string m_profile;  // the profile whose [Programs] actions the rows get
 
+    // Gives every row (in list order) its program's path, as OnModule does for the
+    // program's own module: through the process's image name where the system can tell
+    // it (Windows Vista and later), which costs one call instead of a walk of all the
+    // process's modules; otherwise, or when that fails, through the module walk.
+    void FindPaths();
+
     BOOL OnProcess(const char* processName, DWORD processId) override;
     BOOL OnModule(HMODULE module, const char* fullPath, const char* moduleName) override;
 };

@@ -100,8 +100,7 @@ bool CProgramsDlg::FillList()
         builder.m_profile = g_currentProfile;
         builder.LoadHelperLibraries();
         builder.EnumerateProcesses();
-        for (int row = 0; row < m_list.GetItemCount(); ++row)
-            builder.EnumerateModules(static_cast<DWORD>(m_list.GetItemData(row)));
+        builder.FindPaths();
     }
     // Processes whose modules could not be read, and further copies of a program.
     for (int row = m_list.GetItemCount() - 1; row >= 0; --row)

@@ -8,6 +8,7 @@
 #include "profile/profile_keys.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -131,6 +132,14 @@ bool CServicesDlg::FillList()
         return false;
     }
 
+    // Inserted in the order the sorted list will have them, each insertion finds its
+    // place at once.
+    std::stable_sort(services.begin(), services.end(), [](const ServiceRecord& a, const ServiceRecord& b) {
+        return ::lstrcmpiA(a.displayName.c_str(), b.displayName.c_str()) < 0;
+    });
+    // The profile's actions, read in one go rather than once per service.
+    std::vector<char> section = ReadWholeSection(profile::kServices, g_currentProfile.c_str());
+    gui_logic::SectionLookup actions(gui_logic::ParseSection(section.data(), section.size()), profile::kValueBufferSize);
     m_list.SendMessage(WM_SETREDRAW, FALSE);
     for (const ServiceRecord& service : services) {
         std::string display = gui_logic::TrimTrailingWhiteSpace(service.displayName);
@@ -141,15 +150,50 @@ bool CServicesDlg::FillList()
         lstrcpynA(key, service.keyName.c_str(), static_cast<int>(kKeyBlockSize));
         m_list.SetItemData(row, reinterpret_cast<LPARAM>(key));
         m_list.SetItemText(row, kState, gui_logic::ServiceStateText(service.currentState));
-        m_list.SetItemText(row, kDescription, DescriptionOf(key).c_str());
-        char action[profile::kValueBufferSize] = {};
-        ::GetPrivateProfileStringA(profile::kServices, key, profile::kActionNoAction, action, sizeof action,
-                                   g_currentProfile.c_str());
-        m_list.SetItemText(row, kAction, action);
+        // Descriptions are read when a row is shown: one query per service is what
+        // makes a long list slow to open.
+        m_list.SetItemText(row, kDescription, LPSTR_TEXTCALLBACKA);
+        m_list.SetItemText(row, kAction, actions.Value(key, profile::kActionNoAction).c_str());
     }
     m_list.SendMessage(WM_SETREDRAW, TRUE);
     m_list.Invalidate(true);
     return true;
+}
+
+const std::string& CServicesDlg::CachedDescription(int row)
+{
+    std::string key = KeyOfRow(row);
+    auto known = m_descriptions.find(key);
+    if (known == m_descriptions.end())
+        known = m_descriptions.emplace(key, DescriptionOf(key.c_str())).first;
+    return known->second;
+}
+
+bool CServicesDlg::OnListNotify(NMHDR* header, LRESULT* result)
+{
+    if (header->code == LVN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+        if (info->item.iSubItem == kDescription && (info->item.mask & LVIF_TEXT) && info->item.pszText &&
+            info->item.cchTextMax > 0) {
+            lstrcpynA(info->item.pszText, CachedDescription(info->item.iItem).c_str(), info->item.cchTextMax);
+            info->item.mask |= LVIF_DI_SETITEM;
+        }
+        *result = 0;
+        return true;
+    }
+    if (header->code == LVN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+        if (info->item.iSubItem == kDescription && (info->item.mask & LVIF_TEXT) && info->item.pszText &&
+            info->item.cchTextMax > 0) {
+            if (!::MultiByteToWideChar(CP_ACP, 0, CachedDescription(info->item.iItem).c_str(), -1, info->item.pszText,
+                                       info->item.cchTextMax))
+                info->item.pszText[0] = L'\0';
+            info->item.mask |= LVIF_DI_SETITEM;
+        }
+        *result = 0;
+        return true;
+    }
+    return false;
 }
 
 bool CServicesDlg::IsRunningRow(int row) const

@@ -9,6 +9,9 @@
 
 #include <winsvc.h>
 
+#include <map>
+#include <string>
+
 class CServicesDlg : public CActionListDlg {
 public:
     explicit CServicesDlg(HWND parent = nullptr);
@@ -30,6 +33,8 @@ protected:
     bool FillList() override;
     bool IsRunningRow(int row) const override;
     void OnHotTrack(int row) override;
+    bool OnListNotify(NMHDR* header, LRESULT* result) override;
+    bool IsDeferredColumn(int column) const override { return column == kDescription; }
     bool WriteSection() override;
     const char* SavedMessage() const override { return "Service settings have been saved."; }
     void ReleaseRows() override;
@@ -37,10 +42,13 @@ protected:
 
 private:
     std::string DescriptionOf(const char* keyName) const;
+    // The description of a row, read when the list first shows it and then kept.
+    const std::string& CachedDescription(int row);
 
     using QueryServiceConfig2AFn = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPBYTE, DWORD, LPDWORD);
     HMODULE m_advapi = nullptr;
     QueryServiceConfig2AFn m_queryConfig2 = nullptr;
     EnumServicesStatusExAFn m_enumServices = nullptr;
     SC_HANDLE m_manager = nullptr;
+    std::map<std::string, std::string> m_descriptions;  // by key name
 };

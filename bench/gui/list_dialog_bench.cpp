@@ -48,6 +48,8 @@ void ProgramParts()
     for (int row = 0; row < control.GetItemCount(); ++row)
         builder.EnumerateModules(static_cast<DWORD>(control.GetItemData(row)));
     double modules = Now();
+    builder.FindPaths();
+    double named = Now();
     int icons = 0;
     for (int row = 0; row < control.GetItemCount(); ++row) {
         std::string path = control.GetItemText(row, 1);
@@ -60,8 +62,9 @@ void ProgramParts()
         }
     }
     double extracted = Now();
-    std::printf("rows %d: process walk %.1f ms, module walks %.1f ms, icon extraction (%d, uncached) %.1f ms\n",
-                control.GetItemCount(), processes - start, modules - processes, icons, extracted - modules);
+    std::printf("rows %d: process walk %.1f ms, module walks of every process %.1f ms, paths as the dialog finds them "
+                "%.1f ms, icon extraction (%d icons, no cache) %.1f ms\n",
+                control.GetItemCount(), processes - start, modules - processes, named - modules, icons, extracted - named);
     ::DestroyWindow(list);
 }
 
@@ -95,7 +98,7 @@ void ServiceParts()
         ::GetPrivateProfileStringA("Services", service.keyName.c_str(), "No Action", value, sizeof value,
                                    g_currentProfile.c_str());
     double read = Now();
-    std::printf("services %u: enumeration %.1f ms, description queries %.1f ms, profile reads %.1f ms\n",
+    std::printf("services %u: enumeration %.1f ms, description queries of every row %.1f ms (the dialog queries only the rows it shows), one profile read per row %.1f ms (the dialog reads the section once)\n",
                 static_cast<unsigned>(services.size()), listed - start, described - listed, read - described);
     ::CloseServiceHandle(manager);
 }

@@ -3,6 +3,7 @@
 #include "profile/entry_values.h"
 #include "profile/section_walk.h"
 
+#include <algorithm>
 #include <cctype>
 #include <set>
 
@@ -82,6 +83,37 @@ SectionEntries ParseSection(const char* buffer, std::size_t bufferSize)
         entries.emplace_back(std::string(entry.key, entry.keyLength), std::string(value, end));
     }
     return entries;
+}
+
+std::string ProfileStringValue(const std::string& raw, std::size_t bufferSize)
+{
+    std::string value = raw;
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        value = value.substr(1, value.size() - 2);
+    if (bufferSize > 0 && value.size() > bufferSize - 1)
+        value.resize(bufferSize - 1);
+    return value;
+}
+
+SectionLookup::SectionLookup(const SectionEntries& entries, std::size_t bufferSize)
+{
+    for (const auto& entry : entries)
+        m_sorted.emplace_back(Upper(entry.first), ProfileStringValue(entry.second, bufferSize));
+    // Stable: the first entry of a key stays first among its equals.
+    std::stable_sort(m_sorted.begin(), m_sorted.end(),
+                     [](const std::pair<std::string, std::string>& a, const std::pair<std::string, std::string>& b) {
+                         return a.first < b.first;
+                     });
+}
+
+std::string SectionLookup::Value(const std::string& key, const std::string& fallback) const
+{
+    const std::string upper = Upper(key);
+    auto found = std::lower_bound(m_sorted.begin(), m_sorted.end(), upper,
+                                  [](const std::pair<std::string, std::string>& entry, const std::string& wanted) {
+                                      return entry.first < wanted;
+                                  });
+    return found != m_sorted.end() && found->first == upper ? found->second : fallback;
 }
 
 SectionEntries EntriesNotIn(const SectionEntries& entries, const std::vector<std::string>& keys)

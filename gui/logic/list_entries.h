@@ -36,6 +36,21 @@ bool ProcessRowText(const std::string& processName, bool ntFamily, std::string* 
 using SectionEntries = std::vector<std::pair<std::string, std::string>>;
 SectionEntries ParseSection(const char* buffer, std::size_t bufferSize);
 
+// A value as GetPrivateProfileString gives it from the raw text of a section entry:
+// a pair of matching quotes around it removed, cut to bufferSize - 1 characters.
+std::string ProfileStringValue(const std::string& raw, std::size_t bufferSize);
+
+// Looks keys up in one section read: the value of the first entry of a key (letter case
+// ignored) as GetPrivateProfileString gives it, or fallback when there is none.
+class SectionLookup {
+public:
+    SectionLookup(const SectionEntries& entries, std::size_t bufferSize);
+    std::string Value(const std::string& key, const std::string& fallback) const;
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_sorted;  // upper-case key, value
+};
+
 // The entries whose key matches none of keys (letter case ignored), in file order.
 SectionEntries EntriesNotIn(const SectionEntries& entries, const std::vector<std::string>& keys);
 

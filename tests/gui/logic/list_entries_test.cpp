@@ -90,6 +90,22 @@ TEST(Sections, EntriesOfServicesNotListedAreKept)
     EXPECT_FALSE(gui_logic::EqualsNoCase("a.exe", "a.ex"));
 }
 
+// The Services dialog reads [Services] once and looks each service up in it; what it
+// finds must be what GetPrivateProfileString would have given for that key.
+TEST(Sections, LookupGivesWhatAProfileReadGives)
+{
+    gui_logic::SectionEntries entries = {{"Spooler", "Stop"}, {"BITS", "\"Stop & Restart\""}, {"spooler", "No Action"},
+                                         {"Odd", "'x\""}, {"Long", std::string(300, 'v')}, {"Q", "\""}};
+    gui_logic::SectionLookup lookup(entries, 256);
+    EXPECT_EQ(lookup.Value("SPOOLER", "No Action"), "Stop");  // the first entry of a key
+    EXPECT_EQ(lookup.Value("bits", "No Action"), "Stop & Restart");
+    EXPECT_EQ(lookup.Value("Odd", "-"), "'x\"");
+    EXPECT_EQ(lookup.Value("Long", "-").size(), 255u);
+    EXPECT_EQ(lookup.Value("Q", "-"), "\"");
+    EXPECT_EQ(lookup.Value("Missing", "No Action"), "No Action");
+    EXPECT_EQ(gui_logic::ProfileStringValue("''", 256), "");
+}
+
 TEST(CellGeometry, ColumnOfAPointIncludesBothBorders)
 {
     const std::vector<int> widths = {100, 100, 100, 30};
