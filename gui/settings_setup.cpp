@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -143,6 +144,24 @@ void MigrateFromWindowsFolder(HWND owner)
     std::snprintf(text, sizeof text, "If you created any profiles, you will need to move them to the following folder:\r\n\n%s",
                   g_profilesFolder);
     ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+bool CopyShippedServiceHelpFile()
+{
+    if (FileIsReadable(g_serviceHelpFile))
+        return false;
+    char program[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    char* slash = std::strrchr(program, '\\');
+    if (!slash)
+        return false;
+    *slash = '\0';
+    char shipped[MAX_PATH];
+    if (!gui_logic::JoinPath(shipped, MAX_PATH, program, "zephlaunch_service.ini") || !FileIsReadable(shipped))
+        return false;
+    return ::CopyFileA(shipped, g_serviceHelpFile, TRUE) != FALSE;
 }
 
 void EnsureDefaultProfile()

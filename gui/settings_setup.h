@@ -14,6 +14,10 @@ bool SetUpSettingsFolders(HWND owner);
 // window-position file is there; tells the user before and after.
 void MigrateFromWindowsFolder(HWND owner);
 
+// On a start where the settings folder has no service-help file, copies the one that
+// ships beside Zephlaunch.exe (when there is one). Returns whether a copy was made.
+bool CopyShippedServiceHelpFile();
+
 // Creates the default profile when it cannot be opened for reading.
 void EnsureDefaultProfile();
 

@@ -15,7 +15,9 @@
 #include "preview_run_dlg.h"
 #include "profile/profile_keys.h"
 #include "program_options_dlg.h"
+#include "programs_dlg.h"
 #include "resource.h"
+#include "services_dlg.h"
 #include "settings_setup.h"
 #include "web_addresses.h"
 #include "window_position.h"
@@ -97,6 +99,7 @@ BOOL CZephlaunchDlg::OnInitDialog()
     if (folderLength == 0 || folderLength >= MAX_PATH)
         m_startupFolder[0] = '\0';
     MigrateFromWindowsFolder(m_hWnd);
+    CopyShippedServiceHelpFile();
     EnsureDefaultProfile();
     SetTitleFromCurrentProfile();
     g_showToolTips = ReadShowToolTips();
@@ -236,6 +239,20 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
         FillProfileList();
         return true;
     }
+    case IDC_SERVICES:
+        if (code == BN_CLICKED) {
+            CServicesDlg dialog;
+            dialog.DoModal();
+            return true;
+        }
+        break;
+    case IDC_PROGRAMS:
+        if (code == BN_CLICKED) {
+            CProgramsDlg dialog;
+            dialog.DoModal();
+            return true;
+        }
+        break;
     case IDC_START:
         if (code != BN_CLICKED)
             return false;
@@ -259,8 +276,9 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
         return true;
     }
     default:
-        return CDialog::OnCommand(code, id, control);
+        break;
     }
+    return CDialog::OnCommand(code, id, control);
 }
 
 void CZephlaunchDlg::RunProgramOptions()

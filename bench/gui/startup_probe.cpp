@@ -1,5 +1,4 @@
-// bench_startup_probe PROGRAM TITLE [ARGUMENTS]: starts PROGRAM (with ARGUMENTS, given
-// as one command-line text), waits for its visible top-level
+// bench_startup_probe PROGRAM TITLE [ARGUMENTS...]: starts PROGRAM (with the arguments), waits for its visible top-level
 // window titled TITLE, has it paint (UpdateWindow waits for the paint of another
 // thread's window) and prints the milliseconds from the start; then ends the program.
 #include <windows.h>
@@ -34,13 +33,13 @@ BOOL CALLBACK Match(HWND window, LPARAM parameter)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: bench_startup_probe PROGRAM TITLE [ARGUMENTS]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_startup_probe PROGRAM TITLE [ARGUMENTS...]\n");
         return 2;
     }
     std::string commandLine = std::string("\"") + argv[1] + "\"";
-    if (argc == 4 && argv[3][0])
-        commandLine += std::string(" ") + argv[3];
+    for (int i = 3; i < argc; ++i)
+        commandLine += std::string(" ") + argv[i];
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};

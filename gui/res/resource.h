@@ -52,9 +52,21 @@
 #define IDC_ABOUT_EMAIL_BUTTON      1049
 #define IDC_ABOUT_LIBRARY_LINK      1050
 
+// Services (template 130) and Programs (template 131): the action list and its buttons
+#define IDC_ACTION_LIST             1003
+#define IDC_LIST_RUNNING            1004
+#define IDC_LIST_SAVE               1006
+#define IDC_LIST_REMOVE             1035
+#define IDC_LIST_RESET              1036
+// The in-place drop-down over an action cell (a child of the list, not of a dialog)
+#define IDC_INPLACE_LIST            101
+
+// List help window (template 136)
+#define IDC_LIST_HELP_TEXT          1028
+
 // Templates of the other dialogs
-#define IDD_PROGRAMS                130
-#define IDD_SERVICES                131
+#define IDD_SERVICES                130
+#define IDD_PROGRAMS                131
 #define IDD_CONFIGURE               132
 #define IDD_EDIT_CMDLINE            133
 #define IDD_LIST_HELP               136

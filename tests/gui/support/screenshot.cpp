@@ -19,19 +19,14 @@ std::string ScreenshotFolder()
     return folder;
 }
 
-bool SaveWindowScreenshot(HWND window, const std::string& name)
+namespace {
+
+// Copies width x height pixels from sourceDc at (x, y) into BUILD/screenshots/<name>.png.
+bool SaveDcArea(HDC sourceDc, int x, int y, int width, int height, const std::string& name)
 {
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT rect;
-    if (!::GetWindowRect(window, &rect))
-        return false;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0)
         return false;
-
-    HDC windowDc = ::GetWindowDC(window);
-    HDC memoryDc = ::CreateCompatibleDC(windowDc);
+    HDC memoryDc = ::CreateCompatibleDC(sourceDc);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -40,12 +35,11 @@ bool SaveWindowScreenshot(HWND window, const std::string& name)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = ::CreateDIBSection(sourceDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool saved = false;
     if (bitmap && bits) {
         HGDIOBJ old = ::SelectObject(memoryDc, bitmap);
-        // What the window shows now, child windows included.
-        ::BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+        ::BitBlt(memoryDc, 0, 0, width, height, sourceDc, x, y, SRCCOPY);
         ::GdiFlush();
         std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * height * 3);
         const auto* bgra = static_cast<const std::uint8_t*>(bits);
@@ -71,7 +65,42 @@ bool SaveWindowScreenshot(HWND window, const std::string& name)
     if (bitmap)
         ::DeleteObject(bitmap);
     ::DeleteDC(memoryDc);
+    return saved;
+}
+
+}  // namespace
+
+bool SaveWindowScreenshot(HWND window, const std::string& name)
+{
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT rect;
+    if (!::GetWindowRect(window, &rect))
+        return false;
+    HDC windowDc = ::GetWindowDC(window);
+    // What the window shows now, child windows included.
+    bool saved = SaveDcArea(windowDc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, name);
     ::ReleaseDC(window, windowDc);
+    return saved;
+}
+
+bool SaveWindowsScreenshot(const std::vector<HWND>& windows, const std::string& name)
+{
+    RECT area = {};
+    bool first = true;
+    for (HWND window : windows) {
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RECT rect;
+        if (!::GetWindowRect(window, &rect))
+            return false;
+        if (first)
+            area = rect;
+        else
+            ::UnionRect(&area, &area, &rect);
+        first = false;
+    }
+    HDC screenDc = ::GetDC(nullptr);
+    bool saved = SaveDcArea(screenDc, area.left, area.top, area.right - area.left, area.bottom - area.top, name);
+    ::ReleaseDC(nullptr, screenDc);
     return saved;
 }
 

@@ -1,0 +1,40 @@
+// CServiceListCtrl: the report-view list of the Programs and Services dialogs. One
+// column (m_editColumn) holds an action that the user changes with an in-place
+// drop-down (CInPlaceList): the first click on the cell selects and focuses the row,
+// the next opens the drop-down. The end-of-edit notification comes back to this
+// control (reflected by the dialog) and is applied here, as are the control's own
+// label edits of column 0.
+#pragma once
+
+#include "framework/list_ctrl.h"
+
+#include <string>
+#include <vector>
+
+class CInPlaceList;
+
+class CServiceListCtrl : public CListCtrl {
+public:
+    CServiceListCtrl() = default;
+    ~CServiceListCtrl() override = default;
+
+    // Set whenever the user opens the in-place list or renames a row; the owner asks
+    // about unsaved changes while it is set and clears it after saving.
+    bool m_modified = false;
+    int m_editColumn = 0;
+
+    // The row under a point in client coordinates, or -1; *column gets the column
+    // (0 when nothing is hit).
+    int HitTestCell(POINT point, int* column) const;
+    // Lays a CInPlaceList over the cell; null when the cell cannot be edited.
+    CInPlaceList* OpenActionList(int row, int column, const std::vector<std::string>& items, int initialSelection);
+
+    bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void OnLeftButtonDown(int row, int column, bool wasFocused);
+    std::vector<int> ColumnWidths() const;
+};
