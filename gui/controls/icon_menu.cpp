@@ -1,9 +1,9 @@
 #include "controls/icon_menu.h"
 
-#include "controls/colour_math.h"
+#include "gui/logic/colour_math.h"
 #include "controls/menu_code_page.h"
-#include "controls/menu_item_layout.h"
-#include "controls/menu_item_text.h"
+#include "gui/logic/menu_item_layout.h"
+#include "gui/logic/menu_item_text.h"
 #include "framework/win_app.h"
 
 #include <algorithm>
@@ -276,8 +276,8 @@ bool CIconMenu::LoadMenu(UINT resourceId)
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
     if (!data)
         return false;
-    std::vector<controls_logic::MenuTemplateItem> items;
-    if (!controls_logic::ParseMenuTemplate(static_cast<const unsigned char*>(data), ::SizeofResource(instance, found),
+    std::vector<gui_logic::MenuTemplateItem> items;
+    if (!gui_logic::ParseMenuTemplate(static_cast<const unsigned char*>(data), ::SizeofResource(instance, found),
                                            &items)) {
         ::SetLastError(ERROR_INVALID_DATA);
         return false;
@@ -295,20 +295,20 @@ bool CIconMenu::LoadMenu(UINT resourceId)
     return true;
 }
 
-bool CIconMenu::BuildLevel(HMENU menu, const std::vector<controls_logic::MenuTemplateItem>& items, bool barLevel)
+bool CIconMenu::BuildLevel(HMENU menu, const std::vector<gui_logic::MenuTemplateItem>& items, bool barLevel)
 {
     std::vector<std::u16string> texts;
     texts.reserve(items.size());
-    for (const controls_logic::MenuTemplateItem& item : items)
+    for (const gui_logic::MenuTemplateItem& item : items)
         texts.push_back(item.IsSeparator() ? std::u16string() : item.text);
     if (!barLevel) {
         MenuFontDC measure;
-        controls_logic::PadBeforeTabs(&texts, [&measure](const std::u16string& t) { return measure.Width(ToWide(t)); });
+        gui_logic::PadBeforeTabs(&texts, [&measure](const std::u16string& t) { return measure.Width(ToWide(t)); });
     }
 
     const UINT stateMask = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBREAK | MF_MENUBARBREAK | MF_HELP;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const controls_logic::MenuTemplateItem& source = items[i];
+        const gui_logic::MenuTemplateItem& source = items[i];
         const std::wstring text = ToWide(texts[i]);
         UINT flags = source.flags & stateMask;
         UINT_PTR idOrMenu = source.id;
@@ -469,7 +469,7 @@ LRESULT CIconMenu::FindMenuChar(UINT character, UINT flags, HMENU menu)
             ::CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
         lowered.push_back(ToU16(text));
     }
-    int found = controls_logic::FindMenuCharacter(lowered, static_cast<char16_t>(typed));
+    int found = gui_logic::FindMenuCharacter(lowered, static_cast<char16_t>(typed));
     if (found < 0)
         return MAKELRESULT(0, MNC_IGNORE);
     return MAKELRESULT(found, MNC_EXECUTE);
@@ -487,7 +487,7 @@ void CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
         MenuFontDC measure;
         textWidth = measure.Width(text);
     }
-    controls_logic::MenuItemSize size = controls_logic::MeasureMenuItem(
+    gui_logic::MenuItemSize size = gui_logic::MeasureMenuItem(
         record->separator, textWidth, ::GetSystemMetrics(SM_CYMENU), m_iconWidth, m_iconHeight);
     item->itemWidth = static_cast<UINT>(size.width);
     item->itemHeight = static_cast<UINT>(size.height);
@@ -542,11 +542,11 @@ void CIconMenu::DrawItemText(HDC dc, const RECT& rect, const Item& item, COLORRE
     int oldMode = ::SetBkMode(dc, TRANSPARENT);
     COLORREF oldColour = ::SetTextColor(dc, colour);
     const UINT prefix = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-    RECT text{rect.left + controls_logic::MenuTextLeft(m_iconWidth), rect.top,
-              rect.right - controls_logic::MenuTextRightMargin(m_iconWidth), rect.bottom};
+    RECT text{rect.left + gui_logic::MenuTextLeft(m_iconWidth), rect.top,
+              rect.right - gui_logic::MenuTextRightMargin(m_iconWidth), rect.bottom};
     const std::u16string full = ToU16(item.text);
-    const std::wstring before = ToWide(controls_logic::TextBeforeTab(full));
-    const std::wstring after = ToWide(controls_logic::TextAfterTab(full));
+    const std::wstring before = ToWide(gui_logic::TextBeforeTab(full));
+    const std::wstring after = ToWide(gui_logic::TextAfterTab(full));
     ::DrawTextW(dc, before.c_str(), static_cast<int>(before.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
     if (!after.empty())
         ::DrawTextW(dc, after.c_str(), static_cast<int>(after.size()), &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);
@@ -593,24 +593,24 @@ void CIconMenu::DrawCheckMark(HDC dc, const RECT& box, HMENU menu, const Item& i
 
 void CIconMenu::DrawFlat(HDC dc, const RECT& rect, const Item& item, UINT state, HMENU menu) const
 {
-    using controls_logic::Lightened;
+    using gui_logic::Lightened;
     const bool grayed = (state & ODS_GRAYED) != 0;
     const bool selected = (state & ODS_SELECTED) && !grayed;
     const bool checked = (state & ODS_CHECKED) != 0;
     const COLORREF menuColour = ::GetSysColor(COLOR_MENU);
-    const COLORREF base = controls_logic::MenuStripUsesButtonFace(WindowsMajorVersion()) ? ::GetSysColor(COLOR_BTNFACE)
+    const COLORREF base = gui_logic::MenuStripUsesButtonFace(WindowsMajorVersion()) ? ::GetSysColor(COLOR_BTNFACE)
                                                                                          : menuColour;
     const bool stripIsMenu = base == menuColour;
     const COLORREF strip = stripIsMenu ? Lightened(menuColour, 35) : base;
     const COLORREF background = stripIsMenu ? RGB(255, 255, 255) : menuColour;
     const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
     const int height = rect.bottom - rect.top;
-    const int stripWidth = controls_logic::MenuStripWidth(m_iconWidth);
+    const int stripWidth = gui_logic::MenuStripWidth(m_iconWidth);
 
     FillSolid(dc, rect, background);
     FillSolid(dc, RECT{rect.left, rect.top, rect.left + stripWidth, rect.bottom}, strip);
     if (item.separator) {
-        RECT line{rect.left + controls_logic::MenuSeparatorLeft(m_iconWidth), rect.top + height / 2, rect.right,
+        RECT line{rect.left + gui_logic::MenuSeparatorLeft(m_iconWidth), rect.top + height / 2, rect.right,
                   rect.top + height / 2 + 2};
         ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
@@ -619,8 +619,8 @@ void CIconMenu::DrawFlat(HDC dc, const RECT& rect, const Item& item, UINT state,
         FillSolid(dc, rect, Lightened(highlight, stripIsMenu ? 85 : 70));
         FrameSolid(dc, rect, highlight);
     }
-    const int iconLeft = rect.left + controls_logic::MenuIconLeft(true);
-    const int iconTop = controls_logic::MenuIconTop(rect.top, height, m_iconHeight);
+    const int iconLeft = rect.left + gui_logic::MenuIconLeft(true);
+    const int iconTop = gui_logic::MenuIconTop(rect.top, height, m_iconHeight);
     if (item.images) {
         if (grayed) {
             HICON icon = ImageList_GetIcon(item.images, 0, ILD_NORMAL);
@@ -649,11 +649,11 @@ void CIconMenu::DrawClassic(HDC dc, const RECT& rect, const Item& item, UINT sta
     const bool grayed = (state & ODS_GRAYED) != 0;
     const bool selected = (state & ODS_SELECTED) != 0;
     const bool checked = (state & ODS_CHECKED) != 0;
-    const COLORREF background = controls_logic::MenuStripUsesButtonFace(WindowsMajorVersion())
+    const COLORREF background = gui_logic::MenuStripUsesButtonFace(WindowsMajorVersion())
                                     ? ::GetSysColor(COLOR_BTNFACE)
                                     : ::GetSysColor(COLOR_MENU);
     const int height = rect.bottom - rect.top;
-    const int stripWidth = controls_logic::MenuStripWidth(m_iconWidth);
+    const int stripWidth = gui_logic::MenuStripWidth(m_iconWidth);
 
     FillSolid(dc, rect, background);
     if (item.separator) {
@@ -668,8 +668,8 @@ void CIconMenu::DrawClassic(HDC dc, const RECT& rect, const Item& item, UINT sta
             fill.left += stripWidth;
         FillSolid(dc, fill, ::GetSysColor(COLOR_HIGHLIGHT));
     }
-    const int iconLeft = rect.left + controls_logic::MenuIconLeft(false);
-    const int iconTop = controls_logic::MenuIconTop(rect.top, height, m_iconHeight);
+    const int iconLeft = rect.left + gui_logic::MenuIconLeft(false);
+    const int iconTop = gui_logic::MenuIconTop(rect.top, height, m_iconHeight);
     RECT frame{iconLeft - 1, iconTop - 1, iconLeft + m_iconWidth + 1, iconTop + m_iconHeight + 1};
     if (item.images) {
         HICON icon = ImageList_GetIcon(item.images, 0, ILD_NORMAL);

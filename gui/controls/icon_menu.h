@@ -8,7 +8,7 @@
 // WM_DRAWITEM, WM_INITMENUPOPUP and WM_MENUCHAR (see the static helpers).
 #pragma once
 
-#include "controls/menu_template.h"
+#include "gui/logic/menu_template.h"
 #include "framework/menu.h"
 
 #include <commctrl.h>
@@ -82,7 +82,7 @@ private:
     void DeleteRecordsOf(HMENU menu, bool onlyStale);
     void FreeAll();
     void Register(HMENU menu);
-    bool BuildLevel(HMENU menu, const std::vector<controls_logic::MenuTemplateItem>& items, bool barLevel);
+    bool BuildLevel(HMENU menu, const std::vector<gui_logic::MenuTemplateItem>& items, bool barLevel);
     void UpdateLevel(HMENU popup, int depth);
 
     void DrawFlat(HDC dc, const RECT& rect, const Item& item, UINT state, HMENU menu) const;
