@@ -1,6 +1,7 @@
 #include "controls/icon_button.h"
 
 #include "controls/darkened_icon.h"
+#include "controls/draw_helpers.h"
 #include "gui/logic/icon_button_layout.h"
 #include "framework/win_app.h"
 
@@ -14,30 +15,6 @@ enum { kPairHot = 0, kPairNormal = 1, kPairFocused = 2 };
 
 Box ToBox(const RECT& r) { return Box{r.left, r.top, r.right, r.bottom}; }
 RECT ToRect(const Box& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
-
-void FillSolid(HDC dc, int x, int y, int cx, int cy, COLORREF colour)
-{
-    COLORREF old = ::SetBkColor(dc, colour);
-    RECT r{x, y, x + cx, y + cy};
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-    ::SetBkColor(dc, old);
-}
-
-// Top and left edge in one colour, bottom and right edge in the other.
-void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight)
-{
-    int cx = r.right - r.left;
-    int cy = r.bottom - r.top;
-    FillSolid(dc, r.left, r.top, cx - 1, 1, topLeft);
-    FillSolid(dc, r.left, r.top, 1, cy - 1, topLeft);
-    FillSolid(dc, r.right - 1, r.top, 1, cy, bottomRight);
-    FillSolid(dc, r.left, r.bottom - 1, cx, 1, bottomRight);
-}
-
-void FrameSolid(HDC dc, const RECT& r, COLORREF colour)
-{
-    Draw3dRect(dc, r, colour, colour);
-}
 
 // An icon's size is twice its hot spot, which is the centre of an icon.
 bool MeasureIcon(HICON icon, int* width, int* height)
@@ -314,7 +291,7 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) const
         FrameSolid(dc, r, RGB(0, 0, 0));
         ::InflateRect(&r, -1, -1);
     }
-    FillSolid(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PairFor(look.colours).background);
+    FillSolid(dc, r, PairFor(look.colours).background);
 
     switch (look.border) {
     case gui_logic::ButtonBorder::ThinSunken:
