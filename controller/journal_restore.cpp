@@ -71,8 +71,9 @@ bool RestorePrograms(const JournalRecord& journal) {
     }
     LogMessage(LOG_PLAIN, "\r\nRestarting %s at %s", key, path);
     char commandLine[2 * MAX_PATH + 8];
-    const UINT result = QuotedProgramPath(commandLine, sizeof commandLine, path) ? WinExec(commandLine, SW_SHOWNORMAL)
-                                                                                 : ERROR_BAD_PATHNAME;
+    const UINT result = QuotedProgramPath(commandLine, sizeof commandLine, path)
+                            ? WinExec(commandLine, SW_SHOWNORMAL)
+                            : ERROR_BAD_PATHNAME;
     if (result <= 31) {
       LogMessage(LOG_ERROR, "\r\nERROR: Unable to restart %s, error = %u", key, result);
       ok = false;

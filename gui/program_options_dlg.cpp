@@ -1,5 +1,6 @@
 #include "program_options_dlg.h"
 
+#include "framework/button.h"
 #include "framework/data_exchange.h"
 #include "globals.h"
 #include "gui_strings.h"
@@ -30,7 +31,7 @@ BOOL CProgramOptionsDlg::OnInitDialog()
     m_saveButton.SetFlat(true, true);
     m_saveButton.SetIcon(IDI_SAVE, CIconButton::kDarkened);
     SetUpToolTips("Program Options", kToolTips);
-    ::SendMessageA(GetDlgItem(IDC_ENABLE_TOOLTIPS), BM_SETCHECK, static_cast<WPARAM>(g_showToolTips), 0);
+    CButton(GetDlgItem(IDC_ENABLE_TOOLTIPS)).SetCheck(g_showToolTips ? BST_CHECKED : BST_UNCHECKED);
     m_showToolTips = g_showToolTips;
     return TRUE;
 }
@@ -38,7 +39,7 @@ BOOL CProgramOptionsDlg::OnInitDialog()
 bool CProgramOptionsDlg::OnCommand(UINT code, UINT id, HWND control)
 {
     if (code == BN_CLICKED && id == IDC_ENABLE_TOOLTIPS) {
-        m_showToolTips = ::SendMessageA(GetDlgItem(IDC_ENABLE_TOOLTIPS), BM_GETCHECK, 0, 0) == 1 ? 1 : 0;
+        m_showToolTips = CButton(GetDlgItem(IDC_ENABLE_TOOLTIPS)).GetCheck() == BST_CHECKED ? 1 : 0;
         ActivateToolTips(m_showToolTips != 0);
         return true;
     }

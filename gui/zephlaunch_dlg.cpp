@@ -109,7 +109,11 @@ BOOL CZephlaunchDlg::OnInitDialog()
     m_profileList.InsertColumn(1, "Description", LVCFMT_LEFT, 200);
     FillProfileList();
 
-    SetUpToolTips(nullptr, kToolTips);
+    // Without the tool-tip control the window works as before, only without tips (and
+    // the Program Options switch has nothing to switch): say so once.
+    if (!SetUpToolTips(nullptr, kToolTips))
+        ShowMessageBox(m_hWnd, "The tool tips could not be created; Zephlaunch runs without them.",
+                       MB_OK | MB_ICONINFORMATION);
     OfferRestoreOfUnfinishedRun();
     // The profile list is first in the tab order and starts with the focus.
     return TRUE;
@@ -388,13 +392,12 @@ void CZephlaunchDlg::ShowProfileContextMenu()
     CIconMenu menu;
     if (!menu.LoadMenu(IDR_PROFILE_MENU))
         return;
-    HMENU popup = menu.GetSubMenu(0);
     menu.SetItemBitmap(ID_FILE_NEW, IDB_NEW);
     menu.SetItemBitmap(ID_FILE_DELETE, IDB_DELETE);
     menu.SetItemBitmap(ID_FILE_CREATE_SHORTCUT, IDB_CREATE_SHORTCUT);
     POINT cursor = {};
     ::GetCursorPos(&cursor);
-    UINT command = static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr));
+    UINT command = menu.TrackSubMenu(0, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, m_hWnd);
     switch (command) {
     case ID_FILE_DELETE:
         DeleteProfile();

@@ -1,6 +1,6 @@
 #include "controls/darkened_icon.h"
 
-#include "controls/colour_math.h"
+#include "gui/logic/colour_math.h"
 
 #include <cstdint>
 #include <cstring>
@@ -67,7 +67,7 @@ HICON CreateDarkenedIcon(HICON icon, DWORD* error)
         return nullptr;
     }
     for (std::uint32_t& pixel : pixels)
-        pixel = controls_logic::DarkenedDibPixel(pixel);
+        pixel = gui_logic::DarkenedDibPixel(pixel);
 
     void* bits = nullptr;
     BITMAPINFO out = TopDown32(width, height);

@@ -6,7 +6,7 @@
 // The control has no visited state, no keyboard handling and no tool tip of its own.
 #pragma once
 
-#include "framework/button.h"
+#include "framework/static_ctrl.h"
 
 #include <string>
 

@@ -1,43 +1,20 @@
 #include "controls/icon_button.h"
 
 #include "controls/darkened_icon.h"
-#include "controls/icon_button_layout.h"
+#include "controls/draw_helpers.h"
+#include "gui/logic/icon_button_layout.h"
 #include "framework/win_app.h"
 
 #include <windowsx.h>
 
 namespace {
 
-using controls_logic::Box;
+using gui_logic::Box;
 
 enum { kPairHot = 0, kPairNormal = 1, kPairFocused = 2 };
 
 Box ToBox(const RECT& r) { return Box{r.left, r.top, r.right, r.bottom}; }
 RECT ToRect(const Box& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
-
-void FillSolid(HDC dc, int x, int y, int cx, int cy, COLORREF colour)
-{
-    COLORREF old = ::SetBkColor(dc, colour);
-    RECT r{x, y, x + cx, y + cy};
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-    ::SetBkColor(dc, old);
-}
-
-// Top and left edge in one colour, bottom and right edge in the other.
-void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight)
-{
-    int cx = r.right - r.left;
-    int cy = r.bottom - r.top;
-    FillSolid(dc, r.left, r.top, cx - 1, 1, topLeft);
-    FillSolid(dc, r.left, r.top, 1, cy - 1, topLeft);
-    FillSolid(dc, r.right - 1, r.top, 1, cy, bottomRight);
-    FillSolid(dc, r.left, r.bottom - 1, cx, 1, bottomRight);
-}
-
-void FrameSolid(HDC dc, const RECT& r, COLORREF colour)
-{
-    Draw3dRect(dc, r, colour, colour);
-}
 
 // An icon's size is twice its hot spot, which is the centre of an icon.
 bool MeasureIcon(HICON icon, int* width, int* height)
@@ -139,14 +116,14 @@ void CIconButton::ResetColours()
         pair = ColourPair{::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT)};
 }
 
-const CIconButton::ColourPair& CIconButton::PairFor(controls_logic::ColourPair which) const
+const CIconButton::ColourPair& CIconButton::PairFor(gui_logic::ColourPair which) const
 {
     switch (which) {
-    case controls_logic::ColourPair::Hot:
+    case gui_logic::ColourPair::Hot:
         return m_colours[kPairHot];
-    case controls_logic::ColourPair::Focused:
+    case gui_logic::ColourPair::Focused:
         return m_colours[kPairFocused];
-    case controls_logic::ColourPair::Normal:
+    case gui_logic::ColourPair::Normal:
     default:
         return m_colours[kPairNormal];
     }
@@ -243,7 +220,7 @@ LRESULT CIconButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     }
     case BM_SETCHECK:
         if (m_checkBox) {
-            m_tick = controls_logic::TickFromSetCheck(static_cast<unsigned long long>(wp));
+            m_tick = gui_logic::TickFromSetCheck(static_cast<unsigned long long>(wp));
             Invalidate();
             return 0;
         }
@@ -294,7 +271,7 @@ bool CIconButton::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
 void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) const
 {
     HDC dc = item.hDC;
-    controls_logic::IconButtonState state;
+    gui_logic::IconButtonState state;
     state.flat = m_flat;
     state.border = m_border;
     state.flatFocus = m_flatFocus;
@@ -306,7 +283,7 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) const
     state.focused = (item.itemState & ODS_FOCUS) != 0;
     state.disabled = (item.itemState & ODS_DISABLED) != 0;
     state.hasSecondIcon = m_second.handle != nullptr;
-    const controls_logic::IconButtonLook look = controls_logic::DecideIconButtonLook(state);
+    const gui_logic::IconButtonLook look = gui_logic::DecideIconButtonLook(state);
 
     int oldMode = ::SetBkMode(dc, TRANSPARENT);
     RECT r = item.rcItem;
@@ -314,26 +291,26 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) const
         FrameSolid(dc, r, RGB(0, 0, 0));
         ::InflateRect(&r, -1, -1);
     }
-    FillSolid(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PairFor(look.colours).background);
+    FillSolid(dc, r, PairFor(look.colours).background);
 
     switch (look.border) {
-    case controls_logic::ButtonBorder::ThinSunken:
+    case gui_logic::ButtonBorder::ThinSunken:
         Draw3dRect(dc, r, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
         break;
-    case controls_logic::ButtonBorder::ShadowFrame:
+    case gui_logic::ButtonBorder::ShadowFrame:
         FrameSolid(dc, r, ::GetSysColor(COLOR_BTNSHADOW));
         break;
-    case controls_logic::ButtonBorder::FullRaised: {
+    case gui_logic::ButtonBorder::FullRaised: {
         Draw3dRect(dc, r, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_3DDKSHADOW));
         RECT inner = r;
         ::InflateRect(&inner, -1, -1);
         Draw3dRect(dc, inner, ::GetSysColor(COLOR_3DLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
         break;
     }
-    case controls_logic::ButtonBorder::ThinRaised:
+    case gui_logic::ButtonBorder::ThinRaised:
         Draw3dRect(dc, r, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
         break;
-    case controls_logic::ButtonBorder::None:
+    case gui_logic::ButtonBorder::None:
         break;
     }
 
@@ -350,13 +327,13 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) const
     ::SetBkMode(dc, oldMode);
 }
 
-void CIconButton::DrawIcon(HDC dc, const RECT& itemRect, bool hasCaption, const controls_logic::IconButtonLook& look,
+void CIconButton::DrawIcon(HDC dc, const RECT& itemRect, bool hasCaption, const gui_logic::IconButtonLook& look,
                            bool disabled) const
 {
     const Icon& icon = look.secondIcon ? m_second : m_first;
     if (!icon.handle)
         return;
-    controls_logic::IconButtonLayoutInput in;
+    gui_logic::IconButtonLayoutInput in;
     in.item = ToBox(itemRect);
     in.hasIcon = true;
     in.iconWidth = icon.width;
@@ -366,15 +343,15 @@ void CIconButton::DrawIcon(HDC dc, const RECT& itemRect, bool hasCaption, const 
     in.shift = look.shiftContent;
     in.shiftX = m_pressedOffset.x;
     in.shiftY = m_pressedOffset.y;
-    const Box place = controls_logic::LayOutIconButton(in).icon;
+    const Box place = gui_logic::LayOutIconButton(in).icon;
     ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.handle), 0, place.left, place.top,
                  place.Width(), place.Height(), DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
 }
 
 void CIconButton::DrawCaption(HDC dc, const RECT& itemRect, const std::string& caption,
-                              const controls_logic::IconButtonLook& look, bool disabled) const
+                              const gui_logic::IconButtonLook& look, bool disabled) const
 {
-    controls_logic::IconButtonLayoutInput in;
+    gui_logic::IconButtonLayoutInput in;
     in.item = ToBox(itemRect);
     in.hasIcon = m_first.handle != nullptr;
     in.iconWidth = m_first.width;
@@ -384,11 +361,11 @@ void CIconButton::DrawCaption(HDC dc, const RECT& itemRect, const std::string& c
     in.shift = look.shiftContent;
     in.shiftX = m_pressedOffset.x;
     in.shiftY = m_pressedOffset.y;
-    const Box area = controls_logic::LayOutIconButton(in).caption;
+    const Box area = gui_logic::LayOutIconButton(in).caption;
 
     RECT measured = ToRect(area);
     ::DrawTextA(dc, caption.c_str(), -1, &measured, DT_WORDBREAK | DT_CENTER | DT_CALCRECT);
-    RECT text = ToRect(controls_logic::CentreText(area, measured.right - measured.left, measured.bottom - measured.top));
+    RECT text = ToRect(gui_logic::CentreText(area, measured.right - measured.left, measured.bottom - measured.top));
 
     COLORREF oldColour;
     if (disabled) {

@@ -4,7 +4,7 @@
 // and push-like check boxes; a check box keeps its own tick state.
 #pragma once
 
-#include "controls/icon_button_look.h"
+#include "gui/logic/icon_button_look.h"
 #include "framework/button.h"
 
 class CIconButton : public CButton {
@@ -59,11 +59,11 @@ private:
     void ResetColours();
     void FreeIcons();
     void DrawItem(const DRAWITEMSTRUCT& item) const;
-    void DrawIcon(HDC dc, const RECT& itemRect, bool hasCaption, const controls_logic::IconButtonLook& look,
+    void DrawIcon(HDC dc, const RECT& itemRect, bool hasCaption, const gui_logic::IconButtonLook& look,
                   bool disabled) const;
     void DrawCaption(HDC dc, const RECT& itemRect, const std::string& caption,
-                     const controls_logic::IconButtonLook& look, bool disabled) const;
-    const ColourPair& PairFor(controls_logic::ColourPair which) const;
+                     const gui_logic::IconButtonLook& look, bool disabled) const;
+    const ColourPair& PairFor(gui_logic::ColourPair which) const;
 
     bool m_flat = true;
     bool m_border = true;

@@ -1,14 +1,21 @@
+// CIconMenu's menus and item records: building from a template, icons, the item
+// records' upkeep before a popup opens, menu characters. Measuring and drawing are in
+// icon_menu_draw.cpp.
 #include "controls/icon_menu.h"
 
-#include "controls/colour_math.h"
+#include "controls/icon_menu_parts.h"
 #include "controls/menu_code_page.h"
-#include "controls/menu_item_layout.h"
-#include "controls/menu_item_text.h"
 #include "framework/win_app.h"
+#include "gui/logic/menu_item_text.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <utility>
+
+using icon_menu_parts::MenuFontDC;
+using icon_menu_parts::ToU16;
+using icon_menu_parts::ToWide;
+using icon_menu_parts::kMenuItemInfoSize;
 
 namespace {
 
@@ -27,33 +34,6 @@ std::vector<Registration>& MenuList()
     return list;
 }
 
-std::u16string ToU16(const WideText& text) { return std::u16string(text.begin(), text.end()); }
-WideText ToWide(const std::u16string& text) { return WideText(text.begin(), text.end()); }
-
-unsigned long WindowsMajorVersion()
-{
-    static unsigned long major = [] {
-        OSVERSIONINFOA version{};
-        version.dwOSVersionInfoSize = sizeof version;
-        return ::GetVersionExA(&version) ? version.dwMajorVersion : 6ul;
-    }();
-    return major;
-}
-
-// The menu font of the non-client metrics. The ANSI calls and the structure sizes of
-// the first versions keep this working on Windows 95 and NT 4 as well.
-HFONT CreateMenuFont()
-{
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = CCSIZEOF_STRUCT(NONCLIENTMETRICSA, lfMessageFont);
-    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-        return nullptr;
-    return ::CreateFontIndirectA(&metrics.lfMenuFont);
-}
-
-// MENUITEMINFO as Windows 95 and NT 4 know it (without hbmpItem).
-constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
-
 // The item data of an owner-drawn item; 0 for any other item (an item retitled with
 // ModifyMenu keeps its old item data but is no longer owner-drawn).
 ULONG_PTR OwnerDrawData(HMENU menu, int position)
@@ -64,60 +44,6 @@ ULONG_PTR OwnerDrawData(HMENU menu, int position)
     if (!::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) || !(info.fType & MFT_OWNERDRAW))
         return 0;
     return info.dwItemData;
-}
-
-// A screen DC with the menu font selected, for measuring.
-class MenuFontDC {
-public:
-    MenuFontDC() : m_dc(::GetDC(nullptr)), m_font(CreateMenuFont())
-    {
-        if (m_dc && m_font)
-            m_old = ::SelectObject(m_dc, m_font);
-    }
-    ~MenuFontDC()
-    {
-        if (m_old)
-            ::SelectObject(m_dc, m_old);
-        if (m_font)
-            ::DeleteObject(m_font);
-        if (m_dc)
-            ::ReleaseDC(nullptr, m_dc);
-    }
-    MenuFontDC(const MenuFontDC&) = delete;
-    MenuFontDC& operator=(const MenuFontDC&) = delete;
-
-    int Width(const WideText& text) const
-    {
-        SIZE size{};
-        if (!m_dc || text.empty() || !::GetTextExtentPoint32W(m_dc, text.c_str(), static_cast<int>(text.size()), &size))
-            return 0;
-        return size.cx;
-    }
-
-private:
-    HDC m_dc;
-    HFONT m_font;
-    HGDIOBJ m_old = nullptr;
-};
-
-void FillSolid(HDC dc, const RECT& r, COLORREF colour)
-{
-    COLORREF old = ::SetBkColor(dc, colour);
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-    ::SetBkColor(dc, old);
-}
-
-void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight)
-{
-    FillSolid(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-    FillSolid(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-    FillSolid(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-    FillSolid(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-}
-
-void FrameSolid(HDC dc, const RECT& r, COLORREF colour)
-{
-    Draw3dRect(dc, r, colour, colour);
 }
 
 // True when the bitmap resource is a 16-colour bitmap.
@@ -270,8 +196,8 @@ bool CIconMenu::LoadMenu(UINT resourceId)
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
     if (!data)
         return false;
-    std::vector<controls_logic::MenuTemplateItem> items;
-    if (!controls_logic::ParseMenuTemplate(static_cast<const unsigned char*>(data), ::SizeofResource(instance, found),
+    std::vector<gui_logic::MenuTemplateItem> items;
+    if (!gui_logic::ParseMenuTemplate(static_cast<const unsigned char*>(data), ::SizeofResource(instance, found),
                                            &items)) {
         ::SetLastError(ERROR_INVALID_DATA);
         return false;
@@ -289,20 +215,20 @@ bool CIconMenu::LoadMenu(UINT resourceId)
     return true;
 }
 
-bool CIconMenu::BuildLevel(HMENU menu, const std::vector<controls_logic::MenuTemplateItem>& items, bool barLevel)
+bool CIconMenu::BuildLevel(HMENU menu, const std::vector<gui_logic::MenuTemplateItem>& items, bool barLevel)
 {
     std::vector<std::u16string> texts;
     texts.reserve(items.size());
-    for (const controls_logic::MenuTemplateItem& item : items)
+    for (const gui_logic::MenuTemplateItem& item : items)
         texts.push_back(item.IsSeparator() ? std::u16string() : item.text);
     if (!barLevel) {
         MenuFontDC measure;
-        controls_logic::PadBeforeTabs(&texts, [&measure](const std::u16string& t) { return measure.Width(ToWide(t)); });
+        gui_logic::PadBeforeTabs(&texts, [&measure](const std::u16string& t) { return measure.Width(ToWide(t)); });
     }
 
     const UINT stateMask = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBREAK | MF_MENUBARBREAK | MF_HELP;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const controls_logic::MenuTemplateItem& source = items[i];
+        const gui_logic::MenuTemplateItem& source = items[i];
         const WideText text = ToWide(texts[i]);
         UINT flags = source.flags & stateMask;
         UINT_PTR idOrMenu = source.id;
@@ -463,229 +389,48 @@ LRESULT CIconMenu::FindMenuChar(UINT character, UINT flags, HMENU menu)
             ::CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
         lowered.push_back(ToU16(text));
     }
-    int found = controls_logic::FindMenuCharacter(lowered, static_cast<char16_t>(typed));
+    int found = gui_logic::FindMenuCharacter(lowered, static_cast<char16_t>(typed));
     if (found < 0)
         return MAKELRESULT(0, MNC_IGNORE);
     return MAKELRESULT(found, MNC_EXECUTE);
 }
 
-void CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
+
+namespace icon_menu_parts {
+
+// The menu font of the non-client metrics. The ANSI calls and the structure sizes of
+// the first versions keep this working on Windows 95 and NT 4 as well.
+HFONT CreateMenuFont()
 {
-    const Item* record = item ? OwnRecord(item->itemData) : nullptr;
-    if (!record)
-        return;
-    int textWidth = 0;
-    if (!record->separator) {
-        WideText text = record->text;
-        std::replace(text.begin(), text.end(), L'\t', L' ');
-        MenuFontDC measure;
-        textWidth = measure.Width(text);
-    }
-    controls_logic::MenuItemSize size = controls_logic::MeasureMenuItem(
-        record->separator, textWidth, ::GetSystemMetrics(SM_CYMENU), m_iconWidth, m_iconHeight);
-    item->itemWidth = static_cast<UINT>(size.width);
-    item->itemHeight = static_cast<UINT>(size.height);
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = CCSIZEOF_STRUCT(NONCLIENTMETRICSA, lfMessageFont);
+    if (!::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        return nullptr;
+    return ::CreateFontIndirectA(&metrics.lfMenuFont);
 }
 
-bool CIconMenu::UseClassicLook(HDC dc) const
+MenuFontDC::MenuFontDC() : m_dc(::GetDC(nullptr)), m_font(CreateMenuFont())
 {
-    return (::GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0;
+    if (m_dc && m_font)
+        m_old = ::SelectObject(m_dc, m_font);
 }
 
-void CIconMenu::DrawItem(DRAWITEMSTRUCT* item)
+MenuFontDC::~MenuFontDC()
 {
-    if (!item || item->CtlType != ODT_MENU)
-        return;
-    const Item* record = OwnRecord(item->itemData);
-    if (!record)
-        return;
-    HMENU menu = reinterpret_cast<HMENU>(item->hwndItem);
-    if (UseClassicLook(item->hDC)) {
-        DrawClassic(item->hDC, item->rcItem, *record, item->itemState, menu);
-        return;
-    }
-    if (!(item->itemState & ODS_GRAYED)) {
-        DrawFlat(item->hDC, item->rcItem, *record, item->itemState, menu);
-        return;
-    }
-    // A disabled item is painted off-screen and copied in one go.
-    const int width = item->rcItem.right - item->rcItem.left;
-    const int height = item->rcItem.bottom - item->rcItem.top;
-    HDC memory = ::CreateCompatibleDC(item->hDC);
-    HBITMAP bitmap = memory ? ::CreateCompatibleBitmap(item->hDC, width, height) : nullptr;
-    if (!memory || !bitmap) {
-        if (memory)
-            ::DeleteDC(memory);
-        DrawFlat(item->hDC, item->rcItem, *record, item->itemState, menu);
-        return;
-    }
-    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
-    HGDIOBJ oldFont = ::SelectObject(memory, ::GetCurrentObject(item->hDC, OBJ_FONT));
-    DrawFlat(memory, RECT{0, 0, width, height}, *record, item->itemState, menu);
-    ::BitBlt(item->hDC, item->rcItem.left, item->rcItem.top, width, height, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, oldFont);
-    ::SelectObject(memory, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    if (m_old)
+        ::SelectObject(m_dc, m_old);
+    if (m_font)
+        ::DeleteObject(m_font);
+    if (m_dc)
+        ::ReleaseDC(nullptr, m_dc);
 }
 
-void CIconMenu::DrawItemText(HDC dc, const RECT& rect, const Item& item, COLORREF colour, UINT state) const
+int MenuFontDC::Width(const WideText& text) const
 {
-    HFONT font = CreateMenuFont();
-    HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
-    int oldMode = ::SetBkMode(dc, TRANSPARENT);
-    COLORREF oldColour = ::SetTextColor(dc, colour);
-    const UINT prefix = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-    RECT text{rect.left + controls_logic::MenuTextLeft(m_iconWidth), rect.top,
-              rect.right - controls_logic::MenuTextRightMargin(m_iconWidth), rect.bottom};
-    const std::u16string full = ToU16(item.text);
-    const WideText before = ToWide(controls_logic::TextBeforeTab(full));
-    const WideText after = ToWide(controls_logic::TextAfterTab(full));
-    ::DrawTextW(dc, before.c_str(), static_cast<int>(before.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
-    if (!after.empty())
-        ::DrawTextW(dc, after.c_str(), static_cast<int>(after.size()), &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);
-    ::SetTextColor(dc, oldColour);
-    ::SetBkMode(dc, oldMode);
-    if (oldFont)
-        ::SelectObject(dc, oldFont);
-    if (font)
-        ::DeleteObject(font);
+    SIZE size{};
+    if (!m_dc || text.empty() || !::GetTextExtentPoint32W(m_dc, text.c_str(), static_cast<int>(text.size()), &size))
+        return 0;
+    return size.cx;
 }
 
-void CIconMenu::DrawCheckMark(HDC dc, const RECT& box, HMENU menu, const Item& item, COLORREF colour) const
-{
-    MENUITEMINFOA info{};
-    info.cbSize = kMenuItemInfoSize;
-    info.fMask = MIIM_CHECKMARKS;
-    HBITMAP mark = nullptr;
-    if (menu && ::GetMenuItemInfoA(menu, static_cast<UINT>(item.position), TRUE, &info))
-        mark = info.hbmpChecked;
-    if (mark) {
-        BITMAP bm{};
-        if (::GetObjectA(mark, sizeof bm, &bm)) {
-            int x = box.left + (box.right - box.left - bm.bmWidth) / 2;
-            int y = box.top + (box.bottom - box.top - bm.bmHeight) / 2;
-            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(mark), 0, x, y, bm.bmWidth, bm.bmHeight,
-                         DST_BITMAP | DSS_NORMAL);
-            return;
-        }
-    }
-    // The standard tick: two strokes, three pixels thick.
-    const int cx = (box.left + box.right) / 2;
-    const int cy = (box.top + box.bottom) / 2;
-    for (int i = 0; i < 3; ++i) {
-        POINT stroke[3] = {{cx - 3, cy - 1 + i}, {cx - 1, cy + 1 + i}, {cx + 4, cy - 4 + i}};
-        HPEN pen = ::CreatePen(PS_SOLID, 1, colour);
-        if (!pen)
-            return;
-        HGDIOBJ old = ::SelectObject(dc, pen);
-        ::Polyline(dc, stroke, 3);
-        ::SelectObject(dc, old);
-        ::DeleteObject(pen);
-    }
-}
-
-void CIconMenu::DrawFlat(HDC dc, const RECT& rect, const Item& item, UINT state, HMENU menu) const
-{
-    using controls_logic::Lightened;
-    const bool grayed = (state & ODS_GRAYED) != 0;
-    const bool selected = (state & ODS_SELECTED) && !grayed;
-    const bool checked = (state & ODS_CHECKED) != 0;
-    const COLORREF menuColour = ::GetSysColor(COLOR_MENU);
-    const COLORREF base = controls_logic::MenuStripUsesButtonFace(WindowsMajorVersion()) ? ::GetSysColor(COLOR_BTNFACE)
-                                                                                         : menuColour;
-    const bool stripIsMenu = base == menuColour;
-    const COLORREF strip = stripIsMenu ? Lightened(menuColour, 35) : base;
-    const COLORREF background = stripIsMenu ? RGB(255, 255, 255) : menuColour;
-    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
-    const int height = rect.bottom - rect.top;
-    const int stripWidth = controls_logic::MenuStripWidth(m_iconWidth);
-
-    FillSolid(dc, rect, background);
-    FillSolid(dc, RECT{rect.left, rect.top, rect.left + stripWidth, rect.bottom}, strip);
-    if (item.separator) {
-        RECT line{rect.left + controls_logic::MenuSeparatorLeft(m_iconWidth), rect.top + height / 2, rect.right,
-                  rect.top + height / 2 + 2};
-        ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-        return;
-    }
-    if (selected) {
-        FillSolid(dc, rect, Lightened(highlight, stripIsMenu ? 85 : 70));
-        FrameSolid(dc, rect, highlight);
-    }
-    const int iconLeft = rect.left + controls_logic::MenuIconLeft(true);
-    const int iconTop = controls_logic::MenuIconTop(rect.top, height, m_iconHeight);
-    if (item.images) {
-        if (grayed) {
-            HICON icon = ImageList_GetIcon(item.images, 0, ILD_NORMAL);
-            if (icon) {
-                ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, iconLeft, iconTop, m_iconWidth,
-                             m_iconHeight, DST_ICON | DSS_DISABLED);
-                ::DestroyIcon(icon);
-            }
-        } else {
-            ImageList_Draw(item.images, 0, dc, iconLeft, iconTop, ILD_TRANSPARENT);
-        }
-    } else if (checked) {
-        RECT box{iconLeft - 1, iconTop - 1, iconLeft + m_iconWidth + 1, iconTop + m_iconHeight + 1};
-        FillSolid(dc, box, Lightened(highlight, 85));
-        FrameSolid(dc, box, highlight);
-        DrawCheckMark(dc, box, menu, item, ::GetSysColor(COLOR_MENUTEXT));
-    }
-    COLORREF text = ::GetSysColor(COLOR_MENUTEXT);
-    if (grayed)
-        text = stripIsMenu ? Lightened(::GetSysColor(COLOR_GRAYTEXT), 55) : ::GetSysColor(COLOR_GRAYTEXT);
-    DrawItemText(dc, rect, item, text, state);
-}
-
-void CIconMenu::DrawClassic(HDC dc, const RECT& rect, const Item& item, UINT state, HMENU menu) const
-{
-    const bool grayed = (state & ODS_GRAYED) != 0;
-    const bool selected = (state & ODS_SELECTED) != 0;
-    const bool checked = (state & ODS_CHECKED) != 0;
-    const COLORREF background = controls_logic::MenuStripUsesButtonFace(WindowsMajorVersion())
-                                    ? ::GetSysColor(COLOR_BTNFACE)
-                                    : ::GetSysColor(COLOR_MENU);
-    const int height = rect.bottom - rect.top;
-    const int stripWidth = controls_logic::MenuStripWidth(m_iconWidth);
-
-    FillSolid(dc, rect, background);
-    if (item.separator) {
-        RECT line{rect.left, rect.top + height / 2, rect.right, rect.top + height / 2 + 2};
-        ::DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-        return;
-    }
-    const bool hasMark = item.images || checked;
-    if (selected) {
-        RECT fill = rect;
-        if (hasMark)
-            fill.left += stripWidth;
-        FillSolid(dc, fill, ::GetSysColor(COLOR_HIGHLIGHT));
-    }
-    const int iconLeft = rect.left + controls_logic::MenuIconLeft(false);
-    const int iconTop = controls_logic::MenuIconTop(rect.top, height, m_iconHeight);
-    RECT frame{iconLeft - 1, iconTop - 1, iconLeft + m_iconWidth + 1, iconTop + m_iconHeight + 1};
-    if (item.images) {
-        HICON icon = ImageList_GetIcon(item.images, 0, ILD_NORMAL);
-        if (icon) {
-            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, iconLeft, iconTop, m_iconWidth,
-                         m_iconHeight, DST_ICON | (grayed ? DSS_DISABLED : DSS_NORMAL));
-            ::DestroyIcon(icon);
-        }
-    } else if (checked) {
-        DrawCheckMark(dc, frame, menu, item, ::GetSysColor(COLOR_MENUTEXT));
-    }
-    if (checked)
-        Draw3dRect(dc, frame, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
-    else if (selected && item.images)
-        Draw3dRect(dc, frame, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
-
-    if (grayed) {
-        RECT shifted = rect;
-        ::OffsetRect(&shifted, 1, 1);
-        DrawItemText(dc, shifted, item, ::GetSysColor(COLOR_BTNHIGHLIGHT), state);
-        DrawItemText(dc, rect, item, ::GetSysColor(COLOR_GRAYTEXT), state);
-    } else {
-        DrawItemText(dc, rect, item, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT), state);
-    }
-}
+}  // namespace icon_menu_parts

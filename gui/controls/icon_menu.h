@@ -9,7 +9,8 @@
 #pragma once
 
 #include "controls/menu_code_page.h"
-#include "controls/menu_template.h"
+
+#include "gui/logic/menu_template.h"
 #include "framework/menu.h"
 
 #include <commctrl.h>
@@ -83,7 +84,7 @@ private:
     void DeleteRecordsOf(HMENU menu, bool onlyStale);
     void FreeAll();
     void Register(HMENU menu);
-    bool BuildLevel(HMENU menu, const std::vector<controls_logic::MenuTemplateItem>& items, bool barLevel);
+    bool BuildLevel(HMENU menu, const std::vector<gui_logic::MenuTemplateItem>& items, bool barLevel);
     void UpdateLevel(HMENU popup, int depth);
 
     void DrawFlat(HDC dc, const RECT& rect, const Item& item, UINT state, HMENU menu) const;

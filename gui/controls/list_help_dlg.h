@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/button.h"
+#include "framework/edit.h"
 #include "framework/dialog.h"
 #include "gui/logic/anchored_layout.h"
 

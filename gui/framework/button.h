@@ -1,4 +1,4 @@
-// CButton and CStatic: button and static controls.
+// CButton: push buttons, check boxes and radio buttons.
 #pragma once
 
 #include "framework/wnd.h"
@@ -14,22 +14,4 @@ public:
     UINT GetButtonStyle() const { return static_cast<UINT>(GetStyle() & 0xff); }
     void SetButtonStyle(UINT style, bool redraw = true) const { SendMessage(BM_SETSTYLE, style, redraw ? TRUE : FALSE); }
     HICON SetIcon(HICON icon) const { return reinterpret_cast<HICON>(SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon))); }
-};
-
-class CStatic : public CWnd {
-public:
-    CStatic() = default;
-    explicit CStatic(HWND hwnd) : CWnd(hwnd) {}
-
-    HICON SetIcon(HICON icon) const { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon))); }
-};
-
-class CEdit : public CWnd {
-public:
-    CEdit() = default;
-    explicit CEdit(HWND hwnd) : CWnd(hwnd) {}
-
-    void SetSel(int start, int end) const { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
-    void LimitText(int chars) const { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(chars)); }
-    void SetReadOnly(bool readOnly = true) const { SendMessage(EM_SETREADONLY, readOnly ? TRUE : FALSE); }
 };

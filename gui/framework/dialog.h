@@ -40,6 +40,9 @@ class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, HWND parent = nullptr);
     ~CDialog() override;
+    // A dialog is bound to its window: a copy could not be.
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
 
     INT_PTR DoModal();
     bool Create(HWND parent = nullptr);  // modeless; the window shows when the template says so

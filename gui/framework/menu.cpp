@@ -63,3 +63,11 @@ UINT CMenu::TrackPopupMenu(UINT flags, int x, int y, HWND owner) const
 {
     return static_cast<UINT>(::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner, nullptr));
 }
+
+UINT CMenu::TrackSubMenu(int position, UINT flags, int x, int y, HWND owner) const
+{
+    HMENU popup = GetSubMenu(position);
+    if (!popup)
+        return 0;
+    return static_cast<UINT>(::TrackPopupMenu(popup, flags, x, y, 0, owner, nullptr));
+}

@@ -36,6 +36,9 @@ public:
     UINT EnableMenuItem(UINT item, UINT flags) const { return ::EnableMenuItem(m_hMenu, item, flags); }
     // Shows the menu (m_hMenu itself must be a popup); with TPM_RETURNCMD returns the command.
     UINT TrackPopupMenu(UINT flags, int x, int y, HWND owner) const;
+    // The same for the popup at a position of this menu (a context menu loaded from a
+    // template is item 0 of the loaded menu); 0 when there is no popup there.
+    UINT TrackSubMenu(int position, UINT flags, int x, int y, HWND owner) const;
 
     virtual void MeasureItem(MEASUREITEMSTRUCT* item) { (void)item; }
     virtual void DrawItem(DRAWITEMSTRUCT* item) { (void)item; }

@@ -15,6 +15,8 @@ class CToolTipCtrl : public CWnd {
 public:
     CToolTipCtrl() = default;
     ~CToolTipCtrl() override;
+    CToolTipCtrl(const CToolTipCtrl&) = delete;
+    CToolTipCtrl& operator=(const CToolTipCtrl&) = delete;
 
     // Creates the control for parent with the given styles (TTS_BALLOON). Its maximum
     // tip width is the screen width: a text breaks only at its own line breaks.

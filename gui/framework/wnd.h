@@ -38,9 +38,6 @@ class CWnd {
 public:
     CWnd() = default;
     explicit CWnd(HWND hwnd) : m_hWnd(hwnd) {}
-    // Copies hand over the handle only; the copy is never bound to the window.
-    CWnd(const CWnd& other) : m_hWnd(other.m_hWnd) {}
-    CWnd& operator=(const CWnd& other);
     virtual ~CWnd();
 
     HWND m_hWnd = nullptr;
@@ -108,6 +105,14 @@ public:
     virtual bool PreTranslateMessage(MSG* msg);
 
 protected:
+    // Plain control wrappers (CButton, CEdit, CListCtrl, ...) are values: a copy hands
+    // over the handle only and is never bound to the window. Classes whose objects are
+    // bound (dialogs, subclassed or created controls) delete both. Assigning to a bound
+    // object would leave it bound to its old window, so that is refused (the handle
+    // stays); a copy of a bound object is an unbound value.
+    CWnd(const CWnd& other) : m_hWnd(other.m_hWnd) {}
+    CWnd& operator=(const CWnd& other);
+
     virtual void PreSubclassWindow() {}
     virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
     virtual void PostNcDestroy() {}

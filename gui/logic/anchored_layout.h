@@ -14,14 +14,9 @@
 // Width and height never go below 0.
 #pragma once
 
-namespace gui_logic {
+#include "gui/logic/box.h"
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
+namespace gui_logic {
 
 enum AnchorEdges : unsigned {
     kLeftFollows = 1u,    // left edge keeps its distance to the client's right edge

@@ -5,7 +5,10 @@
 
 #include "framework/message_filter.h"
 #include "framework/shell_execute.h"
-#include "support/gui_test_support.h"
+#include "support/control_host.h"
+#include "support/message_pump.h"
+#include "support/screenshot.h"
+#include "support/watchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +18,7 @@
 
 namespace {
 
-using guitest::Capture;
+using gt::Capture;
 
 enum : WORD { kLink = 2001 };
 
@@ -42,12 +45,11 @@ class HyperlinkTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        guitest::Watchdog dog("hyperlink dialog", 30000);
+        gt::Watchdog dog("hyperlink dialog", 30000);
         ASSERT_TRUE(InstallMessageFilter());
-        guitest::DialogTemplate t("Hyperlinks", 200, 80);
-        host = new guitest::HostDialog;
-        ASSERT_TRUE(host->Create(t));
-        guitest::PumpMessages(host->Hwnd());
+        host = new gt::HostDialog;
+        ASSERT_TRUE(host->Create("Hyperlinks", 200, 80));
+        gt::PumpMessages(host->Hwnd());
     }
 
     static void TearDownTestSuite()
@@ -103,14 +105,14 @@ protected:
         link.SendMessage(WM_MOUSEMOVE, 0, Point(x, y));
     }
 
-    static guitest::HostDialog* host;
-    guitest::Watchdog dog{"hyperlink test", 60000};
+    static gt::HostDialog* host;
+    gt::Watchdog dog{"hyperlink test", 60000};
     CHyperlinkStatic link;
     HWND m_control = nullptr;
     ShellExecuteHandler m_previousHandler = nullptr;
 };
 
-guitest::HostDialog* HyperlinkTest::host = nullptr;
+gt::HostDialog* HyperlinkTest::host = nullptr;
 
 TEST_F(HyperlinkTest, BindingTakesTheCaptionAndLetsTheControlSeeTheMouse)
 {
@@ -199,8 +201,8 @@ TEST_F(HyperlinkTest, PaintsTheBindingCaptionInBlueUnderlined)
     ::SetWindowTextA(m_control, "A different and much longer caption set after binding");
     EXPECT_EQ(link.GetCaption(), kCaption);
 
-    Capture c = guitest::CaptureClient(m_control);
-    guitest::SaveScreenshot(host->Hwnd(), "hyperlink-static");
+    Capture c = gt::CaptureClient(m_control);
+    gt::SaveWindowScreenshot(host->Hwnd(), "hyperlink-static");
     EXPECT_GT(c.Count(kBlue, 0, 0, text.cx, text.cy), 0);
     // Nothing drawn beyond the caption taken at binding (a glyph may overhang its
     // advance by a pixel), nor below it.

@@ -4,7 +4,10 @@
 
 #include "art_ids.h"
 #include "framework/message_filter.h"
-#include "support/gui_test_support.h"
+#include "support/control_host.h"
+#include "support/message_pump.h"
+#include "support/screenshot.h"
+#include "support/watchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +16,8 @@
 
 namespace {
 
-using guitest::Capture;
-using guitest::SysRgb;
+using gt::Capture;
+using gt::SysRgb;
 
 enum : WORD {
     kSave = 1001,
@@ -91,11 +94,10 @@ protected:
     // One dialog for all tests of the suite; every test gets new controls in it.
     static void SetUpTestSuite()
     {
-        guitest::Watchdog dog("icon button dialog", 30000);
+        gt::Watchdog dog("icon button dialog", 30000);
         ASSERT_TRUE(InstallMessageFilter());
-        guitest::DialogTemplate t("Icon buttons", 200, 80);
-        host = new guitest::HostDialog;
-        ASSERT_TRUE(host->Create(t));
+        host = new gt::HostDialog;
+        ASSERT_TRUE(host->Create("Icon buttons", 200, 80));
     }
 
     static void TearDownTestSuite()
@@ -129,7 +131,7 @@ protected:
         EXPECT_TRUE(web.SetIcon(IDI_WEB, CIconButton::kDarkened));
         for (CIconButton* b : {&save, &running, &manual, &byDefault, &web})
             b->SetFlat(true, true);
-        guitest::PumpMessages(dlg);
+        gt::PumpMessages(dlg);
         ::SetFocus(host->Item(kEdit));
     }
 
@@ -145,12 +147,12 @@ protected:
         button.SendMessage(WM_MOUSEMOVE, 0, CentreParam(button));
     }
 
-    static guitest::HostDialog* host;
-    guitest::Watchdog dog{"icon button test", 60000};
+    static gt::HostDialog* host;
+    gt::Watchdog dog{"icon button test", 60000};
     CIconButton save, running, manual, byDefault, web;
 };
 
-guitest::HostDialog* IconButtonTest::host = nullptr;
+gt::HostDialog* IconButtonTest::host = nullptr;
 
 TEST_F(IconButtonTest, BindingMakesTheButtonOwnerDrawnAndNotesItsType)
 {
@@ -182,7 +184,7 @@ TEST_F(IconButtonTest, SetStyleMovesTheDefaultFlagAndKeepsOwnerDraw)
 
     // The dialog manager moves the default the same way when a push button takes the focus.
     ::SendMessageA(host->Hwnd(), DM_SETDEFID, kSave, 0);
-    guitest::PumpMessages(host->Hwnd());
+    gt::PumpMessages(host->Hwnd());
     EXPECT_EQ(LOWORD(::SendMessageA(host->Hwnd(), DM_GETDEFID, 0, 0)), kSave);
 }
 
@@ -205,27 +207,27 @@ TEST_F(IconButtonTest, SetCheckTicksWithOneAndTwoOnly)
 TEST_F(IconButtonTest, TickedCheckBoxIsDrawnSunken)
 {
     const std::uint32_t face = SysRgb(COLOR_BTNFACE);
-    Capture plain = guitest::CaptureClient(running);
+    Capture plain = gt::CaptureClient(running);
     EXPECT_EQ(plain.At(0, 0), face);
     EXPECT_EQ(plain.At(plain.width - 1, plain.height - 1), face);
 
     running.SendMessage(BM_SETCHECK, 2);
-    Capture ticked = guitest::CaptureClient(running);
+    Capture ticked = gt::CaptureClient(running);
     EXPECT_EQ(ticked.At(0, 0), SysRgb(COLOR_BTNSHADOW));
     EXPECT_EQ(ticked.At(ticked.width - 1, ticked.height - 1), SysRgb(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(ticked.At(ticked.width - 1, 0), SysRgb(COLOR_BTNHIGHLIGHT));
 
     running.SendMessage(BM_SETCHECK, 3);
-    Capture again = guitest::CaptureClient(running);
+    Capture again = gt::CaptureClient(running);
     EXPECT_EQ(again.At(0, 0), face);
 }
 
 TEST_F(IconButtonTest, TickedCheckBoxContentDoesNotShiftButPressedPushButtonDoes)
 {
     // manual has no second icon, so ticking changes only the border.
-    Capture plain = guitest::CaptureClient(manual);
+    Capture plain = gt::CaptureClient(manual);
     manual.SendMessage(BM_SETCHECK, 1);
-    Capture ticked = guitest::CaptureClient(manual);
+    Capture ticked = gt::CaptureClient(manual);
     ASSERT_EQ(plain.width, ticked.width);
     int differing = 0;
     for (int y = 1; y < plain.height - 1; ++y)
@@ -234,9 +236,9 @@ TEST_F(IconButtonTest, TickedCheckBoxContentDoesNotShiftButPressedPushButtonDoes
     EXPECT_EQ(differing, 0);
 
     ASSERT_TRUE(save.SetIcon(IDI_SAVE, CIconButton::kNoSecondIcon));
-    Capture up = guitest::CaptureClient(save);
+    Capture up = gt::CaptureClient(save);
     save.SendMessage(BM_SETSTATE, TRUE);
-    Capture down = guitest::CaptureClient(save);
+    Capture down = gt::CaptureClient(save);
     save.SendMessage(BM_SETSTATE, FALSE);
     EXPECT_EQ(down.At(0, 0), SysRgb(COLOR_BTNSHADOW)) << "pressed: thin sunken border";
     int moved = 0;
@@ -254,13 +256,13 @@ TEST_F(IconButtonTest, TickedCheckBoxContentDoesNotShiftButPressedPushButtonDoes
 TEST_F(IconButtonTest, HoverShowsRaisedBorderAndTheBrightIcon)
 {
     ASSERT_EQ(::GetActiveWindow(), host->Hwnd());
-    const int iconTop = (guitest::CaptureClient(save).height - 24) / 2;
-    Capture normal = guitest::CaptureClient(save);
+    const int iconTop = (gt::CaptureClient(save).height - 24) / 2;
+    Capture normal = gt::CaptureClient(save);
     EXPECT_EQ(normal.At(0, 0), SysRgb(COLOR_BTNFACE)) << "flat: no border";
 
     Hover(save);
     EXPECT_TRUE(save.IsMouseOver());
-    Capture hot = guitest::CaptureClient(save);
+    Capture hot = gt::CaptureClient(save);
     EXPECT_EQ(hot.At(0, 0), SysRgb(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(hot.At(hot.width - 1, hot.height - 1), SysRgb(COLOR_BTNSHADOW));
     EXPECT_GT(Brightness(hot, 3, iconTop, 27, iconTop + 24), Brightness(normal, 3, iconTop, 27, iconTop + 24))
@@ -268,18 +270,18 @@ TEST_F(IconButtonTest, HoverShowsRaisedBorderAndTheBrightIcon)
 
     // The mouse leaves: Windows reports it (TrackMouseEvent) and the highlight ends.
     ::SetCursorPos(2, 2);
-    EXPECT_TRUE(guitest::PumpUntil([&] { return !save.IsMouseOver(); }, host->Hwnd()));
-    Capture after = guitest::CaptureClient(save);
+    EXPECT_TRUE(gt::PumpUntil([&] { return !save.IsMouseOver(); }, 10000, host->Hwnd()));
+    Capture after = gt::CaptureClient(save);
     EXPECT_EQ(after.At(0, 0), SysRgb(COLOR_BTNFACE));
 }
 
 TEST_F(IconButtonTest, HoveredCheckBoxKeepsTheDarkenedIcon)
 {
-    const int iconTop = (guitest::CaptureClient(running).height - 24) / 2;
-    Capture normal = guitest::CaptureClient(running);
+    const int iconTop = (gt::CaptureClient(running).height - 24) / 2;
+    Capture normal = gt::CaptureClient(running);
     Hover(running);
     ASSERT_TRUE(running.IsMouseOver());
-    Capture hot = guitest::CaptureClient(running);
+    Capture hot = gt::CaptureClient(running);
     EXPECT_EQ(hot.At(0, 0), SysRgb(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(Brightness(hot, 3, iconTop, 27, iconTop + 24), Brightness(normal, 3, iconTop, 27, iconTop + 24));
 }
@@ -349,7 +351,7 @@ TEST_F(IconButtonTest, NoHighlightWhileAnotherWindowIsActive)
     });
     ::WaitForSingleObject(ready, 20000);
     EXPECT_NE(other, nullptr);
-    EXPECT_TRUE(guitest::PumpUntil([&] { return ::GetActiveWindow() == nullptr; }, host->Hwnd()))
+    EXPECT_TRUE(gt::PumpUntil([&] { return ::GetActiveWindow() == nullptr; }, 10000, host->Hwnd()))
         << "this thread should lose its active window";
 
     Hover(save);
@@ -359,7 +361,7 @@ TEST_F(IconButtonTest, NoHighlightWhileAnotherWindowIsActive)
     t.join();
     ::CloseHandle(ready);
     ::SetForegroundWindow(host->Hwnd());
-    guitest::PumpMessages(host->Hwnd());
+    gt::PumpMessages(host->Hwnd());
 }
 
 TEST_F(IconButtonTest, DisablingMovesTheFocusToTheNextEnabledTabStop)
@@ -393,12 +395,11 @@ TEST_F(IconButtonTest, DisablingEndsHover)
 
 TEST(IconButtonAlone, DisablingTheOnlyTabStopFocusesTheDialog)
 {
-    guitest::Watchdog dog("only tab stop", 30000);
+    gt::Watchdog dog("only tab stop", 30000);
     ASSERT_TRUE(InstallMessageFilter());
-    guitest::DialogTemplate t("One button", 80, 40);
-    t.Add(kSave, guitest::kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 7, 7, 58, 22, "&Save");
-    guitest::HostDialog host;
-    ASSERT_TRUE(host.Create(t));
+    gt::HostDialog host;
+    ASSERT_TRUE(host.Create("One button", 80, 40));
+    ASSERT_TRUE(host.AddControl(kSave, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 7, 7, 58, 22, "&Save"));
     CIconButton only;
     ASSERT_TRUE(only.SubclassDlgItem(kSave, host.Hwnd()));
     only.SetFocus();
@@ -412,7 +413,7 @@ TEST_F(IconButtonTest, ClickTogglesACheckBoxAndTakesTheFocus)
         ::SetFocus(host->Item(kEdit));
         box->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, CentreParam(*box));
         box->SendMessage(WM_LBUTTONUP, 0, CentreParam(*box));
-        guitest::PumpMessages(host->Hwnd());
+        gt::PumpMessages(host->Hwnd());
         EXPECT_EQ(host->Clicks(static_cast<WORD>(box->GetDlgCtrlID())), 1);
         EXPECT_EQ(box->SendMessage(BM_GETCHECK), 1);
         EXPECT_EQ(::GetFocus(), box->m_hWnd);
@@ -431,7 +432,7 @@ TEST_F(IconButtonTest, KeyboardClickTogglesToo)
     running.SetFocus();
     running.SendMessage(WM_KEYDOWN, VK_SPACE, 0);
     running.SendMessage(WM_KEYUP, VK_SPACE, 0xC0000001);
-    guitest::PumpMessages(host->Hwnd());
+    gt::PumpMessages(host->Hwnd());
     EXPECT_EQ(host->Clicks(kRunning), 1);
     EXPECT_EQ(running.SendMessage(BM_GETCHECK), 1);
 }
@@ -443,7 +444,7 @@ TEST_F(IconButtonTest, DoubleClickCountsAsASecondClick)
     running.PostMessage(WM_LBUTTONUP, 0, at);
     running.PostMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     running.PostMessage(WM_LBUTTONUP, 0, at);
-    guitest::PumpMessages(host->Hwnd());
+    gt::PumpMessages(host->Hwnd());
     EXPECT_EQ(host->Clicks(kRunning), 2);
     EXPECT_EQ(running.SendMessage(BM_GETCHECK), 0) << "ticked and unticked again";
     for (const auto& command : host->commands)
@@ -476,7 +477,7 @@ TEST_F(IconButtonTest, MissingIconLeavesTheButtonWithoutIcon)
     EXPECT_FALSE(save.SetIcon(4242, CIconButton::kDarkened));
     EXPECT_EQ(save.GetFirstIcon(), nullptr);
     EXPECT_EQ(save.GetSecondIcon(), nullptr);
-    Capture c = guitest::CaptureClient(save);
+    Capture c = gt::CaptureClient(save);
     EXPECT_GT(c.Count(SysRgb(COLOR_BTNTEXT), 0, 0, c.width, c.height), 0) << "the caption is still drawn";
     EXPECT_EQ(c.Count(SysRgb(COLOR_BTNTEXT), 0, 0, 20, c.height), 0) << "centred, not after an icon gap";
 }
@@ -508,12 +509,12 @@ TEST_F(IconButtonTest, SecondIconIsAQuarterDarker)
 
 TEST_F(IconButtonTest, DisabledCaptionIsEmbossed)
 {
-    Capture on = guitest::CaptureClient(save);
+    Capture on = gt::CaptureClient(save);
     const int captionLeft = 3 + 24 + 1;
     EXPECT_GT(on.Count(SysRgb(COLOR_BTNTEXT), captionLeft, 0, on.width, on.height), 0);
 
     save.EnableWindow(false);
-    Capture off = guitest::CaptureClient(save);
+    Capture off = gt::CaptureClient(save);
     EXPECT_EQ(off.Count(SysRgb(COLOR_BTNTEXT), captionLeft, 0, off.width, off.height), 0);
     EXPECT_GT(off.Count(SysRgb(COLOR_BTNSHADOW), captionLeft, 0, off.width, off.height), 0);
     EXPECT_GT(off.Count(SysRgb(COLOR_BTNHIGHLIGHT), captionLeft, 0, off.width, off.height), 0);
@@ -522,19 +523,19 @@ TEST_F(IconButtonTest, DisabledCaptionIsEmbossed)
 TEST_F(IconButtonTest, RaisedLookFramesAndDefaultBorder)
 {
     save.SetFlat(false, true);
-    Capture c = guitest::CaptureClient(save);
+    Capture c = gt::CaptureClient(save);
     EXPECT_EQ(c.At(0, 0), SysRgb(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(c.At(1, 1), SysRgb(COLOR_3DLIGHT));
     EXPECT_EQ(c.At(c.width - 1, c.height - 1), SysRgb(COLOR_3DDKSHADOW));
     EXPECT_EQ(c.At(c.width - 2, c.height - 2), SysRgb(COLOR_BTNSHADOW));
 
     byDefault.SetFlat(false, true);
-    Capture d = guitest::CaptureClient(byDefault);
+    Capture d = gt::CaptureClient(byDefault);
     EXPECT_EQ(d.At(0, 0), 0u) << "black frame of the default button";
     EXPECT_EQ(d.At(1, 1), SysRgb(COLOR_BTNHIGHLIGHT));
 
     save.SendMessage(BM_SETSTATE, TRUE);
-    Capture down = guitest::CaptureClient(save);
+    Capture down = gt::CaptureClient(save);
     save.SendMessage(BM_SETSTATE, FALSE);
     EXPECT_EQ(down.At(0, 0), SysRgb(COLOR_BTNSHADOW));
     EXPECT_EQ(down.At(down.width - 1, down.height - 1), SysRgb(COLOR_BTNSHADOW));
@@ -543,9 +544,9 @@ TEST_F(IconButtonTest, RaisedLookFramesAndDefaultBorder)
 TEST_F(IconButtonTest, FocusRectangleOnlyWithFlatFocus)
 {
     save.SetFocus();
-    Capture flat = guitest::CaptureClient(save);
+    Capture flat = gt::CaptureClient(save);
     save.DrawFlatFocus(true, true);
-    Capture focused = guitest::CaptureClient(save);
+    Capture focused = gt::CaptureClient(save);
     int changed = 0;
     for (int x = 3; x < flat.width - 3; ++x)
         changed += flat.At(x, 3) != focused.At(x, 3);
@@ -563,7 +564,7 @@ TEST_F(IconButtonTest, ControlColourIsTheHollowBrush)
 TEST_F(IconButtonTest, SystemColourChangeRepaintsWithSystemColours)
 {
     save.SendMessage(WM_SYSCOLORCHANGE);
-    Capture c = guitest::CaptureClient(save);
+    Capture c = gt::CaptureClient(save);
     EXPECT_EQ(c.At(1, 1), SysRgb(COLOR_BTNFACE));
 }
 
@@ -571,32 +572,33 @@ TEST_F(IconButtonTest, Screenshot)
 {
     running.SendMessage(BM_SETCHECK, 1);
     Hover(save);
-    EXPECT_TRUE(guitest::SaveScreenshot(host->Hwnd(), "icon_button_dialog"));
+    EXPECT_TRUE(gt::SaveWindowScreenshot(host->Hwnd(), "icon_button_dialog"));
 }
 
 // The main window's four buttons with their icons, as a picture to look at.
 TEST(IconButtonPicture, MainWindowButtons)
 {
-    guitest::Watchdog dog("main window buttons", 30000);
+    gt::Watchdog dog("main window buttons", 30000);
     ASSERT_TRUE(InstallMessageFilter());
-    guitest::DialogTemplate t("Zephlaunch", 229, 124);
     const char* captions[] = {"&Services", "&Programs", "&Configure", "St&art"};
     const short tops[] = {7, 35, 64, 94};
     const UINT icons[] = {IDI_SERVICES, IDI_PROGRAMS, IDI_CONFIGURE, IDI_START};
-    for (int i = 0; i < 4; ++i)
-        t.Add(static_cast<WORD>(1002 + i), guitest::kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 7, tops[i], 58, 22, captions[i]);
-    guitest::HostDialog host;
-    ASSERT_TRUE(host.Create(t, 300, 60));
+    gt::HostDialog host;
+    ASSERT_TRUE(host.Create("Zephlaunch", 229, 124, 300, 60));
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(host.AddControl(static_cast<WORD>(1002 + i), "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 7, tops[i],
+                                    58, 22, captions[i]));
+    }
     CIconButton buttons[4];
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(buttons[i].SubclassDlgItem(1002 + i, host.Hwnd()));
         EXPECT_TRUE(buttons[i].SetIcon(icons[i], CIconButton::kDarkened));
         buttons[i].SetFlat(true, true);
     }
-    guitest::PumpMessages(host.Hwnd());
+    gt::PumpMessages(host.Hwnd());
     PutCursorOn(buttons[3]);
     buttons[3].SendMessage(WM_MOUSEMOVE, 0, CentreParam(buttons[3]));
-    EXPECT_TRUE(guitest::SaveScreenshot(host.Hwnd(), "icon_button_main_window"));
+    EXPECT_TRUE(gt::SaveWindowScreenshot(host.Hwnd(), "icon_button_main_window"));
 }
 
 }  // namespace

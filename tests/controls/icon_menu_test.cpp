@@ -6,7 +6,10 @@
 #include "art_ids.h"
 #include "controls_test_ids.h"
 #include "framework/message_filter.h"
-#include "support/gui_test_support.h"
+#include "support/control_host.h"
+#include "support/message_pump.h"
+#include "support/screenshot.h"
+#include "support/watchdog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +19,9 @@
 
 namespace {
 
-using guitest::Capture;
-using guitest::Rgb;
-using guitest::SysRgb;
+using gt::Capture;
+using gt::Rgb;
+using gt::SysRgb;
 
 const int kItemWidth = 220;
 
@@ -108,7 +111,7 @@ int MeasuredHeight(HMENU menu, int position)
 Capture DrawOne(HMENU menu, int position, UINT state, bool* handled = nullptr)
 {
     const int height = MeasuredHeight(menu, position);
-    guitest::MemoryCanvas canvas(kItemWidth, height, RGB(255, 0, 255));
+    gt::MemoryCanvas canvas(kItemWidth, height, RGB(255, 0, 255));
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_MENU;
     dis.itemID = ::GetMenuItemID(menu, position);
@@ -175,7 +178,7 @@ protected:
         EXPECT_TRUE(context.SetItemBitmap(ID_TEST_SERVICES, IDB_SERVICE_MANAGER));
     }
 
-    guitest::Watchdog dog{"icon menu test", 60000};
+    gt::Watchdog dog{"icon menu test", 60000};
     CIconMenu bar;
     CIconMenu context;
     HMENU file = nullptr;
@@ -415,7 +418,7 @@ TEST_F(IconMenuTest, DrawRequestsForOtherMenusAreNotOurs)
 {
     HMENU plain = ::CreatePopupMenu();
     ::AppendMenuA(plain, MF_OWNERDRAW, 1, reinterpret_cast<LPCSTR>(ItemData(file, 0)));
-    guitest::MemoryCanvas canvas(50, 20, RGB(1, 2, 3));
+    gt::MemoryCanvas canvas(50, 20, RGB(1, 2, 3));
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_MENU;
     dis.hwndItem = reinterpret_cast<HWND>(plain);
@@ -489,16 +492,15 @@ TEST_F(IconMenuTest, AnsiTextsAreConvertedWithTheThreadCodePage)
 // their own for the system to search.
 TEST_F(IconMenuTest, TrackPopupMenuDrawsItemsAndAnswersMenuCharacters)
 {
-    guitest::DialogTemplate t("Menu owner", 160, 60);
-    guitest::HostDialog host;
-    ASSERT_TRUE(host.Create(t, 400, 300));
+    gt::HostDialog host;
+    ASSERT_TRUE(host.Create("Menu owner", 160, 60, 400, 300));
     bool shot = false;
     host.onTimer = [&](UINT_PTR id) {
         if (id == 1) {
             ::KillTimer(host.Hwnd(), 1);
             HWND menuWindow = ::FindWindowA("#32768", nullptr);
             if (menuWindow)
-                shot = guitest::SaveScreenshot(menuWindow, "icon_menu_popup");
+                shot = gt::SaveWindowScreenshot(menuWindow, "icon_menu_popup");
             ::PostMessageA(host.Hwnd(), WM_CHAR, 'x', 0);
         } else if (id == 2) {
             ::KillTimer(host.Hwnd(), 2);
@@ -544,7 +546,7 @@ TEST_F(IconMenuTest, PictureOfBothLooks)
                 sheet.pixels[static_cast<size_t>(y0 + y) * static_cast<size_t>(sheet.width) + static_cast<size_t>(x)] = p.At(x, y);
         y0 += p.height ? p.height : 6;
     }
-    EXPECT_TRUE(guitest::SaveCapture(sheet, "icon_menu_items"));
+    EXPECT_TRUE(gt::SaveCapture(sheet, "icon_menu_items"));
 }
 
 }  // namespace

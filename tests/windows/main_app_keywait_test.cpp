@@ -29,8 +29,6 @@ std::vector<std::string> KeyWaitPhases(const std::string& autoStart) {
 
 }  // namespace
 
-// Runs first: a controller that the watchdog ended inside its key wait can leave Wine's
-// console with a read that swallows the next typed key.
 TEST(MainAppKeyWait, AKeyEndsTheWaitAndPhase7Follows) {
   char display[256];
   if (GetEnvironmentVariableA("DISPLAY", display, sizeof display) == 0) {
@@ -52,7 +50,8 @@ TEST(MainAppKeyWait, AKeyEndsTheWaitAndPhase7Follows) {
   EXPECT_FALSE(autoStartLeft);
 }
 
-// Without a key the controller stays in its wait until the watchdog ends it.
+// Without a key the controller stays in its wait until the watchdog ends it. Runs as a
+// test program of its own (see ZEPH_CONSOLE_KEY_WAIT_ENDED in tests/windows/CMakeLists.txt).
 TEST(MainAppKeyWait, WithoutAKeyTheRunWaits) {
   zt::TempFolder folder;
   const std::string autoStart = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "mak_auto.exe");

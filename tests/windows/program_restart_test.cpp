@@ -19,11 +19,10 @@ std::string Restarting(const std::string& name, const std::string& path) {
   return "\r\nRestarting " + name + " at " + path;
 }
 
-// Waits up to ten seconds for a file that a program started by the controller writes.
+// Waits up to ten seconds for the one-line record a program started by the controller
+// writes (with one write as it closes the file: any text is the whole record).
 std::string WaitForFile(const std::string& path) {
-  for (int i = 0; i < 100 && !zt::FileExists(path); ++i) Sleep(100);
-  Sleep(100);
-  return zt::ReadFileBytes(path);
+  return zt::WaitForFileText(path, [](const std::string& text) { return !text.empty(); });
 }
 
 class ProgramRestart : public ::testing::Test {

@@ -51,11 +51,10 @@ void WriteShellRestart(long value, REGSAM view = kShellView) {
   RegCloseKey(key);
 }
 
-// Waits up to ten seconds for a file that a program started by the controller writes.
+// Waits up to ten seconds for the one-line record a program started by the controller
+// writes (with one write as it closes the file: any text is the whole record).
 std::string WaitForFile(const std::string& path) {
-  for (int i = 0; i < 100 && !zt::FileExists(path); ++i) Sleep(100);
-  Sleep(100);
-  return zt::ReadFileBytes(path);
+  return zt::WaitForFileText(path, [](const std::string& text) { return !text.empty(); });
 }
 
 class ProgramShell : public ::testing::Test {

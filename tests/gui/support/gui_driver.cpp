@@ -87,22 +87,6 @@ void TypeText(HWND dialog, int id, const std::string& text)
     ::SendMessageA(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-bool PumpUntil(const std::function<bool()>& done, int milliseconds)
-{
-    DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (static_cast<int>(::GetTickCount() - start) > milliseconds)
-            return false;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(10);
-    }
-    return true;
-}
-
 GuiDriver::GuiDriver()
 {
     g_driver = this;

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "support/message_pump.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -96,7 +98,5 @@ void Click(HWND dialog, int id);                    // BM_CLICK on a button
 void Command(HWND window, int id);                  // WM_COMMAND as from a menu
 void TypeText(HWND dialog, int id, const std::string& text);
 std::string TitleOf(HWND window);
-// Waits, pumping messages, until done() or the time runs out; returns done().
-bool PumpUntil(const std::function<bool()>& done, int milliseconds);
 
 }  // namespace gt

@@ -3,10 +3,124 @@
 #include "support/png_writer.h"
 
 #include <cctype>
-#include <cstdio>
-#include <vector>
 
 namespace gt {
+
+namespace {
+
+// Copies a rectangle of source into a 32-bit DIB and reads it back.
+Capture BlitToCapture(HDC source, int x, int y, int width, int height)
+{
+    Capture capture;
+    if (!source || width <= 0 || height <= 0)
+        return capture;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC memory = ::CreateCompatibleDC(source);
+    HBITMAP dib = ::CreateDIBSection(source, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory && dib && bits) {
+        HGDIOBJ old = ::SelectObject(memory, dib);
+        if (::BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY)) {
+            ::GdiFlush();
+            capture.width = width;
+            capture.height = height;
+            const auto* p = static_cast<const std::uint32_t*>(bits);
+            capture.pixels.assign(p, p + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+            for (std::uint32_t& pixel : capture.pixels)
+                pixel &= 0x00ffffffu;
+        }
+        ::SelectObject(memory, old);
+    }
+    if (dib)
+        ::DeleteObject(dib);
+    if (memory)
+        ::DeleteDC(memory);
+    return capture;
+}
+
+}  // namespace
+
+int Capture::Count(std::uint32_t rgb, int left, int top, int right, int bottom) const
+{
+    int n = 0;
+    for (int y = top; y < bottom && y < height; ++y) {
+        for (int x = left; x < right && x < width; ++x) {
+            if (At(x, y) == rgb)
+                ++n;
+        }
+    }
+    return n;
+}
+
+std::uint32_t Rgb(COLORREF colour)
+{
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) | (static_cast<std::uint32_t>(GetGValue(colour)) << 8)
+           | GetBValue(colour);
+}
+
+std::uint32_t SysRgb(int index)
+{
+    return Rgb(::GetSysColor(index));
+}
+
+Capture CaptureClient(HWND window)
+{
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client{};
+    if (!::GetClientRect(window, &client))
+        return Capture();
+    HDC dc = ::GetDC(window);
+    if (!dc)
+        return Capture();
+    Capture capture = BlitToCapture(dc, 0, 0, client.right, client.bottom);
+    ::ReleaseDC(window, dc);
+    return capture;
+}
+
+Capture CaptureDC(HDC dc, int width, int height)
+{
+    return BlitToCapture(dc, 0, 0, width, height);
+}
+
+MemoryCanvas::MemoryCanvas(int width, int height, COLORREF fill) : m_width(width), m_height(height)
+{
+    HDC screen = ::GetDC(nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_dc = ::CreateCompatibleDC(screen);
+    m_bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    if (m_dc && m_bitmap) {
+        m_old = ::SelectObject(m_dc, m_bitmap);
+        RECT all{0, 0, width, height};
+        COLORREF old = ::SetBkColor(m_dc, fill);
+        ::ExtTextOutA(m_dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+        ::SetBkColor(m_dc, old);
+    }
+}
+
+MemoryCanvas::~MemoryCanvas()
+{
+    if (m_old)
+        ::SelectObject(m_dc, m_old);
+    if (m_bitmap)
+        ::DeleteObject(m_bitmap);
+    if (m_dc)
+        ::DeleteDC(m_dc);
+}
 
 std::string ScreenshotFolder()
 {
@@ -19,56 +133,16 @@ std::string ScreenshotFolder()
     return folder;
 }
 
-namespace {
-
-// Copies width x height pixels from sourceDc at (x, y) into BUILD/screenshots/<name>.png.
-bool SaveDcArea(HDC sourceDc, int x, int y, int width, int height, const std::string& name)
+bool SaveCapture(const Capture& capture, const std::string& name)
 {
-    if (width <= 0 || height <= 0)
-        return false;
-    HDC memoryDc = ::CreateCompatibleDC(sourceDc);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(sourceDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool saved = false;
-    if (bitmap && bits) {
-        HGDIOBJ old = ::SelectObject(memoryDc, bitmap);
-        ::BitBlt(memoryDc, 0, 0, width, height, sourceDc, x, y, SRCCOPY);
-        ::GdiFlush();
-        std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-        const auto* bgra = static_cast<const std::uint8_t*>(bits);
-        for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-            rgb[i * 3] = bgra[i * 4 + 2];
-            rgb[i * 3 + 1] = bgra[i * 4 + 1];
-            rgb[i * 3 + 2] = bgra[i * 4];
-        }
-        ::SelectObject(memoryDc, old);
-        std::vector<std::uint8_t> png = EncodePng(width, height, rgb);
-        std::string safeName = name;
-        for (char& c : safeName) {
-            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
-                c = '_';
-        }
-        std::string file = ScreenshotFolder() + "\\" + safeName + ".png";
-        FILE* out = std::fopen(file.c_str(), "wb");
-        if (out) {
-            saved = std::fwrite(png.data(), 1, png.size(), out) == png.size();
-            std::fclose(out);
-        }
+    std::string safeName = name;
+    for (char& c : safeName) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.')
+            c = '_';
     }
-    if (bitmap)
-        ::DeleteObject(bitmap);
-    ::DeleteDC(memoryDc);
-    return saved;
+    return png::WriteFile(ScreenshotFolder() + "\\" + safeName + ".png", capture.width, capture.height,
+                          capture.pixels);
 }
-
-}  // namespace
 
 bool SaveWindowScreenshot(HWND window, const std::string& name)
 {
@@ -76,11 +150,13 @@ bool SaveWindowScreenshot(HWND window, const std::string& name)
     RECT rect;
     if (!::GetWindowRect(window, &rect))
         return false;
-    HDC windowDc = ::GetWindowDC(window);
     // What the window shows now, child windows included.
-    bool saved = SaveDcArea(windowDc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, name);
+    HDC windowDc = ::GetWindowDC(window);
+    if (!windowDc)
+        return false;
+    Capture capture = BlitToCapture(windowDc, 0, 0, rect.right - rect.left, rect.bottom - rect.top);
     ::ReleaseDC(window, windowDc);
-    return saved;
+    return capture.width > 0 && SaveCapture(capture, name);
 }
 
 bool SaveWindowsScreenshot(const std::vector<HWND>& windows, const std::string& name)
@@ -99,9 +175,11 @@ bool SaveWindowsScreenshot(const std::vector<HWND>& windows, const std::string& 
         first = false;
     }
     HDC screenDc = ::GetDC(nullptr);
-    bool saved = SaveDcArea(screenDc, area.left, area.top, area.right - area.left, area.bottom - area.top, name);
+    if (!screenDc)
+        return false;
+    Capture capture = BlitToCapture(screenDc, area.left, area.top, area.right - area.left, area.bottom - area.top);
     ::ReleaseDC(nullptr, screenDc);
-    return saved;
+    return capture.width > 0 && SaveCapture(capture, name);
 }
 
 }  // namespace gt

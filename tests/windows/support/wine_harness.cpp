@@ -124,6 +124,17 @@ std::string ReadFileBytes(const std::string& path) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::string WaitForFileText(const std::string& path, const std::function<bool(const std::string&)>& complete,
+                            DWORD deadlineMs) {
+  const DWORD start = GetTickCount();
+  std::string text = ReadFileBytes(path);
+  while (!complete(text) && GetTickCount() - start < deadlineMs) {
+    Sleep(20);
+    text = ReadFileBytes(path);
+  }
+  return text;
+}
+
 void EnsureConsole() {
   HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ class TempFolder {
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);  // empty when missing
 bool FileExists(const std::string& path);
+// Waits for a file that another process writes: polls until complete(text) holds for
+// what the file holds, or the deadline passes; returns what it held last (empty when
+// it never appeared). Existence alone is not enough: a writer creates the file first.
+std::string WaitForFileText(const std::string& path, const std::function<bool(const std::string&)>& complete,
+                            DWORD deadlineMs = 10000);
 void RemoveTree(const std::string& path);
 
 // What a program printed and how it ended.

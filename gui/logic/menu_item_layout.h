@@ -1,7 +1,7 @@
 // Sizes and positions of owner-drawn menu items (both looks).
 #pragma once
 
-namespace controls_logic {
+namespace gui_logic {
 
 struct MenuItemSize {
     int width = 0;
@@ -24,4 +24,4 @@ int MenuSeparatorLeft(int iconWidth);           // flat look: 4 pixels right of 
 // NT 4 on (major version 4 and later), the menu colour before.
 bool MenuStripUsesButtonFace(unsigned long majorVersion);
 
-}  // namespace controls_logic
+}  // namespace gui_logic

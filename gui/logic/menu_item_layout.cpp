@@ -1,6 +1,6 @@
-#include "controls/menu_item_layout.h"
+#include "gui/logic/menu_item_layout.h"
 
-namespace controls_logic {
+namespace gui_logic {
 
 MenuItemSize MeasureMenuItem(bool separator, int textWidth, int menuHeight, int iconWidth, int iconHeight)
 {
@@ -27,4 +27,4 @@ bool MenuStripUsesButtonFace(unsigned long majorVersion)
     return majorVersion >= 4;
 }
 
-}  // namespace controls_logic
+}  // namespace gui_logic

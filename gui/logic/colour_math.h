@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace controls_logic {
+namespace gui_logic {
 
 using ColourRef = std::uint32_t;
 
@@ -28,4 +28,4 @@ int DarkenedChannel(int value);
 // all 0 stays as it is; any other has each of them reduced by 25 %. Alpha is kept.
 std::uint32_t DarkenedDibPixel(std::uint32_t pixel);
 
-}  // namespace controls_logic
+}  // namespace gui_logic

@@ -1,6 +1,6 @@
-#include "controls/icon_button_layout.h"
+#include "gui/logic/icon_button_layout.h"
 
-namespace controls_logic {
+namespace gui_logic {
 
 namespace {
 
@@ -41,4 +41,4 @@ Box CentreText(const Box& area, int width, int height)
     return Box{left, top, left + width, top + height};
 }
 
-}  // namespace controls_logic
+}  // namespace gui_logic

@@ -1,11 +1,11 @@
-#include "controls/menu_template.h"
+#include "gui/logic/menu_template.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-using namespace controls_logic;
+using namespace gui_logic;
 
 namespace {
 

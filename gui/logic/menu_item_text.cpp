@@ -1,6 +1,6 @@
-#include "controls/menu_item_text.h"
+#include "gui/logic/menu_item_text.h"
 
-namespace controls_logic {
+namespace gui_logic {
 
 namespace {
 
@@ -55,4 +55,4 @@ int FindMenuCharacter(const std::vector<std::u16string>& lowerTexts, char16_t lo
     return -1;
 }
 
-}  // namespace controls_logic
+}  // namespace gui_logic

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace controls_logic {
+namespace gui_logic {
 
 // The parts of an item text before and after its first tab character.
 std::u16string TextBeforeTab(const std::u16string& text);
@@ -23,4 +23,4 @@ void PadBeforeTabs(std::vector<std::u16string>* texts,
 // `lowerChar`, or -1.
 int FindMenuCharacter(const std::vector<std::u16string>& lowerTexts, char16_t lowerChar);
 
-}  // namespace controls_logic
+}  // namespace gui_logic

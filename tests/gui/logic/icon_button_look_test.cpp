@@ -1,8 +1,8 @@
-#include "controls/icon_button_look.h"
+#include "gui/logic/icon_button_look.h"
 
 #include <gtest/gtest.h>
 
-using namespace controls_logic;
+using namespace gui_logic;
 
 namespace {
 

@@ -2,7 +2,7 @@
 // rules, taken from the button's state and the draw request's flags. No drawing here.
 #pragma once
 
-namespace controls_logic {
+namespace gui_logic {
 
 struct IconButtonState {
     bool flat = true;          // no border except under the mouse or when pressed
@@ -44,4 +44,4 @@ IconButtonLook DecideIconButtonLook(const IconButtonState& state);
 // BM_SETCHECK: 1 and 2 tick a check-box button, every other value unticks it.
 int TickFromSetCheck(unsigned long long wparam);
 
-}  // namespace controls_logic
+}  // namespace gui_logic

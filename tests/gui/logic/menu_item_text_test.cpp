@@ -1,8 +1,8 @@
-#include "controls/menu_item_text.h"
+#include "gui/logic/menu_item_text.h"
 
 #include <gtest/gtest.h>
 
-using namespace controls_logic;
+using namespace gui_logic;
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "controls/colour_math.h"
+#include "gui/logic/colour_math.h"
 
-namespace controls_logic {
+namespace gui_logic {
 
 ColourRef Lightened(ColourRef colour, int percent)
 {
@@ -28,4 +28,4 @@ std::uint32_t DarkenedDibPixel(std::uint32_t pixel)
     return alpha | (red << 16) | (green << 8) | blue;
 }
 
-}  // namespace controls_logic
+}  // namespace gui_logic

@@ -1,8 +1,8 @@
-#include "controls/colour_math.h"
+#include "gui/logic/colour_math.h"
 
 #include <gtest/gtest.h>
 
-using namespace controls_logic;
+using namespace gui_logic;
 
 TEST(ColourMath, LighteningMovesEachChannelTowardWhite)
 {

@@ -1,16 +1,9 @@
 // Where an icon button puts its icon and its caption inside the item rectangle.
 #pragma once
 
-namespace controls_logic {
+#include "gui/logic/box.h"
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-};
+namespace gui_logic {
 
 struct IconButtonLayoutInput {
     Box item;               // the draw request's rectangle
@@ -37,4 +30,4 @@ IconButtonLayout LayOutIconButton(const IconButtonLayoutInput& in);
 // The rectangle of a caption measured as width x height, centred in `area`.
 Box CentreText(const Box& area, int width, int height);
 
-}  // namespace controls_logic
+}  // namespace gui_logic

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace controls_logic {
+namespace gui_logic {
 
 // Flag values of the template (the same as the MF_ menu flags).
 constexpr std::uint16_t kMenuTemplateGrayed = 0x0001;
@@ -36,4 +36,4 @@ struct MenuTemplateItem {
 // for bytes that end before the template does (the items are then incomplete).
 bool ParseMenuTemplate(const unsigned char* data, std::size_t size, std::vector<MenuTemplateItem>* items);
 
-}  // namespace controls_logic
+}  // namespace gui_logic

@@ -1,6 +1,6 @@
-#include "controls/menu_template.h"
+#include "gui/logic/menu_template.h"
 
-namespace controls_logic {
+namespace gui_logic {
 
 namespace {
 
@@ -89,4 +89,4 @@ bool ParseMenuTemplate(const unsigned char* data, std::size_t size, std::vector<
     return ParseLevel(reader, 0, items);
 }
 
-}  // namespace controls_logic
+}  // namespace gui_logic

@@ -1,6 +1,6 @@
-#include "controls/icon_button_look.h"
+#include "gui/logic/icon_button_look.h"
 
-namespace controls_logic {
+namespace gui_logic {
 
 IconButtonLook DecideIconButtonLook(const IconButtonState& state)
 {
@@ -39,4 +39,4 @@ int TickFromSetCheck(unsigned long long wparam)
     return (wparam == 1 || wparam == 2) ? 1 : 0;
 }
 
-}  // namespace controls_logic
+}  // namespace gui_logic
