@@ -3,6 +3,7 @@
 #include "framework/data_exchange.h"
 #include "framework/header_ctrl.h"
 #include "globals.h"
+#include "gui/logic/action_choice.h"
 #include "message_box.h"
 #include "resource.h"
 #include "window_position.h"
@@ -74,13 +75,29 @@ BOOL CActionListDlg::OnInitDialog()
     }
 
     AddColumns();
+    m_list.m_isNeverStopRow = [this](int row) { return IsNeverStopRow(row); };
+    m_list.m_onNeverStopClick = [this](int row) { OnHotTrack(row); };
     RestoreWindowRect(m_hWnd, m_texts.windowSection);
     Dock();
 
     if (!OpenData())
         return TRUE;
-    FillList();
+    if (FillList())
+        ShowNeverStopRowsAsNoAction();
     return TRUE;
+}
+
+void CActionListDlg::ShowNeverStopRowsAsNoAction()
+{
+    // The controller never stops these, whatever the profile holds: the row shows what a
+    // run does, and Save writes that. Opening the dialog is no change of the user's, so
+    // closing it without saving asks nothing.
+    for (int row = 0; row < m_list.GetItemCount(); ++row) {
+        if (!IsNeverStopRow(row))
+            continue;
+        std::string action = gui_logic::ShownAction(m_list.GetItemText(row, ActionColumn()), true);
+        m_list.SetItemText(row, ActionColumn(), action.c_str());
+    }
 }
 
 void CActionListDlg::CaptureLayout()

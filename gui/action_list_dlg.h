@@ -64,6 +64,9 @@ protected:
     virtual bool OpenData() { return true; }                       // false: the dialog has ended
     virtual bool FillList() = 0;                                   // false: the dialog has ended
     virtual bool IsRunningRow(int row) const = 0;
+    // A row Windows needs: it shows "No Action" and offers nothing else; its help text
+    // says why (the derived OnHotTrack puts that line first).
+    virtual bool IsNeverStopRow(int) const { return false; }
     virtual void OnHotTrack(int row) = 0;
     virtual bool OnListNotify(NMHDR*, LRESULT*) { return false; }  // other notifications of the list
     // Writes the section from the rows (visible and hidden); false after a failure was shown.
@@ -95,6 +98,7 @@ private:
     void ApplyLayout();
     void ApplyRunningView();
     void RestoreHiddenRows();
+    void ShowNeverStopRowsAsNoAction();
     void Dock() const;
 
     Texts m_texts;

@@ -5,7 +5,9 @@
 #include "globals.h"
 #include "gui_strings.h"
 #include "message_box.h"
+#include "gui/logic/action_choice.h"
 #include "gui/logic/list_entries.h"
+#include "profile/never_stop.h"
 #include "profile/profile_keys.h"
 #include "program_list_builder.h"
 #include "resource.h"
@@ -205,10 +207,18 @@ std::string CProgramsDlg::VersionTextOfRow(int row, gui_logic::VersionTrigger tr
     return gui_logic::VersionText(module, path, values);
 }
 
+bool CProgramsDlg::IsNeverStopRow(int row) const
+{
+    return profile::IsNeverStopProcess(m_list.GetItemText(row, kModule).c_str());
+}
+
 void CProgramsDlg::OnHotTrack(int row)
 {
     bool failed = false;
-    SetHelpText(VersionTextOfRow(row, gui_logic::VersionTrigger::HotTrack, &failed));
+    std::string text = VersionTextOfRow(row, gui_logic::VersionTrigger::HotTrack, &failed);
+    if (IsNeverStopRow(row))
+        text = gui_logic::NeverStopHelpText(m_list.GetItemText(row, kModule), text);
+    SetHelpText(text);
 }
 
 bool CProgramsDlg::OnListNotify(NMHDR* header, LRESULT* result)

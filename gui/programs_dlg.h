@@ -27,6 +27,7 @@ protected:
     void AddExtraToolTips(std::vector<ToolTipEntry>* tips) override;
     bool FillList() override;
     bool IsRunningRow(int row) const override;
+    bool IsNeverStopRow(int row) const override;
     void OnHotTrack(int row) override;
     bool OnListNotify(NMHDR* header, LRESULT* result) override;
     bool WriteSection() override;

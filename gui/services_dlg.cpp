@@ -3,8 +3,10 @@
 #include "globals.h"
 #include "gui_strings.h"
 #include "message_box.h"
+#include "gui/logic/action_choice.h"
 #include "gui/logic/list_entries.h"
 #include "gui/logic/service_texts.h"
+#include "profile/never_stop.h"
 #include "profile/profile_keys.h"
 #include "resource.h"
 
@@ -218,9 +220,18 @@ std::string CServicesDlg::HelpTextOfRow(int row) const
     return gui_logic::ServiceHelpText(m_list.GetItemText(row, kService), value);
 }
 
+bool CServicesDlg::IsNeverStopRow(int row) const
+{
+    std::string key = KeyOfRow(row);
+    return !key.empty() && profile::IsNeverStopService(key.c_str());
+}
+
 void CServicesDlg::OnHotTrack(int row)
 {
-    SetHelpText(HelpTextOfRow(row));
+    std::string text = HelpTextOfRow(row);
+    if (IsNeverStopRow(row))
+        text = gui_logic::NeverStopHelpText(m_list.GetItemText(row, kService), text);
+    SetHelpText(text);
 }
 
 bool CServicesDlg::WriteSection()

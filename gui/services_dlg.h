@@ -32,6 +32,7 @@ protected:
     bool OpenData() override;
     bool FillList() override;
     bool IsRunningRow(int row) const override;
+    bool IsNeverStopRow(int row) const override;
     void OnHotTrack(int row) override;
     bool OnListNotify(NMHDR* header, LRESULT* result) override;
     bool IsDeferredColumn(int column) const override { return column == kDescription; }

@@ -87,13 +87,18 @@ void CServiceListCtrl::OnLeftButtonDown(int row, int column, bool wasFocused)
 {
     if (row < 0 || column != m_editColumn)
         return;
+    const bool neverStop = m_isNeverStopRow && m_isNeverStopRow(row);
+    if (neverStop && m_onNeverStopClick)
+        m_onNeverStopClick(row);
     if (!wasFocused) {
         SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         return;
     }
     if (!(GetStyle() & LVS_EDITLABELS))
         return;
-    gui_logic::ActionChoices choices = gui_logic::ActionChoicesForCell(GetItemText(row, column));
+    gui_logic::ActionChoices choices = gui_logic::ActionChoicesForCell(GetItemText(row, column), neverStop);
+    if (choices.fixed)
+        return;  // nothing to choose, and nothing changed
     OpenActionList(row, column, choices.items, choices.initialSelection);
     m_modified = true;
 }

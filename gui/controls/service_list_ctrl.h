@@ -3,11 +3,13 @@
 // drop-down (CInPlaceList): the first click on the cell selects and focuses the row,
 // the next opens the drop-down. The end-of-edit notification comes back to this
 // control (reflected by the dialog) and is applied here, as are the control's own
-// label edits of column 0.
+// label edits of column 0. A row whose action is fixed (one Windows needs) opens no
+// drop-down: a click on its action cell tells the owner instead.
 #pragma once
 
 #include "framework/list_ctrl.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,10 @@ public:
     // about unsaved changes while it is set and clears it after saving.
     bool m_modified = false;
     int m_editColumn = 0;
+    // Set by the owner: whether a row is one Windows needs, and what a click on such a
+    // row's action cell does (the owner explains it in its help window).
+    std::function<bool(int row)> m_isNeverStopRow;
+    std::function<void(int row)> m_onNeverStopClick;
 
     // The row under a point in client coordinates, or -1; *column gets the column
     // (0 when nothing is hit).

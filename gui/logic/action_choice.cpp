@@ -4,12 +4,30 @@
 
 namespace gui_logic {
 
-ActionChoices ActionChoicesForCell(const std::string&)
+ActionChoices ActionChoicesForCell(const std::string&, bool neverStop)
 {
     ActionChoices choices;
-    choices.items = {profile::kActionNoAction, profile::kActionStop, profile::kActionStopRestart};
+    if (neverStop) {
+        choices.items = {profile::kActionNoAction};
+        choices.fixed = true;
+    } else {
+        choices.items = {profile::kActionNoAction, profile::kActionStop, profile::kActionStopRestart};
+    }
     choices.initialSelection = 0;
     return choices;
+}
+
+std::string ShownAction(const std::string& storedAction, bool neverStop)
+{
+    return neverStop ? std::string(profile::kActionNoAction) : storedAction;
+}
+
+std::string NeverStopHelpText(const std::string& rowName, const std::string& usualText)
+{
+    std::string text = "Windows needs " + rowName + ": Zephlaunch never stops it.";
+    if (!usualText.empty())
+        text += "\r\n\r\n" + usualText;
+    return text;
 }
 
 }  // namespace gui_logic

@@ -98,7 +98,27 @@ TEST(ActionChoice, ThreeActionsWithNoActionPreselected)
         EXPECT_EQ(choices.items[1], "Stop");
         EXPECT_EQ(choices.items[2], "Stop & Restart");
         EXPECT_EQ(choices.initialSelection, 0);
+        EXPECT_FALSE(choices.fixed);
+        EXPECT_EQ(choices.items, gui_logic::ActionChoicesForCell(current, false).items);
     }
+}
+
+// A row Windows needs: "No Action" is all there is, whatever the cell or the profile held.
+TEST(ActionChoice, RowWindowsNeedsHasNoActionOnlyAndShowsIt)
+{
+    for (const char* current : {"", "No Action", "Stop", "Stop & Restart", "stop & restart"}) {
+        gui_logic::ActionChoices choices = gui_logic::ActionChoicesForCell(current, true);
+        ASSERT_EQ(choices.items.size(), 1u) << current;
+        EXPECT_EQ(choices.items[0], "No Action");
+        EXPECT_EQ(choices.initialSelection, 0);
+        EXPECT_TRUE(choices.fixed);
+        EXPECT_EQ(gui_logic::ShownAction(current, true), "No Action");
+        EXPECT_EQ(gui_logic::ShownAction(current, false), current);
+    }
+    EXPECT_EQ(gui_logic::NeverStopHelpText("services.exe", ""), "Windows needs services.exe: Zephlaunch never stops it.");
+    EXPECT_EQ(gui_logic::NeverStopHelpText("Plug and Play", "Plug and Play\r\n\r\nNo additional help available."),
+              "Windows needs Plug and Play: Zephlaunch never stops it.\r\n\r\nPlug and Play\r\n\r\nNo additional help "
+              "available.");
 }
 
 }  // namespace
