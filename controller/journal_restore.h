@@ -3,9 +3,9 @@
 #pragma once
 
 enum class RestoreResult {
-  Nothing,   // no journal of a dead run
-  Restored,  // everything listed was put back
-  Failed,    // something could not be put back (reported)
+    Nothing,   // no journal of a dead run
+    Restored,  // everything listed was put back
+    Failed,    // something could not be put back (reported)
 };
 
 // Restores every journal whose run has ended: its services with phase 8's messages, the

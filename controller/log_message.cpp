@@ -14,49 +14,62 @@ const char kLogFileName[] = "zephrun_log.txt";
 const WORD kDefaultAttribute = FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_BLUE;
 bool g_consoleHasColours = false;
 
-void AppendToLogFile(const char* text) {
-  // Opened and closed per message so the file is complete whatever happens later.
-  FILE* file = std::fopen(kLogFileName, "a+");
-  if (file == nullptr) return;  // an unwritable folder only turns logging off
-  std::fputs(text, file);
-  std::fclose(file);
+void AppendToLogFile(const char* text)
+{
+    // Opened and closed per message so the file is complete whatever happens later.
+    FILE* file = std::fopen(kLogFileName, "a+");
+    if (file == nullptr)
+        return;  // an unwritable folder only turns logging off
+    std::fputs(text, file);
+    std::fclose(file);
 }
 
 }  // namespace
 
-void InitConsoleOutput() {
-  DWORD mode = 0;
-  g_consoleHasColours = g_console != nullptr && g_console != INVALID_HANDLE_VALUE &&
-                        GetConsoleMode(g_console, &mode) != 0;
+void InitConsoleOutput()
+{
+    DWORD mode = 0;
+    g_consoleHasColours =
+        g_console != nullptr && g_console != INVALID_HANDLE_VALUE && GetConsoleMode(g_console, &mode) != 0;
 }
 
-unsigned short AttributeForLevel(int level) {
-  switch (level) {
-    case LOG_HEADING: return FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_BLUE | FOREGROUND_INTENSITY;
-    case LOG_WARNING: return FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_INTENSITY;
-    case LOG_ERROR: return FOREGROUND_RED | FOREGROUND_INTENSITY;
-    default: return 0;
-  }
+unsigned short AttributeForLevel(int level)
+{
+    switch (level) {
+    case LOG_HEADING:
+        return FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_BLUE | FOREGROUND_INTENSITY;
+    case LOG_WARNING:
+        return FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_INTENSITY;
+    case LOG_ERROR:
+        return FOREGROUND_RED | FOREGROUND_INTENSITY;
+    default:
+        return 0;
+    }
 }
 
-int LogMessage(int level, const char* format, ...) {
-  EnterCriticalSection(&g_outputLock);
+int LogMessage(int level, const char* format, ...)
+{
+    EnterCriticalSection(&g_outputLock);
 
-  char text[1024];
-  va_list args;
-  va_start(args, format);
-  int formatted = std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  if (formatted < 0) text[0] = '\0';
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    int formatted = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (formatted < 0)
+        text[0] = '\0';
 
-  const WORD attribute = AttributeForLevel(level);
-  if (g_consoleHasColours && attribute != 0) SetConsoleTextAttribute(g_console, attribute);
-  const int written = std::fputs(text, stdout) < 0 ? 0 : static_cast<int>(std::strlen(text));
-  std::fflush(stdout);
-  if (g_consoleHasColours) SetConsoleTextAttribute(g_console, kDefaultAttribute);
+    const WORD attribute = AttributeForLevel(level);
+    if (g_consoleHasColours && attribute != 0)
+        SetConsoleTextAttribute(g_console, attribute);
+    const int written = std::fputs(text, stdout) < 0 ? 0 : static_cast<int>(std::strlen(text));
+    std::fflush(stdout);
+    if (g_consoleHasColours)
+        SetConsoleTextAttribute(g_console, kDefaultAttribute);
 
-  if (g_logToFile != 0) AppendToLogFile(text);
+    if (g_logToFile != 0)
+        AppendToLogFile(text);
 
-  LeaveCriticalSection(&g_outputLock);
-  return written;
+    LeaveCriticalSection(&g_outputLock);
+    return written;
 }

@@ -19,33 +19,38 @@ int g_defragBlockCount = 0;
 }  // namespace
 
 // Allocates and fills one block; true while more blocks are wanted.
-bool DefragmentMemoryStep() {
-  if (g_defragBlockCount >= kDefragMaxBlocks) return false;  // the table is full
-  const DefragStep step = PlanDefragStep(QueryPhysicalMemory().total, g_defragBlockCount);
-  LogMessage(LOG_PLAIN, "%s", step.progress);
+bool DefragmentMemoryStep()
+{
+    if (g_defragBlockCount >= kDefragMaxBlocks)
+        return false;  // the table is full
+    const DefragStep step = PlanDefragStep(QueryPhysicalMemory().total, g_defragBlockCount);
+    LogMessage(LOG_PLAIN, "%s", step.progress);
 
-  // Where the heap or the address space (a 32-bit process) runs out first, this is
-  // where the phase ends; everything held so far is freed by the caller.
-  void* block = std::malloc(kDefragBlockBytes);
-  if (block == nullptr) {
-    LogMessage(LOG_ERROR, "\r\nUnable to allocate memory");
-    return false;
-  }
-  std::memset(block, 0, kDefragBlockBytes);  // commits every page
-  g_defragBlocks[g_defragBlockCount++] = block;
-  return DefragWantsAnotherBlock(step, g_defragBlockCount);
+    // Where the heap or the address space (a 32-bit process) runs out first, this is
+    // where the phase ends; everything held so far is freed by the caller.
+    void* block = std::malloc(kDefragBlockBytes);
+    if (block == nullptr) {
+        LogMessage(LOG_ERROR, "\r\nUnable to allocate memory");
+        return false;
+    }
+    std::memset(block, 0, kDefragBlockBytes);  // commits every page
+    g_defragBlocks[g_defragBlockCount++] = block;
+    return DefragWantsAnotherBlock(step, g_defragBlockCount);
 }
 
 // Frees every block allocated so far.
-void ReleaseDefragmentBlocks() {
-  for (int i = 0; i < g_defragBlockCount; ++i) {
-    std::free(g_defragBlocks[i]);
-    g_defragBlocks[i] = nullptr;
-  }
-  g_defragBlockCount = 0;
+void ReleaseDefragmentBlocks()
+{
+    for (int i = 0; i < g_defragBlockCount; ++i) {
+        std::free(g_defragBlocks[i]);
+        g_defragBlocks[i] = nullptr;
+    }
+    g_defragBlockCount = 0;
 }
 
-void DefragmentMemory() {
-  while (DefragmentMemoryStep()) Sleep(20);
-  ReleaseDefragmentBlocks();
+void DefragmentMemory()
+{
+    while (DefragmentMemoryStep())
+        Sleep(20);
+    ReleaseDefragmentBlocks();
 }

@@ -10,32 +10,38 @@
 #include "procenum/process_enumerator.h"
 
 class ProcessSnapshot : public ProcessEnumerator {
- public:
-  // Walks once; false when the process list could not be read.
-  bool Take() {
-    m_processes.clear();
-    LoadHelperLibraries();
-    return EnumerateProcesses();
-  }
-  BOOL OnProcess(const char* processName, DWORD processId) override {
-    m_processes.emplace_back(ComparableProcessName(processName, IsNtFamily()), processId);
-    return TRUE;
-  }
-  // The ids of the processes with this executable name (letter case ignored).
-  std::vector<DWORD> IdsOf(const char* exeName) const {
-    std::vector<DWORD> ids;
-    for (const auto& process : m_processes) {
-      if (SameTextIgnoringCase(process.first.c_str(), exeName)) ids.push_back(process.second);
+public:
+    // Walks once; false when the process list could not be read.
+    bool Take()
+    {
+        m_processes.clear();
+        LoadHelperLibraries();
+        return EnumerateProcesses();
     }
-    return ids;
-  }
-  bool HasProcess(DWORD processId, const char* exeName) const {
-    for (const auto& process : m_processes) {
-      if (process.second == processId && SameTextIgnoringCase(process.first.c_str(), exeName)) return true;
+    BOOL OnProcess(const char* processName, DWORD processId) override
+    {
+        m_processes.emplace_back(ComparableProcessName(processName, IsNtFamily()), processId);
+        return TRUE;
     }
-    return false;
-  }
+    // The ids of the processes with this executable name (letter case ignored).
+    std::vector<DWORD> IdsOf(const char* exeName) const
+    {
+        std::vector<DWORD> ids;
+        for (const auto& process : m_processes) {
+            if (SameTextIgnoringCase(process.first.c_str(), exeName))
+                ids.push_back(process.second);
+        }
+        return ids;
+    }
+    bool HasProcess(DWORD processId, const char* exeName) const
+    {
+        for (const auto& process : m_processes) {
+            if (process.second == processId && SameTextIgnoringCase(process.first.c_str(), exeName))
+                return true;
+        }
+        return false;
+    }
 
- private:
-  std::vector<std::pair<std::string, DWORD>> m_processes;
+private:
+    std::vector<std::pair<std::string, DWORD>> m_processes;
 };

@@ -28,137 +28,155 @@ constexpr DWORD kPassIntervalMs = 500;
 
 // Parameter blocks, owned by the thread they are handed to.
 struct StopBlock {
-  char key[1024];
-  char value[512];
+    char key[1024];
+    char value[512];
 };
 struct RestartBlock {
-  char path[1536];
+    char path[1536];
 };
 
 // Programs that were not running in phase 2 (guarded by g_outputLock).
 NotRunningList g_notRunningPrograms;
 
-void RecordNotRunning(const char* value) {
-  EnterCriticalSection(&g_outputLock);
-  g_notRunningPrograms.Add(profile::ProgramPathPart(value));
-  LeaveCriticalSection(&g_outputLock);
+void RecordNotRunning(const char* value)
+{
+    EnterCriticalSection(&g_outputLock);
+    g_notRunningPrograms.Add(profile::ProgramPathPart(value));
+    LeaveCriticalSection(&g_outputLock);
 }
 
-bool WasNotRunning(const char* path) {
-  EnterCriticalSection(&g_outputLock);
-  const bool found = g_notRunningPrograms.Contains(path);
-  LeaveCriticalSection(&g_outputLock);
-  return found;
+bool WasNotRunning(const char* path)
+{
+    EnterCriticalSection(&g_outputLock);
+    const bool found = g_notRunningPrograms.Contains(path);
+    LeaveCriticalSection(&g_outputLock);
+    return found;
 }
 
-void StartStopThread(ThreadBatch& batch, const char* key, const char* value) {
-  StopBlock* block = new StopBlock;
-  profile::CopyText(block->key, sizeof block->key, key);
-  profile::CopyText(block->value, sizeof block->value, value);
-  if (!batch.Start(StopProgramThread, block, key)) delete block;
+void StartStopThread(ThreadBatch& batch, const char* key, const char* value)
+{
+    StopBlock* block = new StopBlock;
+    profile::CopyText(block->key, sizeof block->key, key);
+    profile::CopyText(block->value, sizeof block->value, value);
+    if (!batch.Start(StopProgramThread, block, key))
+        delete block;
 }
 
 // Whether a process with the key's name runs now. Phase 9 runs on the main thread, so the
 // shared finder is free.
-bool IsRunning(const char* key) {
-  g_programFinder.m_findOnly = true;
-  profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName, key);
-  g_programFinder.m_foundPid = 0;
-  g_programFinder.EnumerateProcesses();
-  g_programFinder.m_findOnly = false;  // a pass that found nothing leaves it set
-  return g_programFinder.m_foundPid != 0;
+bool IsRunning(const char* key)
+{
+    g_programFinder.m_findOnly = true;
+    profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName, key);
+    g_programFinder.m_foundPid = 0;
+    g_programFinder.EnumerateProcesses();
+    g_programFinder.m_findOnly = false;  // a pass that found nothing leaves it set
+    return g_programFinder.m_foundPid != 0;
 }
 
-void StartRestartThread(ThreadBatch& batch, const char* key, const char* path) {
-  LogMessage(LOG_PLAIN, "\r\nRestarting %s at %s", key, path);
-  // The shell-restart setting goes back before the shell itself is started.
-  if (IsShellProgramKey(key)) RestoreShellRestart();
-  RestartBlock* block = new RestartBlock;
-  profile::CopyText(block->path, sizeof block->path, path);
-  if (!batch.Start(RestartProgramThread, block, key)) delete block;
+void StartRestartThread(ThreadBatch& batch, const char* key, const char* path)
+{
+    LogMessage(LOG_PLAIN, "\r\nRestarting %s at %s", key, path);
+    // The shell-restart setting goes back before the shell itself is started.
+    if (IsShellProgramKey(key))
+        RestoreShellRestart();
+    RestartBlock* block = new RestartBlock;
+    profile::CopyText(block->path, sizeof block->path, path);
+    if (!batch.Start(RestartProgramThread, block, key))
+        delete block;
 }
 
 }  // namespace
 
-DWORD WINAPI StopProgramThread(LPVOID parameter) {
-  StopBlock* block = static_cast<StopBlock*>(parameter);
-  {
-    ProgramTerminator terminator;
-    terminator.LoadHelperLibraries();
-    profile::CopyText(terminator.m_programName, sizeof terminator.m_programName, block->key);
-    if (profile::ProgramIsStopRestart(block->value)) {
-      // Into the run journal before the first instance is ended.
-      terminator.m_beforeEnd = [](void* context) {
-        const StopBlock* stopped = static_cast<const StopBlock*>(context);
-        JournalAddProgram(stopped->key, profile::ProgramPathPart(stopped->value));
-      };
-      terminator.m_beforeEndContext = block;
-    }
+DWORD WINAPI StopProgramThread(LPVOID parameter)
+{
+    StopBlock* block = static_cast<StopBlock*>(parameter);
+    {
+        ProgramTerminator terminator;
+        terminator.LoadHelperLibraries();
+        profile::CopyText(terminator.m_programName, sizeof terminator.m_programName, block->key);
+        if (profile::ProgramIsStopRestart(block->value)) {
+            // Into the run journal before the first instance is ended.
+            terminator.m_beforeEnd = [](void* context) {
+                const StopBlock* stopped = static_cast<const StopBlock*>(context);
+                JournalAddProgram(stopped->key, profile::ProgramPathPart(stopped->value));
+            };
+            terminator.m_beforeEndContext = block;
+        }
 
-    StopAttempts attempts;
-    bool wasRunning = false;
-    for (;;) {
-      terminator.m_handled = false;
-      terminator.EnumerateProcesses();
-      if (!terminator.m_handled) break;
-      wasRunning = true;
-      if (attempts.RecordAttempt(terminator.m_endedPid)) {
-        LogMessage(LOG_ERROR, "\r\nERROR: %s (process %lu) does not end - giving up on it", terminator.m_programName,
-                   terminator.m_endedPid);
-        terminator.IgnoreProcess(terminator.m_endedPid);
-      }
-      if (attempts.PassLimitReached()) {
-        LogMessage(LOG_ERROR, "\r\nERROR: %s keeps running - giving up", terminator.m_programName);
-        break;
-      }
-      Sleep(kPassIntervalMs);
+        StopAttempts attempts;
+        bool wasRunning = false;
+        for (;;) {
+            terminator.m_handled = false;
+            terminator.EnumerateProcesses();
+            if (!terminator.m_handled)
+                break;
+            wasRunning = true;
+            if (attempts.RecordAttempt(terminator.m_endedPid)) {
+                LogMessage(LOG_ERROR, "\r\nERROR: %s (process %lu) does not end - giving up on it",
+                           terminator.m_programName, terminator.m_endedPid);
+                terminator.IgnoreProcess(terminator.m_endedPid);
+            }
+            if (attempts.PassLimitReached()) {
+                LogMessage(LOG_ERROR, "\r\nERROR: %s keeps running - giving up", terminator.m_programName);
+                break;
+            }
+            Sleep(kPassIntervalMs);
+        }
+        if (!wasRunning)
+            RecordNotRunning(block->value);
     }
-    if (!wasRunning) RecordNotRunning(block->value);
-  }
-  delete block;
-  return 0;
+    delete block;
+    return 0;
 }
 
-DWORD WINAPI RestartProgramThread(LPVOID parameter) {
-  RestartBlock* block = static_cast<RestartBlock*>(parameter);
-  char commandLine[sizeof block->path + 2];
-  // Quoted, so that exactly the stored path is started. A failed start prints nothing.
-  if (QuotedProgramPath(commandLine, sizeof commandLine, block->path)) {
-    WinExec(commandLine, SW_SHOWNORMAL);
-  }
-  delete block;
-  return 0;
+DWORD WINAPI RestartProgramThread(LPVOID parameter)
+{
+    RestartBlock* block = static_cast<RestartBlock*>(parameter);
+    char commandLine[sizeof block->path + 2];
+    // Quoted, so that exactly the stored path is started. A failed start prints nothing.
+    if (QuotedProgramPath(commandLine, sizeof commandLine, block->path)) {
+        WinExec(commandLine, SW_SHOWNORMAL);
+    }
+    delete block;
+    return 0;
 }
 
-void HandleProgramsSection(ProgramsMode mode) {
-  ThreadBatch batch;
-  ProgramKeySet seenKeys;
-  WalkProfileSection(profile::kPrograms, profile::kActionNoAction, [&](const char* key, const char* value) {
-    // A key repeated (in any letter case) names the same entry; its value is the first one.
-    if (!seenKeys.Insert(key)) return;
-    if (profile::ProgramIsNoAction(value)) return;
-    if (profile::IsNeverStopProcess(key)) {
-      // Not ended, so there is nothing to start again either.
-      if (mode == ProgramsMode::Stop) {
-        LogMessage(LOG_WARNING, "\r\nWARNING: '%s' is needed by Windows and is never stopped.", key);
-      }
-      return;
-    }
-    if (mode == ProgramsMode::Stop) {
-      StartStopThread(batch, key, value);
-      return;
-    }
-    if (!profile::ProgramIsStopRestart(value)) return;
-    const char* path = profile::ProgramPathPart(value);
-    if (WasNotRunning(path)) return;
-    // A program that could not be stopped (or was started again meanwhile) is not started
-    // a second time.
-    if (IsRunning(key)) {
-      LogMessage(LOG_WARNING, "\r\nWARNING: %s is still running - not restarted", key);
-      if (IsShellProgramKey(key)) RestoreShellRestart();
-      return;
-    }
-    StartRestartThread(batch, key, path);
-  });
-  batch.WaitForAll();
+void HandleProgramsSection(ProgramsMode mode)
+{
+    ThreadBatch batch;
+    ProgramKeySet seenKeys;
+    WalkProfileSection(profile::kPrograms, profile::kActionNoAction, [&](const char* key, const char* value) {
+        // A key repeated (in any letter case) names the same entry; its value is the first one.
+        if (!seenKeys.Insert(key))
+            return;
+        if (profile::ProgramIsNoAction(value))
+            return;
+        if (profile::IsNeverStopProcess(key)) {
+            // Not ended, so there is nothing to start again either.
+            if (mode == ProgramsMode::Stop) {
+                LogMessage(LOG_WARNING, "\r\nWARNING: '%s' is needed by Windows and is never stopped.", key);
+            }
+            return;
+        }
+        if (mode == ProgramsMode::Stop) {
+            StartStopThread(batch, key, value);
+            return;
+        }
+        if (!profile::ProgramIsStopRestart(value))
+            return;
+        const char* path = profile::ProgramPathPart(value);
+        if (WasNotRunning(path))
+            return;
+        // A program that could not be stopped (or was started again meanwhile) is not started
+        // a second time.
+        if (IsRunning(key)) {
+            LogMessage(LOG_WARNING, "\r\nWARNING: %s is still running - not restarted", key);
+            if (IsShellProgramKey(key))
+                RestoreShellRestart();
+            return;
+        }
+        StartRestartThread(batch, key, path);
+    });
+    batch.WaitForAll();
 }

@@ -8,33 +8,33 @@
 #include "procenum/process_enumerator.h"
 
 class ProgramTerminator : public ProcessEnumerator {
- public:
-  ProgramTerminator();
+public:
+    ProgramTerminator();
 
-  // Ends the first process whose name matches m_programName (or, in find-only mode,
-  // records its id) and then ends the walk; returns TRUE for every other process.
-  BOOL OnProcess(const char* processName, DWORD processId) override;
+    // Ends the first process whose name matches m_programName (or, in find-only mode,
+    // records its id) and then ends the walk; returns TRUE for every other process.
+    BOOL OnProcess(const char* processName, DWORD processId) override;
 
-  // Later passes pass over this process (one that was tried often enough and never ended).
-  void IgnoreProcess(DWORD processId) { m_ignoredPids.push_back(processId); }
+    // Later passes pass over this process (one that was tried often enough and never ended).
+    void IgnoreProcess(DWORD processId) { m_ignoredPids.push_back(processId); }
 
-  char m_programName[256];
-  bool m_handled;      // a matching process was ended (closed by itself or terminated)
-  bool m_findOnly;     // record the next match in m_foundPid instead of ending it
-  DWORD m_foundPid;
-  DWORD m_closePid;    // the process whose windows CloseWindowsOfProcess closes
-  bool m_windowFound;  // CloseWindowsOfProcess posted WM_CLOSE to at least one window
-  DWORD m_endedPid;    // the process that set m_handled
-  // Called with m_beforeEndContext just before a matching process is ended (phase 2 keeps
-  // its run journal with it); null: nothing is called.
-  void (*m_beforeEnd)(void* context) = nullptr;
-  void* m_beforeEndContext = nullptr;
+    char m_programName[256];
+    bool m_handled;   // a matching process was ended (closed by itself or terminated)
+    bool m_findOnly;  // record the next match in m_foundPid instead of ending it
+    DWORD m_foundPid;
+    DWORD m_closePid;    // the process whose windows CloseWindowsOfProcess closes
+    bool m_windowFound;  // CloseWindowsOfProcess posted WM_CLOSE to at least one window
+    DWORD m_endedPid;    // the process that set m_handled
+    // Called with m_beforeEndContext just before a matching process is ended (phase 2 keeps
+    // its run journal with it); null: nothing is called.
+    void (*m_beforeEnd)(void* context) = nullptr;
+    void* m_beforeEndContext = nullptr;
 
- private:
-  bool IsIgnored(DWORD processId) const;
-  void EndProcess(HANDLE process, DWORD processId);
+private:
+    bool IsIgnored(DWORD processId) const;
+    void EndProcess(HANDLE process, DWORD processId);
 
-  std::vector<DWORD> m_ignoredPids;
+    std::vector<DWORD> m_ignoredPids;
 };
 
 // EnumDesktopWindows (on 9x/ME EnumWindows) callback: posts WM_CLOSE to every top-level

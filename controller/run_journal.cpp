@@ -24,131 +24,151 @@ unsigned long g_journalPersisted = 0;  // changes on the disk (under g_journalWr
 std::string g_journalPath;
 bool g_journalFailed = false;  // a write failed; reported once (under g_journalWriteLock)
 
-bool ProfileHasSomethingToStop() {
-  bool found = false;
-  WalkProfileSection(profile::kPrograms, profile::kActionNoAction, [&](const char*, const char* value) {
-    if (!profile::ProgramIsNoAction(value)) found = true;
-  });
-  if (found) return true;
-  WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char*, const char* value) {
-    if (!profile::ServiceIsNoAction(value)) found = true;
-  });
-  return found;
+bool ProfileHasSomethingToStop()
+{
+    bool found = false;
+    WalkProfileSection(profile::kPrograms, profile::kActionNoAction, [&](const char*, const char* value) {
+        if (!profile::ProgramIsNoAction(value))
+            found = true;
+    });
+    if (found)
+        return true;
+    WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char*, const char* value) {
+        if (!profile::ServiceIsNoAction(value))
+            found = true;
+    });
+    return found;
 }
 
-void ReportWriteFailure(DWORD error) {
-  LogMessage(LOG_WARNING, "\r\nWARNING: Unable to write the run journal '%s', error = %lu", g_journalPath.c_str(),
-             error);
+void ReportWriteFailure(DWORD error)
+{
+    LogMessage(LOG_WARNING, "\r\nWARNING: Unable to write the run journal '%s', error = %lu",
+               g_journalPath.c_str(), error);
 }
 
 // Makes sure change number version is on the disk. Threads that change the journal at the
 // same time share one write: whoever writes next takes every change made so far, and a
 // thread whose change was written meanwhile does not write again. Returns the error to
 // report (0: none).
-DWORD Persist(unsigned long version) {
-  DWORD report = 0;
-  EnterCriticalSection(&g_journalWriteLock);
-  if (g_journalPersisted < version) {
-    EnterCriticalSection(&g_journalLock);
-    const std::string text = FormatJournal(g_journal);
-    const unsigned long covered = g_journalVersion;
-    LeaveCriticalSection(&g_journalLock);
-    DWORD error = 0;
-    if (WriteJournalFile(g_journalPath, text, false, error)) {
-      g_journalPersisted = covered;
-    } else if (!g_journalFailed) {
-      g_journalFailed = true;
-      report = error == 0 ? static_cast<DWORD>(ERROR_WRITE_FAULT) : error;
+DWORD Persist(unsigned long version)
+{
+    DWORD report = 0;
+    EnterCriticalSection(&g_journalWriteLock);
+    if (g_journalPersisted < version) {
+        EnterCriticalSection(&g_journalLock);
+        const std::string text = FormatJournal(g_journal);
+        const unsigned long covered = g_journalVersion;
+        LeaveCriticalSection(&g_journalLock);
+        DWORD error = 0;
+        if (WriteJournalFile(g_journalPath, text, false, error)) {
+            g_journalPersisted = covered;
+        } else if (!g_journalFailed) {
+            g_journalFailed = true;
+            report = error == 0 ? static_cast<DWORD>(ERROR_WRITE_FAULT) : error;
+        }
     }
-  }
-  LeaveCriticalSection(&g_journalWriteLock);
-  return report;
+    LeaveCriticalSection(&g_journalWriteLock);
+    return report;
 }
 
 // Changes the record and, when change says it changed, writes it before returning. The
 // warning is printed after the locks are left (LogMessage takes the output lock, and the
 // shell-value hook calls in while holding that).
 template <typename Change>
-void Record(Change&& change) {
-  if (!g_journalActive) return;
-  EnterCriticalSection(&g_journalLock);
-  const unsigned long version = change(g_journal) ? ++g_journalVersion : 0;
-  LeaveCriticalSection(&g_journalLock);
-  if (version == 0) return;
-  const DWORD error = Persist(version);
-  if (error != 0) ReportWriteFailure(error);
+void Record(Change&& change)
+{
+    if (!g_journalActive)
+        return;
+    EnterCriticalSection(&g_journalLock);
+    const unsigned long version = change(g_journal) ? ++g_journalVersion : 0;
+    LeaveCriticalSection(&g_journalLock);
+    if (version == 0)
+        return;
+    const DWORD error = Persist(version);
+    if (error != 0)
+        ReportWriteFailure(error);
 }
 
 }  // namespace
 
 bool JournalNeeded() { return ProfileHasSomethingToStop(); }
 
-void JournalBegin() {
-  if (!ProfileHasSomethingToStop()) return;
-  InitializeCriticalSection(&g_journalLock);
-  InitializeCriticalSection(&g_journalWriteLock);
+void JournalBegin()
+{
+    if (!ProfileHasSomethingToStop())
+        return;
+    InitializeCriticalSection(&g_journalLock);
+    InitializeCriticalSection(&g_journalWriteLock);
 
-  g_journal = JournalRecord();
-  g_journal.processId = GetCurrentProcessId();
-  if (!OwnStartTime(g_journal.startTime)) {
-    g_journal.startTime = 0;
-    HoldRunMutex();
-  }
-  g_journal.profilePath = g_profilePath;
-
-  std::string folder;
-  if (!JournalFolder(folder, true)) {
-    g_journalPath = folder.empty() ? std::string("zephrun_journal.ini") : JournalPath(folder, 0);
-    ReportWriteFailure(GetLastError());
-    return;
-  }
-  const std::string text = FormatJournal(g_journal);
-  DWORD error = ERROR_ALREADY_EXISTS;
-  for (int slot = 0; slot < kJournalSlots; ++slot) {
-    const std::string path = JournalPath(folder, slot);
-    if (JournalSlotTaken(path)) continue;  // another run's (alive, or one that could not be restored)
-    if (WriteJournalFile(path, text, true, error)) {
-      g_journalPath = path;
-      g_journalActive = true;
-      return;
+    g_journal = JournalRecord();
+    g_journal.processId = GetCurrentProcessId();
+    if (!OwnStartTime(g_journal.startTime)) {
+        g_journal.startTime = 0;
+        HoldRunMutex();
     }
-  }
-  g_journalPath = JournalPath(folder, 0);
-  ReportWriteFailure(error);
+    g_journal.profilePath = g_profilePath;
+
+    std::string folder;
+    if (!JournalFolder(folder, true)) {
+        g_journalPath = folder.empty() ? std::string("zephrun_journal.ini") : JournalPath(folder, 0);
+        ReportWriteFailure(GetLastError());
+        return;
+    }
+    const std::string text = FormatJournal(g_journal);
+    DWORD error = ERROR_ALREADY_EXISTS;
+    for (int slot = 0; slot < kJournalSlots; ++slot) {
+        const std::string path = JournalPath(folder, slot);
+        if (JournalSlotTaken(path))
+            continue;  // another run's (alive, or one that could not be restored)
+        if (WriteJournalFile(path, text, true, error)) {
+            g_journalPath = path;
+            g_journalActive = true;
+            return;
+        }
+    }
+    g_journalPath = JournalPath(folder, 0);
+    ReportWriteFailure(error);
 }
 
-void JournalAddProgram(const char* key, const char* path) {
-  Record([&](JournalRecord& journal) { return journal.AddProgram(key, path); });
+void JournalAddProgram(const char* key, const char* path)
+{
+    Record([&](JournalRecord& journal) { return journal.AddProgram(key, path); });
 }
 
-void JournalAddService(const char* key) {
-  Record([&](JournalRecord& journal) { return journal.AddService(key); });
+void JournalAddService(const char* key)
+{
+    Record([&](JournalRecord& journal) { return journal.AddService(key); });
 }
 
-void JournalRemoveService(const char* key) {
-  Record([&](JournalRecord& journal) { return journal.RemoveService(key); });
+void JournalRemoveService(const char* key)
+{
+    Record([&](JournalRecord& journal) { return journal.RemoveService(key); });
 }
 
-void JournalRecordShellValue(DWORD value) {
-  Record([&](JournalRecord& journal) { return journal.SetShellValue(value); });
+void JournalRecordShellValue(DWORD value)
+{
+    Record([&](JournalRecord& journal) { return journal.SetShellValue(value); });
 }
 
-void JournalAddAutoStarted(const char* path, DWORD processId) {
-  Record([&](JournalRecord& journal) {
-    journal.AddAutoStarted(path, processId);
-    return true;
-  });
+void JournalAddAutoStarted(const char* path, DWORD processId)
+{
+    Record([&](JournalRecord& journal) {
+        journal.AddAutoStarted(path, processId);
+        return true;
+    });
 }
 
-void JournalEnd() {
-  if (!g_journalActive) return;
-  EnterCriticalSection(&g_journalWriteLock);
-  g_journalActive = false;
-  DWORD error = 0;
-  const bool deleted = DeleteJournalFiles(g_journalPath, error);
-  LeaveCriticalSection(&g_journalWriteLock);
-  if (!deleted) {
-    LogMessage(LOG_WARNING, "\r\nWARNING: Unable to delete the run journal '%s', error = %lu", g_journalPath.c_str(),
-               error);
-  }
+void JournalEnd()
+{
+    if (!g_journalActive)
+        return;
+    EnterCriticalSection(&g_journalWriteLock);
+    g_journalActive = false;
+    DWORD error = 0;
+    const bool deleted = DeleteJournalFiles(g_journalPath, error);
+    LeaveCriticalSection(&g_journalWriteLock);
+    if (!deleted) {
+        LogMessage(LOG_WARNING, "\r\nWARNING: Unable to delete the run journal '%s', error = %lu",
+                   g_journalPath.c_str(), error);
+    }
 }

@@ -28,52 +28,59 @@ thread_local int t_dependentDepth = 0;
 // at least what the system asked for, and at least twice the size (some managers report
 // a too small buffer without saying how much they need). False on a real failure, with
 // its code in error.
-bool ListWin32ServiceNames(SC_HANDLE manager, EnumServicesStatusExAProc enumerate, std::vector<std::string>& names,
-                           DWORD& error) {
-  DWORD size = kFirstEnumBufferSize;
-  for (;;) {
-    BYTE* buffer = static_cast<BYTE*>(LocalAlloc(LPTR, size));
-    if (buffer == nullptr) {
-      error = GetLastError();
-      return false;
+bool ListWin32ServiceNames(SC_HANDLE manager, EnumServicesStatusExAProc enumerate,
+                           std::vector<std::string>& names, DWORD& error)
+{
+    DWORD size = kFirstEnumBufferSize;
+    for (;;) {
+        BYTE* buffer = static_cast<BYTE*>(LocalAlloc(LPTR, size));
+        if (buffer == nullptr) {
+            error = GetLastError();
+            return false;
+        }
+        DWORD needed = 0, returned = 0, resume = 0;
+        const BOOL done = enumerate(manager, SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, buffer,
+                                    size, &needed, &returned, &resume, nullptr);
+        const DWORD callError = done ? ERROR_SUCCESS : GetLastError();
+        if (done) {
+            const ENUM_SERVICE_STATUS_PROCESSA* entries =
+                reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSA*>(buffer);
+            for (DWORD i = 0; i < returned; ++i) {
+                if (entries[i].lpServiceName != nullptr)
+                    names.emplace_back(entries[i].lpServiceName);
+            }
+        }
+        LocalFree(buffer);
+        if (done)
+            return true;
+        if (callError != ERROR_MORE_DATA && callError != ERROR_INSUFFICIENT_BUFFER) {
+            error = callError;
+            return false;
+        }
+        // needed may count all services or only those that did not fit: size + needed
+        // holds them all either way.
+        const DWORD grown = size + (needed > size ? needed : size);
+        if (grown > kMaxEnumBufferSize || grown < size) {
+            error = callError;
+            return false;
+        }
+        size = grown;
     }
-    DWORD needed = 0, returned = 0, resume = 0;
-    const BOOL done = enumerate(manager, SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, buffer, size,
-                                &needed, &returned, &resume, nullptr);
-    const DWORD callError = done ? ERROR_SUCCESS : GetLastError();
-    if (done) {
-      const ENUM_SERVICE_STATUS_PROCESSA* entries = reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSA*>(buffer);
-      for (DWORD i = 0; i < returned; ++i) {
-        if (entries[i].lpServiceName != nullptr) names.emplace_back(entries[i].lpServiceName);
-      }
-    }
-    LocalFree(buffer);
-    if (done) return true;
-    if (callError != ERROR_MORE_DATA && callError != ERROR_INSUFFICIENT_BUFFER) {
-      error = callError;
-      return false;
-    }
-    // needed may count all services or only those that did not fit: size + needed
-    // holds them all either way.
-    const DWORD grown = size + (needed > size ? needed : size);
-    if (grown > kMaxEnumBufferSize || grown < size) {
-      error = callError;
-      return false;
-    }
-    size = grown;
-  }
 }
 
 // Bytes of the configuration buffer from the dependency list on (0 when it lies outside).
-std::size_t DependencyBytes(const ServiceConfig& config) {
-  const char* start = reinterpret_cast<const char*>(config.Get());
-  const char* list = config.Get()->lpDependencies;
-  if (list == nullptr || list < start || list >= start + config.Size()) return 0;
-  return static_cast<std::size_t>(start + config.Size() - list);
+std::size_t DependencyBytes(const ServiceConfig& config)
+{
+    const char* start = reinterpret_cast<const char*>(config.Get());
+    const char* list = config.Get()->lpDependencies;
+    if (list == nullptr || list < start || list >= start + config.Size())
+        return 0;
+    return static_cast<std::size_t>(start + config.Size() - list);
 }
 
-bool EmptyDependencyList(const ServiceConfig& config) {
-  return DependencyBytes(config) == 0 || config.Get()->lpDependencies[0] == '\0';
+bool EmptyDependencyList(const ServiceConfig& config)
+{
+    return DependencyBytes(config) == 0 || config.Get()->lpDependencies[0] == '\0';
 }
 
 // Rights to read a service's dependencies: every service grants them, also the protected
@@ -82,97 +89,108 @@ constexpr DWORD kScanRights = SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS;
 // Rights to stop a dependent and wait for it, asked for only once it is known to be one.
 constexpr DWORD kStopRights = SERVICE_STOP | SERVICE_QUERY_STATUS;
 
-SC_HANDLE OpenDependent(SC_HANDLE manager, const std::string& name, const char* key, DWORD rights) {
-  SC_HANDLE service = OpenServiceWithRights(manager, name.c_str(), rights);
-  if (service == nullptr) {
-    LogMessage(LOG_ERROR, "\r\nERROR: Unable to open dependent Service '%s' (parent = '%s'), error = %d", name.c_str(),
-               key, static_cast<int>(GetLastError()));
-  }
-  return service;
+SC_HANDLE OpenDependent(SC_HANDLE manager, const std::string& name, const char* key, DWORD rights)
+{
+    SC_HANDLE service = OpenServiceWithRights(manager, name.c_str(), rights);
+    if (service == nullptr) {
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open dependent Service '%s' (parent = '%s'), error = %d",
+                   name.c_str(), key, static_cast<int>(GetLastError()));
+    }
+    return service;
 }
 
-void StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<std::string>& names) {
-  for (const std::string& name : names) {
-    if (name == key) continue;
-    SC_HANDLE service = OpenDependent(manager, name, key, kScanRights);
-    if (service == nullptr) continue;
-    ServiceConfig config;
-    if (!config.Query(service, kDependentConfigSize)) {
-      LogMessage(LOG_ERROR, "\r\nERROR: '%s' - QueryServiceConfig failed: error %d", name.c_str(),
-                 static_cast<int>(GetLastError()));
-      CloseServiceHandle(service);
-      continue;
+void StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<std::string>& names)
+{
+    for (const std::string& name : names) {
+        if (name == key)
+            continue;
+        SC_HANDLE service = OpenDependent(manager, name, key, kScanRights);
+        if (service == nullptr)
+            continue;
+        ServiceConfig config;
+        if (!config.Query(service, kDependentConfigSize)) {
+            LogMessage(LOG_ERROR, "\r\nERROR: '%s' - QueryServiceConfig failed: error %d", name.c_str(),
+                       static_cast<int>(GetLastError()));
+            CloseServiceHandle(service);
+            continue;
+        }
+        std::size_t matches =
+            servicedeps::CountDependencyMatches(config.Get()->lpDependencies, DependencyBytes(config), key);
+        // A manager that reports no dependencies at all (Wine's never does) still keeps the
+        // list in the service's registry key.
+        if (matches == 0 && EmptyDependencyList(config)) {
+            const std::string registered = ReadRegisteredDependencies(name.c_str());
+            matches = servicedeps::CountDependencyMatches(registered.data(), registered.size(), key);
+        }
+        CloseServiceHandle(service);
+        if (matches == 0)
+            continue;
+        SC_HANDLE dependent = OpenDependent(manager, name, key, kStopRights);
+        if (dependent == nullptr)
+            continue;
+        for (std::size_t i = 0; i < matches; ++i) {
+            LogMessage(LOG_PLAIN, "\r\nStopping dependent service %s...", config.DisplayNameOr(name.c_str()));
+            StopDependentService(manager, dependent, name.c_str());
+        }
+        CloseServiceHandle(dependent);
     }
-    std::size_t matches =
-        servicedeps::CountDependencyMatches(config.Get()->lpDependencies, DependencyBytes(config), key);
-    // A manager that reports no dependencies at all (Wine's never does) still keeps the
-    // list in the service's registry key.
-    if (matches == 0 && EmptyDependencyList(config)) {
-      const std::string registered = ReadRegisteredDependencies(name.c_str());
-      matches = servicedeps::CountDependencyMatches(registered.data(), registered.size(), key);
-    }
-    CloseServiceHandle(service);
-    if (matches == 0) continue;
-    SC_HANDLE dependent = OpenDependent(manager, name, key, kStopRights);
-    if (dependent == nullptr) continue;
-    for (std::size_t i = 0; i < matches; ++i) {
-      LogMessage(LOG_PLAIN, "\r\nStopping dependent service %s...", config.DisplayNameOr(name.c_str()));
-      StopDependentService(manager, dependent, name.c_str());
-    }
-    CloseServiceHandle(dependent);
-  }
 }
 
 }  // namespace
 
-void StopDependentServices(SC_HANDLE manager, const char* key) {
-  HMODULE advapi = LoadLibraryA("advapi32.dll");
-  if (advapi == nullptr) {
-    LogMessage(LOG_ERROR, "\r\nERROR: unable to load advapi32.dll: code = %d", static_cast<int>(GetLastError()));
-    return;
-  }
-  const auto enumerate =
-      reinterpret_cast<EnumServicesStatusExAProc>(reinterpret_cast<void*>(GetProcAddress(advapi, "EnumServicesStatusExA")));
-  if (enumerate == nullptr) {
-    LogMessage(LOG_ERROR, "\r\nERROR:  unable to GetProcAddress for EnumServicesStatusEx : code %d",
-               static_cast<int>(GetLastError()));
+void StopDependentServices(SC_HANDLE manager, const char* key)
+{
+    HMODULE advapi = LoadLibraryA("advapi32.dll");
+    if (advapi == nullptr) {
+        LogMessage(LOG_ERROR, "\r\nERROR: unable to load advapi32.dll: code = %d",
+                   static_cast<int>(GetLastError()));
+        return;
+    }
+    const auto enumerate = reinterpret_cast<EnumServicesStatusExAProc>(
+        reinterpret_cast<void*>(GetProcAddress(advapi, "EnumServicesStatusExA")));
+    if (enumerate == nullptr) {
+        LogMessage(LOG_ERROR, "\r\nERROR:  unable to GetProcAddress for EnumServicesStatusEx : code %d",
+                   static_cast<int>(GetLastError()));
+        FreeLibrary(advapi);
+        return;
+    }
+    std::vector<std::string> names;
+    DWORD error = ERROR_SUCCESS;
+    if (ListWin32ServiceNames(manager, enumerate, names, error)) {
+        StopDependentsAmong(manager, key, names);
+    } else {
+        LogMessage(LOG_ERROR, "\r\nERROR calling EnumServicesStatusEx: code %d", static_cast<int>(error));
+    }
     FreeLibrary(advapi);
-    return;
-  }
-  std::vector<std::string> names;
-  DWORD error = ERROR_SUCCESS;
-  if (ListWin32ServiceNames(manager, enumerate, names, error)) {
-    StopDependentsAmong(manager, key, names);
-  } else {
-    LogMessage(LOG_ERROR, "\r\nERROR calling EnumServicesStatusEx: code %d", static_cast<int>(error));
-  }
-  FreeLibrary(advapi);
 }
 
-void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name) {
-  SERVICE_STATUS status;
-  ZeroMemory(&status, sizeof status);
-  if (ControlService(service, SERVICE_CONTROL_STOP, &status)) return;
-  const DWORD error = GetLastError();
-  switch (error) {
-    case ERROR_DEPENDENT_SERVICES_RUNNING:
-      if (t_dependentDepth >= kMaxDependentDepth) {
-        LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name,
-                   static_cast<int>(ERROR_CIRCULAR_DEPENDENCY));
+void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name)
+{
+    SERVICE_STATUS status;
+    ZeroMemory(&status, sizeof status);
+    if (ControlService(service, SERVICE_CONTROL_STOP, &status))
         return;
-      }
-      LogMessage(LOG_HEADING, "\r\nOther services are dependent upon %s", name);
-      ++t_dependentDepth;
-      StopDependentServices(manager, name);
-      --t_dependentDepth;
-      WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
-      return;
+    const DWORD error = GetLastError();
+    switch (error) {
+    case ERROR_DEPENDENT_SERVICES_RUNNING:
+        if (t_dependentDepth >= kMaxDependentDepth) {
+            LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name,
+                       static_cast<int>(ERROR_CIRCULAR_DEPENDENCY));
+            return;
+        }
+        LogMessage(LOG_HEADING, "\r\nOther services are dependent upon %s", name);
+        ++t_dependentDepth;
+        StopDependentServices(manager, name);
+        --t_dependentDepth;
+        WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
+        return;
     case ERROR_SERVICE_NOT_ACTIVE:
     case ERROR_SERVICE_CANNOT_ACCEPT_CTRL:
-      WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
-      return;
+        WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
+        return;
     default:
-      LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name, static_cast<int>(error));
-      return;
-  }
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name,
+                   static_cast<int>(error));
+        return;
+    }
 }

@@ -1,5 +1,6 @@
 #include "controller/service_open.h"
 
-SC_HANDLE OpenServiceWithRights(SC_HANDLE manager, const char* name, DWORD rights) {
-  return OpenServiceA(manager, name, rights);
+SC_HANDLE OpenServiceWithRights(SC_HANDLE manager, const char* name, DWORD rights)
+{
+    return OpenServiceA(manager, name, rights);
 }

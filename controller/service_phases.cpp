@@ -15,72 +15,84 @@
 
 namespace {
 
-bool SkippedInStartMode(const char* key, const char* value) {
-  if (!profile::ServiceRestarts(value)) return true;  // "Stop" (and "No Action")
-  EnterCriticalSection(&g_outputLock);
-  const bool wasNotRunning = g_notRunningServices.Contains(key);
-  LeaveCriticalSection(&g_outputLock);
-  return wasNotRunning;
+bool SkippedInStartMode(const char* key, const char* value)
+{
+    if (!profile::ServiceRestarts(value))
+        return true;  // "Stop" (and "No Action")
+    EnterCriticalSection(&g_outputLock);
+    const bool wasNotRunning = g_notRunningServices.Contains(key);
+    LeaveCriticalSection(&g_outputLock);
+    return wasNotRunning;
 }
 
-void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, bool journal, ThreadBatch& batch) {
-  ServiceThreadBlock* block = new (std::nothrow) ServiceThreadBlock;
-  if (block == nullptr) {
-    LogMessage(LOG_ERROR, "\r\nERROR: Unable to create a thread for Service '%s', error = %d", key,
-               static_cast<int>(ERROR_NOT_ENOUGH_MEMORY));
-    return;
-  }
-  block->manager = manager;
-  block->journal = journal;
-  std::snprintf(block->key, sizeof block->key, "%s", key);
-  LPTHREAD_START_ROUTINE routine = mode == ServicesMode::Stop ? StopServiceThread : StartServiceThread;
-  if (!batch.Start(routine, block, key)) delete block;
+void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, bool journal, ThreadBatch& batch)
+{
+    ServiceThreadBlock* block = new (std::nothrow) ServiceThreadBlock;
+    if (block == nullptr) {
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to create a thread for Service '%s', error = %d", key,
+                   static_cast<int>(ERROR_NOT_ENOUGH_MEMORY));
+        return;
+    }
+    block->manager = manager;
+    block->journal = journal;
+    std::snprintf(block->key, sizeof block->key, "%s", key);
+    LPTHREAD_START_ROUTINE routine = mode == ServicesMode::Stop ? StopServiceThread : StartServiceThread;
+    if (!batch.Start(routine, block, key))
+        delete block;
 }
 
 // The Service Control Manager is opened when the first entry needs it: a profile with
 // nothing to stop or start does not pay for the connection.
 class ManagerConnection {
- public:
-  ~ManagerConnection() {
-    if (m_manager != nullptr) CloseServiceHandle(m_manager);
-  }
-  // The open manager, or null after a failure (reported once; the phase then does
-  // nothing else).
-  SC_HANDLE Get() {
-    if (m_manager == nullptr && !m_failed) {
-      m_manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_ALL_ACCESS);
-      if (m_manager == nullptr) {
-        m_failed = true;
-        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",
-                   static_cast<int>(GetLastError()));
-      }
+public:
+    ~ManagerConnection()
+    {
+        if (m_manager != nullptr)
+            CloseServiceHandle(m_manager);
     }
-    return m_manager;
-  }
+    // The open manager, or null after a failure (reported once; the phase then does
+    // nothing else).
+    SC_HANDLE Get()
+    {
+        if (m_manager == nullptr && !m_failed) {
+            m_manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_ALL_ACCESS);
+            if (m_manager == nullptr) {
+                m_failed = true;
+                LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",
+                           static_cast<int>(GetLastError()));
+            }
+        }
+        return m_manager;
+    }
 
- private:
-  SC_HANDLE m_manager = nullptr;
-  bool m_failed = false;
+private:
+    SC_HANDLE m_manager = nullptr;
+    bool m_failed = false;
 };
 
 }  // namespace
 
-void HandleServicesSection(ServicesMode mode) {
-  ManagerConnection manager;
-  ThreadBatch batch;  // declared after the manager: its threads end before it closes
-  WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
-    if (profile::ServiceIsNoAction(value)) return;
-    if (profile::IsNeverStopService(key)) {
-      // Not stopped, so there is nothing to start again either.
-      if (mode == ServicesMode::Stop) {
-        LogMessage(LOG_WARNING, "\r\nWARNING: '%s' is needed by Windows and is never stopped.", key);
-      }
-      return;
-    }
-    if (mode == ServicesMode::Start && SkippedInStartMode(key, value)) return;
-    SC_HANDLE handle = manager.Get();
-    if (handle == nullptr) return;
-    StartEntryThread(handle, key, mode, mode == ServicesMode::Stop && profile::ServiceRestarts(value), batch);
-  });
-  batch.WaitForAll();
+void HandleServicesSection(ServicesMode mode)
+{
+    ManagerConnection manager;
+    ThreadBatch batch;  // declared after the manager: its threads end before it closes
+    WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
+        if (profile::ServiceIsNoAction(value))
+            return;
+        if (profile::IsNeverStopService(key)) {
+            // Not stopped, so there is nothing to start again either.
+            if (mode == ServicesMode::Stop) {
+                LogMessage(LOG_WARNING, "\r\nWARNING: '%s' is needed by Windows and is never stopped.", key);
+            }
+            return;
+        }
+        if (mode == ServicesMode::Start && SkippedInStartMode(key, value))
+            return;
+        SC_HANDLE handle = manager.Get();
+        if (handle == nullptr)
+            return;
+        StartEntryThread(handle, key, mode, mode == ServicesMode::Stop && profile::ServiceRestarts(value),
+                         batch);
+    });
+    batch.WaitForAll();
 }

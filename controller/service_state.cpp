@@ -6,8 +6,9 @@
 
 NotRunningList g_notRunningServices;
 
-void RecordServiceNotRunning(const char* key) {
-  EnterCriticalSection(&g_outputLock);
-  g_notRunningServices.Add(key);
-  LeaveCriticalSection(&g_outputLock);
+void RecordServiceNotRunning(const char* key)
+{
+    EnterCriticalSection(&g_outputLock);
+    g_notRunningServices.Add(key);
+    LeaveCriticalSection(&g_outputLock);
 }

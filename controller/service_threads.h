@@ -7,9 +7,9 @@
 
 // The block a phase allocates for one thread (with new) and the thread deletes.
 struct ServiceThreadBlock {
-  SC_HANDLE manager;                          // shared, only read by the threads
-  char key[profile::kMaxKeyLength + 1];       // the [Services] key: the service's key name
-  bool journal;                               // stop: a "Stop & Restart" entry, kept in the run journal
+    SC_HANDLE manager;                     // shared, only read by the threads
+    char key[profile::kMaxKeyLength + 1];  // the [Services] key: the service's key name
+    bool journal;                          // stop: a "Stop & Restart" entry, kept in the run journal
 };
 
 // Sends the stop request and waits by the service's wait hint; stops the direct

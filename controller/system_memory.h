@@ -4,8 +4,8 @@
 #include <cstdint>
 
 struct PhysicalMemory {
-  std::uint64_t total;
-  std::uint64_t available;
+    std::uint64_t total;
+    std::uint64_t available;
 };
 
 PhysicalMemory QueryPhysicalMemory();

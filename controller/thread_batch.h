@@ -6,21 +6,21 @@
 #include <windows.h>
 
 class ThreadBatch {
- public:
-  ThreadBatch() = default;
-  ~ThreadBatch() { WaitForAll(); }
-  ThreadBatch(const ThreadBatch&) = delete;
-  ThreadBatch& operator=(const ThreadBatch&) = delete;
+public:
+    ThreadBatch() = default;
+    ~ThreadBatch() { WaitForAll(); }
+    ThreadBatch(const ThreadBatch&) = delete;
+    ThreadBatch& operator=(const ThreadBatch&) = delete;
 
-  // Starts procedure on block; the block belongs to the thread once it runs. On failure
-  // an error line names the entry and false is returned: the block stays the caller's.
-  bool Start(LPTHREAD_START_ROUTINE procedure, void* block, const char* entryName);
+    // Starts procedure on block; the block belongs to the thread once it runs. On failure
+    // an error line names the entry and false is returned: the block stays the caller's.
+    bool Start(LPTHREAD_START_ROUTINE procedure, void* block, const char* entryName);
 
-  // Waits for every thread started since the last wait and closes their handles.
-  void WaitForAll();
+    // Waits for every thread started since the last wait and closes their handles.
+    void WaitForAll();
 
- private:
-  static constexpr DWORD kBatchSize = 47;
-  HANDLE m_threads[kBatchSize] = {};
-  DWORD m_count = 0;
+private:
+    static constexpr DWORD kBatchSize = 47;
+    HANDLE m_threads[kBatchSize] = {};
+    DWORD m_count = 0;
 };

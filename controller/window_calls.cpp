@@ -9,19 +9,24 @@ namespace {
 // Looks an entry point of USER32.DLL up once; later calls take the cached address.
 // The library is never freed: it stays loaded for the rest of the run, as it would
 // have been when linked at start-up.
-FARPROC Lookup(std::atomic<FARPROC>& cache, const char* name) {
-  FARPROC address = cache.load(std::memory_order_acquire);
-  if (address != nullptr) return address;
-  HMODULE user32 = LoadLibraryA("user32.dll");
-  if (user32 == nullptr) return nullptr;
-  address = GetProcAddress(user32, name);
-  if (address != nullptr) cache.store(address, std::memory_order_release);
-  return address;
+FARPROC Lookup(std::atomic<FARPROC>& cache, const char* name)
+{
+    FARPROC address = cache.load(std::memory_order_acquire);
+    if (address != nullptr)
+        return address;
+    HMODULE user32 = LoadLibraryA("user32.dll");
+    if (user32 == nullptr)
+        return nullptr;
+    address = GetProcAddress(user32, name);
+    if (address != nullptr)
+        cache.store(address, std::memory_order_release);
+    return address;
 }
 
 template <typename Function>
-Function Resolve(std::atomic<FARPROC>& cache, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(Lookup(cache, name)));
+Function Resolve(std::atomic<FARPROC>& cache, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(Lookup(cache, name)));
 }
 
 std::atomic<FARPROC> g_enumDesktopWindows{nullptr};
@@ -32,34 +37,39 @@ std::atomic<FARPROC> g_exitWindowsEx{nullptr};
 
 }  // namespace
 
-BOOL EnumDesktopWindows(HDESK desktop, WNDENUMPROC callback, LPARAM parameter) {
-  using Fn = BOOL(WINAPI*)(HDESK, WNDENUMPROC, LPARAM);
-  Fn call = Resolve<Fn>(g_enumDesktopWindows, "EnumDesktopWindows");
-  return call ? call(desktop, callback, parameter) : FALSE;
+BOOL EnumDesktopWindows(HDESK desktop, WNDENUMPROC callback, LPARAM parameter)
+{
+    using Fn = BOOL(WINAPI*)(HDESK, WNDENUMPROC, LPARAM);
+    Fn call = Resolve<Fn>(g_enumDesktopWindows, "EnumDesktopWindows");
+    return call ? call(desktop, callback, parameter) : FALSE;
 }
 
-BOOL EnumWindows(WNDENUMPROC callback, LPARAM parameter) {
-  using Fn = BOOL(WINAPI*)(WNDENUMPROC, LPARAM);
-  Fn call = Resolve<Fn>(g_enumWindows, "EnumWindows");
-  return call ? call(callback, parameter) : FALSE;
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM parameter)
+{
+    using Fn = BOOL(WINAPI*)(WNDENUMPROC, LPARAM);
+    Fn call = Resolve<Fn>(g_enumWindows, "EnumWindows");
+    return call ? call(callback, parameter) : FALSE;
 }
 
-DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {
-  using Fn = DWORD(WINAPI*)(HWND, LPDWORD);
-  Fn call = Resolve<Fn>(g_getWindowThreadProcessId, "GetWindowThreadProcessId");
-  return call ? call(window, processId) : 0;
+DWORD GetWindowThreadProcessId(HWND window, DWORD* processId)
+{
+    using Fn = DWORD(WINAPI*)(HWND, LPDWORD);
+    Fn call = Resolve<Fn>(g_getWindowThreadProcessId, "GetWindowThreadProcessId");
+    return call ? call(window, processId) : 0;
 }
 
-BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  using Fn = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-  Fn call = Resolve<Fn>(g_postMessage, "PostMessageA");
-  return call ? call(window, message, wParam, lParam) : FALSE;
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    using Fn = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+    Fn call = Resolve<Fn>(g_postMessage, "PostMessageA");
+    return call ? call(window, message, wParam, lParam) : FALSE;
 }
 
-BOOL ExitWindowsEx(UINT flags, DWORD reason) {
-  using Fn = BOOL(WINAPI*)(UINT, DWORD);
-  Fn call = Resolve<Fn>(g_exitWindowsEx, "ExitWindowsEx");
-  return call ? call(flags, reason) : FALSE;
+BOOL ExitWindowsEx(UINT flags, DWORD reason)
+{
+    using Fn = BOOL(WINAPI*)(UINT, DWORD);
+    Fn call = Resolve<Fn>(g_exitWindowsEx, "ExitWindowsEx");
+    return call ? call(flags, reason) : FALSE;
 }
 
 }  // namespace window_calls

@@ -33,8 +33,7 @@ std::vector<char> ReadWholeSection(const char* section, const char* file)
 
 CActionListDlg::CActionListDlg(UINT templateId, HWND parent, const Texts& texts)
     : CDialog(templateId, parent), m_texts(texts)
-{
-}
+{}
 
 CActionListDlg::~CActionListDlg() = default;
 
@@ -62,7 +61,8 @@ BOOL CActionListDlg::OnInitDialog()
     m_runningButton.SetFlat(true, true);
     AddExtraButtons();
 
-    std::vector<ToolTipEntry> tips = {{IDC_LIST_RESET, m_texts.resetToolTip}, {IDC_LIST_SAVE, "Save changes"}};
+    std::vector<ToolTipEntry> tips = {{IDC_LIST_RESET, m_texts.resetToolTip},
+                                      {IDC_LIST_SAVE, "Save changes"}};
     AddExtraToolTips(&tips);
     tips.push_back({IDC_LIST_RUNNING, m_texts.runningToolTip});
     SetUpToolTips(m_texts.dialogName, tips.data(), tips.size());
@@ -193,7 +193,8 @@ void CActionListDlg::ApplyRunningView()
             continue;
         HiddenRow hidden;
         for (int column = 0; column < columns; ++column)
-            hidden.cells.push_back(IsDeferredColumn(column) ? std::string() : m_list.GetItemText(row, column));
+            hidden.cells.push_back(IsDeferredColumn(column) ? std::string()
+                                                            : m_list.GetItemText(row, column));
         hidden.data = m_list.GetItemData(row);
         hidden.image = m_list.GetItemImage(row);
         if (m_list.DeleteItem(row))
@@ -208,14 +209,16 @@ void CActionListDlg::RestoreHiddenRows()
     m_list.SendMessage(WM_SETREDRAW, FALSE);
     for (auto it = m_hiddenRows.rbegin(); it != m_hiddenRows.rend(); ++it) {
         const HiddenRow& hidden = *it;
-        int row = m_list.InsertItem(m_list.GetItemCount() + 1, hidden.cells.empty() ? "" : hidden.cells[0].c_str(),
-                                    hidden.image < 0 ? 0 : hidden.image);
+        int row =
+            m_list.InsertItem(m_list.GetItemCount() + 1, hidden.cells.empty() ? "" : hidden.cells[0].c_str(),
+                              hidden.image < 0 ? 0 : hidden.image);
         if (row < 0)
             continue;
         m_list.SetItemData(row, hidden.data);
         for (size_t column = 1; column < hidden.cells.size(); ++column) {
             bool deferred = IsDeferredColumn(static_cast<int>(column));
-            m_list.SetItemText(row, static_cast<int>(column), deferred ? LPSTR_TEXTCALLBACKA : hidden.cells[column].c_str());
+            m_list.SetItemText(row, static_cast<int>(column),
+                               deferred ? LPSTR_TEXTCALLBACKA : hidden.cells[column].c_str());
         }
     }
     m_hiddenRows.clear();
@@ -250,8 +253,9 @@ void CActionListDlg::Close()
     if (m_closed)
         return;
     if (m_list.m_modified) {
-        int answer = ShowMessageBox(m_hWnd, "You have made changes that have not been saved.  Would you like to save them now?",
-                                    MB_YESNO | MB_ICONQUESTION);
+        int answer = ShowMessageBox(
+            m_hWnd, "You have made changes that have not been saved.  Would you like to save them now?",
+            MB_YESNO | MB_ICONQUESTION);
         if (answer == IDYES) {
             Save();
             return;
@@ -284,12 +288,6 @@ bool CActionListDlg::OnClose()
     return true;
 }
 
-void CActionListDlg::OnOK()
-{
-    Close();
-}
+void CActionListDlg::OnOK() { Close(); }
 
-void CActionListDlg::OnCancel()
-{
-    Close();
-}
+void CActionListDlg::OnCancel() { Close(); }

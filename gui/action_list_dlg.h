@@ -21,9 +21,9 @@
 class CActionListDlg : public CDialog {
 public:
     struct Texts {
-        const char* windowSection;   // section of the window-position file
-        const char* dialogName;      // "Programs": tool tips titled "Zephlaunch - Programs"
-        const char* helpTitle;       // "Programs Help"
+        const char* windowSection;  // section of the window-position file
+        const char* dialogName;     // "Programs": tool tips titled "Zephlaunch - Programs"
+        const char* helpTitle;      // "Programs Help"
         const char* resetToolTip;
         const char* runningToolTip;
         const char* resetQuestion;
@@ -58,11 +58,11 @@ protected:
     void OnDestroy() override;
 
     // Set-up steps of the derived dialog.
-    virtual void AddColumns() = 0;                                 // and sets m_list.m_editColumn
-    virtual void AddExtraButtons() {}                              // icons of its own buttons
+    virtual void AddColumns() = 0;     // and sets m_list.m_editColumn
+    virtual void AddExtraButtons() {}  // icons of its own buttons
     virtual void AddExtraToolTips(std::vector<ToolTipEntry>*) {}
-    virtual bool OpenData() { return true; }                       // false: the dialog has ended
-    virtual bool FillList() = 0;                                   // false: the dialog has ended
+    virtual bool OpenData() { return true; }  // false: the dialog has ended
+    virtual bool FillList() = 0;              // false: the dialog has ended
     virtual bool IsRunningRow(int row) const = 0;
     // A row Windows needs: it shows "No Action" and offers nothing else; its help text
     // says why (the derived OnHotTrack puts that line first).
@@ -72,7 +72,7 @@ protected:
     // Writes the section from the rows (visible and hidden); false after a failure was shown.
     virtual bool WriteSection() = 0;
     virtual const char* SavedMessage() const = 0;
-    virtual void ReleaseRows() {}                                  // frees what item data points to
+    virtual void ReleaseRows() {}  // frees what item data points to
     // A column whose text the list asks the dialog for when it shows it (a cell set to
     // LPSTR_TEXTCALLBACK): Running keeps it as such instead of reading it.
     virtual bool IsDeferredColumn(int) const { return false; }

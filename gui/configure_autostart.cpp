@@ -17,10 +17,7 @@
 namespace {
 
 // ExtractIcon answers 1 for a file that is not a program, an icon or a library.
-bool IsIcon(HICON icon)
-{
-    return reinterpret_cast<UINT_PTR>(icon) > 1;
-}
+bool IsIcon(HICON icon) { return reinterpret_cast<UINT_PTR>(icon) > 1; }
 
 // The program's first icon, or its associated icon; null when it yields none.
 HICON ExtractProgramIcon(const std::string& program)
@@ -69,8 +66,8 @@ bool AppendIconStrip(HIMAGELIST list, const std::vector<HICON>& icons)
         HGDIOBJ oldMask = ::SelectObject(maskDc, mask);
         made = oldColour && oldMask;
         for (int i = 0; made && i < count; ++i) {
-            made = ::DrawIconEx(colourDc, i * cx, 0, icons[i], cx, cy, 0, nullptr, DI_NORMAL) &&
-                   ::DrawIconEx(maskDc, i * cx, 0, icons[i], cx, cy, 0, nullptr, DI_MASK);
+            made = ::DrawIconEx(colourDc, i * cx, 0, icons[i], cx, cy, 0, nullptr, DI_NORMAL)
+                   && ::DrawIconEx(maskDc, i * cx, 0, icons[i], cx, cy, 0, nullptr, DI_MASK);
         }
         if (oldColour)
             ::SelectObject(colourDc, oldColour);
@@ -95,8 +92,8 @@ void CConfigureDlg::SetUpAutoStartList(const std::vector<gui_logic::AutoStartRow
 {
     if (m_programIcons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1)) {
         m_programIcons.SetBkColor(RGB(255, 255, 255));
-        HICON cross = static_cast<HICON>(
-            ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_DELETE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        HICON cross = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_DELETE),
+                                                      IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
         if (cross) {
             m_programIcons.Add(cross);
             ::DestroyIcon(cross);
@@ -156,7 +153,8 @@ int CConfigureDlg::AddProgramIcon(const std::string& program)
 
 bool CConfigureDlg::ChooseExecutable(bool newStructSize, std::string* path)
 {
-    CFileDialog dialog(true, "exe", nullptr, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING,
+    CFileDialog dialog(true, "exe", nullptr,
+                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING,
                        "Executables|*.exe|All Files|*.*||", m_hWnd,
                        newStructSize ? kOpenFileNameSizeFull : kOpenFileNameSizeOld);
     if (dialog.DoModal() != IDOK)

@@ -43,7 +43,8 @@ const LayoutEntry kLayout[14] = {
 
 const ToolTipEntry kToolTips[] = {
     {IDC_CONFIGURE_DO_NOT_LAUNCH,
-     "Set to not launch an application but pause\r\n\nUseful if you are constantly stopping and starting\nthe main "
+     "Set to not launch an application but pause\r\n\nUseful if you are constantly stopping and "
+     "starting\nthe main "
      "application and don't want\nZephlaunch to restart services/programs"},
     {IDC_CONFIGURE_DESCRIPTION, "This field allows you to enter a description for this profile"},
     {IDC_CONFIGURE_APP_PATH, "Path to the application you wish to launch"},
@@ -51,13 +52,16 @@ const ToolTipEntry kToolTips[] = {
     {IDC_CONFIGURE_CMDLINE, "Enter any command line parameters the application may require here"},
     {IDC_CONFIGURE_PRIORITY, "Sets the priority at which the application will run"},
     {IDC_CONFIGURE_NOT_MAIN_APP,
-     "Set to indicate that the application is not the 'real' application,\nbut a 'shell' application that will "
+     "Set to indicate that the application is not the 'real' application,\nbut a 'shell' application that "
+     "will "
      "launch the real application."},
     {IDC_CONFIGURE_AUTOSTART_DELAY,
-     "Sets the amount of time (in seconds) after the application is launched before launching other programs"},
+     "Sets the amount of time (in seconds) after the application is launched before launching other "
+     "programs"},
     {IDC_CONFIGURE_SAVE, "Save changes"},
     {IDC_CONFIGURE_PAUSE,
-     "Set to prevent Zephlaunch Control program from terminating until you press a key\n\nUseful to allow you to "
+     "Set to prevent Zephlaunch Control program from terminating until you press a key\n\nUseful to allow "
+     "you to "
      "examine the log if you are not logging to a file"},
     {IDC_CONFIGURE_LOGGING,
      "Set to indicate that Zephlaunch Control program should write all output to a log file\n\nLog file will "
@@ -65,12 +69,15 @@ const ToolTipEntry kToolTips[] = {
     {IDC_CONFIGURE_NONRESPONSE,
      "Set to indicate the number of seconds Zephlaunch Control program\nwill wait before terminating a "
      "program.\n\nZephlaunch Control will send programs a 'Quit' message first.\nIf the program does not "
-     "terminate,\nmore drastic measures are taken.\n\nThis setting determines how long to wait before\ntaking "
+     "terminate,\nmore drastic measures are taken.\n\nThis setting determines how long to wait "
+     "before\ntaking "
      "drastic measures."},
     {IDC_CONFIGURE_IDLE_TASKS,
-     "Available only on Windows XP\nUsed as part of benchmarking for tasks that would be run when\nthe system is "
+     "Available only on Windows XP\nUsed as part of benchmarking for tasks that would be run when\nthe "
+     "system is "
      "deemed 'idle'.\n\nIt can take 10 to 15 minutes for idle tasks to complete.\nTask Manager will report "
-     "processes running,\nand the disk will likely be active during this time.\n\nFor more information, visit the "
+     "processes running,\nand the disk will likely be active during this time.\n\nFor more information, "
+     "visit the "
      "following web link:\nhttp://www.microsoft.com/whdc/system/sysperf/benchmark.mspx"},
     {IDC_CONFIGURE_DEFRAG,
      "Set to defragment memory after services and programs and shutdown and before the main application is "
@@ -83,8 +90,9 @@ const ToolTipEntry kToolTips[] = {
 };
 
 // The controls that "Do not launch any app, just pause" switches off, in this order.
-const int kLaunchControls[6] = {IDC_CONFIGURE_APP_PATH, IDC_CONFIGURE_BROWSE, IDC_CONFIGURE_CMDLINE,
-                                IDC_CONFIGURE_PRIORITY, IDC_CONFIGURE_NOT_MAIN_APP, IDC_CONFIGURE_AUTOSTART_DELAY};
+const int kLaunchControls[6] = {IDC_CONFIGURE_APP_PATH,     IDC_CONFIGURE_BROWSE,
+                                IDC_CONFIGURE_CMDLINE,      IDC_CONFIGURE_PRIORITY,
+                                IDC_CONFIGURE_NOT_MAIN_APP, IDC_CONFIGURE_AUTOSTART_DELAY};
 
 }  // namespace
 
@@ -98,7 +106,8 @@ void CConfigureDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_CONFIGURE_AUTOSTART_LIST, m_autoStartList);
     DDX_Text(dx, IDC_CONFIGURE_APP_PATH, m_appPath);
     DDX_Text(dx, IDC_CONFIGURE_NONRESPONSE, m_nonResponseSeconds);
-    DDV_MinMaxUInt(dx, m_nonResponseSeconds, gui_logic::kMinNonResponseSeconds, gui_logic::kMaxNonResponseSeconds);
+    DDV_MinMaxUInt(dx, m_nonResponseSeconds, gui_logic::kMinNonResponseSeconds,
+                   gui_logic::kMaxNonResponseSeconds);
     DDX_Text(dx, IDC_CONFIGURE_CMDLINE, m_commandLine);
     DDV_MaxChars(dx, m_commandLine, gui_logic::kMaxFieldChars);
     DDX_CBString(dx, IDC_CONFIGURE_PRIORITY, m_priority);
@@ -153,16 +162,14 @@ void CConfigureDlg::RecordLayout()
     m_layout.Apply(m_hWnd);
 }
 
-bool CConfigureDlg::OnSize(UINT, int, int)
-{
-    return m_layout.Apply(m_hWnd);
-}
+bool CConfigureDlg::OnSize(UINT, int, int) { return m_layout.Apply(m_hWnd); }
 
 void CConfigureDlg::SetUpButtons()
 {
     CIconButton* all[13] = {&m_doNotLaunchButton, &m_browseButton, &m_notMainAppButton, &m_saveButton,
-                            &m_idleTasksButton, &m_defragButton, &m_loggingButton, &m_pauseButton,
-                            &m_addButton, &m_deleteButton, &m_editButton, &m_shutdownButton, &m_restartButton};
+                            &m_idleTasksButton,   &m_defragButton, &m_loggingButton,    &m_pauseButton,
+                            &m_addButton,         &m_deleteButton, &m_editButton,       &m_shutdownButton,
+                            &m_restartButton};
     for (CIconButton* button : all)
         button->SetFlat(true, true);
     m_browseButton.SetIcon(IDI_BROWSE, CIconButton::kDarkened);
@@ -215,8 +222,8 @@ void CConfigureDlg::CheckVersion()
         return;
     if (version.dwMajorVersion == 5 && version.dwMinorVersion >= 1) {
         m_idleTasksButton.EnableWindow(true);
-        m_idleTasks = static_cast<int>(::GetPrivateProfileIntA(profile::kConfiguration, profile::kProcIdleTasks, 0,
-                                                               g_currentProfile.c_str()));
+        m_idleTasks = static_cast<int>(::GetPrivateProfileIntA(
+            profile::kConfiguration, profile::kProcIdleTasks, 0, g_currentProfile.c_str()));
         m_xp = true;
     }
     if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
@@ -225,10 +232,7 @@ void CConfigureDlg::CheckVersion()
     }
 }
 
-bool CConfigureDlg::Ticked(int id) const
-{
-    return ::SendMessageA(GetDlgItem(id), BM_GETCHECK, 0, 0) == 1;
-}
+bool CConfigureDlg::Ticked(int id) const { return ::SendMessageA(GetDlgItem(id), BM_GETCHECK, 0, 0) == 1; }
 
 bool CConfigureDlg::OnCommand(UINT code, UINT id, HWND control)
 {
@@ -267,10 +271,7 @@ bool CConfigureDlg::OnCommand(UINT code, UINT id, HWND control)
     }
 }
 
-void CConfigureDlg::OnDoNotLaunch()
-{
-    EnableLaunchControls(!Ticked(IDC_CONFIGURE_DO_NOT_LAUNCH));
-}
+void CConfigureDlg::OnDoNotLaunch() { EnableLaunchControls(!Ticked(IDC_CONFIGURE_DO_NOT_LAUNCH)); }
 
 void CConfigureDlg::OnShutdownOrRestart(int clicked, int other)
 {
@@ -293,11 +294,13 @@ void CConfigureDlg::OnNotMainApp()
         m_mainAppExe.clear();
         return;
     }
-    int answer = ShowMessageBox(m_hWnd, "You have selected to tell Zephlaunch that the main application is \r\nnot the one that "
-                            "has been configured.\r\n\nNormally, this is done when the application that "
-                            "Zephlaunch\r\nwill launch will spawn off the main application.\r\n\nPress OK, then "
-                            "browse to the main application's exe file.",
-                            MB_OKCANCEL | MB_ICONINFORMATION);
+    int answer = ShowMessageBox(
+        m_hWnd,
+        "You have selected to tell Zephlaunch that the main application is \r\nnot the one that "
+        "has been configured.\r\n\nNormally, this is done when the application that "
+        "Zephlaunch\r\nwill launch will spawn off the main application.\r\n\nPress OK, then "
+        "browse to the main application's exe file.",
+        MB_OKCANCEL | MB_ICONINFORMATION);
     std::string path;
     if (answer == IDOK && ChooseExecutable(true, &path)) {
         m_mainAppExe = gui_logic::ExeNameOfPath(path);
@@ -362,8 +365,8 @@ void CConfigureDlg::OnSave()
         // The dialog stays open with every change, so the user can try again.
         char code[32];
         std::snprintf(code, sizeof code, "%d", static_cast<int>(error));
-        std::string text = "Unable to save the configuration changes to:\r\n\n" + g_currentProfile +
-                           "\r\n\n(error code " + code + ")";
+        std::string text = "Unable to save the configuration changes to:\r\n\n" + g_currentProfile
+                           + "\r\n\n(error code " + code + ")";
         ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }

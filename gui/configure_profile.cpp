@@ -20,7 +20,8 @@ int ReadInt(const char* file, const char* key, int fallback)
 void ReadAutoStartRows(const char* file, std::vector<gui_logic::AutoStartRow>* rows)
 {
     std::vector<char> section(profile::kSectionBufferSize, '\0');
-    DWORD length = ::GetPrivateProfileSectionA(profile::kAutoStart, section.data(), profile::kSectionBufferSize, file);
+    DWORD length =
+        ::GetPrivateProfileSectionA(profile::kAutoStart, section.data(), profile::kSectionBufferSize, file);
     if (length == 0)
         return;
     profile::ForEachSectionKey(section.data(), section.size(), [&](const char* key, std::size_t keyLength) {
@@ -45,8 +46,10 @@ ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
     p.defragMemory = ReadInt(file, profile::kDefragMem, 0);
     if (readIdleTasks)
         p.idleTasks = ReadInt(file, profile::kProcIdleTasks, 0);
-    p.nonResponseSeconds = static_cast<unsigned>(ReadInt(file, profile::kNonResponse, profile::kDefaultNonResponseSeconds));
-    p.autoStartDelay = static_cast<unsigned>(ReadInt(file, profile::kAutoStartDelay, profile::kDefaultAutoStartDelay));
+    p.nonResponseSeconds =
+        static_cast<unsigned>(ReadInt(file, profile::kNonResponse, profile::kDefaultNonResponseSeconds));
+    p.autoStartDelay =
+        static_cast<unsigned>(ReadInt(file, profile::kAutoStartDelay, profile::kDefaultAutoStartDelay));
     p.pauseAtEnd = ReadInt(file, profile::kPauseAtEnd, 0);
     p.mainAppExe = ReadString(file, profile::kMainAppExe, "", 255);
     p.logging = ReadInt(file, profile::kLogging, 0);
@@ -60,9 +63,9 @@ ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
 bool ApplyProfileWrites(const char* file, const std::vector<gui_logic::ProfileWrite>& writes, DWORD* error)
 {
     for (const gui_logic::ProfileWrite& write : writes) {
-        BOOL written = write.deleteSection
-                           ? ::WritePrivateProfileSectionA(write.section, nullptr, file)
-                           : ::WritePrivateProfileStringA(write.section, write.key.c_str(), write.value.c_str(), file);
+        BOOL written = write.deleteSection ? ::WritePrivateProfileSectionA(write.section, nullptr, file)
+                                           : ::WritePrivateProfileStringA(write.section, write.key.c_str(),
+                                                                          write.value.c_str(), file);
         if (!written) {
             *error = ::GetLastError();
             return false;

@@ -47,7 +47,8 @@ std::string CurrentFolder()
 std::vector<char> ReadSection(const char* section, const std::string& file)
 {
     std::vector<char> buffer(profile::kSectionBufferSize, '\0');
-    DWORD length = ::GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    DWORD length =
+        ::GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
     buffer.resize(length + 2 <= buffer.size() ? length + 2 : buffer.size());
     buffer[buffer.size() - 1] = '\0';
     buffer[buffer.size() - 2] = '\0';
@@ -56,17 +57,15 @@ std::vector<char> ReadSection(const char* section, const std::string& file)
 
 }  // namespace
 
-std::string ControllerPath()
-{
-    return ModuleFolder() + "\\" + gui::kControllerExe;
-}
+std::string ControllerPath() { return ModuleFolder() + "\\" + gui::kControllerExe; }
 
 ElevationState ProbeElevation()
 {
     ElevationState state;
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
-    if (!::GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT || version.dwMajorVersion < 6)
+    if (!::GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT
+        || version.dwMajorVersion < 6)
         return state;
     state.accountControl = true;
     HMODULE advapi = ::GetModuleHandleA("advapi32.dll");
@@ -74,8 +73,10 @@ ElevationState ProbeElevation()
         return state;
     using OpenTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
     using TokenInfoFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD, PDWORD);
-    auto openToken = reinterpret_cast<OpenTokenFn>(reinterpret_cast<void*>(::GetProcAddress(advapi, "OpenProcessToken")));
-    auto tokenInfo = reinterpret_cast<TokenInfoFn>(reinterpret_cast<void*>(::GetProcAddress(advapi, "GetTokenInformation")));
+    auto openToken =
+        reinterpret_cast<OpenTokenFn>(reinterpret_cast<void*>(::GetProcAddress(advapi, "OpenProcessToken")));
+    auto tokenInfo = reinterpret_cast<TokenInfoFn>(
+        reinterpret_cast<void*>(::GetProcAddress(advapi, "GetTokenInformation")));
     HANDLE token = nullptr;
     if (!openToken || !tokenInfo || !openToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
         return state;  // unknown counts as not elevated: asking costs one prompt at most
@@ -87,10 +88,7 @@ ElevationState ProbeElevation()
     return state;
 }
 
-ElevationState QueryElevation()
-{
-    return g_elevationProbe ? g_elevationProbe() : ProbeElevation();
-}
+ElevationState QueryElevation() { return g_elevationProbe ? g_elevationProbe() : ProbeElevation(); }
 
 ElevationProbe SetElevationProbe(ElevationProbe probe)
 {
@@ -103,7 +101,8 @@ bool ProfileNeedsAdministrator(const std::string& profilePath)
 {
     std::vector<char> programs = ReadSection(profile::kPrograms, profilePath);
     std::vector<char> services = ReadSection(profile::kServices, profilePath);
-    return gui_logic::RunNeedsAdministrator(programs.data(), programs.size(), services.data(), services.size());
+    return gui_logic::RunNeedsAdministrator(programs.data(), programs.size(), services.data(),
+                                            services.size());
 }
 
 ControllerStart StartController(HWND owner, const std::string& profilePath)
@@ -177,7 +176,8 @@ ShortcutResult WriteProfileShortcut(const std::string& folder, const std::string
     if (!EnsureComInitialised())
         return ShortcutResult::NoShellLink;
     CComPtr<IShellLinkA> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.OutVoid())))
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  link.OutVoid())))
         return ShortcutResult::NoShellLink;
     if (FAILED(link->SetPath(ControllerPath().c_str()))
         || FAILED(link->SetArguments(gui_logic::QuotedArgument(profilePath).c_str())))
@@ -229,7 +229,8 @@ bool StartControllerInConsole(const std::string& arguments, PROCESS_INFORMATION&
     startup.cb = sizeof startup;
     ZeroMemory(&process, sizeof process);
     return ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
-                            folder.empty() ? nullptr : folder.c_str(), &startup, &process) != FALSE;
+                            folder.empty() ? nullptr : folder.c_str(), &startup, &process)
+           != FALSE;
 }
 
 bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std::string& output, DWORD& error)
@@ -246,16 +247,16 @@ bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std:
     // Only the write end goes to the controller: an inheritable copy of it (the way that
     // works on every Windows version, Windows 9x included).
     HANDLE writeEnd = nullptr;
-    const BOOL duplicated = ::DuplicateHandle(::GetCurrentProcess(), pipeWriteEnd, ::GetCurrentProcess(), &writeEnd, 0,
-                                              TRUE, DUPLICATE_SAME_ACCESS);
+    const BOOL duplicated = ::DuplicateHandle(::GetCurrentProcess(), pipeWriteEnd, ::GetCurrentProcess(),
+                                              &writeEnd, 0, TRUE, DUPLICATE_SAME_ACCESS);
     ::CloseHandle(pipeWriteEnd);
     if (!duplicated) {
         error = ::GetLastError();
         ::CloseHandle(readEnd);
         return false;
     }
-    HANDLE input = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                                 nullptr);
+    HANDLE input = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 OPEN_EXISTING, 0, nullptr);
 
     std::string commandLine = ControllerCommandLineWith(arguments);
     std::vector<char> line(commandLine.begin(), commandLine.end());
@@ -268,9 +269,9 @@ bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std:
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION process = {};
-    const BOOL started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                          folder.empty() ? nullptr : folder.c_str(), &startup,
-                                          &process);
+    const BOOL started =
+        ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                         folder.empty() ? nullptr : folder.c_str(), &startup, &process);
     error = started ? 0 : ::GetLastError();
     ::CloseHandle(writeEnd);
     if (input != INVALID_HANDLE_VALUE)
@@ -320,7 +321,8 @@ bool UnfinishedRunJournalExists()
     for (int slot = 0; slot < kJournalSlots; ++slot) {
         JournalRecord journal;
         bool complete = false;
-        if (ReadJournalSlot(JournalPath(folder, slot), journal, complete) && complete && !JournalRunIsAlive(journal))
+        if (ReadJournalSlot(JournalPath(folder, slot), journal, complete) && complete
+            && !JournalRunIsAlive(journal))
             return true;
     }
     return false;

@@ -32,11 +32,11 @@ bool ProfileNeedsAdministrator(const std::string& profilePath);
 
 struct ControllerStart {
     bool started = false;
-    bool elevatedVerb = false;   // started through the shell with "runas"
-    HANDLE process = nullptr;    // to wait for; may be null after "runas"; the caller closes it
+    bool elevatedVerb = false;  // started through the shell with "runas"
+    HANDLE process = nullptr;   // to wait for; may be null after "runas"; the caller closes it
     DWORD error = 0;
-    std::string commandLine;     // as tried
-    std::string folder;          // the controller's working folder (the current directory)
+    std::string commandLine;  // as tried
+    std::string folder;       // the controller's working folder (the current directory)
 };
 // Starts the controller for the profile in a new console, working in the current
 // directory, elevated when the profile needs it (see above).
@@ -65,7 +65,8 @@ bool StartControllerInConsole(const std::string& arguments, PROCESS_INFORMATION&
 // Runs the controller without a window, collects its standard output and error through a
 // pipe and waits for it to end (at most timeoutMs, after which it is ended). False with
 // the reason in error when it could not be started.
-bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std::string& output, DWORD& error);
+bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std::string& output,
+                             DWORD& error);
 
 // True when a run journal in the settings folder belongs to a run that ended without
 // finishing (what "zephrun.exe --restore" would put back).

@@ -8,7 +8,8 @@ namespace {
 
 const ToolTipEntry kToolTips[] = {
     {IDC_EDIT_CMDLINE_TEXT, "Enter any commmand line parametes for this program"},
-    {IDC_EDIT_CMDLINE_DELAY, "Enter the amount of time in seconds to wait after launching this program before proceeding"},
+    {IDC_EDIT_CMDLINE_DELAY,
+     "Enter the amount of time in seconds to wait after launching this program before proceeding"},
     {IDOK, "Save changes"},
 };
 

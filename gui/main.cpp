@@ -3,7 +3,4 @@
 // The one application object.
 CZephlaunchApp theApp;
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
-    return RunApplication();
-}
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunApplication(); }

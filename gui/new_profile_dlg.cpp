@@ -68,7 +68,8 @@ void CNewProfileDlg::OnOK()
     std::size_t maxLength = gui_logic::MaxProfileNameLength(std::strlen(g_profilesFolder), MAX_PATH);
     gui_logic::ProfileNameProblem problem = gui_logic::CheckProfileName(m_profileName, maxLength);
     if (problem != gui_logic::ProfileNameProblem::None) {
-        ShowMessageBox(m_hWnd, gui_logic::ProfileNameMessage(problem, m_profileName).c_str(), MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(m_hWnd, gui_logic::ProfileNameMessage(problem, m_profileName).c_str(),
+                       MB_OK | MB_ICONEXCLAMATION);
         ::SetFocus(GetDlgItem(IDC_NEW_PROFILE_NAME));
         return;
     }

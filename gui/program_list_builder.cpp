@@ -28,8 +28,8 @@ void ProgramListBuilder::FindPaths()
     using QueryImageNameFn = BOOL(WINAPI*)(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
     const DWORD kQueryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
     HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
-    auto query = kernel && !UsesPsapi() && IsNtFamily() ? reinterpret_cast<QueryImageNameFn>(reinterpret_cast<void*>(
-                                                              ::GetProcAddress(kernel, "QueryFullProcessImageNameA")))
+    auto query = kernel && !UsesPsapi() && IsNtFamily() ? reinterpret_cast<QueryImageNameFn>(
+                     reinterpret_cast<void*>(::GetProcAddress(kernel, "QueryFullProcessImageNameA")))
                                                         : nullptr;
     for (int row = 0; row < m_list->GetItemCount(); ++row) {
         DWORD processId = static_cast<DWORD>(m_list->GetItemData(row));

@@ -51,6 +51,7 @@ void CProgramOptionsDlg::OnOK()
     g_showToolTips = m_showToolTips;
     char text[16];
     std::snprintf(text, sizeof text, "%d", m_showToolTips);
-    ::WritePrivateProfileStringA(gui::kProgramOptionsSection, gui::kShowToolTipsKey, text, m_optionsFile.c_str());
+    ::WritePrivateProfileStringA(gui::kProgramOptionsSection, gui::kShowToolTipsKey, text,
+                                 m_optionsFile.c_str());
     EndDialog(IDOK);
 }

@@ -65,8 +65,9 @@ void CProgramsDlg::AddExtraButtons()
 
 void CProgramsDlg::AddExtraToolTips(std::vector<ToolTipEntry>* tips)
 {
-    tips->push_back({IDC_LIST_REMOVE, "Remove a program from the list.\r\n\nUseful if you know a program will not\r\nbe "
-                                      "running and want to clean up\r\nthe list."});
+    tips->push_back({IDC_LIST_REMOVE,
+                     "Remove a program from the list.\r\n\nUseful if you know a program will not\r\nbe "
+                     "running and want to clean up\r\nthe list."});
 }
 
 void CProgramsDlg::AddColumns()
@@ -85,8 +86,8 @@ bool CProgramsDlg::FillList()
     HIMAGELIST previous = m_rowImages.Detach();
     if (m_rowImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1)) {
         m_rowImages.SetBkColor(RGB(255, 255, 255));
-        HICON fallback = static_cast<HICON>(
-            ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_DELETE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+        HICON fallback = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_DELETE),
+                                                         IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
         if (fallback) {
             m_rowImages.Add(fallback);
             ::DestroyIcon(fallback);
@@ -165,10 +166,7 @@ void CProgramsDlg::SetRowIcons()
     }
 }
 
-bool CProgramsDlg::IsRunningRow(int row) const
-{
-    return !m_list.GetItemText(row, kRunning).empty();
-}
+bool CProgramsDlg::IsRunningRow(int row) const { return !m_list.GetItemText(row, kRunning).empty(); }
 
 std::string CProgramsDlg::VersionTextOfRow(int row, gui_logic::VersionTrigger trigger, bool* failed) const
 {
@@ -191,8 +189,8 @@ std::string CProgramsDlg::VersionTextOfRow(int row, gui_logic::VersionTrigger tr
 
     void* translation = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) || length <= 3 ||
-        !translation)
+    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) || length <= 3
+        || !translation)
         return gui_logic::VersionHeader(module, path);
     const WORD* pair = static_cast<const WORD*>(translation);
     std::string values[gui_logic::kVersionFieldCount];
@@ -202,7 +200,8 @@ std::string CProgramsDlg::VersionTextOfRow(int row, gui_logic::VersionTrigger tr
         void* value = nullptr;
         UINT valueLength = 0;
         bool queried = ::VerQueryValueA(block.data(), name.c_str(), &value, &valueLength) != FALSE;
-        values[field] = gui_logic::VersionValueText(trigger, which, queried, static_cast<const char*>(value), valueLength);
+        values[field] = gui_logic::VersionValueText(trigger, which, queried, static_cast<const char*>(value),
+                                                    valueLength);
     }
     return gui_logic::VersionText(module, path, values);
 }
@@ -267,18 +266,21 @@ bool CProgramsDlg::WriteSection()
     // Deleting a section that is not there may report a failure; the writes tell.
     ::WritePrivateProfileStringA(profile::kPrograms, nullptr, nullptr, file);
     for (int row = 0; row < m_list.GetItemCount() && error == ERROR_SUCCESS; ++row) {
-        std::string value = gui_logic::JoinProgramValue(m_list.GetItemText(row, kAction), m_list.GetItemText(row, kPath));
+        std::string value =
+            gui_logic::JoinProgramValue(m_list.GetItemText(row, kAction), m_list.GetItemText(row, kPath));
         write(m_list.GetItemText(row, kModule).c_str(), value.c_str());
     }
     for (const HiddenRow& hidden : m_hiddenRows) {
         if (error != ERROR_SUCCESS || hidden.cells.size() <= kRunning)
             break;
-        write(hidden.cells[kModule].c_str(), gui_logic::JoinProgramValue(hidden.cells[kAction], hidden.cells[kPath]).c_str());
+        write(hidden.cells[kModule].c_str(),
+              gui_logic::JoinProgramValue(hidden.cells[kAction], hidden.cells[kPath]).c_str());
     }
     if (error == ERROR_SUCCESS)
         return true;
     char text[160];
-    std::snprintf(text, sizeof text, "Program settings could not be saved (error = %d).", static_cast<int>(error));
+    std::snprintf(text, sizeof text, "Program settings could not be saved (error = %d).",
+                  static_cast<int>(error));
     ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -10,8 +10,8 @@ const int kMostCalls = 256;
 
 }  // namespace
 
-bool EnumerateAllServices(EnumServicesStatusExAFn enumerate, SC_HANDLE manager, std::vector<ServiceRecord>* services,
-                          DWORD* error)
+bool EnumerateAllServices(EnumServicesStatusExAFn enumerate, SC_HANDLE manager,
+                          std::vector<ServiceRecord>* services, DWORD* error)
 {
     services->clear();
     if (!enumerate) {
@@ -27,8 +27,8 @@ bool EnumerateAllServices(EnumServicesStatusExAFn enumerate, SC_HANDLE manager, 
         DWORD needed = 0;
         DWORD count = 0;
         const DWORD resumeBefore = resume;
-        BOOL ok = enumerate(manager, SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, buffer.data(), size,
-                            &needed, &count, &resume, nullptr);
+        BOOL ok = enumerate(manager, SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, buffer.data(),
+                            size, &needed, &count, &resume, nullptr);
         DWORD failure = ok ? ERROR_SUCCESS : ::GetLastError();
         if (!ok && failure != ERROR_MORE_DATA) {
             *error = failure;

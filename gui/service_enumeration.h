@@ -14,11 +14,11 @@ struct ServiceRecord {
     DWORD currentState = 0;
 };
 
-using EnumServicesStatusExAFn = BOOL(WINAPI*)(SC_HANDLE, SC_ENUM_TYPE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD,
-                                              LPDWORD, LPCSTR);
+using EnumServicesStatusExAFn = BOOL(WINAPI*)(SC_HANDLE, SC_ENUM_TYPE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD,
+                                              LPDWORD, LPDWORD, LPCSTR);
 
 // Fills services (in the order the manager returns them, each key once). False with
 // *error set when a call fails for another reason than a full buffer, or when the
 // entry point is missing (ERROR_PROC_NOT_FOUND).
-bool EnumerateAllServices(EnumServicesStatusExAFn enumerate, SC_HANDLE manager, std::vector<ServiceRecord>* services,
-                          DWORD* error);
+bool EnumerateAllServices(EnumServicesStatusExAFn enumerate, SC_HANDLE manager,
+                          std::vector<ServiceRecord>* services, DWORD* error);

@@ -69,7 +69,8 @@ bool CServicesDlg::OpenData()
     if (m_manager)
         return true;
     char text[160];
-    std::snprintf(text, sizeof text, "Zephlaunch was unable to open the Service Control Manager.  The error code is %d",
+    std::snprintf(text, sizeof text,
+                  "Zephlaunch was unable to open the Service Control Manager.  The error code is %d",
                   static_cast<int>(::GetLastError()));
     ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(0);
@@ -103,8 +104,9 @@ std::string CServicesDlg::DescriptionOf(const char* keyName) const
     SC_HANDLE service = ::OpenServiceA(m_manager, keyName, SERVICE_QUERY_CONFIG);
     std::vector<BYTE> buffer(kDescriptionBufferSize, 0);
     DWORD needed = 0;
-    BOOL ok = m_queryConfig2 && m_queryConfig2(service, SERVICE_CONFIG_DESCRIPTION, buffer.data(),
-                                               static_cast<DWORD>(buffer.size()), &needed);
+    BOOL ok = m_queryConfig2
+              && m_queryConfig2(service, SERVICE_CONFIG_DESCRIPTION, buffer.data(),
+                                static_cast<DWORD>(buffer.size()), &needed);
     if (!ok && m_queryConfig2 && ::GetLastError() == ERROR_INSUFFICIENT_BUFFER && needed > buffer.size()) {
         buffer.assign(needed, 0);
         ok = m_queryConfig2(service, SERVICE_CONFIG_DESCRIPTION, buffer.data(), needed, &needed);
@@ -141,7 +143,8 @@ bool CServicesDlg::FillList()
     });
     // The profile's actions, read in one go rather than once per service.
     std::vector<char> section = ReadWholeSection(profile::kServices, g_currentProfile.c_str());
-    gui_logic::SectionLookup actions(gui_logic::ParseSection(section.data(), section.size()), profile::kValueBufferSize);
+    gui_logic::SectionLookup actions(gui_logic::ParseSection(section.data(), section.size()),
+                                     profile::kValueBufferSize);
     m_list.SendMessage(WM_SETREDRAW, FALSE);
     for (const ServiceRecord& service : services) {
         std::string display = gui_logic::TrimTrailingWhiteSpace(service.displayName);
@@ -175,8 +178,8 @@ bool CServicesDlg::OnListNotify(NMHDR* header, LRESULT* result)
 {
     if (header->code == LVN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
-        if (info->item.iSubItem == kDescription && (info->item.mask & LVIF_TEXT) && info->item.pszText &&
-            info->item.cchTextMax > 0) {
+        if (info->item.iSubItem == kDescription && (info->item.mask & LVIF_TEXT) && info->item.pszText
+            && info->item.cchTextMax > 0) {
             lstrcpynA(info->item.pszText, CachedDescription(info->item.iItem).c_str(), info->item.cchTextMax);
             info->item.mask |= LVIF_DI_SETITEM;
         }
@@ -185,10 +188,10 @@ bool CServicesDlg::OnListNotify(NMHDR* header, LRESULT* result)
     }
     if (header->code == LVN_GETDISPINFOW) {
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-        if (info->item.iSubItem == kDescription && (info->item.mask & LVIF_TEXT) && info->item.pszText &&
-            info->item.cchTextMax > 0) {
-            if (!::MultiByteToWideChar(CP_ACP, 0, CachedDescription(info->item.iItem).c_str(), -1, info->item.pszText,
-                                       info->item.cchTextMax))
+        if (info->item.iSubItem == kDescription && (info->item.mask & LVIF_TEXT) && info->item.pszText
+            && info->item.cchTextMax > 0) {
+            if (!::MultiByteToWideChar(CP_ACP, 0, CachedDescription(info->item.iItem).c_str(), -1,
+                                       info->item.pszText, info->item.cchTextMax))
                 info->item.pszText[0] = L'\0';
             info->item.mask |= LVIF_DI_SETITEM;
         }
@@ -250,12 +253,14 @@ bool CServicesDlg::WriteSection()
         keys.push_back(row.first);
     // Entries of services this machine does not have go back unchanged.
     std::vector<char> section = ReadWholeSection(profile::kServices, file);
-    gui_logic::SectionEntries kept = gui_logic::EntriesNotIn(gui_logic::ParseSection(section.data(), section.size()), keys);
+    gui_logic::SectionEntries kept =
+        gui_logic::EntriesNotIn(gui_logic::ParseSection(section.data(), section.size()), keys);
 
     ::WritePrivateProfileStringA(profile::kServices, nullptr, nullptr, file);
     DWORD error = ERROR_SUCCESS;
     auto write = [&](const std::string& key, const std::string& value) {
-        if (error == ERROR_SUCCESS && !::WritePrivateProfileStringA(profile::kServices, key.c_str(), value.c_str(), file))
+        if (error == ERROR_SUCCESS
+            && !::WritePrivateProfileStringA(profile::kServices, key.c_str(), value.c_str(), file))
             error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
     };
     for (const auto& row : rows)
@@ -266,7 +271,8 @@ bool CServicesDlg::WriteSection()
     if (error == ERROR_SUCCESS)
         return true;
     char text[160];
-    std::snprintf(text, sizeof text, "Service settings could not be saved (error = %d).", static_cast<int>(error));
+    std::snprintf(text, sizeof text, "Service settings could not be saved (error = %d).",
+                  static_cast<int>(error));
     ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -17,8 +17,9 @@ const char* const kCaption = kAppCaption;
 void ShowFolderError(HWND owner, const char* path, DWORD error)
 {
     char text[MAX_PATH + 128];
-    std::snprintf(text, sizeof text, "Unable to create application data folder for Zephlaunch!\r\nPath = %s\r\nError = %d",
-                  path, static_cast<int>(error));
+    std::snprintf(text, sizeof text,
+                  "Unable to create application data folder for Zephlaunch!\r\nPath = %s\r\nError = %d", path,
+                  static_cast<int>(error));
     ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONHAND);
 }
 
@@ -42,9 +43,10 @@ using SHGetSpecialFolderPathAProc = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
 bool GetAppDataFolder(char* path)
 {
     HMODULE shell = ::GetModuleHandleA("shell32.dll");
-    SHGetSpecialFolderPathAProc getPath = shell ? reinterpret_cast<SHGetSpecialFolderPathAProc>(
-                                                      reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetSpecialFolderPathA")))
-                                                : nullptr;
+    SHGetSpecialFolderPathAProc getPath =
+        shell ? reinterpret_cast<SHGetSpecialFolderPathAProc>(
+            reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetSpecialFolderPathA")))
+              : nullptr;
     if (getPath)
         return getPath(nullptr, path, CSIDL_APPDATA, TRUE) != FALSE;
     LPITEMIDLIST list = nullptr;
@@ -65,8 +67,8 @@ bool GetAppDataFolder(char* path)
 
 bool FileIsReadable(const char* path)
 {
-    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     ::CloseHandle(file);
@@ -122,11 +124,13 @@ void MigrateFromWindowsFolder(HWND owner)
         return;
 
     char text[MAX_PATH + 512];
-    std::snprintf(text, sizeof text,
-                  "Zephlaunch now stores all configuration and profiles in a folder under the user profile.\r\n\n"
-                  "Zephlaunch will now move your configuration and profile files from the Windows folder to this new folder.\r\n"
-                  "NOTE:  Window positions will be reset since they have changed.\r\n\nNew folder = %s",
-                  g_settingsFolder);
+    std::snprintf(
+        text, sizeof text,
+        "Zephlaunch now stores all configuration and profiles in a folder under the user profile.\r\n\n"
+        "Zephlaunch will now move your configuration and profile files from the Windows folder to this new "
+        "folder.\r\n"
+        "NOTE:  Window positions will be reset since they have changed.\r\n\nNew folder = %s",
+        g_settingsFolder);
     ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONINFORMATION);
 
     // Removing the old window-position file is what makes this happen only once.
@@ -141,7 +145,8 @@ void MigrateFromWindowsFolder(HWND owner)
         ::MoveFileA(oldDefaultProfile, g_currentProfile.c_str());
     }
 
-    std::snprintf(text, sizeof text, "If you created any profiles, you will need to move them to the following folder:\r\n\n%s",
+    std::snprintf(text, sizeof text,
+                  "If you created any profiles, you will need to move them to the following folder:\r\n\n%s",
                   g_profilesFolder);
     ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONINFORMATION);
 }
@@ -159,7 +164,8 @@ bool CopyShippedServiceHelpFile()
         return false;
     *slash = '\0';
     char shipped[MAX_PATH];
-    if (!gui_logic::JoinPath(shipped, MAX_PATH, program, "zephlaunch_service.ini") || !FileIsReadable(shipped))
+    if (!gui_logic::JoinPath(shipped, MAX_PATH, program, "zephlaunch_service.ini")
+        || !FileIsReadable(shipped))
         return false;
     return ::CopyFileA(shipped, g_serviceHelpFile, TRUE) != FALSE;
 }
@@ -168,11 +174,14 @@ void EnsureDefaultProfile()
 {
     if (FileIsReadable(g_currentProfile.c_str()))
         return;
-    ::WritePrivateProfileStringA(profile::kConfiguration, profile::kDescription, "This is the default profile",
-                                 g_currentProfile.c_str());
+    ::WritePrivateProfileStringA(profile::kConfiguration, profile::kDescription,
+                                 "This is the default profile", g_currentProfile.c_str());
 }
 
 int ReadShowToolTips()
 {
-    return ::GetPrivateProfileIntA(gui::kProgramOptionsSection, gui::kShowToolTipsKey, 1, g_windowPosFile) != 0 ? 1 : 0;
+    return ::GetPrivateProfileIntA(gui::kProgramOptionsSection, gui::kShowToolTipsKey, 1, g_windowPosFile)
+                   != 0
+               ? 1
+               : 0;
 }

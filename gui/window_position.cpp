@@ -23,9 +23,11 @@ bool RestoreWindowRect(HWND window, const char* section)
     gui_logic::SavedRect saved;
     int* fields[4] = {&saved.left, &saved.top, &saved.right, &saved.bottom};
     for (int i = 0; i < 4; ++i)
-        *fields[i] = static_cast<int>(::GetPrivateProfileIntA(section, gui_logic::kRectKeys[i], 0, g_windowPosFile));
+        *fields[i] =
+            static_cast<int>(::GetPrivateProfileIntA(section, gui_logic::kRectKeys[i], 0, g_windowPosFile));
     if (!gui_logic::ShouldRestore(saved))
         return false;
     return ::SetWindowPos(window, nullptr, saved.left, saved.top, gui_logic::RectWidth(saved),
-                          gui_logic::RectHeight(saved), SWP_NOZORDER) != FALSE;
+                          gui_logic::RectHeight(saved), SWP_NOZORDER)
+           != FALSE;
 }

@@ -298,8 +298,8 @@ void CZephlaunchDlg::Donate()
     ShellExecuteRequest request;
     request.owner = m_hWnd;
     request.verb = "open";
-    request.file = gui_logic::DonationLink(ZEPH_DONATION_FORM, ZEPH_DONATION_BUSINESS, ZEPH_DONATION_ITEM_NAME,
-                                           ZEPH_DONATION_ITEM_NUMBER);
+    request.file = gui_logic::DonationLink(ZEPH_DONATION_FORM, ZEPH_DONATION_BUSINESS,
+                                           ZEPH_DONATION_ITEM_NAME, ZEPH_DONATION_ITEM_NUMBER);
     RunShellExecute(request);  // the thanks come whatever the shell made of the page
     ShowMessageBox(m_hWnd,
                    "Thank you for donating!  I really appreciate your contribution!\n\n"
@@ -335,13 +335,15 @@ void CZephlaunchDlg::NewProfile()
         return;
 
     char path[MAX_PATH];
-    int written = std::snprintf(path, sizeof path, "%s\\%s.ini", g_profilesFolder, dialog.m_profileName.c_str());
+    int written =
+        std::snprintf(path, sizeof path, "%s\\%s.ini", g_profilesFolder, dialog.m_profileName.c_str());
     if (written < 0 || static_cast<size_t>(written) >= sizeof path)
         return;  // the dialog refuses names that do not fit
 
     if (FileIsReadable(path)
         && ShowMessageBox(m_hWnd, "There is already a profile with this name.  Do you want to overwrite it?",
-                          MB_YESNO | MB_ICONQUESTION) == IDNO)
+                          MB_YESNO | MB_ICONQUESTION)
+               == IDNO)
         return;
 
     if (dialog.m_profileKind == CNewProfileDlg::kBlankProfile) {
@@ -355,7 +357,8 @@ void CZephlaunchDlg::NewProfile()
     }
 
     g_currentProfile = path;
-    ::WritePrivateProfileStringA(profile::kConfiguration, profile::kDescription, dialog.m_description.c_str(), path);
+    ::WritePrivateProfileStringA(profile::kConfiguration, profile::kDescription, dialog.m_description.c_str(),
+                                 path);
     SetTitleFromCurrentProfile();
     FillProfileList();
 }
@@ -422,8 +425,8 @@ void CZephlaunchDlg::PreviewRun()
     std::string output;
     DWORD error = 0;
     HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    const bool ran = CaptureControllerOutput("--dry-run \"" + std::string(g_currentProfile) + "\"",
-                                             60000, output, error);
+    const bool ran =
+        CaptureControllerOutput("--dry-run \"" + std::string(g_currentProfile) + "\"", 60000, output, error);
     ::SetCursor(previous);
     if (!ran) {
         char text[2 * MAX_PATH + 64];
@@ -443,9 +446,11 @@ void CZephlaunchDlg::OfferRestoreOfUnfinishedRun()
 {
     if (!UnfinishedRunJournalExists())
         return;
-    if (::MessageBoxA(m_hWnd,
-                      "A previous Zephlaunch run did not finish. Restore the programs and services it stopped now?",
-                      "Zephlaunch", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (::MessageBoxA(
+            m_hWnd,
+            "A previous Zephlaunch run did not finish. Restore the programs and services it stopped now?",
+            "Zephlaunch", MB_YESNO | MB_ICONQUESTION)
+        != IDYES)
         return;
     PROCESS_INFORMATION process;
     if (!StartControllerInConsole("--restore", process)) {

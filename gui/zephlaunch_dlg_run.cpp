@@ -20,8 +20,8 @@ void CZephlaunchDlg::StartRun()
 
     ControllerStart start = StartController(m_hWnd, g_currentProfile);
     if (!start.started) {
-        std::string text = "Error launching Zephlaunch Batch control!\n\nPath = " + start.commandLine +
-                           "\n\nFolder = " + start.folder;
+        std::string text = "Error launching Zephlaunch Batch control!\n\nPath = " + start.commandLine
+                           + "\n\nFolder = " + start.folder;
         ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }

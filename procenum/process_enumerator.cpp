@@ -24,191 +24,230 @@ using GetModuleBaseNameFn = DWORD(WINAPI*)(HANDLE process, HMODULE module, char*
 using VdmEnumTaskWowExFn = INT(WINAPI*)(DWORD processId, void* callback, LPARAM param);
 
 template <typename Fn>
-Fn LookUp(HMODULE library, const char* name) {
-  if (library == nullptr) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+Fn LookUp(HMODULE library, const char* name)
+{
+    if (library == nullptr)
+        return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
 struct ToolhelpEntryPoints {
-  CreateSnapshotFn createSnapshot = nullptr;
-  ProcessWalkFn processFirst = nullptr;
-  ProcessWalkFn processNext = nullptr;
-  ModuleWalkFn moduleFirst = nullptr;
-  ModuleWalkFn moduleNext = nullptr;
+    CreateSnapshotFn createSnapshot = nullptr;
+    ProcessWalkFn processFirst = nullptr;
+    ProcessWalkFn processNext = nullptr;
+    ModuleWalkFn moduleFirst = nullptr;
+    ModuleWalkFn moduleNext = nullptr;
 };
 
-ToolhelpEntryPoints LookUpToolhelp() {
-  ToolhelpEntryPoints entry;
-  HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-  entry.createSnapshot = LookUp<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
-  entry.processFirst = LookUp<ProcessWalkFn>(kernel, "Process32First");
-  entry.processNext = LookUp<ProcessWalkFn>(kernel, "Process32Next");
-  entry.moduleFirst = LookUp<ModuleWalkFn>(kernel, "Module32First");
-  entry.moduleNext = LookUp<ModuleWalkFn>(kernel, "Module32Next");
-  return entry;
+ToolhelpEntryPoints LookUpToolhelp()
+{
+    ToolhelpEntryPoints entry;
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    entry.createSnapshot = LookUp<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
+    entry.processFirst = LookUp<ProcessWalkFn>(kernel, "Process32First");
+    entry.processNext = LookUp<ProcessWalkFn>(kernel, "Process32Next");
+    entry.moduleFirst = LookUp<ModuleWalkFn>(kernel, "Module32First");
+    entry.moduleNext = LookUp<ModuleWalkFn>(kernel, "Module32Next");
+    return entry;
 }
 
 struct PsapiEntryPoints {
-  VdmEnumTaskWowExFn vdmEnumTaskWowEx = nullptr;
-  EnumProcessesFn enumProcesses = nullptr;
-  GetModuleFileNameExFn getModuleFileNameEx = nullptr;
-  GetModuleBaseNameFn getModuleBaseName = nullptr;
-  EnumProcessModulesFn enumProcessModules = nullptr;
+    VdmEnumTaskWowExFn vdmEnumTaskWowEx = nullptr;
+    EnumProcessesFn enumProcesses = nullptr;
+    GetModuleFileNameExFn getModuleFileNameEx = nullptr;
+    GetModuleBaseNameFn getModuleBaseName = nullptr;
+    EnumProcessModulesFn enumProcessModules = nullptr;
 };
 
-PsapiEntryPoints LookUpPsapi(HMODULE psapi, HMODULE vdmdbg) {
-  PsapiEntryPoints entry;
-  entry.vdmEnumTaskWowEx = LookUp<VdmEnumTaskWowExFn>(vdmdbg, "VDMEnumTaskWOWEx");
-  entry.enumProcesses = LookUp<EnumProcessesFn>(psapi, "EnumProcesses");
-  entry.getModuleFileNameEx = LookUp<GetModuleFileNameExFn>(psapi, "GetModuleFileNameExA");
-  entry.getModuleBaseName = LookUp<GetModuleBaseNameFn>(psapi, "GetModuleBaseNameA");
-  entry.enumProcessModules = LookUp<EnumProcessModulesFn>(psapi, "EnumProcessModules");
-  return entry;
+PsapiEntryPoints LookUpPsapi(HMODULE psapi, HMODULE vdmdbg)
+{
+    PsapiEntryPoints entry;
+    entry.vdmEnumTaskWowEx = LookUp<VdmEnumTaskWowExFn>(vdmdbg, "VDMEnumTaskWOWEx");
+    entry.enumProcesses = LookUp<EnumProcessesFn>(psapi, "EnumProcesses");
+    entry.getModuleFileNameEx = LookUp<GetModuleFileNameExFn>(psapi, "GetModuleFileNameExA");
+    entry.getModuleBaseName = LookUp<GetModuleBaseNameFn>(psapi, "GetModuleBaseNameA");
+    entry.enumProcessModules = LookUp<EnumProcessModulesFn>(psapi, "EnumProcessModules");
+    return entry;
 }
 
-const char* TextAfterLastBackslash(const char* path) {
-  const char* slash = std::strrchr(path, '\\');
-  return slash != nullptr ? slash + 1 : path;
+const char* TextAfterLastBackslash(const char* path)
+{
+    const char* slash = std::strrchr(path, '\\');
+    return slash != nullptr ? slash + 1 : path;
 }
 
 }  // namespace
 
 ProcessEnumerator::ProcessEnumerator()
-    : m_usePsapi(false), m_hPsapi(nullptr), m_hVdmdbg(nullptr), m_ntFamily(true) {
-  OSVERSIONINFOA version;
-  std::memset(&version, 0, sizeof version);
-  version.dwOSVersionInfoSize = sizeof version;
-  if (GetVersionExA(&version)) {
-    m_ntFamily = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-    m_usePsapi = m_ntFamily && version.dwMajorVersion <= 4;
-  }
+    : m_usePsapi(false), m_hPsapi(nullptr), m_hVdmdbg(nullptr), m_ntFamily(true)
+{
+    OSVERSIONINFOA version;
+    std::memset(&version, 0, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    if (GetVersionExA(&version)) {
+        m_ntFamily = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+        m_usePsapi = m_ntFamily && version.dwMajorVersion <= 4;
+    }
 }
 
-ProcessEnumerator::~ProcessEnumerator() {
-  if (m_hVdmdbg != nullptr) FreeLibrary(m_hVdmdbg);
-  if (m_hPsapi != nullptr) FreeLibrary(m_hPsapi);
+ProcessEnumerator::~ProcessEnumerator()
+{
+    if (m_hVdmdbg != nullptr)
+        FreeLibrary(m_hVdmdbg);
+    if (m_hPsapi != nullptr)
+        FreeLibrary(m_hPsapi);
 }
 
 BOOL ProcessEnumerator::OnProcess(const char*, DWORD) { return TRUE; }
 
 BOOL ProcessEnumerator::OnModule(HMODULE, const char*, const char*) { return TRUE; }
 
-bool ProcessEnumerator::LoadHelperLibraries() {
-  if (!m_usePsapi) return true;
-  // A second call must not take a second reference that the destructor never frees.
-  if (m_hPsapi == nullptr) m_hPsapi = LoadLibraryA("PSAPI.DLL");
-  if (m_hVdmdbg == nullptr) m_hVdmdbg = LoadLibraryA("VDMDBG.DLL");
-  return m_hPsapi != nullptr && m_hVdmdbg != nullptr;
+bool ProcessEnumerator::LoadHelperLibraries()
+{
+    if (!m_usePsapi)
+        return true;
+    // A second call must not take a second reference that the destructor never frees.
+    if (m_hPsapi == nullptr)
+        m_hPsapi = LoadLibraryA("PSAPI.DLL");
+    if (m_hVdmdbg == nullptr)
+        m_hVdmdbg = LoadLibraryA("VDMDBG.DLL");
+    return m_hPsapi != nullptr && m_hVdmdbg != nullptr;
 }
 
-bool ProcessEnumerator::EnumerateProcesses() {
-  return m_usePsapi ? EnumerateProcessesPsapi() : EnumerateProcessesToolhelp();
+bool ProcessEnumerator::EnumerateProcesses()
+{
+    return m_usePsapi ? EnumerateProcessesPsapi() : EnumerateProcessesToolhelp();
 }
 
-bool ProcessEnumerator::EnumerateModules(DWORD processId) {
-  return m_usePsapi ? EnumerateModulesPsapi(processId) : EnumerateModulesToolhelp(processId);
+bool ProcessEnumerator::EnumerateModules(DWORD processId)
+{
+    return m_usePsapi ? EnumerateModulesPsapi(processId) : EnumerateModulesToolhelp(processId);
 }
 
-bool ProcessEnumerator::EnumerateProcessesToolhelp() {
-  const ToolhelpEntryPoints toolhelp = LookUpToolhelp();
-  if (toolhelp.createSnapshot == nullptr || toolhelp.processFirst == nullptr || toolhelp.processNext == nullptr) {
-    return false;
-  }
-  HANDLE snapshot = toolhelp.createSnapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+bool ProcessEnumerator::EnumerateProcessesToolhelp()
+{
+    const ToolhelpEntryPoints toolhelp = LookUpToolhelp();
+    if (toolhelp.createSnapshot == nullptr || toolhelp.processFirst == nullptr
+        || toolhelp.processNext == nullptr) {
+        return false;
+    }
+    HANDLE snapshot = toolhelp.createSnapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
 
-  PROCESSENTRY32 entry;
-  std::memset(&entry, 0, sizeof entry);
-  entry.dwSize = sizeof entry;
-  for (BOOL more = toolhelp.processFirst(snapshot, &entry); more; more = toolhelp.processNext(snapshot, &entry)) {
-    entry.szExeFile[sizeof entry.szExeFile - 1] = '\0';
-    if (!OnProcess(entry.szExeFile, entry.th32ProcessID)) break;
-  }
-  CloseHandle(snapshot);
-  return true;
+    PROCESSENTRY32 entry;
+    std::memset(&entry, 0, sizeof entry);
+    entry.dwSize = sizeof entry;
+    for (BOOL more = toolhelp.processFirst(snapshot, &entry); more;
+         more = toolhelp.processNext(snapshot, &entry)) {
+        entry.szExeFile[sizeof entry.szExeFile - 1] = '\0';
+        if (!OnProcess(entry.szExeFile, entry.th32ProcessID))
+            break;
+    }
+    CloseHandle(snapshot);
+    return true;
 }
 
-bool ProcessEnumerator::EnumerateProcessesPsapi() {
-  if (m_hPsapi == nullptr || m_hVdmdbg == nullptr) return false;
-  const PsapiEntryPoints psapi = LookUpPsapi(m_hPsapi, m_hVdmdbg);
-  if (psapi.vdmEnumTaskWowEx == nullptr || psapi.enumProcesses == nullptr || psapi.getModuleFileNameEx == nullptr ||
-      psapi.getModuleBaseName == nullptr || psapi.enumProcessModules == nullptr) {
-    return false;
-  }
+bool ProcessEnumerator::EnumerateProcessesPsapi()
+{
+    if (m_hPsapi == nullptr || m_hVdmdbg == nullptr)
+        return false;
+    const PsapiEntryPoints psapi = LookUpPsapi(m_hPsapi, m_hVdmdbg);
+    if (psapi.vdmEnumTaskWowEx == nullptr || psapi.enumProcesses == nullptr
+        || psapi.getModuleFileNameEx == nullptr || psapi.getModuleBaseName == nullptr
+        || psapi.enumProcessModules == nullptr) {
+        return false;
+    }
 
-  DWORD ids[kMaxProcessIds];
-  DWORD bytesReturned = 0;
-  if (!psapi.enumProcesses(ids, sizeof ids, &bytesReturned)) return false;
-  DWORD count = bytesReturned / sizeof(DWORD);
-  if (count > kMaxProcessIds) count = kMaxProcessIds;
+    DWORD ids[kMaxProcessIds];
+    DWORD bytesReturned = 0;
+    if (!psapi.enumProcesses(ids, sizeof ids, &bytesReturned))
+        return false;
+    DWORD count = bytesReturned / sizeof(DWORD);
+    if (count > kMaxProcessIds)
+        count = kMaxProcessIds;
 
-  for (DWORD i = 0; i < count; ++i) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]);
-    if (process == nullptr) continue;  // ended meanwhile, or not ours to read
+    for (DWORD i = 0; i < count; ++i) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]);
+        if (process == nullptr)
+            continue;  // ended meanwhile, or not ours to read
+        HMODULE modules[kMaxModules];
+        DWORD moduleBytes = 0;
+        char path[kPathBufferSize];
+        bool keepWalking = true;
+        if (psapi.enumProcessModules(process, modules, sizeof modules, &moduleBytes)
+            && moduleBytes >= sizeof(HMODULE)) {
+            const DWORD length = psapi.getModuleFileNameEx(process, modules[0], path, sizeof path);
+            if (length > 0 && length < sizeof path) {
+                path[length] = '\0';
+                keepWalking = OnProcess(path, ids[i]) != FALSE;
+            }
+        }
+        CloseHandle(process);
+        if (!keepWalking)
+            break;
+    }
+    return true;
+}
+
+bool ProcessEnumerator::EnumerateModulesToolhelp(DWORD processId)
+{
+    const ToolhelpEntryPoints toolhelp = LookUpToolhelp();
+    if (toolhelp.createSnapshot == nullptr || toolhelp.moduleFirst == nullptr
+        || toolhelp.moduleNext == nullptr) {
+        return false;
+    }
+    HANDLE snapshot = toolhelp.createSnapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+
+    MODULEENTRY32 entry;
+    std::memset(&entry, 0, sizeof entry);
+    entry.dwSize = sizeof entry;
+    for (BOOL more = toolhelp.moduleFirst(snapshot, &entry); more;
+         more = toolhelp.moduleNext(snapshot, &entry)) {
+        entry.szExePath[sizeof entry.szExePath - 1] = '\0';
+        entry.szModule[sizeof entry.szModule - 1] = '\0';
+        if (!OnModule(entry.hModule, entry.szExePath, entry.szModule))
+            break;
+    }
+    CloseHandle(snapshot);
+    return true;
+}
+
+bool ProcessEnumerator::EnumerateModulesPsapi(DWORD processId)
+{
+    if (m_hPsapi == nullptr || m_hVdmdbg == nullptr)
+        return false;
+    const PsapiEntryPoints psapi = LookUpPsapi(m_hPsapi, m_hVdmdbg);
+    if (psapi.getModuleFileNameEx == nullptr || psapi.enumProcessModules == nullptr)
+        return false;
+
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr)
+        return false;
     HMODULE modules[kMaxModules];
     DWORD moduleBytes = 0;
-    char path[kPathBufferSize];
-    bool keepWalking = true;
-    if (psapi.enumProcessModules(process, modules, sizeof modules, &moduleBytes) && moduleBytes >= sizeof(HMODULE)) {
-      const DWORD length = psapi.getModuleFileNameEx(process, modules[0], path, sizeof path);
-      if (length > 0 && length < sizeof path) {
+    if (!psapi.enumProcessModules(process, modules, sizeof modules, &moduleBytes)) {
+        CloseHandle(process);
+        return false;
+    }
+    DWORD count = moduleBytes / sizeof(HMODULE);
+    if (count > kMaxModules)
+        count = kMaxModules;  // the list did not fit: walk what did
+
+    bool ok = true;
+    for (DWORD i = 0; i < count; ++i) {
+        char path[kPathBufferSize];
+        const DWORD length = psapi.getModuleFileNameEx(process, modules[i], path, sizeof path);
+        if (length == 0 || length >= sizeof path) {
+            ok = false;
+            break;
+        }
         path[length] = '\0';
-        keepWalking = OnProcess(path, ids[i]) != FALSE;
-      }
+        if (!OnModule(modules[i], path, TextAfterLastBackslash(path)))
+            break;
     }
     CloseHandle(process);
-    if (!keepWalking) break;
-  }
-  return true;
-}
-
-bool ProcessEnumerator::EnumerateModulesToolhelp(DWORD processId) {
-  const ToolhelpEntryPoints toolhelp = LookUpToolhelp();
-  if (toolhelp.createSnapshot == nullptr || toolhelp.moduleFirst == nullptr || toolhelp.moduleNext == nullptr) {
-    return false;
-  }
-  HANDLE snapshot = toolhelp.createSnapshot(TH32CS_SNAPMODULE, processId);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
-
-  MODULEENTRY32 entry;
-  std::memset(&entry, 0, sizeof entry);
-  entry.dwSize = sizeof entry;
-  for (BOOL more = toolhelp.moduleFirst(snapshot, &entry); more; more = toolhelp.moduleNext(snapshot, &entry)) {
-    entry.szExePath[sizeof entry.szExePath - 1] = '\0';
-    entry.szModule[sizeof entry.szModule - 1] = '\0';
-    if (!OnModule(entry.hModule, entry.szExePath, entry.szModule)) break;
-  }
-  CloseHandle(snapshot);
-  return true;
-}
-
-bool ProcessEnumerator::EnumerateModulesPsapi(DWORD processId) {
-  if (m_hPsapi == nullptr || m_hVdmdbg == nullptr) return false;
-  const PsapiEntryPoints psapi = LookUpPsapi(m_hPsapi, m_hVdmdbg);
-  if (psapi.getModuleFileNameEx == nullptr || psapi.enumProcessModules == nullptr) return false;
-
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-  if (process == nullptr) return false;
-  HMODULE modules[kMaxModules];
-  DWORD moduleBytes = 0;
-  if (!psapi.enumProcessModules(process, modules, sizeof modules, &moduleBytes)) {
-    CloseHandle(process);
-    return false;
-  }
-  DWORD count = moduleBytes / sizeof(HMODULE);
-  if (count > kMaxModules) count = kMaxModules;  // the list did not fit: walk what did
-
-  bool ok = true;
-  for (DWORD i = 0; i < count; ++i) {
-    char path[kPathBufferSize];
-    const DWORD length = psapi.getModuleFileNameEx(process, modules[i], path, sizeof path);
-    if (length == 0 || length >= sizeof path) {
-      ok = false;
-      break;
-    }
-    path[length] = '\0';
-    if (!OnModule(modules[i], path, TextAfterLastBackslash(path))) break;
-  }
-  CloseHandle(process);
-  return ok;
+    return ok;
 }

@@ -10,40 +10,40 @@
 #include <windows.h>
 
 class ProcessEnumerator {
- public:
-  ProcessEnumerator();
-  virtual ~ProcessEnumerator();
+public:
+    ProcessEnumerator();
+    virtual ~ProcessEnumerator();
 
-  ProcessEnumerator(const ProcessEnumerator&) = delete;
-  ProcessEnumerator& operator=(const ProcessEnumerator&) = delete;
+    ProcessEnumerator(const ProcessEnumerator&) = delete;
+    ProcessEnumerator& operator=(const ProcessEnumerator&) = delete;
 
-  // Notifications; return FALSE to end the walk.
-  virtual BOOL OnProcess(const char* processName, DWORD processId);
-  virtual BOOL OnModule(HMODULE module, const char* fullPath, const char* moduleName);
+    // Notifications; return FALSE to end the walk.
+    virtual BOOL OnProcess(const char* processName, DWORD processId);
+    virtual BOOL OnModule(HMODULE module, const char* fullPath, const char* moduleName);
 
-  // Loads PSAPI.DLL and VDMDBG.DLL where they are needed; true when nothing is missing.
-  // Call once before walking.
-  bool LoadHelperLibraries();
+    // Loads PSAPI.DLL and VDMDBG.DLL where they are needed; true when nothing is missing.
+    // Call once before walking.
+    bool LoadHelperLibraries();
 
-  // True when a walk was made (to its end or until a notification returned FALSE);
-  // false when an entry point is missing or the list cannot be read.
-  bool EnumerateProcesses();
-  bool EnumerateModules(DWORD processId);
+    // True when a walk was made (to its end or until a notification returned FALSE);
+    // false when an entry point is missing or the list cannot be read.
+    bool EnumerateProcesses();
+    bool EnumerateModules(DWORD processId);
 
-  bool UsesPsapi() const { return m_usePsapi; }
-  // The Windows NT family (as opposed to Windows 9x/ME), as GetVersionExA reported it.
-  bool IsNtFamily() const { return m_ntFamily; }
+    bool UsesPsapi() const { return m_usePsapi; }
+    // The Windows NT family (as opposed to Windows 9x/ME), as GetVersionExA reported it.
+    bool IsNtFamily() const { return m_ntFamily; }
 
- protected:
-  bool m_usePsapi;
-  HMODULE m_hPsapi;
-  HMODULE m_hVdmdbg;
+protected:
+    bool m_usePsapi;
+    HMODULE m_hPsapi;
+    HMODULE m_hVdmdbg;
 
- private:
-  bool EnumerateProcessesToolhelp();
-  bool EnumerateProcessesPsapi();
-  bool EnumerateModulesToolhelp(DWORD processId);
-  bool EnumerateModulesPsapi(DWORD processId);
+private:
+    bool EnumerateProcessesToolhelp();
+    bool EnumerateProcessesPsapi();
+    bool EnumerateModulesToolhelp(DWORD processId);
+    bool EnumerateModulesPsapi(DWORD processId);
 
-  bool m_ntFamily;
+    bool m_ntFamily;
 };

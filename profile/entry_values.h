@@ -6,15 +6,15 @@
 namespace profile {
 
 // [Programs]: the controller tests prefixes only.
-bool ProgramIsNoAction(const char* value);      // first 9 characters are "No Action"
-bool ProgramIsStopRestart(const char* value);   // first 14 characters are "Stop & Restart"
+bool ProgramIsNoAction(const char* value);     // first 9 characters are "No Action"
+bool ProgramIsStopRestart(const char* value);  // first 14 characters are "Stop & Restart"
 // The text from the value's 16th character on (the path after "Stop & Restart|");
 // empty for a value shorter than that. Never reads past the value.
 const char* ProgramPathPart(const char* value);
 
 // [Services]: whole values, case-sensitive.
-bool ServiceIsNoAction(const char* value);      // exactly "No Action"
-bool ServiceRestarts(const char* value);        // neither "No Action" nor "Stop"
+bool ServiceIsNoAction(const char* value);  // exactly "No Action"
+bool ServiceRestarts(const char* value);    // neither "No Action" nor "Stop"
 
 // [AutoStart]: arguments up to the first "|", delay from the text after the last "|".
 // Writes the arguments into out (always terminated, cut to outSize - 1).

@@ -17,18 +17,18 @@ const char* const kNeverStopProcesses[] = {
     "Secure System",        // the virtualisation-based security kernel
     // The session's critical processes: ending any of them stops Windows with a blue screen
     // (CRITICAL_PROCESS_DIED / CRITICAL_OBJECT_TERMINATION) or logs everyone off.
-    "smss.exe",      // Session Manager: creates sessions and starts csrss and winlogon
-    "csrss.exe",     // Client/Server Runtime: console windows, process and thread creation
-    "wininit.exe",   // session 0 start-up: starts services.exe, lsass.exe and lsm.exe
-    "winlogon.exe",  // logon, Ctrl+Alt+Del, the user's desktop and the shell restart
-    "services.exe",  // the Service Control Manager
-    "lsass.exe",     // Local Security Authority: logons, passwords, security tokens
-    "lsaiso.exe",    // the isolated LSA of Credential Guard
-    "lsm.exe",       // Local Session Manager (Windows Vista and 7)
-    "svchost.exe",   // hosts most services, RPC and DCOM among them; ending one ends all it hosts
-    "dwm.exe",       // Desktop Window Manager: without it the screen goes blank or black
+    "smss.exe",         // Session Manager: creates sessions and starts csrss and winlogon
+    "csrss.exe",        // Client/Server Runtime: console windows, process and thread creation
+    "wininit.exe",      // session 0 start-up: starts services.exe, lsass.exe and lsm.exe
+    "winlogon.exe",     // logon, Ctrl+Alt+Del, the user's desktop and the shell restart
+    "services.exe",     // the Service Control Manager
+    "lsass.exe",        // Local Security Authority: logons, passwords, security tokens
+    "lsaiso.exe",       // the isolated LSA of Credential Guard
+    "lsm.exe",          // Local Session Manager (Windows Vista and 7)
+    "svchost.exe",      // hosts most services, RPC and DCOM among them; ending one ends all it hosts
+    "dwm.exe",          // Desktop Window Manager: without it the screen goes blank or black
     "fontdrvhost.exe",  // user-mode font driver host: text drawing of the session
-    "conhost.exe",   // console host: ending it closes every console, the controller's own too
+    "conhost.exe",      // console host: ending it closes every console, the controller's own too
     // Windows 9x/ME: the system's own processes.
     "kernel32.dll",  // the 9x kernel as the process list reports it
     "msgsrv32.exe",  // 9x message server: the desktop hangs without it
@@ -52,20 +52,25 @@ const char* const kNeverStopServices[] = {
     "ProfSvc",                 // User Profile Service: loads and unloads the users' profiles
 };
 
-bool SameIgnoringCase(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
-  }
-  return *a == *b;
+bool SameIgnoringCase(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    }
+    return *a == *b;
 }
 
 template <typename List>
-bool Listed(const List& list, const char* name) {
-  if (name == nullptr) return false;
-  for (const char* entry : list) {
-    if (SameIgnoringCase(entry, name)) return true;
-  }
-  return false;
+bool Listed(const List& list, const char* name)
+{
+    if (name == nullptr)
+        return false;
+    for (const char* entry : list) {
+        if (SameIgnoringCase(entry, name))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace

@@ -4,32 +4,42 @@
 
 namespace profile {
 
-void FolderOfPath(const char* path, char* out, std::size_t outSize) {
-  if (out == nullptr || outSize == 0) return;
-  out[0] = '\0';
-  if (path == nullptr) return;
-  const char* slash = std::strrchr(path, '\\');
-  if (slash == nullptr) return;
-  std::size_t length = static_cast<std::size_t>(slash - path);
-  if (length >= outSize) length = outSize - 1;
-  std::memcpy(out, path, length);
-  out[length] = '\0';
+void FolderOfPath(const char* path, char* out, std::size_t outSize)
+{
+    if (out == nullptr || outSize == 0)
+        return;
+    out[0] = '\0';
+    if (path == nullptr)
+        return;
+    const char* slash = std::strrchr(path, '\\');
+    if (slash == nullptr)
+        return;
+    std::size_t length = static_cast<std::size_t>(slash - path);
+    if (length >= outSize)
+        length = outSize - 1;
+    std::memcpy(out, path, length);
+    out[length] = '\0';
 }
 
-const char* FileNameOfPath(const char* path) {
-  if (path == nullptr) return "";
-  const char* slash = std::strrchr(path, '\\');
-  return slash ? slash + 1 : path;
+const char* FileNameOfPath(const char* path)
+{
+    if (path == nullptr)
+        return "";
+    const char* slash = std::strrchr(path, '\\');
+    return slash ? slash + 1 : path;
 }
 
-bool CopyText(char* out, std::size_t outSize, const char* text) {
-  if (out == nullptr || outSize == 0) return false;
-  if (text == nullptr) text = "";
-  const std::size_t length = std::strlen(text);
-  const std::size_t copied = length < outSize ? length : outSize - 1;
-  std::memcpy(out, text, copied);
-  out[copied] = '\0';
-  return copied == length;
+bool CopyText(char* out, std::size_t outSize, const char* text)
+{
+    if (out == nullptr || outSize == 0)
+        return false;
+    if (text == nullptr)
+        text = "";
+    const std::size_t length = std::strlen(text);
+    const std::size_t copied = length < outSize ? length : outSize - 1;
+    std::memcpy(out, text, copied);
+    out[copied] = '\0';
+    return copied == length;
 }
 
 }  // namespace profile

@@ -12,8 +12,8 @@ constexpr unsigned long kBelowNormalPriorityClass = 0x4000;
 constexpr unsigned long kIdlePriorityClass = 0x40;
 
 struct PriorityText {
-  const char* text;
-  unsigned long priorityClass;
+    const char* text;
+    unsigned long priorityClass;
 };
 
 // In the order the GUI offers them.

@@ -15,22 +15,24 @@ std::size_t ForEachSectionKey(const char* buffer, std::size_t bufferSize, Visit&
 
 // The non-template core: the next entry from offset on. Returns false at the end.
 struct SectionEntry {
-  const char* key;
-  std::size_t keyLength;  // 0 when the entry has no "=" or its key is too long (skip it)
+    const char* key;
+    std::size_t keyLength;  // 0 when the entry has no "=" or its key is too long (skip it)
 };
 bool NextSectionEntry(const char* buffer, std::size_t bufferSize, std::size_t& offset, SectionEntry& entry);
 
 template <typename Visit>
-std::size_t ForEachSectionKey(const char* buffer, std::size_t bufferSize, Visit&& visit) {
-  std::size_t offset = 0;
-  std::size_t visited = 0;
-  SectionEntry entry;
-  while (NextSectionEntry(buffer, bufferSize, offset, entry)) {
-    if (entry.keyLength == 0) continue;
-    visit(entry.key, entry.keyLength);
-    ++visited;
-  }
-  return visited;
+std::size_t ForEachSectionKey(const char* buffer, std::size_t bufferSize, Visit&& visit)
+{
+    std::size_t offset = 0;
+    std::size_t visited = 0;
+    SectionEntry entry;
+    while (NextSectionEntry(buffer, bufferSize, offset, entry)) {
+        if (entry.keyLength == 0)
+            continue;
+        visit(entry.key, entry.keyLength);
+        ++visited;
+    }
+    return visited;
 }
 
 }  // namespace profile

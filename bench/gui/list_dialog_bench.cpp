@@ -62,9 +62,12 @@ void ProgramParts()
         }
     }
     double extracted = Now();
-    std::printf("rows %d: process walk %.1f ms, module walks of every process %.1f ms, paths as the dialog finds them "
-                "%.1f ms, icon extraction (%d icons, no cache) %.1f ms\n",
-                control.GetItemCount(), processes - start, modules - processes, named - modules, icons, extracted - named);
+    std::printf(
+        "rows %d: process walk %.1f ms, module walks of every process %.1f ms, paths as the dialog finds "
+        "them "
+        "%.1f ms, icon extraction (%d icons, no cache) %.1f ms\n",
+        control.GetItemCount(), processes - start, modules - processes, named - modules, icons,
+        extracted - named);
     ::DestroyWindow(list);
 }
 
@@ -72,8 +75,10 @@ void ServiceParts()
 {
     using QueryConfig2Fn = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPBYTE, DWORD, LPDWORD);
     HMODULE advapi = ::LoadLibraryA("Advapi32.dll");
-    auto enumerate = reinterpret_cast<EnumServicesStatusExAFn>(reinterpret_cast<void*>(::GetProcAddress(advapi, "EnumServicesStatusExA")));
-    auto query = reinterpret_cast<QueryConfig2Fn>(reinterpret_cast<void*>(::GetProcAddress(advapi, "QueryServiceConfig2A")));
+    auto enumerate = reinterpret_cast<EnumServicesStatusExAFn>(
+        reinterpret_cast<void*>(::GetProcAddress(advapi, "EnumServicesStatusExA")));
+    auto query = reinterpret_cast<QueryConfig2Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(advapi, "QueryServiceConfig2A")));
     SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     if (!manager || !enumerate || !query) {
         std::printf("no service manager\n");
@@ -98,8 +103,10 @@ void ServiceParts()
         ::GetPrivateProfileStringA("Services", service.keyName.c_str(), "No Action", value, sizeof value,
                                    g_currentProfile.c_str());
     double read = Now();
-    std::printf("services %u: enumeration %.1f ms, description queries of every row %.1f ms (the dialog queries only the rows it shows), one profile read per row %.1f ms (the dialog reads the section once)\n",
-                static_cast<unsigned>(services.size()), listed - start, described - listed, read - described);
+    std::printf(
+        "services %u: enumeration %.1f ms, description queries of every row %.1f ms (the dialog queries only "
+        "the rows it shows), one profile read per row %.1f ms (the dialog reads the section once)\n",
+        static_cast<unsigned>(services.size()), listed - start, described - listed, read - described);
     ::CloseServiceHandle(manager);
 }
 

@@ -1,6 +1,6 @@
-// bench_startup_probe PROGRAM TITLE [ARGUMENTS...]: starts PROGRAM (with the arguments), waits for its visible top-level
-// window titled TITLE, has it paint (UpdateWindow waits for the paint of another
-// thread's window) and prints the milliseconds from the start; then ends the program.
+// bench_startup_probe PROGRAM TITLE [ARGUMENTS...]: starts PROGRAM (with the arguments), waits for its
+// visible top-level window titled TITLE, has it paint (UpdateWindow waits for the paint of another thread's
+// window) and prints the milliseconds from the start; then ends the program.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,8 +21,8 @@ BOOL CALLBACK Match(HWND window, LPARAM parameter)
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     char text[256] = {};
-    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindowTextA(window, text, sizeof text) &&
-        std::strcmp(text, search->title) == 0) {
+    if (owner == search->processId && ::IsWindowVisible(window) && ::GetWindowTextA(window, text, sizeof text)
+        && std::strcmp(text, search->title) == 0) {
         search->found = window;
         return FALSE;
     }
@@ -46,7 +46,8 @@ int main(int argc, char** argv)
     LARGE_INTEGER frequency, begin, end;
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&begin);
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
         std::fprintf(stderr, "CreateProcess failed, error = %lu\n", ::GetLastError());
         return 1;
     }
@@ -62,7 +63,8 @@ int main(int argc, char** argv)
         DWORD_PTR ignored = 0;
         ::SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_BLOCK, 30000, &ignored);
         ::QueryPerformanceCounter(&end);
-        std::printf("%.1f\n", 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart));
+        std::printf("%.1f\n", 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart)
+                                  / static_cast<double>(frequency.QuadPart));
     } else {
         std::fprintf(stderr, "no window titled %s\n", argv[2]);
         result = 1;

@@ -10,67 +10,83 @@ namespace {
 // Longest program text whose folder is taken (profile values are far shorter).
 constexpr std::size_t kProgramTextSize = 1536;
 
-bool Fits(int written, std::size_t outSize) {
-  return written >= 0 && static_cast<std::size_t>(written) < outSize;
+bool Fits(int written, std::size_t outSize)
+{
+    return written >= 0 && static_cast<std::size_t>(written) < outSize;
 }
 
 // Blanks before the quote do not count: "  \"C:\A B\x.exe\"" is quoted already.
-bool StartsWithQuote(const char* text) {
-  while (*text == ' ' || *text == '\t') ++text;
-  return *text == '"';
+bool StartsWithQuote(const char* text)
+{
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    return *text == '"';
 }
 
 }  // namespace
 
-bool FormatLaunchText(char* out, std::size_t outSize, const char* path, const char* arguments) {
-  if (out == nullptr || outSize == 0) return false;
-  return Fits(std::snprintf(out, outSize, "%s %s", path ? path : "", arguments ? arguments : ""), outSize);
+bool FormatLaunchText(char* out, std::size_t outSize, const char* path, const char* arguments)
+{
+    if (out == nullptr || outSize == 0)
+        return false;
+    return Fits(std::snprintf(out, outSize, "%s %s", path ? path : "", arguments ? arguments : ""), outSize);
 }
 
-bool QuotedProgramPath(char* out, std::size_t outSize, const char* path) {
-  if (out == nullptr || outSize == 0) return false;
-  out[0] = '\0';
-  if (path == nullptr || path[0] == '\0') return false;
-  const int written = StartsWithQuote(path) ? std::snprintf(out, outSize, "%s", path)
-                                            : std::snprintf(out, outSize, "\"%s\"", path);
-  if (!Fits(written, outSize)) {
+bool QuotedProgramPath(char* out, std::size_t outSize, const char* path)
+{
+    if (out == nullptr || outSize == 0)
+        return false;
     out[0] = '\0';
-    return false;
-  }
-  return true;
+    if (path == nullptr || path[0] == '\0')
+        return false;
+    const int written = StartsWithQuote(path) ? std::snprintf(out, outSize, "%s", path)
+                                              : std::snprintf(out, outSize, "\"%s\"", path);
+    if (!Fits(written, outSize)) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
 }
 
-bool BuildLaunchCommandLine(char* out, std::size_t outSize, const char* path, const char* arguments) {
-  if (out == nullptr || outSize == 0) return false;
-  if (arguments == nullptr) arguments = "";
-  if (path == nullptr || path[0] == '\0') {
-    // Still a command line: CreateProcessA then reports the error.
-    path = "\"\"";
-  }
-  if (!QuotedProgramPath(out, outSize, path)) return false;
-  const std::size_t used = std::strlen(out);
-  if (!Fits(std::snprintf(out + used, outSize - used, " %s", arguments), outSize - used)) {
+bool BuildLaunchCommandLine(char* out, std::size_t outSize, const char* path, const char* arguments)
+{
+    if (out == nullptr || outSize == 0)
+        return false;
+    if (arguments == nullptr)
+        arguments = "";
+    if (path == nullptr || path[0] == '\0') {
+        // Still a command line: CreateProcessA then reports the error.
+        path = "\"\"";
+    }
+    if (!QuotedProgramPath(out, outSize, path))
+        return false;
+    const std::size_t used = std::strlen(out);
+    if (!Fits(std::snprintf(out + used, outSize - used, " %s", arguments), outSize - used)) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+void ProgramFolder(const char* path, char* out, std::size_t outSize)
+{
+    if (out == nullptr || outSize == 0)
+        return;
     out[0] = '\0';
-    return false;
-  }
-  return true;
-}
-
-void ProgramFolder(const char* path, char* out, std::size_t outSize) {
-  if (out == nullptr || outSize == 0) return;
-  out[0] = '\0';
-  if (path == nullptr) return;
-  if (!StartsWithQuote(path)) {
-    profile::FolderOfPath(path, out, outSize);
-    return;
-  }
-  // The program is the quoted part; what follows the closing quote are its arguments.
-  const char* start = std::strchr(path, '"') + 1;
-  const char* end = std::strchr(start, '"');
-  const std::size_t length = end ? static_cast<std::size_t>(end - start) : std::strlen(start);
-  char program[kProgramTextSize];
-  if (length >= sizeof program) return;
-  std::memcpy(program, start, length);
-  program[length] = '\0';
-  profile::FolderOfPath(program, out, outSize);
+    if (path == nullptr)
+        return;
+    if (!StartsWithQuote(path)) {
+        profile::FolderOfPath(path, out, outSize);
+        return;
+    }
+    // The program is the quoted part; what follows the closing quote are its arguments.
+    const char* start = std::strchr(path, '"') + 1;
+    const char* end = std::strchr(start, '"');
+    const std::size_t length = end ? static_cast<std::size_t>(end - start) : std::strlen(start);
+    char program[kProgramTextSize];
+    if (length >= sizeof program)
+        return;
+    std::memcpy(program, start, length);
+    program[length] = '\0';
+    profile::FolderOfPath(program, out, outSize);
 }

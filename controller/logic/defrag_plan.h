@@ -14,8 +14,8 @@ int DefragBlockCount(std::uint64_t totalPhysicalBytes);
 
 // One step of the phase, planned before its block is allocated.
 struct DefragStep {
-  bool isFinal;       // more blocks than N are held already: this is the final block
-  char progress[48];  // "\rAllocating block %d of %d" or "\rAllocating final block          "
+    bool isFinal;       // more blocks than N are held already: this is the final block
+    char progress[48];  // "\rAllocating block %d of %d" or "\rAllocating final block          "
 };
 
 // allocatedBlocks: blocks held before this step.

@@ -8,23 +8,26 @@
 #include <vector>
 
 struct JournalRecord {
-  unsigned long processId = 0;       // the controller that wrote it
-  unsigned long long startTime = 0;  // its creation time (FILETIME units); 0 where Windows cannot tell
-  std::string profilePath;
-  std::vector<std::pair<std::string, std::string>> programs;  // [Programs] key, restart path
-  std::vector<std::string> services;                          // [Services] keys
-  bool hasShellValue = false;                                 // AutoRestartShell is zeroed
-  unsigned long shellValue = 0;                               // the value to write back
-  std::vector<std::pair<std::string, unsigned long>> autoStarted;  // program path, process id
+    unsigned long processId = 0;       // the controller that wrote it
+    unsigned long long startTime = 0;  // its creation time (FILETIME units); 0 where Windows cannot tell
+    std::string profilePath;
+    std::vector<std::pair<std::string, std::string>> programs;       // [Programs] key, restart path
+    std::vector<std::string> services;                               // [Services] keys
+    bool hasShellValue = false;                                      // AutoRestartShell is zeroed
+    unsigned long shellValue = 0;                                    // the value to write back
+    std::vector<std::pair<std::string, unsigned long>> autoStarted;  // program path, process id
 
-  // Adders keep one entry per key (letter case ignored); they return false when the key
-  // was there already, so that the caller can skip writing the same journal again.
-  bool AddProgram(const std::string& key, const std::string& path);
-  bool AddService(const std::string& key);
-  bool RemoveService(const std::string& key);
-  bool SetShellValue(unsigned long value);
-  void AddAutoStarted(const std::string& path, unsigned long processId);
-  bool HasWork() const { return !programs.empty() || !services.empty() || hasShellValue || !autoStarted.empty(); }
+    // Adders keep one entry per key (letter case ignored); they return false when the key
+    // was there already, so that the caller can skip writing the same journal again.
+    bool AddProgram(const std::string& key, const std::string& path);
+    bool AddService(const std::string& key);
+    bool RemoveService(const std::string& key);
+    bool SetShellValue(unsigned long value);
+    void AddAutoStarted(const std::string& path, unsigned long processId);
+    bool HasWork() const
+    {
+        return !programs.empty() || !services.empty() || hasShellValue || !autoStarted.empty();
+    }
 };
 
 // The journal file: [Run] ProcessId, StartTime, Profile; [Programs] key=path; [Services]

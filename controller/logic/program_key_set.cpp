@@ -2,11 +2,13 @@
 
 #include "controller/logic/program_names.h"
 
-bool ProgramKeySet::Insert(const char* key) {
-  const char* text = key != nullptr ? key : "";
-  for (const std::string& known : m_keys) {
-    if (SameTextIgnoringCase(known.c_str(), text)) return false;
-  }
-  m_keys.emplace_back(text);
-  return true;
+bool ProgramKeySet::Insert(const char* key)
+{
+    const char* text = key != nullptr ? key : "";
+    for (const std::string& known : m_keys) {
+        if (SameTextIgnoringCase(known.c_str(), text))
+            return false;
+    }
+    m_keys.emplace_back(text);
+    return true;
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 class ProgramKeySet {
- public:
-  // True when key was not in the set yet (it is added); false for a repeat.
-  bool Insert(const char* key);
+public:
+    // True when key was not in the set yet (it is added); false for a repeat.
+    bool Insert(const char* key);
 
- private:
-  std::vector<std::string> m_keys;
+private:
+    std::vector<std::string> m_keys;
 };

@@ -4,9 +4,11 @@
 
 void NotRunningList::Add(const char* text) { m_texts.emplace_back(text != nullptr ? text : ""); }
 
-bool NotRunningList::Contains(const char* text) const {
-  for (const std::string& recorded : m_texts) {
-    if (SameTextIgnoringCase(recorded.c_str(), text != nullptr ? text : "")) return true;
-  }
-  return false;
+bool NotRunningList::Contains(const char* text) const
+{
+    for (const std::string& recorded : m_texts) {
+        if (SameTextIgnoringCase(recorded.c_str(), text != nullptr ? text : ""))
+            return true;
+    }
+    return false;
 }

@@ -8,12 +8,12 @@
 #include <vector>
 
 class NotRunningList {
- public:
-  void Add(const char* text);
-  // True when text equals a recorded one, without regard to letter case.
-  bool Contains(const char* text) const;
-  std::size_t Count() const { return m_texts.size(); }
+public:
+    void Add(const char* text);
+    // True when text equals a recorded one, without regard to letter case.
+    bool Contains(const char* text) const;
+    std::size_t Count() const { return m_texts.size(); }
 
- private:
-  std::vector<std::string> m_texts;
+private:
+    std::vector<std::string> m_texts;
 };

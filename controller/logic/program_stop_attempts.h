@@ -8,17 +8,17 @@
 #include <map>
 
 class StopAttempts {
- public:
-  static constexpr int kMaxAttemptsPerProcess = 3;
-  static constexpr int kMaxPasses = 1000;
+public:
+    static constexpr int kMaxAttemptsPerProcess = 3;
+    static constexpr int kMaxPasses = 1000;
 
-  // Records that a pass ended (or tried to end) processId. Returns true when that process
-  // has now been tried kMaxAttemptsPerProcess times and is to be given up.
-  bool RecordAttempt(unsigned long processId);
-  // True once kMaxPasses attempts were recorded in all.
-  bool PassLimitReached() const { return m_passes >= kMaxPasses; }
+    // Records that a pass ended (or tried to end) processId. Returns true when that process
+    // has now been tried kMaxAttemptsPerProcess times and is to be given up.
+    bool RecordAttempt(unsigned long processId);
+    // True once kMaxPasses attempts were recorded in all.
+    bool PassLimitReached() const { return m_passes >= kMaxPasses; }
 
- private:
-  std::map<unsigned long, int> m_attempts;
-  int m_passes = 0;
+private:
+    std::map<unsigned long, int> m_attempts;
+    int m_passes = 0;
 };

@@ -15,7 +15,4 @@ void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight)
     FillSolid(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
 }
 
-void FrameSolid(HDC dc, const RECT& r, COLORREF colour)
-{
-    Draw3dRect(dc, r, colour, colour);
-}
+void FrameSolid(HDC dc, const RECT& r, COLORREF colour) { Draw3dRect(dc, r, colour, colour); }

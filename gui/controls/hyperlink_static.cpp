@@ -7,14 +7,11 @@
 CHyperlinkStatic::CHyperlinkStatic()
 {
     // Without a system hand cursor (before Windows 2000) no hand is shown.
-    m_handCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+    m_handCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));   // IDC_HAND
     m_arrowCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
 }
 
-CHyperlinkStatic::~CHyperlinkStatic()
-{
-    DeleteFont();
-}
+CHyperlinkStatic::~CHyperlinkStatic() { DeleteFont(); }
 
 void CHyperlinkStatic::PreSubclassWindow()
 {

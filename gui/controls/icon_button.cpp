@@ -33,15 +33,9 @@ bool MeasureIcon(HICON icon, int* width, int* height)
 
 }  // namespace
 
-CIconButton::CIconButton()
-{
-    ResetColours();
-}
+CIconButton::CIconButton() { ResetColours(); }
 
-CIconButton::~CIconButton()
-{
-    FreeIcons();
-}
+CIconButton::~CIconButton() { FreeIcons(); }
 
 void CIconButton::PreSubclassWindow()
 {
@@ -327,8 +321,8 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) const
     ::SetBkMode(dc, oldMode);
 }
 
-void CIconButton::DrawIcon(HDC dc, const RECT& itemRect, bool hasCaption, const gui_logic::IconButtonLook& look,
-                           bool disabled) const
+void CIconButton::DrawIcon(HDC dc, const RECT& itemRect, bool hasCaption,
+                           const gui_logic::IconButtonLook& look, bool disabled) const
 {
     const Icon& icon = look.secondIcon ? m_second : m_first;
     if (!icon.handle)
@@ -365,7 +359,8 @@ void CIconButton::DrawCaption(HDC dc, const RECT& itemRect, const std::string& c
 
     RECT measured = ToRect(area);
     ::DrawTextA(dc, caption.c_str(), -1, &measured, DT_WORDBREAK | DT_CENTER | DT_CALCRECT);
-    RECT text = ToRect(gui_logic::CentreText(area, measured.right - measured.left, measured.bottom - measured.top));
+    RECT text =
+        ToRect(gui_logic::CentreText(area, measured.right - measured.left, measured.bottom - measured.top));
 
     COLORREF oldColour;
     if (disabled) {

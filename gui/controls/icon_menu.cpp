@@ -12,10 +12,10 @@
 #include <cstddef>
 #include <utility>
 
+using icon_menu_parts::kMenuItemInfoSize;
 using icon_menu_parts::MenuFontDC;
 using icon_menu_parts::ToU16;
 using icon_menu_parts::ToWide;
-using icon_menu_parts::kMenuItemInfoSize;
 
 namespace {
 
@@ -69,16 +69,14 @@ bool IsSixteenColourBitmap(HINSTANCE instance, UINT bitmapId)
 
 CIconMenu::CIconMenu() : m_maskColour(::GetSysColor(COLOR_BTNFACE)) {}
 
-CIconMenu::~CIconMenu()
-{
-    FreeAll();
-}
+CIconMenu::~CIconMenu() { FreeAll(); }
 
 void CIconMenu::FreeAll()
 {
     std::vector<Registration>& list = MenuList();
-    list.erase(std::remove_if(list.begin(), list.end(), [this](const Registration& r) { return r.owner == this; }),
-               list.end());
+    list.erase(
+        std::remove_if(list.begin(), list.end(), [this](const Registration& r) { return r.owner == this; }),
+        list.end());
     m_menus.clear();
     for (const std::unique_ptr<Item>& item : m_items) {
         if (item->images)
@@ -95,10 +93,7 @@ void CIconMenu::Register(HMENU menu)
     MenuList().push_back(Registration{menu, this});
 }
 
-bool CIconMenu::IsIconMenu(HMENU menu)
-{
-    return FromHandle(menu) != nullptr;
-}
+bool CIconMenu::IsIconMenu(HMENU menu) { return FromHandle(menu) != nullptr; }
 
 CIconMenu* CIconMenu::FromHandle(HMENU menu)
 {
@@ -157,8 +152,9 @@ CIconMenu::Item* CIconMenu::RecordAt(HMENU menu, int position) const
 
 int CIconMenu::RecordCount(HMENU menu) const
 {
-    return static_cast<int>(std::count_if(m_items.begin(), m_items.end(),
-                                          [menu](const std::unique_ptr<Item>& item) { return item->menu == menu; }));
+    return static_cast<int>(
+        std::count_if(m_items.begin(), m_items.end(),
+                      [menu](const std::unique_ptr<Item>& item) { return item->menu == menu; }));
 }
 
 CIconMenu::Item* CIconMenu::NewRecord()
@@ -197,8 +193,8 @@ bool CIconMenu::LoadMenu(UINT resourceId)
     if (!data)
         return false;
     std::vector<gui_logic::MenuTemplateItem> items;
-    if (!gui_logic::ParseMenuTemplate(static_cast<const unsigned char*>(data), ::SizeofResource(instance, found),
-                                           &items)) {
+    if (!gui_logic::ParseMenuTemplate(static_cast<const unsigned char*>(data),
+                                      ::SizeofResource(instance, found), &items)) {
         ::SetLastError(ERROR_INVALID_DATA);
         return false;
     }
@@ -223,7 +219,8 @@ bool CIconMenu::BuildLevel(HMENU menu, const std::vector<gui_logic::MenuTemplate
         texts.push_back(item.IsSeparator() ? std::u16string() : item.text);
     if (!barLevel) {
         MenuFontDC measure;
-        gui_logic::PadBeforeTabs(&texts, [&measure](const std::u16string& t) { return measure.Width(ToWide(t)); });
+        gui_logic::PadBeforeTabs(&texts,
+                                 [&measure](const std::u16string& t) { return measure.Width(ToWide(t)); });
     }
 
     const UINT stateMask = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBREAK | MF_MENUBARBREAK | MF_HELP;
@@ -292,7 +289,8 @@ bool CIconMenu::SetItemBitmap(UINT commandId, UINT bitmapId)
             item->images = nullptr;
         }
         item->bitmapId = 0;
-        HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, load));
+        HBITMAP bitmap = static_cast<HBITMAP>(
+            ::LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, load));
         if (!bitmap) {
             all = false;
             continue;
@@ -343,19 +341,22 @@ void CIconMenu::UpdateLevel(HMENU popup, int depth)
             record->separator = !submenu && (state & MF_SEPARATOR);
             if (!record->separator) {
                 char text[512] = {};
-                if (::GetMenuStringA(popup, static_cast<UINT>(position), text, static_cast<int>(sizeof text), MF_BYPOSITION) > 0)
+                if (::GetMenuStringA(popup, static_cast<UINT>(position), text, static_cast<int>(sizeof text),
+                                     MF_BYPOSITION)
+                    > 0)
                     AnsiToWide(text, codePage, &record->text);
             }
         }
         record->menu = popup;
         record->position = position;
         record->id = submenu ? 0 : ::GetMenuItemID(popup, position);
-        record->flags = MF_OWNERDRAW | (state & keepFlags) | (submenu ? MF_POPUP : 0) |
-                        (record->separator ? MF_SEPARATOR : 0);
+        record->flags = MF_OWNERDRAW | (state & keepFlags) | (submenu ? MF_POPUP : 0)
+                        | (record->separator ? MF_SEPARATOR : 0);
         record->refreshed = true;
         // Owner-drawn again, with the same command or submenu and the same state.
         ::ModifyMenuA(popup, static_cast<UINT>(position), MF_BYPOSITION | record->flags,
-                      submenu ? reinterpret_cast<UINT_PTR>(submenu) : record->id, reinterpret_cast<LPCSTR>(record));
+                      submenu ? reinterpret_cast<UINT_PTR>(submenu) : record->id,
+                      reinterpret_cast<LPCSTR>(record));
         if (submenu)
             UpdateLevel(submenu, depth + 1);
     }
@@ -395,7 +396,6 @@ LRESULT CIconMenu::FindMenuChar(UINT character, UINT flags, HMENU menu)
     return MAKELRESULT(found, MNC_EXECUTE);
 }
 
-
 namespace icon_menu_parts {
 
 // The menu font of the non-client metrics. The ANSI calls and the structure sizes of
@@ -428,7 +428,8 @@ MenuFontDC::~MenuFontDC()
 int MenuFontDC::Width(const WideText& text) const
 {
     SIZE size{};
-    if (!m_dc || text.empty() || !::GetTextExtentPoint32W(m_dc, text.c_str(), static_cast<int>(text.size()), &size))
+    if (!m_dc || text.empty()
+        || !::GetTextExtentPoint32W(m_dc, text.c_str(), static_cast<int>(text.size()), &size))
         return 0;
     return size.cx;
 }

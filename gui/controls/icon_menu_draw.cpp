@@ -12,10 +12,10 @@
 #include <algorithm>
 
 using icon_menu_parts::CreateMenuFont;
+using icon_menu_parts::kMenuItemInfoSize;
 using icon_menu_parts::MenuFontDC;
 using icon_menu_parts::ToU16;
 using icon_menu_parts::ToWide;
-using icon_menu_parts::kMenuItemInfoSize;
 
 namespace {
 
@@ -49,10 +49,7 @@ void CIconMenu::MeasureItem(MEASUREITEMSTRUCT* item)
     item->itemHeight = static_cast<UINT>(size.height);
 }
 
-bool CIconMenu::UseClassicLook(HDC dc) const
-{
-    return (::GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0;
-}
+bool CIconMenu::UseClassicLook(HDC dc) const { return (::GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0; }
 
 void CIconMenu::DrawItem(DRAWITEMSTRUCT* item)
 {
@@ -103,9 +100,11 @@ void CIconMenu::DrawItemText(HDC dc, const RECT& rect, const Item& item, COLORRE
     const std::u16string full = ToU16(item.text);
     const WideText before = ToWide(gui_logic::TextBeforeTab(full));
     const WideText after = ToWide(gui_logic::TextAfterTab(full));
-    ::DrawTextW(dc, before.c_str(), static_cast<int>(before.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
+    ::DrawTextW(dc, before.c_str(), static_cast<int>(before.size()), &text,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
     if (!after.empty())
-        ::DrawTextW(dc, after.c_str(), static_cast<int>(after.size()), &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);
+        ::DrawTextW(dc, after.c_str(), static_cast<int>(after.size()), &text,
+                    DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);
     ::SetTextColor(dc, oldColour);
     ::SetBkMode(dc, oldMode);
     if (oldFont)
@@ -127,8 +126,8 @@ void CIconMenu::DrawCheckMark(HDC dc, const RECT& box, HMENU menu, const Item& i
         if (::GetObjectA(mark, sizeof bm, &bm)) {
             int x = box.left + (box.right - box.left - bm.bmWidth) / 2;
             int y = box.top + (box.bottom - box.top - bm.bmHeight) / 2;
-            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(mark), 0, x, y, bm.bmWidth, bm.bmHeight,
-                         DST_BITMAP | DSS_NORMAL);
+            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(mark), 0, x, y, bm.bmWidth,
+                         bm.bmHeight, DST_BITMAP | DSS_NORMAL);
             return;
         }
     }
@@ -154,8 +153,8 @@ void CIconMenu::DrawFlat(HDC dc, const RECT& rect, const Item& item, UINT state,
     const bool selected = (state & ODS_SELECTED) && !grayed;
     const bool checked = (state & ODS_CHECKED) != 0;
     const COLORREF menuColour = ::GetSysColor(COLOR_MENU);
-    const COLORREF base = gui_logic::MenuStripUsesButtonFace(WindowsMajorVersion()) ? ::GetSysColor(COLOR_BTNFACE)
-                                                                                         : menuColour;
+    const COLORREF base =
+        gui_logic::MenuStripUsesButtonFace(WindowsMajorVersion()) ? ::GetSysColor(COLOR_BTNFACE) : menuColour;
     const bool stripIsMenu = base == menuColour;
     const COLORREF strip = stripIsMenu ? Lightened(menuColour, 35) : base;
     const COLORREF background = stripIsMenu ? RGB(255, 255, 255) : menuColour;
@@ -181,8 +180,8 @@ void CIconMenu::DrawFlat(HDC dc, const RECT& rect, const Item& item, UINT state,
         if (grayed) {
             HICON icon = ImageList_GetIcon(item.images, 0, ILD_NORMAL);
             if (icon) {
-                ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, iconLeft, iconTop, m_iconWidth,
-                             m_iconHeight, DST_ICON | DSS_DISABLED);
+                ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, iconLeft, iconTop,
+                             m_iconWidth, m_iconHeight, DST_ICON | DSS_DISABLED);
                 ::DestroyIcon(icon);
             }
         } else {
@@ -230,8 +229,8 @@ void CIconMenu::DrawClassic(HDC dc, const RECT& rect, const Item& item, UINT sta
     if (item.images) {
         HICON icon = ImageList_GetIcon(item.images, 0, ILD_NORMAL);
         if (icon) {
-            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, iconLeft, iconTop, m_iconWidth,
-                         m_iconHeight, DST_ICON | (grayed ? DSS_DISABLED : DSS_NORMAL));
+            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, iconLeft, iconTop,
+                         m_iconWidth, m_iconHeight, DST_ICON | (grayed ? DSS_DISABLED : DSS_NORMAL));
             ::DestroyIcon(icon);
         }
     } else if (checked) {

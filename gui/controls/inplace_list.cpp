@@ -4,8 +4,7 @@
 
 CInPlaceList::CInPlaceList(int row, int column, const std::vector<std::string>& items, int initialSelection)
     : m_row(row), m_column(column), m_items(items), m_initialSelection(initialSelection)
-{
-}
+{}
 
 bool CInPlaceList::Create(DWORD style, const RECT& rect, HWND list, int id)
 {

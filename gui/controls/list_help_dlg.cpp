@@ -18,7 +18,8 @@ BOOL CListHelpDlg::OnInitDialog()
     GetClientRect(&client);
     m_text.GetWindowRect(&edit);
     ScreenToClient(&edit);
-    m_layout = gui_logic::RecordLayout({edit.left, edit.top, edit.right, edit.bottom}, client.right, client.bottom);
+    m_layout =
+        gui_logic::RecordLayout({edit.left, edit.top, edit.right, edit.bottom}, client.right, client.bottom);
     m_layoutRecorded = true;
     ApplyLayout();
     return TRUE;
@@ -56,5 +57,6 @@ void DockHelpWindow(HWND owner, HWND help)
 void DockHelpWindowWhileMoving(const RECT& proposed, HWND help)
 {
     if (help)
-        ::SetWindowPos(help, nullptr, proposed.right, proposed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(help, nullptr, proposed.right, proposed.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

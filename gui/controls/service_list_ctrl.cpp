@@ -61,8 +61,8 @@ CInPlaceList* CServiceListCtrl::OpenActionList(int row, int column, const std::v
     RECT client = {};
     if (!GetItemRect(row, &bounds, LVIR_BOUNDS) || !GetClientRect(&client))
         return nullptr;
-    gui_logic::InPlacePlacement place =
-        gui_logic::PlaceInPlaceList(bounds.left, bounds.top, bounds.bottom, ColumnWidths(), column, client.right);
+    gui_logic::InPlacePlacement place = gui_logic::PlaceInPlaceList(bounds.left, bounds.top, bounds.bottom,
+                                                                    ColumnWidths(), column, client.right);
     if (!place.editable)
         return nullptr;
     if (place.scroll)
@@ -72,7 +72,8 @@ CInPlaceList* CServiceListCtrl::OpenActionList(int row, int column, const std::v
     const int columnWidth = GetColumnWidth(column);
     auto* combo = new CInPlaceList(row, column, items, initialSelection);
     RECT rect = {place.left, place.top, place.right, place.bottom};
-    if (!combo->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST, rect, m_hWnd, kInPlaceListId)) {
+    if (!combo->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST, rect, m_hWnd,
+                       kInPlaceListId)) {
         delete combo;  // never bound to a window, so nothing else deletes it
         return nullptr;
     }

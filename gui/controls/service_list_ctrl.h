@@ -33,7 +33,8 @@ public:
     // (0 when nothing is hit).
     int HitTestCell(POINT point, int* column) const;
     // Lays a CInPlaceList over the cell; null when the cell cannot be edited.
-    CInPlaceList* OpenActionList(int row, int column, const std::vector<std::string>& items, int initialSelection);
+    CInPlaceList* OpenActionList(int row, int column, const std::vector<std::string>& items,
+                                 int initialSelection);
 
     bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 

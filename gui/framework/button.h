@@ -12,6 +12,12 @@ public:
     void SetCheck(int state) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }
     UINT GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
     UINT GetButtonStyle() const { return static_cast<UINT>(GetStyle() & 0xff); }
-    void SetButtonStyle(UINT style, bool redraw = true) const { SendMessage(BM_SETSTYLE, style, redraw ? TRUE : FALSE); }
-    HICON SetIcon(HICON icon) const { return reinterpret_cast<HICON>(SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon))); }
+    void SetButtonStyle(UINT style, bool redraw = true) const
+    {
+        SendMessage(BM_SETSTYLE, style, redraw ? TRUE : FALSE);
+    }
+    HICON SetIcon(HICON icon) const
+    {
+        return reinterpret_cast<HICON>(SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)));
+    }
 };

@@ -8,7 +8,8 @@ std::string CComboBox::GetLBText(int index) const
     if (length == CB_ERR || length <= 0)
         return std::string();
     std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    LRESULT copied = SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+    LRESULT copied =
+        SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
     if (copied == CB_ERR)
         return std::string();
     return std::string(buffer.data());

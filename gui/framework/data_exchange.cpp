@@ -134,7 +134,8 @@ void DDX_CBString(CDataExchange* dx, int id, std::string& value)
     }
     // The first item that begins with the value, ignoring case ("high" selects High).
     // Without one the selection stays; a combo box with an edit field shows the value.
-    LRESULT index = ::SendMessageA(control, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str()));
+    LRESULT index = ::SendMessageA(control, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(value.c_str()));
     if (index == CB_ERR && (::GetWindowLongPtrA(control, GWL_STYLE) & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST)
         ::SetWindowTextA(control, value.c_str());
 }

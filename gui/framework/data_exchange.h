@@ -11,7 +11,9 @@ class CDialog;
 
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, bool saveAndValidate) : m_dialog(dialog), m_saveAndValidate(saveAndValidate) {}
+    CDataExchange(CDialog* dialog, bool saveAndValidate)
+        : m_dialog(dialog), m_saveAndValidate(saveAndValidate)
+    {}
 
     CDialog* m_dialog;
     bool m_saveAndValidate;  // true: controls to members (with checks)

@@ -42,7 +42,8 @@ void ReportEscapedException(HWND hwnd, const char* what)
 {
     char text[512];
     std::snprintf(text, sizeof text, "Unexpected internal error: %s", what);
-    ::MessageBoxA(hwnd, text, AfxGetApp() ? AfxGetApp()->m_pszAppName : kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxA(hwnd, text, AfxGetApp() ? AfxGetApp()->m_pszAppName : kAppCaption,
+                  MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -138,10 +139,7 @@ void CDialog::OnOK()
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool CDialog::PreTranslateMessage(MSG* msg)
 {
@@ -179,7 +177,8 @@ void CDialog::ActivateToolTips(bool active) const
 void CDialog::ExecuteDialogInit()
 {
     HINSTANCE instance = AfxGetResourceHandle();
-    HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(m_templateId), MAKEINTRESOURCEA(kDialogInitType));
+    HRSRC found =
+        ::FindResourceA(instance, MAKEINTRESOURCEA(m_templateId), MAKEINTRESOURCEA(kDialogInitType));
     if (!found)
         return;
     HGLOBAL loaded = ::LoadResource(instance, found);
@@ -238,7 +237,8 @@ bool CDialog::DispatchDialogMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* res
             return true;
         break;
     case WM_CONTEXTMENU:
-        if (OnContextMenu(reinterpret_cast<HWND>(wp), static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))))
+        if (OnContextMenu(reinterpret_cast<HWND>(wp), static_cast<short>(LOWORD(lp)),
+                          static_cast<short>(HIWORD(lp))))
             return true;
         break;
     case WM_DRAWITEM:

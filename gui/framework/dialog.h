@@ -64,14 +64,14 @@ public:
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
-    virtual BOOL OnInitDialog();                 // runs UpdateData(false); TRUE = default focus
+    virtual BOOL OnInitDialog();                               // runs UpdateData(false); TRUE = default focus
     virtual bool OnCommand(UINT code, UINT id, HWND control);  // IDOK/IDCANCEL go to OnOK/OnCancel
-    virtual void OnOK();                         // UpdateData(true), then EndDialog(IDOK)
-    virtual void OnCancel();                     // EndDialog(IDCANCEL)
+    virtual void OnOK();                                       // UpdateData(true), then EndDialog(IDOK)
+    virtual void OnCancel();                                   // EndDialog(IDCANCEL)
     virtual bool OnNotify(UINT id, NMHDR* header, LRESULT* result);
     virtual bool OnTimer(UINT_PTR id);
     virtual bool OnSize(UINT type, int cx, int cy);
-    virtual bool OnClose();                      // false: default (IDCANCEL through OnCancel)
+    virtual bool OnClose();  // false: default (IDCANCEL through OnCancel)
     virtual bool OnContextMenu(HWND window, int x, int y);
     virtual bool OnDrawItem(UINT id, DRAWITEMSTRUCT* item);
     virtual bool OnMeasureItem(UINT id, MEASUREITEMSTRUCT* item);

@@ -47,7 +47,7 @@ public:
 
 private:
     bool m_open;
-    std::string m_filter;    // with NULs between the parts
+    std::string m_filter;  // with NULs between the parts
     std::string m_defaultExt;
     std::vector<char> m_file;
     DWORD m_error = 0;

@@ -23,6 +23,9 @@ public:
     int Add(HBITMAP bitmap, COLORREF mask) const { return ImageList_AddMasked(m_hImageList, bitmap, mask); }
     int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
     COLORREF SetBkColor(COLORREF color) const { return ImageList_SetBkColor(m_hImageList, color); }
-    bool Draw(HDC dc, int index, POINT pt, UINT style) const { return ImageList_Draw(m_hImageList, index, dc, pt.x, pt.y, style) != FALSE; }
+    bool Draw(HDC dc, int index, POINT pt, UINT style) const
+    {
+        return ImageList_Draw(m_hImageList, index, dc, pt.x, pt.y, style) != FALSE;
+    }
     HICON ExtractIcon(int index) const { return ImageList_GetIcon(m_hImageList, index, ILD_NORMAL); }
 };

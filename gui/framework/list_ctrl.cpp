@@ -10,7 +10,8 @@ int CListCtrl::InsertColumn(int index, const char* heading, int format, int widt
     column.cx = width;
     column.pszText = const_cast<char*>(heading);
     column.iSubItem = index;
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
 }
 
 int CListCtrl::InsertItem(int index, const char* text, int image) const
@@ -40,7 +41,8 @@ std::string CListCtrl::GetItemText(int index, int subItem) const
         item.iSubItem = subItem;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
-        LRESULT copied = SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        LRESULT copied =
+            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         if (copied < static_cast<LRESULT>(buffer.size()) - 1 || buffer.size() >= 65536)
             return std::string(item.pszText ? item.pszText : "");
         buffer.assign(buffer.size() * 2, '\0');

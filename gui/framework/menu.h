@@ -30,9 +30,18 @@ public:
     UINT GetMenuItemID(int position) const { return ::GetMenuItemID(m_hMenu, position); }
     UINT GetMenuState(UINT item, UINT flags) const { return ::GetMenuState(m_hMenu, item, flags); }
     std::string GetMenuString(UINT item, UINT flags) const;
-    bool AppendMenu(UINT flags, UINT_PTR id = 0, const char* text = nullptr) const { return ::AppendMenuA(m_hMenu, flags, id, text) != FALSE; }
-    bool InsertMenu(UINT position, UINT flags, UINT_PTR id = 0, const char* text = nullptr) const { return ::InsertMenuA(m_hMenu, position, flags, id, text) != FALSE; }
-    bool ModifyMenu(UINT position, UINT flags, UINT_PTR id = 0, const char* text = nullptr) const { return ::ModifyMenuA(m_hMenu, position, flags, id, text) != FALSE; }
+    bool AppendMenu(UINT flags, UINT_PTR id = 0, const char* text = nullptr) const
+    {
+        return ::AppendMenuA(m_hMenu, flags, id, text) != FALSE;
+    }
+    bool InsertMenu(UINT position, UINT flags, UINT_PTR id = 0, const char* text = nullptr) const
+    {
+        return ::InsertMenuA(m_hMenu, position, flags, id, text) != FALSE;
+    }
+    bool ModifyMenu(UINT position, UINT flags, UINT_PTR id = 0, const char* text = nullptr) const
+    {
+        return ::ModifyMenuA(m_hMenu, position, flags, id, text) != FALSE;
+    }
     UINT EnableMenuItem(UINT item, UINT flags) const { return ::EnableMenuItem(m_hMenu, item, flags); }
     // Shows the menu (m_hMenu itself must be a popup); with TPM_RETURNCMD returns the command.
     UINT TrackPopupMenu(UINT flags, int x, int y, HWND owner) const;

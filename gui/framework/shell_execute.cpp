@@ -6,10 +6,7 @@ namespace {
 
 ShellExecuteHandler g_handler = nullptr;
 
-const char* OrNull(const std::string& text)
-{
-    return text.empty() ? nullptr : text.c_str();
-}
+const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
 }  // namespace
 

@@ -16,7 +16,7 @@
 
 struct ShellExecuteRequest {
     HWND owner = nullptr;
-    std::string verb;        // empty: the default verb
+    std::string verb;  // empty: the default verb
     std::string file;
     std::string parameters;  // empty: none
     std::string directory;   // empty: the current directory

@@ -8,5 +8,8 @@ public:
     CStatic() = default;
     explicit CStatic(HWND hwnd) : CWnd(hwnd) {}
 
-    HICON SetIcon(HICON icon) const { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon))); }
+    HICON SetIcon(HICON icon) const
+    {
+        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
+    }
 };

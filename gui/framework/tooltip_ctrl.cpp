@@ -12,9 +12,9 @@ CToolTipCtrl::~CToolTipCtrl()
 
 bool CToolTipCtrl::Create(HWND parent, DWORD style)
 {
-    HWND hwnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
-                                  AfxGetResourceHandle(), nullptr);
+    HWND hwnd =
+        ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, AfxGetResourceHandle(), nullptr);
     if (!hwnd)
         return false;
     m_hWnd = hwnd;

@@ -23,10 +23,16 @@ public:
     bool Create(HWND parent, DWORD style = 0);
     // A tool that is the window itself (TTF_IDISHWND); the text is copied by the control.
     bool AddTool(HWND tool, const char* text) const;
-    bool SetTitle(UINT icon, const char* title) const { return SendMessage(TTM_SETTITLEA, icon, reinterpret_cast<LPARAM>(title)) != 0; }
+    bool SetTitle(UINT icon, const char* title) const
+    {
+        return SendMessage(TTM_SETTITLEA, icon, reinterpret_cast<LPARAM>(title)) != 0;
+    }
     void Activate(bool activate) const { SendMessage(TTM_ACTIVATE, activate ? TRUE : FALSE); }
     void RelayEvent(MSG* msg) const { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
-    int SetMaxTipWidth(int width) const { return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, width)); }
+    int SetMaxTipWidth(int width) const
+    {
+        return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, width));
+    }
     int GetMaxTipWidth() const { return static_cast<int>(SendMessage(TTM_GETMAXTIPWIDTH)); }
     int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
 };

@@ -38,10 +38,7 @@ CWinApp::~CWinApp()
         g_application = nullptr;
 }
 
-BOOL CWinApp::InitInstance()
-{
-    return TRUE;
-}
+BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::Run()
 {
@@ -57,20 +54,11 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
-int CWinApp::ExitInstance()
-{
-    return m_exitCode;
-}
+int CWinApp::ExitInstance() { return m_exitCode; }
 
-CWinApp* AfxGetApp()
-{
-    return g_application;
-}
+CWinApp* AfxGetApp() { return g_application; }
 
-HINSTANCE AfxGetResourceHandle()
-{
-    return ::GetModuleHandleA(nullptr);
-}
+HINSTANCE AfxGetResourceHandle() { return ::GetModuleHandleA(nullptr); }
 
 int AfxMessageBox(const char* text, UINT type)
 {

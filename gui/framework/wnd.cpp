@@ -113,10 +113,7 @@ bool CWnd::SubclassWindow(HWND hwnd)
     return true;
 }
 
-bool CWnd::SubclassDlgItem(int id, HWND parent)
-{
-    return SubclassWindow(::GetDlgItem(parent, id));
-}
+bool CWnd::SubclassDlgItem(int id, HWND parent) { return SubclassWindow(::GetDlgItem(parent, id)); }
 
 HWND CWnd::UnsubclassWindow()
 {
@@ -135,8 +132,8 @@ HWND CWnd::UnsubclassWindow()
     return hwnd;
 }
 
-bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, const RECT& rect,
-                    HWND parent, UINT_PTR id, void* createParam)
+bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                    const RECT& rect, HWND parent, UINT_PTR id, void* createParam)
 {
     if (m_hWnd)
         return false;
@@ -212,10 +209,7 @@ std::string CWnd::GetWindowText() const
     return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
 
-std::string CWnd::GetDlgItemText(int id) const
-{
-    return CWnd(GetDlgItem(id)).GetWindowText();
-}
+std::string CWnd::GetDlgItemText(int id) const { return CWnd(GetDlgItem(id)).GetWindowText(); }
 
 void CWnd::ScreenToClient(RECT* rect) const
 {
@@ -230,7 +224,8 @@ bool CWnd::ModifyStyle(LONG_PTR remove, LONG_PTR add, UINT swpFlags) const
         return false;
     ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, changed);
     if (swpFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return true;
 }
 
@@ -241,20 +236,11 @@ BOOL CWnd::DestroyWindow()
     return ::DestroyWindow(m_hWnd);
 }
 
-bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
-{
-    return false;
-}
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 
-bool CWnd::PreTranslateMessage(MSG*)
-{
-    return false;
-}
+bool CWnd::PreTranslateMessage(MSG*) { return false; }
 
-LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
-{
-    return Default(msg, wp, lp);
-}
+LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
 
 LRESULT CWnd::Default(UINT msg, WPARAM wp, LPARAM lp)
 {

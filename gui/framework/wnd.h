@@ -62,8 +62,14 @@ public:
     HWND UnsubclassWindow();
     bool IsBound() const { return m_bound; }
 
-    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageA(m_hWnd, msg, wp, lp); }
-    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::PostMessageA(m_hWnd, msg, wp, lp); }
+    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const
+    {
+        return ::SendMessageA(m_hWnd, msg, wp, lp);
+    }
+    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const
+    {
+        return ::PostMessageA(m_hWnd, msg, wp, lp);
+    }
 
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
@@ -77,27 +83,43 @@ public:
     bool IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
     bool IsIconic() const { return ::IsIconic(m_hWnd) != FALSE; }
     BOOL ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd); }
-    BOOL MoveWindow(int x, int y, int w, int h, bool repaint = true) const { return ::MoveWindow(m_hWnd, x, y, w, h, repaint ? TRUE : FALSE); }
-    BOOL SetWindowPos(HWND after, int x, int y, int w, int h, UINT flags) const { return ::SetWindowPos(m_hWnd, after, x, y, w, h, flags); }
+    BOOL MoveWindow(int x, int y, int w, int h, bool repaint = true) const
+    {
+        return ::MoveWindow(m_hWnd, x, y, w, h, repaint ? TRUE : FALSE);
+    }
+    BOOL SetWindowPos(HWND after, int x, int y, int w, int h, UINT flags) const
+    {
+        return ::SetWindowPos(m_hWnd, after, x, y, w, h, flags);
+    }
     BOOL GetWindowRect(RECT* rect) const { return ::GetWindowRect(m_hWnd, rect); }
     BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
     void ScreenToClient(RECT* rect) const;
     BOOL ScreenToClient(POINT* pt) const { return ::ScreenToClient(m_hWnd, pt); }
     BOOL ClientToScreen(POINT* pt) const { return ::ClientToScreen(m_hWnd, pt); }
-    BOOL Invalidate(bool erase = true) const { return ::InvalidateRect(m_hWnd, nullptr, erase ? TRUE : FALSE); }
+    BOOL Invalidate(bool erase = true) const
+    {
+        return ::InvalidateRect(m_hWnd, nullptr, erase ? TRUE : FALSE);
+    }
     BOOL UpdateWindow() const { return ::UpdateWindow(m_hWnd); }
     HWND SetFocus() const { return ::SetFocus(m_hWnd); }
     LONG_PTR GetStyle() const { return ::GetWindowLongPtrA(m_hWnd, GWL_STYLE); }
     LONG_PTR GetExStyle() const { return ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE); }
     bool ModifyStyle(LONG_PTR remove, LONG_PTR add, UINT swpFlags = 0) const;
-    HICON SetIcon(HICON icon, bool big) const { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon))); }
+    HICON SetIcon(HICON icon, bool big) const
+    {
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+    }
     BOOL SetMenu(HMENU menu) const { return ::SetMenu(m_hWnd, menu); }
     HMENU GetMenu() const { return ::GetMenu(m_hWnd); }
     BOOL DrawMenuBar() const { return ::DrawMenuBar(m_hWnd); }
     UINT_PTR SetTimer(UINT_PTR id, UINT ms) const { return ::SetTimer(m_hWnd, id, ms, nullptr); }
     BOOL KillTimer(UINT_PTR id) const { return ::KillTimer(m_hWnd, id); }
     BOOL DestroyWindow();
-    int MessageBox(const char* text, const char* caption, UINT type) const { return ::MessageBoxA(m_hWnd, text, caption, type); }
+    int MessageBox(const char* text, const char* caption, UINT type) const
+    {
+        return ::MessageBoxA(m_hWnd, text, caption, type);
+    }
 
     // Reflection from the parent window (see above).
     virtual bool OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
@@ -130,7 +152,7 @@ protected:
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK CreationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    bool m_bound = false;       // subclassed by this object
-    bool m_registered = false;  // entered in the handle map (subclassed or a dialog)
+    bool m_bound = false;         // subclassed by this object
+    bool m_registered = false;    // entered in the handle map (subclassed or a dialog)
     WNDPROC m_oldProc = nullptr;  // the procedure the messages go on to
 };

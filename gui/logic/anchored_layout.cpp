@@ -36,10 +36,12 @@ AnchoredLayout RecordLayout(const Box& child, int clientWidth, int clientHeight,
 Box PlaceChild(const AnchoredLayout& layout, int clientWidth, int clientHeight)
 {
     Box box;
-    PlaceAxis(layout.left, layout.width, layout.rightMargin, clientWidth, (layout.anchors & kLeftFollows) != 0,
-              (layout.anchors & kRightFollows) != 0, &box.left, &box.right);
-    PlaceAxis(layout.top, layout.height, layout.bottomMargin, clientHeight, (layout.anchors & kTopFollows) != 0,
-              (layout.anchors & kBottomFollows) != 0, &box.top, &box.bottom);
+    PlaceAxis(layout.left, layout.width, layout.rightMargin, clientWidth,
+              (layout.anchors & kLeftFollows) != 0, (layout.anchors & kRightFollows) != 0, &box.left,
+              &box.right);
+    PlaceAxis(layout.top, layout.height, layout.bottomMargin, clientHeight,
+              (layout.anchors & kTopFollows) != 0, (layout.anchors & kBottomFollows) != 0, &box.top,
+              &box.bottom);
     return box;
 }
 

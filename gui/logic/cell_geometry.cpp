@@ -16,8 +16,8 @@ int ColumnAtX(int x, int rowLeft, const std::vector<int>& widths)
     return -1;
 }
 
-InPlacePlacement PlaceInPlaceList(int rowLeft, int rowTop, int rowBottom, const std::vector<int>& widths, int column,
-                                  int clientRight)
+InPlacePlacement PlaceInPlaceList(int rowLeft, int rowTop, int rowBottom, const std::vector<int>& widths,
+                                  int column, int clientRight)
 {
     InPlacePlacement placement;
     if (column < 0 || column >= static_cast<int>(widths.size()))

@@ -12,8 +12,8 @@ namespace gui_logic {
 int ColumnAtX(int x, int rowLeft, const std::vector<int>& widths);
 
 struct InPlacePlacement {
-    bool editable = false;   // false: the column does not exist or is narrower than 10 pixels
-    bool scroll = false;     // scroll the list horizontally by scrollBy first
+    bool editable = false;  // false: the column does not exist or is narrower than 10 pixels
+    bool scroll = false;    // scroll the list horizontally by scrollBy first
     int scrollBy = 0;
     int left = 0, top = 0, right = 0, bottom = 0;  // the combo box in list client coordinates
 };
@@ -22,7 +22,7 @@ struct InPlacePlacement {
 // ends at clientRight. A cell whose left edge lies outside the client area is first
 // scrolled into view. The rectangle reaches 50 rows below the row so that the
 // dropped list has room.
-InPlacePlacement PlaceInPlaceList(int rowLeft, int rowTop, int rowBottom, const std::vector<int>& widths, int column,
-                                  int clientRight);
+InPlacePlacement PlaceInPlaceList(int rowLeft, int rowTop, int rowBottom, const std::vector<int>& widths,
+                                  int column, int clientRight);
 
 }  // namespace gui_logic

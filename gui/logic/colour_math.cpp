@@ -12,10 +12,7 @@ ColourRef Lightened(ColourRef colour, int percent)
     return MakeColour(lighten(RedOf(colour)), lighten(GreenOf(colour)), lighten(BlueOf(colour)));
 }
 
-int DarkenedChannel(int value)
-{
-    return value * 3 / 4;
-}
+int DarkenedChannel(int value) { return value * 3 / 4; }
 
 std::uint32_t DarkenedDibPixel(std::uint32_t pixel)
 {

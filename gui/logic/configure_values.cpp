@@ -45,10 +45,7 @@ void Add(std::vector<ProfileWrite>* writes, const char* section, const char* key
     writes->push_back(write);
 }
 
-const char* OneOrZero(int ticked)
-{
-    return ticked == 1 ? "1" : "0";
-}
+const char* OneOrZero(int ticked) { return ticked == 1 ? "1" : "0"; }
 
 }  // namespace
 
@@ -71,7 +68,8 @@ std::vector<ProfileWrite> SaveWrites(const ConfigureSettings& s)
     Add(&writes, config, profile::kNonResponse, std::to_string(s.nonResponseSeconds));
     Add(&writes, config, profile::kAutoStartDelay, std::to_string(s.autoStartDelay));
     for (const AutoStartRow& row : s.rows)
-        Add(&writes, profile::kAutoStart, row.program.c_str(), JoinAutoStartValue(row.commandLine, row.delay));
+        Add(&writes, profile::kAutoStart, row.program.c_str(),
+            JoinAutoStartValue(row.commandLine, row.delay));
     Add(&writes, config, profile::kPauseAtEnd, std::to_string(s.pauseAtEnd));
     Add(&writes, config, profile::kMainAppExe, s.notMainApp ? s.mainAppExe : std::string());
     Add(&writes, config, profile::kLogging, std::to_string(s.logging));

@@ -13,7 +13,7 @@ constexpr unsigned kMinNonResponseSeconds = 3;
 constexpr unsigned kMaxNonResponseSeconds = 900;
 constexpr unsigned kMinDelaySeconds = 0;
 constexpr unsigned kMaxDelaySeconds = 900;
-constexpr int kMaxFieldChars = 255;     // description and command lines
+constexpr int kMaxFieldChars = 255;  // description and command lines
 constexpr std::size_t kMaxDelayTextChars = 99;
 
 // One row of the auto-start list: the program's full path (the entry's key), its

@@ -53,10 +53,7 @@ bool AnyEntry(const char* buffer, std::size_t size, Visit&& visit)
 
 }  // namespace
 
-std::string QuotedArgument(const std::string& profilePath)
-{
-    return "\"" + profilePath + "\"";
-}
+std::string QuotedArgument(const std::string& profilePath) { return "\"" + profilePath + "\""; }
 
 std::string ControllerCommandLine(const std::string& controllerPath, const std::string& profilePath)
 {

@@ -38,7 +38,8 @@ std::vector<DialogInitEntry> ParseDialogInit(const void* data, std::size_t size)
             break;
         const char* text = reinterpret_cast<const char*>(bytes + pos);
         const void* nul = std::memchr(text, '\0', length);
-        std::size_t textLength = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : length;
+        std::size_t textLength =
+            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : length;
         DialogInitEntry entry;
         entry.controlId = static_cast<int>(static_cast<short>(id));
         entry.message = message;

@@ -21,8 +21,8 @@ IconButtonLayout LayOutIconButton(const IconButtonLayoutInput& in)
     out.caption = in.item;
     if (in.hasIcon) {
         int top = in.item.top + (in.item.Height() - in.iconHeight) / 2;
-        int left = in.hasCaption ? in.item.left + in.margin
-                                 : in.item.left + (in.item.Width() - in.iconWidth) / 2;
+        int left =
+            in.hasCaption ? in.item.left + in.margin : in.item.left + (in.item.Width() - in.iconWidth) / 2;
         out.icon = Box{left, top, left + in.iconWidth, top + in.iconHeight};
         if (in.hasCaption)
             out.caption.left += in.iconWidth + in.margin;

@@ -6,20 +6,20 @@
 namespace gui_logic {
 
 struct IconButtonLayoutInput {
-    Box item;               // the draw request's rectangle
+    Box item;  // the draw request's rectangle
     bool hasIcon = false;
     int iconWidth = 0;
     int iconHeight = 0;
     bool hasCaption = false;
-    int margin = 3;         // gap between the left edge and the icon
-    bool shift = false;     // pressed push button
+    int margin = 3;      // gap between the left edge and the icon
+    bool shift = false;  // pressed push button
     int shiftX = 1;
     int shiftY = 1;
 };
 
 struct IconButtonLayout {
-    Box icon;      // meaningful when the button has an icon
-    Box caption;   // the rectangle the caption is centred in
+    Box icon;     // meaningful when the button has an icon
+    Box caption;  // the rectangle the caption is centred in
 };
 
 // With a caption the icon sits `margin` from the left edge, centred vertically, and

@@ -34,9 +34,6 @@ IconButtonLook DecideIconButtonLook(const IconButtonState& state)
     return look;
 }
 
-int TickFromSetCheck(unsigned long long wparam)
-{
-    return (wparam == 1 || wparam == 2) ? 1 : 0;
-}
+int TickFromSetCheck(unsigned long long wparam) { return (wparam == 1 || wparam == 2) ? 1 : 0; }
 
 }  // namespace gui_logic

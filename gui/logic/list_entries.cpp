@@ -53,7 +53,8 @@ const char* RunningProgramAction(const std::string& value)
 bool ProcessRowText(const std::string& processName, bool ntFamily, std::string* rowText)
 {
     const std::string upper = Upper(processName);
-    if (upper == "ZEPHLAUNCH.EXE" || upper == "[SYSTEM PROCESS]" || upper == "SVCHOST.EXE" || upper == "SYSTEM")
+    if (upper == "ZEPHLAUNCH.EXE" || upper == "[SYSTEM PROCESS]" || upper == "SVCHOST.EXE"
+        || upper == "SYSTEM")
         return false;
     if (ntFamily) {
         *rowText = processName;
@@ -101,18 +102,16 @@ SectionLookup::SectionLookup(const SectionEntries& entries, std::size_t bufferSi
         m_sorted.emplace_back(Upper(entry.first), ProfileStringValue(entry.second, bufferSize));
     // Stable: the first entry of a key stays first among its equals.
     std::stable_sort(m_sorted.begin(), m_sorted.end(),
-                     [](const std::pair<std::string, std::string>& a, const std::pair<std::string, std::string>& b) {
-                         return a.first < b.first;
-                     });
+                     [](const std::pair<std::string, std::string>& a,
+                        const std::pair<std::string, std::string>& b) { return a.first < b.first; });
 }
 
 std::string SectionLookup::Value(const std::string& key, const std::string& fallback) const
 {
     const std::string upper = Upper(key);
     auto found = std::lower_bound(m_sorted.begin(), m_sorted.end(), upper,
-                                  [](const std::pair<std::string, std::string>& entry, const std::string& wanted) {
-                                      return entry.first < wanted;
-                                  });
+                                  [](const std::pair<std::string, std::string>& entry,
+                                     const std::string& wanted) { return entry.first < wanted; });
     return found != m_sorted.end() && found->first == upper ? found->second : fallback;
 }
 

@@ -18,13 +18,13 @@ MenuItemSize MeasureMenuItem(bool separator, int textWidth, int menuHeight, int 
 int MenuStripWidth(int iconWidth) { return iconWidth + 5; }
 int MenuTextLeft(int iconWidth) { return iconWidth + 9; }
 int MenuIconLeft(bool flatLook) { return flatLook ? 3 : 2; }
-int MenuIconTop(int itemTop, int itemHeight, int iconHeight) { return itemTop + (itemHeight - iconHeight) / 2; }
+int MenuIconTop(int itemTop, int itemHeight, int iconHeight)
+{
+    return itemTop + (itemHeight - iconHeight) / 2;
+}
 int MenuTextRightMargin(int iconWidth) { return iconWidth / 2; }
 int MenuSeparatorLeft(int iconWidth) { return MenuStripWidth(iconWidth) + 4; }
 
-bool MenuStripUsesButtonFace(unsigned long majorVersion)
-{
-    return majorVersion >= 4;
-}
+bool MenuStripUsesButtonFace(unsigned long majorVersion) { return majorVersion >= 4; }
 
 }  // namespace gui_logic

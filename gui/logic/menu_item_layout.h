@@ -13,12 +13,12 @@ struct MenuItemSize {
 // menu height and the icon height plus 4.
 MenuItemSize MeasureMenuItem(bool separator, int textWidth, int menuHeight, int iconWidth, int iconHeight);
 
-int MenuStripWidth(int iconWidth);              // icon strip at the left: icon width + 5
-int MenuTextLeft(int iconWidth);                // text starts at icon width + 9
-int MenuIconLeft(bool flatLook);                // 3 in the flat look, 2 in the classic look
+int MenuStripWidth(int iconWidth);                             // icon strip at the left: icon width + 5
+int MenuTextLeft(int iconWidth);                               // text starts at icon width + 9
+int MenuIconLeft(bool flatLook);                               // 3 in the flat look, 2 in the classic look
 int MenuIconTop(int itemTop, int itemHeight, int iconHeight);  // centred vertically
-int MenuTextRightMargin(int iconWidth);         // gap right of a right-aligned text
-int MenuSeparatorLeft(int iconWidth);           // flat look: 4 pixels right of the strip
+int MenuTextRightMargin(int iconWidth);                        // gap right of a right-aligned text
+int MenuSeparatorLeft(int iconWidth);                          // flat look: 4 pixels right of the strip
 
 // The flat look's colours: the strip's base is the button face from Windows 95 and
 // NT 4 on (major version 4 and later), the menu colour before.

@@ -22,8 +22,7 @@ std::u16string TextAfterTab(const std::u16string& text)
     return tab == std::u16string::npos ? std::u16string() : text.substr(tab + 1);
 }
 
-void PadBeforeTabs(std::vector<std::u16string>* texts,
-                   const std::function<int(const std::u16string&)>& width)
+void PadBeforeTabs(std::vector<std::u16string>* texts, const std::function<int(const std::u16string&)>& width)
 {
     int target = 0;
     for (const std::u16string& text : *texts) {

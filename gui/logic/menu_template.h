@@ -20,8 +20,8 @@ constexpr std::uint16_t kMenuTemplateEnd = 0x0080;
 constexpr std::uint16_t kMenuTemplateSeparator = 0x0800;
 
 struct MenuTemplateItem {
-    std::uint16_t flags = 0;   // without the end flag
-    std::uint16_t id = 0;      // 0 for popups
+    std::uint16_t flags = 0;  // without the end flag
+    std::uint16_t id = 0;     // 0 for popups
     std::u16string text;
     std::vector<MenuTemplateItem> children;
 

@@ -7,10 +7,7 @@ namespace gui_logic {
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Parses [blanks][sign][digits][blanks] into a 64-bit value; false on anything else
 // or on more digits than a 32-bit value can need.
@@ -62,15 +59,9 @@ bool ParseUIntText(const std::string& text, unsigned* value)
     return true;
 }
 
-std::string IntParseMessage()
-{
-    return "Please enter an integer.";
-}
+std::string IntParseMessage() { return "Please enter an integer."; }
 
-std::string UIntParseMessage()
-{
-    return "Please enter a positive integer.";
-}
+std::string UIntParseMessage() { return "Please enter a positive integer."; }
 
 std::string IntRangeMessage(long long low, long long high)
 {

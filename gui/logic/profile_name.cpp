@@ -7,10 +7,7 @@ namespace gui_logic {
 
 namespace {
 
-bool IsForbidden(unsigned char c)
-{
-    return c < 32 || std::strchr("\\/:*?\"<>|", c) != nullptr;
-}
+bool IsForbidden(unsigned char c) { return c < 32 || std::strchr("\\/:*?\"<>|", c) != nullptr; }
 
 std::string UpperCase(std::string text)
 {

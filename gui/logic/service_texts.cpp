@@ -6,7 +6,8 @@ namespace gui_logic {
 
 const char* ServiceStateText(unsigned long state)
 {
-    static const char* const kTexts[] = {"Stopped", "Starting", "Stopping", "Running", "Continuing", "Pausing", "Paused"};
+    static const char* const kTexts[] = {"Stopped",    "Starting", "Stopping", "Running",
+                                         "Continuing", "Pausing",  "Paused"};
     if (state < 1 || state > 7)
         return "";
     return kTexts[state - 1];

@@ -23,7 +23,7 @@ std::string Cut(const char* value, std::size_t length, std::size_t capacity)
 }  // namespace
 
 const VersionFieldInfo kVersionFields[kVersionFieldCount] = {
-    {"FileVersion", 100}, {"ProductVersion", 100}, {"ProductName", 256},    {"FileDescription", 256},
+    {"FileVersion", 100}, {"ProductVersion", 100}, {"ProductName", 256}, {"FileDescription", 256},
     {"CompanyName", 256}, {"LegalCopyright", 256}, {"Comments", 256},
 };
 
@@ -32,17 +32,20 @@ std::string VersionSizeErrorText(unsigned long error, VersionTrigger trigger)
     if (error == kResourceTypeNotFound)
         return "No additional information is available for this program.";
     if (error == kResourceDataNotFound && trigger == VersionTrigger::HotTrack)
-        return "Unable to retrieve version information.  This is probably because the program no longer exists on "
+        return "Unable to retrieve version information.  This is probably because the program no longer "
+               "exists on "
                "this computer.";
     char text[96];
-    std::snprintf(text, sizeof text, "Unable to retrieve version information size: error %d.", static_cast<int>(error));
+    std::snprintf(text, sizeof text, "Unable to retrieve version information size: error %d.",
+                  static_cast<int>(error));
     return text;
 }
 
 std::string VersionReadErrorText(unsigned long error)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "Unable to retrieve version information: error %d.", static_cast<int>(error));
+    std::snprintf(text, sizeof text, "Unable to retrieve version information: error %d.",
+                  static_cast<int>(error));
     return text;
 }
 
@@ -73,10 +76,10 @@ std::string VersionHeader(const std::string& module, const std::string& path)
 std::string VersionText(const std::string& module, const std::string& path,
                         const std::string (&values)[kVersionFieldCount])
 {
-    return VersionHeader(module, path) + "File Version: " + values[kFileVersion] + "\r\nProduct Version: " +
-           values[kProductVersion] + "\r\n\r\nFile Description: " + values[kFileDescription] +
-           "\r\n\r\nProduct Name: " + values[kProductName] + "\r\nCompany: " + values[kCompanyName] +
-           "\r\nCopyright: " + values[kLegalCopyright] + "\r\n\r\nComments: " + values[kComments];
+    return VersionHeader(module, path) + "File Version: " + values[kFileVersion] + "\r\nProduct Version: "
+           + values[kProductVersion] + "\r\n\r\nFile Description: " + values[kFileDescription]
+           + "\r\n\r\nProduct Name: " + values[kProductName] + "\r\nCompany: " + values[kCompanyName]
+           + "\r\nCopyright: " + values[kLegalCopyright] + "\r\n\r\nComments: " + values[kComments];
 }
 
 }  // namespace gui_logic

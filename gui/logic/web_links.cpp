@@ -7,8 +7,8 @@ std::string EncodeQueryValue(const std::string& value)
     static const char kHex[] = "0123456789ABCDEF";
     std::string encoded;
     for (unsigned char c : value) {
-        bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                          c == '.' || c == '_' || c == '~';
+        bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')
+                          || c == '-' || c == '.' || c == '_' || c == '~';
         if (unreserved) {
             encoded += static_cast<char>(c);
         } else {

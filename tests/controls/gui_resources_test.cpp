@@ -49,9 +49,11 @@ TEST_F(GuiResources, VersionBlockCarriesTheProjectVersion)
     EXPECT_EQ(fixed->dwFileVersionLS, 0x000b0000u);
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
     char* text = nullptr;
-    ASSERT_TRUE(::VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\ProductVersion", reinterpret_cast<void**>(&text), &length));
+    ASSERT_TRUE(::VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\ProductVersion",
+                                 reinterpret_cast<void**>(&text), &length));
     EXPECT_STREQ(text, "1.1.11");
-    ASSERT_TRUE(::VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\OriginalFilename", reinterpret_cast<void**>(&text), &length));
+    ASSERT_TRUE(::VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\OriginalFilename",
+                                 reinterpret_cast<void**>(&text), &length));
     EXPECT_STREQ(text, "Zephlaunch.exe");
 }
 
@@ -87,7 +89,8 @@ TEST_F(GuiResources, IconsHaveTheSizesTheDialogsUse)
                  {IDI_DELETE, 24},     {IDI_BROWSE, 16},   {IDI_WEB, 16},      {IDI_EMAIL, 16},
                  {IDI_EDIT, 16},       {IDI_ADD, 16}};
     for (const Expect& e : icons) {
-        HICON icon = static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(e.id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+        HICON icon = static_cast<HICON>(
+            ::LoadImageA(module, MAKEINTRESOURCEA(e.id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
         ASSERT_NE(icon, nullptr) << "icon " << e.id;
         ICONINFO info{};
         ASSERT_TRUE(::GetIconInfo(icon, &info));
@@ -97,7 +100,8 @@ TEST_F(GuiResources, IconsHaveTheSizesTheDialogsUse)
         ::DeleteObject(info.hbmMask);
         ::DestroyIcon(icon);
         for (int size : {16, 32}) {
-            HICON sized = static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(e.id), IMAGE_ICON, size, size, 0));
+            HICON sized =
+                static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(e.id), IMAGE_ICON, size, size, 0));
             EXPECT_NE(sized, nullptr) << "icon " << e.id << " at " << size;
             if (sized)
                 ::DestroyIcon(sized);
@@ -107,10 +111,12 @@ TEST_F(GuiResources, IconsHaveTheSizesTheDialogsUse)
 
 TEST_F(GuiResources, MenuBitmapsAre16By15With16Colours)
 {
-    for (UINT id : {IDB_EXIT, IDB_NEW, IDB_DELETE, IDB_CREATE_SHORTCUT, IDB_ABOUT, IDB_SERVICE_MANAGER, IDB_PROGRAM_OPTIONS}) {
+    for (UINT id : {IDB_EXIT, IDB_NEW, IDB_DELETE, IDB_CREATE_SHORTCUT, IDB_ABOUT, IDB_SERVICE_MANAGER,
+                    IDB_PROGRAM_OPTIONS}) {
         HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
         ASSERT_NE(found, nullptr) << "bitmap " << id;
-        const auto* header = static_cast<const BITMAPINFOHEADER*>(::LockResource(::LoadResource(module, found)));
+        const auto* header =
+            static_cast<const BITMAPINFOHEADER*>(::LockResource(::LoadResource(module, found)));
         ASSERT_NE(header, nullptr);
         EXPECT_EQ(header->biWidth, 16) << id;
         EXPECT_EQ(header->biHeight, 15) << id;

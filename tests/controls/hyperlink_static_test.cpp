@@ -36,10 +36,7 @@ ShellExecuteOutcome RecordRequest(const ShellExecuteRequest& request)
     return outcome;
 }
 
-LPARAM Point(int x, int y)
-{
-    return MAKELPARAM(x, y);
-}
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
 class HyperlinkTest : public ::testing::Test {
 protected:
@@ -96,7 +93,11 @@ protected:
     }
 
     void Paint() { ::UpdateWindow(m_control); }
-    void Click(int x, int y) { link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y)); link.SendMessage(WM_LBUTTONUP, 0, Point(x, y)); }
+    void Click(int x, int y)
+    {
+        link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
+        link.SendMessage(WM_LBUTTONUP, 0, Point(x, y));
+    }
     void Move(int x, int y)
     {
         POINT screen = {x, y};
@@ -151,9 +152,9 @@ TEST_F(HyperlinkTest, OnlyAClickInsideTheTextRectangleOpensTheLink)
     ASSERT_LT(text.cx + 5, client.right);
     ASSERT_LT(text.cy + 5, client.bottom);
 
-    Click(text.cx, 1);                 // just right of the text
-    Click(text.cx + 4, text.cy / 2);   // further right, inside the control
-    Click(1, text.cy);                 // just below the text
+    Click(text.cx, 1);                // just right of the text
+    Click(text.cx + 4, text.cy / 2);  // further right, inside the control
+    Click(1, text.cy);                // just below the text
     Click(client.right - 1, client.bottom - 1);
     EXPECT_TRUE(g_requests.empty());
 

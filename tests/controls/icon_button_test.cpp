@@ -81,7 +81,9 @@ std::vector<std::uint32_t> IconPixels(HICON icon, int* width, int* height)
     bi.bmiHeader.biCompression = BI_RGB;
     pixels.resize(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
     HDC screen = ::GetDC(nullptr);
-    if (::GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi, DIB_RGB_COLORS) != bm.bmHeight)
+    if (::GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &bi,
+                    DIB_RGB_COLORS)
+        != bm.bmHeight)
         pixels.clear();
     ::ReleaseDC(nullptr, screen);
     ::DeleteObject(info.hbmColor);
@@ -113,11 +115,16 @@ protected:
         ::SetForegroundWindow(dlg);
         ::SetActiveWindow(dlg);
         ASSERT_TRUE(host->AddControl(kSave, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 7, 7, 58, 22, "&Save"));
-        ASSERT_TRUE(host->AddControl(kDisabledPlain, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 7, 33, 58, 14, "Off"));
-        ASSERT_TRUE(host->AddControl(kEdit, "EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 52, 58, 14, ""));
-        ASSERT_TRUE(host->AddControl(kRunning, "BUTTON", BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 72, 7, 58, 22, "Running"));
-        ASSERT_TRUE(host->AddControl(kManual, "BUTTON", BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 72, 33, 58, 22, "Manual"));
-        ASSERT_TRUE(host->AddControl(kDefault, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 137, 7, 58, 22, "Default"));
+        ASSERT_TRUE(host->AddControl(kDisabledPlain, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 7,
+                                     33, 58, 14, "Off"));
+        ASSERT_TRUE(
+            host->AddControl(kEdit, "EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 52, 58, 14, ""));
+        ASSERT_TRUE(host->AddControl(kRunning, "BUTTON", BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 72, 7,
+                                     58, 22, "Running"));
+        ASSERT_TRUE(host->AddControl(kManual, "BUTTON", BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP, 72, 33, 58,
+                                     22, "Manual"));
+        ASSERT_TRUE(
+            host->AddControl(kDefault, "BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 137, 7, 58, 22, "Default"));
         ASSERT_TRUE(host->AddControl(kWeb, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 137, 33, 18, 14, ""));
         ASSERT_TRUE(save.SubclassDlgItem(kSave, dlg));
         ASSERT_TRUE(running.SubclassDlgItem(kRunning, dlg));
@@ -283,7 +290,8 @@ TEST_F(IconButtonTest, HoveredCheckBoxKeepsTheDarkenedIcon)
     ASSERT_TRUE(running.IsMouseOver());
     Capture hot = gt::CaptureClient(running);
     EXPECT_EQ(hot.At(0, 0), SysRgb(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(Brightness(hot, 3, iconTop, 27, iconTop + 24), Brightness(normal, 3, iconTop, 27, iconTop + 24));
+    EXPECT_EQ(Brightness(hot, 3, iconTop, 27, iconTop + 24),
+              Brightness(normal, 3, iconTop, 27, iconTop + 24));
 }
 
 TEST_F(IconButtonTest, HeldLeftButtonDoesNotStartHover)
@@ -316,7 +324,8 @@ TEST_F(IconButtonTest, RaisedButtonDoesNotTrackTheMouse)
 
 TEST_F(IconButtonTest, LeaveCancelModeAndFocusLossEndHover)
 {
-    for (UINT msg : {static_cast<UINT>(WM_MOUSELEAVE), static_cast<UINT>(WM_CANCELMODE), static_cast<UINT>(WM_KILLFOCUS)}) {
+    for (UINT msg : {static_cast<UINT>(WM_MOUSELEAVE), static_cast<UINT>(WM_CANCELMODE),
+                     static_cast<UINT>(WM_KILLFOCUS)}) {
         Hover(save);
         ASSERT_TRUE(save.IsMouseOver());
         save.SendMessage(msg, 0, 0);
@@ -333,8 +342,8 @@ TEST_F(IconButtonTest, NoHighlightWhileAnotherWindowIsActive)
     HWND other = nullptr;
     std::thread t([&] {
         otherThread = ::GetCurrentThreadId();
-        other = ::CreateWindowExA(0, "STATIC", "Other application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 700, 200,
-                                  100, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        other = ::CreateWindowExA(0, "STATIC", "Other application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900,
+                                  700, 200, 100, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
         if (other) {
             ::SetForegroundWindow(other);
             ::SetActiveWindow(other);
@@ -499,7 +508,8 @@ TEST_F(IconButtonTest, SecondIconIsAQuarterDarker)
             continue;
         }
         ++nonBlack;
-        std::uint32_t expected = ((((a >> 16) & 0xff) * 3 / 4) << 16) | ((((a >> 8) & 0xff) * 3 / 4) << 8) | ((a & 0xff) * 3 / 4);
+        std::uint32_t expected =
+            ((((a >> 16) & 0xff) * 3 / 4) << 16) | ((((a >> 8) & 0xff) * 3 / 4) << 8) | ((a & 0xff) * 3 / 4);
         EXPECT_EQ(b, expected) << "pixel " << i;
         if (b != expected)
             break;
@@ -556,7 +566,8 @@ TEST_F(IconButtonTest, FocusRectangleOnlyWithFlatFocus)
 TEST_F(IconButtonTest, ControlColourIsTheHollowBrush)
 {
     HDC dc = ::GetDC(save);
-    LRESULT brush = ::SendMessageA(host->Hwnd(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(save.m_hWnd));
+    LRESULT brush = ::SendMessageA(host->Hwnd(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                   reinterpret_cast<LPARAM>(save.m_hWnd));
     ::ReleaseDC(save, dc);
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), ::GetStockObject(NULL_BRUSH));
 }
@@ -586,8 +597,8 @@ TEST(IconButtonPicture, MainWindowButtons)
     gt::HostDialog host;
     ASSERT_TRUE(host.Create("Zephlaunch", 229, 124, 300, 60));
     for (int i = 0; i < 4; ++i) {
-        ASSERT_TRUE(host.AddControl(static_cast<WORD>(1002 + i), "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 7, tops[i],
-                                    58, 22, captions[i]));
+        ASSERT_TRUE(host.AddControl(static_cast<WORD>(1002 + i), "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 7,
+                                    tops[i], 58, 22, captions[i]));
     }
     CIconButton buttons[4];
     for (int i = 0; i < 4; ++i) {

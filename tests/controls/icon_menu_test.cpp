@@ -48,7 +48,8 @@ FlatColours ExpectedFlatColours()
     c.strip = Rgb(stripIsMenu ? Lighter(menu, 35) : face);
     c.background = Rgb(stripIsMenu ? RGB(255, 255, 255) : menu);
     c.selected = Rgb(Lighter(::GetSysColor(COLOR_HIGHLIGHT), stripIsMenu ? 85 : 70));
-    c.grayText = Rgb(stripIsMenu ? Lighter(::GetSysColor(COLOR_GRAYTEXT), 55) : ::GetSysColor(COLOR_GRAYTEXT));
+    c.grayText =
+        Rgb(stripIsMenu ? Lighter(::GetSysColor(COLOR_GRAYTEXT), 55) : ::GetSysColor(COLOR_GRAYTEXT));
     return c;
 }
 
@@ -74,10 +75,7 @@ int TextWidth(const std::wstring& text)
     return size.cx;
 }
 
-std::wstring BeforeTab(const std::wstring& text)
-{
-    return text.substr(0, text.find(L'\t'));
-}
+std::wstring BeforeTab(const std::wstring& text) { return text.substr(0, text.find(L'\t')); }
 
 ULONG_PTR ItemData(HMENU menu, int position)
 {
@@ -237,7 +235,8 @@ TEST_F(IconMenuTest, AcceleratorTextsLineUp)
     for (int i : {0, 1, 2, 4}) {
         std::wstring text = bar.GetItemText(file, i);
         EXPECT_GE(TextWidth(BeforeTab(text)), target) << i;
-        EXPECT_LT(TextWidth(BeforeTab(text) .substr(0, BeforeTab(text).size() - 1)), target) << "no blank more than needed";
+        EXPECT_LT(TextWidth(BeforeTab(text).substr(0, BeforeTab(text).size() - 1)), target)
+            << "no blank more than needed";
     }
     std::wstring exitText = bar.GetItemText(file, 4);
     EXPECT_EQ(exitText.substr(exitText.find(L'\t')), L"\tAlt+F4");
@@ -320,8 +319,8 @@ TEST_F(IconMenuTest, FlatLookItemWithIcon)
 TEST_F(IconMenuTest, FlatLookMissingBitmapStillAlignsTheText)
 {
     const FlatColours colours = ExpectedFlatColours();
-    Capture withIcon = DrawOne(popup, 0, 0);    // "&New"
-    Capture without = DrawOne(popup, 1, 0);     // "&Nothing", bitmap missing
+    Capture withIcon = DrawOne(popup, 0, 0);  // "&New"
+    Capture without = DrawOne(popup, 1, 0);   // "&Nothing", bitmap missing
     EXPECT_EQ(without.Count(colours.strip, 0, 0, 21, without.height), 21 * without.height) << "empty strip";
     const int a = LeftmostColumn(withIcon, SysRgb(COLOR_MENUTEXT), 21);
     const int b = LeftmostColumn(without, SysRgb(COLOR_MENUTEXT), 21);
@@ -376,7 +375,8 @@ TEST_F(IconMenuTest, FlatLookAcceleratorIsRightAligned)
     const int right = RightmostColumn(c, SysRgb(COLOR_MENUTEXT));
     EXPECT_LE(right, kItemWidth - 8);
     EXPECT_GT(right, kItemWidth - 20);
-    EXPECT_EQ(LeftmostColumn(c, SysRgb(COLOR_MENUTEXT), 21), LeftmostColumn(DrawOne(file, 1, 0), SysRgb(COLOR_MENUTEXT), 21) + 0 * 0)
+    EXPECT_EQ(LeftmostColumn(c, SysRgb(COLOR_MENUTEXT), 21),
+              LeftmostColumn(DrawOne(file, 1, 0), SysRgb(COLOR_MENUTEXT), 21) + 0 * 0)
         << "E and D start at the same text position";
 }
 
@@ -462,7 +462,8 @@ TEST_F(IconMenuTest, UpdatingAPopupTakesInRetitledAddedAndRemovedItems)
     bar.UpdatePopup(file);
     EXPECT_TRUE(ItemType(file, 0) & MFT_OWNERDRAW);
     EXPECT_EQ(bar.GetItemText(file, 0), L"&Renewed");
-    EXPECT_EQ(BeforeTab(bar.GetItemText(file, 4)).find(L"E&xit"), 0u) << "records of untouched items are kept";
+    EXPECT_EQ(BeforeTab(bar.GetItemText(file, 4)).find(L"E&xit"), 0u)
+        << "records of untouched items are kept";
     EXPECT_TRUE(bar.ItemHasIcon(file, 4));
 
     ASSERT_TRUE(::AppendMenuA(more, MF_STRING, 40010, "&Outer"));
@@ -509,7 +510,8 @@ TEST_F(IconMenuTest, TrackPopupMenuDrawsItemsAndAnswersMenuCharacters)
     };
     ::SetTimer(host.Hwnd(), 1, 400, nullptr);
     ::SetTimer(host.Hwnd(), 2, 8000, nullptr);
-    UINT command = static_cast<UINT>(::TrackPopupMenu(file, TPM_RETURNCMD | TPM_RIGHTBUTTON, 420, 340, 0, host.Hwnd(), nullptr));
+    UINT command = static_cast<UINT>(
+        ::TrackPopupMenu(file, TPM_RETURNCMD | TPM_RIGHTBUTTON, 420, 340, 0, host.Hwnd(), nullptr));
     ::KillTimer(host.Hwnd(), 2);
     EXPECT_EQ(command, static_cast<UINT>(ID_TEST_EXIT));
     EXPECT_GE(host.menuMeasureRequests, 5);
@@ -524,8 +526,10 @@ TEST_F(IconMenuTest, PictureOfBothLooks)
     ASSERT_TRUE(classic.LoadMenu(IDM_TEST_MENU));
     HMENU classicFile = classic.GetSubMenu(0);
     for (UINT id : {ID_TEST_NEW, ID_TEST_DELETE, ID_TEST_SHORTCUT, ID_TEST_EXIT})
-        classic.SetItemBitmap(id, id == ID_TEST_NEW ? IDB_NEW : id == ID_TEST_DELETE ? IDB_DELETE
-                                   : id == ID_TEST_SHORTCUT ? IDB_CREATE_SHORTCUT : IDB_EXIT);
+        classic.SetItemBitmap(id, id == ID_TEST_NEW        ? IDB_NEW
+                                  : id == ID_TEST_DELETE   ? IDB_DELETE
+                                  : id == ID_TEST_SHORTCUT ? IDB_CREATE_SHORTCUT
+                                                           : IDB_EXIT);
     std::vector<Capture> parts;
     for (HMENU m : {file, classicFile}) {
         for (int i = 0; i < ::GetMenuItemCount(m); ++i)
@@ -543,7 +547,8 @@ TEST_F(IconMenuTest, PictureOfBothLooks)
     for (const Capture& p : parts) {
         for (int y = 0; y < p.height; ++y)
             for (int x = 0; x < p.width; ++x)
-                sheet.pixels[static_cast<size_t>(y0 + y) * static_cast<size_t>(sheet.width) + static_cast<size_t>(x)] = p.At(x, y);
+                sheet.pixels[static_cast<size_t>(y0 + y) * static_cast<size_t>(sheet.width)
+                             + static_cast<size_t>(x)] = p.At(x, y);
         y0 += p.height ? p.height : 6;
     }
     EXPECT_TRUE(gt::SaveCapture(sheet, "icon_menu_items"));

@@ -285,7 +285,8 @@ TEST_F(WaysOut, DonateOpensTheDonationPageAndThanks)
     ASSERT_EQ(opened.size(), 1u);
     ASSERT_FALSE(opened[0].args.empty());
     EXPECT_EQ(opened[0].args[0], page);
-    for (const char* key : {"business=", "&item_name=", "&item_number=", "&no_note=1", "&tax=0", "&currency_code=USD"})
+    for (const char* key :
+         {"business=", "&item_name=", "&item_number=", "&no_note=1", "&tax=0", "&currency_code=USD"})
         EXPECT_NE(page.find(key), std::string::npos) << key;
 
     const auto& boxes = driver.MessageBoxes();

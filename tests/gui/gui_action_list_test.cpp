@@ -24,10 +24,11 @@ const char kUnsaved[] = "You have made changes that have not been saved.  Would 
 // Rows known only from the profile sort first ("a_..."), ahead of the running processes.
 std::string Profile(int extraRows = 0)
 {
-    std::string text = "[Configuration]\ndescription=list test\n[Programs]\n"
-                       "a_alpha.exe=Stop|C:\\nowhere\\a_alpha.exe\n"
-                       "a_beta.exe=Stop & Restart|C:\\nowhere\\a_beta.exe\n"
-                       "a_gamma.exe=No Action|C:\\nowhere\\a_gamma.exe\n";
+    std::string text =
+        "[Configuration]\ndescription=list test\n[Programs]\n"
+        "a_alpha.exe=Stop|C:\\nowhere\\a_alpha.exe\n"
+        "a_beta.exe=Stop & Restart|C:\\nowhere\\a_beta.exe\n"
+        "a_gamma.exe=No Action|C:\\nowhere\\a_gamma.exe\n";
     for (int i = 0; i < extraRows; ++i) {
         char line[96];
         std::snprintf(line, sizeof line, "b_row%02d.exe=Stop|C:\\nowhere\\b_row%02d.exe\n", i, i);
@@ -84,7 +85,8 @@ TEST_F(ActionList, FirstClickSelectsSecondOpensAndChoosingCommits)
         comboItems = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
         ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
         gt::Settle(100);
-        gt::SaveWindowsScreenshot({dialog, gt::HelpWindowOf(dialog, "Programs Help")}, "programs-dialog-inplace-list-open");
+        gt::SaveWindowsScreenshot({dialog, gt::HelpWindowOf(dialog, "Programs Help")},
+                                  "programs-dialog-inplace-list-open");
         pickWorked = gt::PickFromCombo(combo, 2);
         gt::Settle();
         cellAfter = gt::InPlaceCombo(list) ? "<combo still open>" : gt::CellText(list, row, kAction);

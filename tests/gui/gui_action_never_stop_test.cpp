@@ -79,10 +79,7 @@ RowSeen LookAtRow(HWND dialog, HWND list, HWND help, int row, int otherRow, int 
     return seen;
 }
 
-std::string FirstLine(const std::string& text)
-{
-    return text.substr(0, text.find("\r\n"));
-}
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find("\r\n")); }
 
 void ExpectNeverStopRow(const RowSeen& seen, const std::string& name)
 {
@@ -120,10 +117,11 @@ protected:
 };
 
 // Wine's own service manager, services.exe, runs in the test prefix like the one of Windows.
-const char kProgramsProfile[] = "[Configuration]\ndescription=never stop\n[Programs]\n"
-                                "services.exe=Stop|C:\\windows\\system32\\services.exe\n"
-                                "csrss.exe=Stop & Restart|C:\\windows\\system32\\csrss.exe\n"
-                                "a_plain.exe=Stop|C:\\nowhere\\a_plain.exe\n";
+const char kProgramsProfile[] =
+    "[Configuration]\ndescription=never stop\n[Programs]\n"
+    "services.exe=Stop|C:\\windows\\system32\\services.exe\n"
+    "csrss.exe=Stop & Restart|C:\\windows\\system32\\csrss.exe\n"
+    "a_plain.exe=Stop|C:\\nowhere\\a_plain.exe\n";
 
 TEST_F(NeverStopRows, ProgramsShowNoActionOfferNothingElseExplainAndSaveNoAction)
 {
@@ -155,7 +153,8 @@ TEST_F(NeverStopRows, ProgramsShowNoActionOfferNothingElseExplainAndSaveNoAction
     EXPECT_EQ(servicesRunning, "Yes") << "services.exe is expected to be a running program's row";
     ExpectNeverStopRow(services, "services.exe");
     // The program's version text (here: that Wine's has none) follows the line.
-    EXPECT_NE(services.helpOnHover.find(std::string(kNeededLine) + "\r\n\r\n"), std::string::npos) << services.helpOnHover;
+    EXPECT_NE(services.helpOnHover.find(std::string(kNeededLine) + "\r\n\r\n"), std::string::npos)
+        << services.helpOnHover;
     EXPECT_NE(services.helpOnHover.find("version information"), std::string::npos) << services.helpOnHover;
     ExpectNeverStopRow(csrss, "csrss.exe");
     EXPECT_EQ(plain.action, "Stop");
@@ -165,8 +164,10 @@ TEST_F(NeverStopRows, ProgramsShowNoActionOfferNothingElseExplainAndSaveNoAction
     EXPECT_EQ(driver.MessageBoxes()[0].text, "Program settings have been saved.");
     EXPECT_EQ(Lower(gt::ReadIni(gt::DefaultProfile(), "Programs", "services.exe")),
               "no action|c:\\windows\\system32\\services.exe");
-    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "csrss.exe"), "No Action|C:\\windows\\system32\\csrss.exe");
-    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "a_plain.exe"), "Stop & Restart|C:\\nowhere\\a_plain.exe");
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "csrss.exe"),
+              "No Action|C:\\windows\\system32\\csrss.exe");
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "a_plain.exe"),
+              "Stop & Restart|C:\\nowhere\\a_plain.exe");
 }
 
 // Clicking a never-stop row's action cell changes nothing: closing asks no question and
@@ -189,7 +190,8 @@ TEST_F(NeverStopRows, ClickingANeverStopRowIsNoChange)
     Run<CProgramsDlg>(driver);
     EXPECT_FALSE(opened);
     EXPECT_TRUE(driver.MessageBoxes().empty()) << driver.MessageBoxes().size() << " message boxes";
-    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "services.exe"), "Stop|C:\\windows\\system32\\services.exe");
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "services.exe"),
+              "Stop|C:\\windows\\system32\\services.exe");
 }
 
 std::string DisplayNameOf(const char* key)
@@ -209,8 +211,9 @@ std::string DisplayNameOf(const char* key)
 
 TEST_F(NeverStopRows, ServicesShowNoActionOfferNothingElseExplainAndSaveNoAction)
 {
-    gt::PrepareListDialogSettings("[Configuration]\ndescription=never stop\n[Services]\n"
-                                  "RpcSs=Stop\nplugplay=Stop & Restart\nSpooler=Stop\n");
+    gt::PrepareListDialogSettings(
+        "[Configuration]\ndescription=never stop\n[Services]\n"
+        "RpcSs=Stop\nplugplay=Stop & Restart\nSpooler=Stop\n");
     const std::string rpcss = DisplayNameOf("RpcSs");
     const std::string plugplay = DisplayNameOf("PlugPlay");
     const std::string spooler = DisplayNameOf("Spooler");

@@ -29,16 +29,17 @@ struct BadValue {
     const char* message;
 };
 
-
 // Clicks a row of the auto-start list and waits until it is selected and the
 // selection mark; false when it did not become so.
 bool ClickRow(HWND dialog, int row)
 {
     HWND list = gt::Item(dialog, IDC_CONFIGURE_AUTOSTART_LIST);
     gt::ClickAt(list, gt::ItemCentre(list, row), false);
-    return gt::PumpUntil([&] {
-        return gt::SelectedItem(list) == row && ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == row;
-    }, 2000);
+    return gt::PumpUntil(
+        [&] {
+            return gt::SelectedItem(list) == row && ::SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0) == row;
+        },
+        2000);
 }
 
 void PressEnterIn(HWND dialog, int id)
@@ -210,10 +211,11 @@ TEST_F(ConfigureEdit, NotTheMainAppStoresOnlyTheChosenFileName)
     });
     EXPECT_EQ(RunConfigure(driver), 0);
     ASSERT_EQ(driver.MessageBoxes().size(), 3u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text,
-              "You have selected to tell Zephlaunch that the main application is \r\nnot the one that has been "
-              "configured.\r\n\nNormally, this is done when the application that Zephlaunch\r\nwill launch will "
-              "spawn off the main application.\r\n\nPress OK, then browse to the main application's exe file.");
+    EXPECT_EQ(
+        driver.MessageBoxes()[0].text,
+        "You have selected to tell Zephlaunch that the main application is \r\nnot the one that has been "
+        "configured.\r\n\nNormally, this is done when the application that Zephlaunch\r\nwill launch will "
+        "spawn off the main application.\r\n\nPress OK, then browse to the main application's exe file.");
     EXPECT_EQ(driver.MessageBoxes()[0].icon, BoxIcon::Information);
     EXPECT_TRUE(driver.MessageBoxes()[0].hasCancel);
     EXPECT_EQ(tickedAfterCancel, "") << "Cancel unticks the box";
@@ -272,10 +274,12 @@ TEST_F(ConfigureEdit, TimerEnablesEditAndDeleteForASelectedRow)
         gt::PumpUntil([&] { return gt::EditAndDeleteEnabled(dialog); }, 1000);
         ::SendMessageA(gt::Item(dialog, IDC_CONFIGURE_DELETE), BM_CLICK, 0, 0);
         rowsAfterDelete = gt::ReadView(dialog).rows;
-        disabledAfterDelete = gt::PumpUntil([&] {
-            return !::IsWindowEnabled(gt::Item(dialog, IDC_CONFIGURE_EDIT)) &&
-                   !::IsWindowEnabled(gt::Item(dialog, IDC_CONFIGURE_DELETE));
-        }, 1000);
+        disabledAfterDelete = gt::PumpUntil(
+            [&] {
+                return !::IsWindowEnabled(gt::Item(dialog, IDC_CONFIGURE_EDIT))
+                       && !::IsWindowEnabled(gt::Item(dialog, IDC_CONFIGURE_DELETE));
+            },
+            1000);
         gt::Click(dialog, IDC_CONFIGURE_SAVE);
     });
     EXPECT_EQ(RunConfigure(driver), 0);
@@ -287,7 +291,8 @@ TEST_F(ConfigureEdit, TimerEnablesEditAndDeleteForASelectedRow)
     EXPECT_EQ(rowsAfterDelete, (std::vector<std::string>{"C:\\Tools\\b.exe|-b|x|900"}));
     EXPECT_TRUE(disabledAfterDelete);
     EXPECT_EQ(driver.MessageBoxes().size(), 1u) << "Delete asks nothing";
-    EXPECT_EQ(gt::SectionEntries(Profile(), "AutoStart"), (std::vector<std::string>{"C:\\Tools\\b.exe=-b|x|900"}));
+    EXPECT_EQ(gt::SectionEntries(Profile(), "AutoStart"),
+              (std::vector<std::string>{"C:\\Tools\\b.exe=-b|x|900"}));
 }
 
 TEST_F(ConfigureEdit, EditDialogValidatesItsFields)
@@ -325,7 +330,8 @@ TEST_F(ConfigureEdit, EditDialogValidatesItsFields)
     EXPECT_EQ(driver.MessageBoxes()[1].text, "Please enter an integer between 0 and 900.");
     EXPECT_EQ(focusAfterText, IDC_EDIT_CMDLINE_TEXT);
     EXPECT_EQ(focusAfterDelay, IDC_EDIT_CMDLINE_DELAY);
-    EXPECT_EQ(gt::SectionEntries(Profile(), "AutoStart"), (std::vector<std::string>{"C:\\Tools\\a.exe=-a|abc"}));
+    EXPECT_EQ(gt::SectionEntries(Profile(), "AutoStart"),
+              (std::vector<std::string>{"C:\\Tools\\a.exe=-a|abc"}));
 }
 
 TEST_F(ConfigureEdit, AddThenCancelInTheEditDialogWritesABar)

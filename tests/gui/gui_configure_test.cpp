@@ -49,7 +49,8 @@ TEST_F(Configure, ProfileWithoutKeysShowsDefaultsAndSaveWritesEveryKnownKeyInOrd
     EXPECT_EQ(view.appPath, "<not set>");
     EXPECT_EQ(view.commandLine, "");
     EXPECT_EQ(view.priority, "Normal");
-    EXPECT_EQ(priorities, (std::vector<std::string>{"Realtime", "High", "Above Normal", "Normal", "Below Normal", "Low"}));
+    EXPECT_EQ(priorities, (std::vector<std::string>{"Realtime", "High", "Above Normal", "Normal",
+                                                    "Below Normal", "Low"}));
     EXPECT_EQ(view.nonResponse, "15");
     EXPECT_EQ(view.autoStartDelay, "30");
     EXPECT_EQ(view.ticked, "");
@@ -60,10 +61,11 @@ TEST_F(Configure, ProfileWithoutKeysShowsDefaultsAndSaveWritesEveryKnownKeyInOrd
     EXPECT_EQ(driver.MessageBoxes()[0].caption, "Zephlaunch");
     EXPECT_EQ(driver.MessageBoxes()[0].text, "Configuration changes have been saved.");
     EXPECT_EQ(driver.MessageBoxes()[0].icon, BoxIcon::Information);
-    EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration"),
-              (std::vector<std::string>{"description=", "fspath=<not set>", "fscmdline=", "fspriority=Normal",
-                                        "defragmem=0", "procidletasks=0", "nonresponse=15", "autostartdelay=30",
-                                        "pauseatend=0", "MainAppExe=", "logging=0", "donotlaunchapp=0"}));
+    EXPECT_EQ(
+        gt::SectionEntries(Profile(), "Configuration"),
+        (std::vector<std::string>{"description=", "fspath=<not set>", "fscmdline=", "fspriority=Normal",
+                                  "defragmem=0", "procidletasks=0", "nonresponse=15", "autostartdelay=30",
+                                  "pauseatend=0", "MainAppExe=", "logging=0", "donotlaunchapp=0"}));
     EXPECT_TRUE(gt::SectionEntries(Profile(), "AutoStart").empty());
     EXPECT_NE(SavedRect(), "<missing>,<missing>,<missing>,<missing>") << "Save remembers the rectangle";
 }
@@ -83,10 +85,11 @@ TEST_F(Configure, MissingProfileFileIsCreatedBySave)
 
 TEST_F(Configure, EveryKeyIsShownAndWrittenBackWithUnknownKeysDropped)
 {
-    WriteProfile("[Configuration]\ndescription=Racing night\nhandadded=keep me\nfspath=C:\\Games\\racer.exe\n"
-                 "fscmdline=-fullscreen -fast\nfspriority=Below Normal\ndefragmem=1\nprocidletasks=1\n"
-                 "nonresponse=900\nautostartdelay=0\npauseatend=1\nMainAppExe=real.exe\nlogging=1\n"
-                 "[Programs]\nnotepad.exe=Stop|C:\\Windows\\notepad.exe\n");
+    WriteProfile(
+        "[Configuration]\ndescription=Racing night\nhandadded=keep me\nfspath=C:\\Games\\racer.exe\n"
+        "fscmdline=-fullscreen -fast\nfspriority=Below Normal\ndefragmem=1\nprocidletasks=1\n"
+        "nonresponse=900\nautostartdelay=0\npauseatend=1\nMainAppExe=real.exe\nlogging=1\n"
+        "[Programs]\nnotepad.exe=Stop|C:\\Windows\\notepad.exe\n");
     gt::GuiDriver driver;
     driver.Answer({IDOK});
     gt::ConfigureView view;
@@ -104,11 +107,12 @@ TEST_F(Configure, EveryKeyIsShownAndWrittenBackWithUnknownKeysDropped)
     // Idle tasks are offered on Windows XP and Server 2003 only.
     EXPECT_EQ(view.ticked, "defrag pause notmain logging");
     EXPECT_FALSE(view.enabled.count(IDC_CONFIGURE_IDLE_TASKS));
-    EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration"),
-              (std::vector<std::string>{"description=Racing night", "fspath=C:\\Games\\racer.exe",
-                                        "fscmdline=-fullscreen -fast", "fspriority=Below Normal", "defragmem=1",
-                                        "procidletasks=0", "nonresponse=900", "autostartdelay=0", "pauseatend=1",
-                                        "MainAppExe=real.exe", "logging=1", "donotlaunchapp=0"}));
+    EXPECT_EQ(
+        gt::SectionEntries(Profile(), "Configuration"),
+        (std::vector<std::string>{"description=Racing night", "fspath=C:\\Games\\racer.exe",
+                                  "fscmdline=-fullscreen -fast", "fspriority=Below Normal", "defragmem=1",
+                                  "procidletasks=0", "nonresponse=900", "autostartdelay=0", "pauseatend=1",
+                                  "MainAppExe=real.exe", "logging=1", "donotlaunchapp=0"}));
     EXPECT_EQ(gt::SectionEntries(Profile(), "Programs"),
               (std::vector<std::string>{"notepad.exe=Stop|C:\\Windows\\notepad.exe"}))
         << "other sections are left alone";
@@ -117,8 +121,10 @@ TEST_F(Configure, EveryKeyIsShownAndWrittenBackWithUnknownKeysDropped)
 TEST_F(Configure, AutoStartValuesAreSplitAtTheLastBarAndWrittenBack)
 {
     const std::string withIcon = zt::BinPath("Zephlaunch.exe");
-    WriteProfile("[AutoStart]\nC:\\Tools\\a.exe=-a|-b|10\nC:\\Tools\\b.exe=/min\nC:\\Tools\\c.exe=|\n"
-                 "C:\\Tools\\d.exe=-x|abc\n" + withIcon + "=-tray|5\n");
+    WriteProfile(
+        "[AutoStart]\nC:\\Tools\\a.exe=-a|-b|10\nC:\\Tools\\b.exe=/min\nC:\\Tools\\c.exe=|\n"
+        "C:\\Tools\\d.exe=-x|abc\n"
+        + withIcon + "=-tray|5\n");
     gt::GuiDriver driver;
     driver.Answer({IDOK});
     gt::ConfigureView view;
@@ -142,9 +148,10 @@ TEST_F(Configure, AutoStartValuesAreSplitAtTheLastBarAndWrittenBack)
                                                    "C:\\Tools\\c.exe||", "C:\\Tools\\d.exe|-x|abc",
                                                    withIcon + "|-tray|5"}));
     EXPECT_EQ(images.back(), 1) << "the program's own icon follows the red cross";
-    EXPECT_EQ(gt::SectionEntries(Profile(), "AutoStart"),
-              (std::vector<std::string>{"C:\\Tools\\a.exe=-a|-b|10", "C:\\Tools\\b.exe=/min|0", "C:\\Tools\\c.exe=|",
-                                        "C:\\Tools\\d.exe=-x|abc", withIcon + "=-tray|5"}));
+    EXPECT_EQ(
+        gt::SectionEntries(Profile(), "AutoStart"),
+        (std::vector<std::string>{"C:\\Tools\\a.exe=-a|-b|10", "C:\\Tools\\b.exe=/min|0",
+                                  "C:\\Tools\\c.exe=|", "C:\\Tools\\d.exe=-x|abc", withIcon + "=-tray|5"}));
 }
 
 TEST_F(Configure, PriorityIsSelectedByPrefixWithoutRegardToCase)

@@ -25,7 +25,8 @@ protected:
     static void WriteRect(int l, int t, int r, int b)
     {
         char text[200];
-        std::snprintf(text, sizeof text, "[ConfigureWindow]\nleft=%d\ntop=%d\nright=%d\nbottom=%d\n", l, t, r, b);
+        std::snprintf(text, sizeof text, "[ConfigureWindow]\nleft=%d\ntop=%d\nright=%d\nbottom=%d\n", l, t, r,
+                      b);
         zt::WriteFileBytes(gt::WindowPosFile(), gt::IniText(text));
     }
 
@@ -105,11 +106,22 @@ Place PlaceOf(HWND dialog, int id)
 TEST_F(ConfigureWindow, ResizingStretchesFieldsAndListAndMovesTheButtons)
 {
     WriteProfile("[AutoStart]\nC:\\Tools\\a.exe=-a|5\n");
-    const int ids[] = {IDC_CONFIGURE_DESCRIPTION, IDC_CONFIGURE_APP_PATH, IDC_CONFIGURE_CMDLINE,
-                       IDC_CONFIGURE_NONRESPONSE, IDC_CONFIGURE_APP_GROUP, IDC_CONFIGURE_MISC_GROUP,
-                       IDC_CONFIGURE_AUTOSTART_LIST, IDC_CONFIGURE_AUTOSTART_GROUP, IDC_CONFIGURE_BROWSE,
-                       IDC_CONFIGURE_NOT_MAIN_APP, IDC_CONFIGURE_ADD, IDC_CONFIGURE_EDIT, IDC_CONFIGURE_DELETE,
-                       IDC_CONFIGURE_SAVE, IDC_CONFIGURE_PRIORITY, IDC_CONFIGURE_DEFRAG};
+    const int ids[] = {IDC_CONFIGURE_DESCRIPTION,
+                       IDC_CONFIGURE_APP_PATH,
+                       IDC_CONFIGURE_CMDLINE,
+                       IDC_CONFIGURE_NONRESPONSE,
+                       IDC_CONFIGURE_APP_GROUP,
+                       IDC_CONFIGURE_MISC_GROUP,
+                       IDC_CONFIGURE_AUTOSTART_LIST,
+                       IDC_CONFIGURE_AUTOSTART_GROUP,
+                       IDC_CONFIGURE_BROWSE,
+                       IDC_CONFIGURE_NOT_MAIN_APP,
+                       IDC_CONFIGURE_ADD,
+                       IDC_CONFIGURE_EDIT,
+                       IDC_CONFIGURE_DELETE,
+                       IDC_CONFIGURE_SAVE,
+                       IDC_CONFIGURE_PRIORITY,
+                       IDC_CONFIGURE_DEFRAG};
     const int count = sizeof ids / sizeof ids[0];
     std::vector<Place> before, after;
     int dx = 0, dy = 0;
@@ -171,8 +183,9 @@ TEST_F(ConfigureWindow, ToolTipsCarryTheirTextsAndTitle)
     ASSERT_EQ(tips.size(), 5u);
     EXPECT_EQ(tips[0], "This field allows you to enter a description for this profile");
     EXPECT_EQ(tips[1], "Save changes");
-    EXPECT_EQ(tips[2], "Set to not launch an application but pause\r\n\nUseful if you are constantly stopping and "
-                       "starting\nthe main application and don't want\nZephlaunch to restart services/programs");
+    EXPECT_EQ(tips[2],
+              "Set to not launch an application but pause\r\n\nUseful if you are constantly stopping and "
+              "starting\nthe main application and don't want\nZephlaunch to restart services/programs");
     EXPECT_EQ(tips[3].rfind("Available only on Windows XP\nUsed as part of benchmarking", 0), 0u) << tips[3];
     EXPECT_NE(tips[3].find("following web link:\nhttp://www.microsoft.com/"), std::string::npos) << tips[3];
     EXPECT_EQ(tips[4], "Set to restart the computer after Zephlaunch Control has finished");

@@ -19,8 +19,7 @@ class ButtonDialog : public CDialog {
 public:
     ButtonDialog(UINT templateId, std::vector<int> ids, std::function<void(ButtonDialog&)> check)
         : CDialog(templateId), m_ids(std::move(ids)), m_buttons(m_ids.size()), m_check(std::move(check))
-    {
-    }
+    {}
 
     CIconButton& Button(size_t index) { return m_buttons[index]; }
 

@@ -109,8 +109,9 @@ TEST_F(MainWindow, FocusStartsOnTheProfileListAndTabGoesOnToTheButtons)
 class TipDialog : public CDialog {
 public:
     TipDialog() : CDialog(IDD_NEW_PROFILE) {}
-    std::string m_longText = std::string("A long tip that must stay on one line because it has no line break of its ") +
-                             "own, however wide it grows on the screen";
+    std::string m_longText =
+        std::string("A long tip that must stay on one line because it has no line break of its ")
+        + "own, however wide it grows on the screen";
 
 protected:
     BOOL OnInitDialog() override
@@ -268,14 +269,16 @@ protected:
         RECT comboRect = {5, 5, 150, 200};
         RECT lowRect = {210, 10, 330, 200};
         RECT lowRect2 = {210, 40, 330, 230};
-        m_created = m_list.CreateEx(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, listRect, m_hWnd, 5000)
-                    && m_inPlace.CreateEx(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, comboRect,
-                                          m_list, 77)
-                    && m_dropList.CreateEx(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
-                                           lowRect, m_hWnd, 5001)
-                    && m_dropDown.CreateEx(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL,
-                                           lowRect2, m_hWnd, 5002);
-        static const char* const priorities[] = {"Realtime", "High", "Above Normal", "Normal", "Below Normal", "Low"};
+        m_created =
+            m_list.CreateEx(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, listRect, m_hWnd, 5000)
+            && m_inPlace.CreateEx(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, comboRect,
+                                  m_list, 77)
+            && m_dropList.CreateEx(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
+                                   lowRect, m_hWnd, 5001)
+            && m_dropDown.CreateEx(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL,
+                                   lowRect2, m_hWnd, 5002);
+        static const char* const priorities[] = {"Realtime", "High",         "Above Normal",
+                                                 "Normal",   "Below Normal", "Low"};
         m_dropList.AddStrings(priorities, 6);
         m_dropDown.AddStrings(priorities, 6);
         return TRUE;
@@ -336,7 +339,8 @@ TEST(DataExchange, ComboTextSelectsTheFirstItemThatBeginsWithItIgnoringCase)
     dialog.DoModal();
     driver.Stop();
     EXPECT_TRUE(driver.AllStepsRun());
-    EXPECT_EQ(shown, (std::vector<std::string>{"High", "High", "Below Normal", "Below Normal", "<none>", "Idle"}));
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"High", "High", "Below Normal", "Below Normal", "<none>", "Idle"}));
     EXPECT_EQ(saved, (std::vector<std::string>{"High|High", "Below Normal|Below Normal", "|Idle"}));
 }
 
@@ -386,7 +390,8 @@ TEST(FileDialog, OpensWithBothStructureSizesAndReturnsTheChosenFile)
     gt::PrepareApplication();
     const std::string chosen = zt::BinPath("Zephlaunch.exe");
     for (DWORD size : {kOpenFileNameSizeFull, kOpenFileNameSizeOld}) {
-        CFileDialog dialog(true, "exe", nullptr, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING,
+        CFileDialog dialog(true, "exe", nullptr,
+                           OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING,
                            "Executables|*.exe|All Files|*.*||", nullptr, size);
         gt::GuiDriver driver;
         driver.Step("Open", [&](HWND d) {
@@ -394,7 +399,8 @@ TEST(FileDialog, OpensWithBothStructureSizesAndReturnsTheChosenFile)
             if (!name)
                 name = ::GetDlgItem(d, 0x480);  // or edit
             ::SetWindowTextA(name, chosen.c_str());
-            ::PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(d, IDOK)));
+            ::PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(d, IDOK)));
         });
         driver.Start();
         INT_PTR result = dialog.DoModal();
@@ -418,14 +424,17 @@ std::vector<std::string> ImportsFrom(const std::string& exe, const char* dll)
     auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); entry->Name; ++entry) {
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
+         entry->Name; ++entry) {
         if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dll) != 0)
             continue;
         DWORD thunks = entry->OriginalFirstThunk ? entry->OriginalFirstThunk : entry->FirstThunk;
-        for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + thunks); thunk->u1.AddressOfData; ++thunk) {
+        for (auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + thunks); thunk->u1.AddressOfData;
+             ++thunk) {
             if (IMAGE_SNAP_BY_ORDINAL(thunk->u1.Ordinal))
                 continue;
-            names.push_back(reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name);
+            names.push_back(
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name);
         }
     }
     ::FreeLibrary(module);

@@ -57,13 +57,26 @@ TEST(DataExchange, RefusesWhatIsNoNumberOutOfRangeOrTooLongAndKeepsTheDialogOpen
     std::vector<int> focusAfter;
     auto noteFocus = [&](HWND) { focusAfter.push_back(::GetDlgCtrlID(::GetFocus())); };
     driver.Step("New Profile", [&](HWND d) {
-        shownFirst = gt::TitleOf(gt::Item(d, IDC_NEW_PROFILE_NAME)) + "|" + gt::TitleOf(gt::Item(d, IDC_NEW_PROFILE_DESCRIPTION));
+        shownFirst = gt::TitleOf(gt::Item(d, IDC_NEW_PROFILE_NAME)) + "|"
+                     + gt::TitleOf(gt::Item(d, IDC_NEW_PROFILE_DESCRIPTION));
         Enter("abc", "x")(d);
     });
-    driver.Step("New Profile", [&](HWND d) { noteFocus(d); Enter("700", "x")(d); });
-    driver.Step("New Profile", [&](HWND d) { noteFocus(d); Enter(" -3 ", "x")(d); });
-    driver.Step("New Profile", [&](HWND d) { noteFocus(d); Enter("42", "toolong")(d); });
-    driver.Step("New Profile", [&](HWND d) { noteFocus(d); Enter(" 42 ", "fine")(d); });
+    driver.Step("New Profile", [&](HWND d) {
+        noteFocus(d);
+        Enter("700", "x")(d);
+    });
+    driver.Step("New Profile", [&](HWND d) {
+        noteFocus(d);
+        Enter(" -3 ", "x")(d);
+    });
+    driver.Step("New Profile", [&](HWND d) {
+        noteFocus(d);
+        Enter("42", "toolong")(d);
+    });
+    driver.Step("New Profile", [&](HWND d) {
+        noteFocus(d);
+        Enter(" 42 ", "fine")(d);
+    });
     driver.Start();
     INT_PTR result = dialog.DoModal();
     driver.Stop();
@@ -80,9 +93,10 @@ TEST(DataExchange, RefusesWhatIsNoNumberOutOfRangeOrTooLongAndKeepsTheDialogOpen
         EXPECT_EQ(box.icon, gt::BoxIcon::Exclamation);
         EXPECT_EQ(box.caption, AfxGetApp()->m_pszAppName);
     }
-    EXPECT_EQ(texts, (std::vector<std::string>{"Please enter an integer.", "Please enter an integer between 1 and 600.",
-                                               "Please enter an integer between 1 and 600.",
-                                               "Please enter no more than 5 characters."}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{
+                  "Please enter an integer.", "Please enter an integer between 1 and 600.",
+                  "Please enter an integer between 1 and 600.", "Please enter no more than 5 characters."}));
     EXPECT_EQ(focusAfter, (std::vector<int>{IDC_NEW_PROFILE_NAME, IDC_NEW_PROFILE_NAME, IDC_NEW_PROFILE_NAME,
                                             IDC_NEW_PROFILE_DESCRIPTION}));
 }

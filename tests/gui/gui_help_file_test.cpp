@@ -24,7 +24,8 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter)
     ::GetWindowThreadProcessId(window, &owner);
     char title[128] = {};
     ::GetWindowTextA(window, title, sizeof title);
-    if (owner == search->processId && ::IsWindowVisible(window) && std::string(title) == "Zephlaunch - zephlaunch") {
+    if (owner == search->processId && ::IsWindowVisible(window)
+        && std::string(title) == "Zephlaunch - zephlaunch") {
         search->found = window;
         return FALSE;
     }

@@ -18,7 +18,8 @@
 
 namespace {
 
-const char kQuestion[] = "A previous Zephlaunch run did not finish. Restore the programs and services it stopped now?";
+const char kQuestion[] =
+    "A previous Zephlaunch run did not finish. Restore the programs and services it stopped now?";
 const char kMainTitle[] = "Zephlaunch - zephlaunch";
 
 // The id of a process that has ended.
@@ -127,8 +128,8 @@ TEST_F(RunJournal, PreviewRunShowsTheDryRunOfTheCurrentProfile)
     const DWORD programId = ::GetProcessId(running);
     ASSERT_TRUE(::CreateDirectoryA(gt::ProfilesFolder().c_str(), nullptr));
     zt::WriteFileBytes(gt::DefaultProfile(), gt::IniText("[Configuration]\ndescription=preview\nlogging=1\n"
-                                                         "[Programs]\ngj_preview.exe=Stop & Restart|" +
-                                                         program + "\n"));
+                                                         "[Programs]\ngj_preview.exe=Stop & Restart|"
+                                                         + program + "\n"));
 
     std::string shown;
     gt::GuiDriver driver;
@@ -170,7 +171,8 @@ TEST_F(RunJournal, PreviewRunShowsTheDryRunOfTheCurrentProfile)
     for (const std::string& line : lines)
         expected += line + "\r\n";
     EXPECT_EQ(zt::NormalizeMemoryFigures(shown), expected);
-    EXPECT_EQ(::WaitForSingleObject(running, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the preview ended the program";
+    EXPECT_EQ(::WaitForSingleObject(running, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the preview ended the program";
     ::TerminateProcess(running, 1);
     ::CloseHandle(running);
 }
@@ -209,7 +211,8 @@ TEST_F(RunJournal, PreviewRunFromTheContextMenuUsesTheClickedProfile)
     driver.Stop();
 
     EXPECT_TRUE(driver.AllStepsRun()) << driver.StepsRun();
-    EXPECT_NE(shown.find("\r\nUsing ini file: " + gt::ProfilePath("other") + "\r\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\r\nUsing ini file: " + gt::ProfilePath("other") + "\r\n"), std::string::npos)
+        << shown;
     EXPECT_NE(shown.find("\r\nDry run finished: nothing was changed.\r\n"), std::string::npos) << shown;
 }
 

@@ -37,8 +37,8 @@ protected:
     static std::string SavedRect()
     {
         const std::string file = gt::WindowPosFile();
-        return gt::ReadIni(file, "MainWindow", "left") + "," + gt::ReadIni(file, "MainWindow", "top") + "," +
-               gt::ReadIni(file, "MainWindow", "right") + "," + gt::ReadIni(file, "MainWindow", "bottom");
+        return gt::ReadIni(file, "MainWindow", "left") + "," + gt::ReadIni(file, "MainWindow", "top") + ","
+               + gt::ReadIni(file, "MainWindow", "right") + "," + gt::ReadIni(file, "MainWindow", "bottom");
     }
 
     // The main window's rectangle when nothing is restored.
@@ -73,7 +73,8 @@ TEST_F(Options, CloseBoxSavesTheOuterRectangle)
 TEST_F(Options, ResizingStretchesTheProfileListOnly)
 {
     gt::GuiDriver driver;
-    RECT listBefore = {}, listAfter = {}, clientBefore = {}, clientAfter = {}, buttonBefore = {}, buttonAfter = {};
+    RECT listBefore = {}, listAfter = {}, clientBefore = {}, clientAfter = {}, buttonBefore = {},
+         buttonAfter = {};
     driver.Step(kMain, [&](HWND window) {
         HWND list = gt::Item(window, IDC_PROFILE_LIST);
         auto place = [&](HWND child, RECT* rect) {
@@ -122,14 +123,15 @@ TEST_F(Options, SavedRectangleIsRestoredOnlyWhenLeftOrTopIsNonZero)
         const char* saved;  // left, top, right, bottom
         bool applied;
     };
-    const Case cases[] = {{"0,150,700,550", true}, {"140,0,700,550", true}, {"-60,40,500,400", true},
-                          {"0,0,700,550", false}};
+    const Case cases[] = {
+        {"0,150,700,550", true}, {"140,0,700,550", true}, {"-60,40,500,400", true}, {"0,0,700,550", false}};
     for (const Case& c : cases) {
         int l, t, r, b;
         ASSERT_EQ(std::sscanf(c.saved, "%d,%d,%d,%d", &l, &t, &r, &b), 4);
-        zt::WriteFileBytes(gt::WindowPosFile(),
-                           gt::IniText("[MainWindow]\nleft=" + std::to_string(l) + "\ntop=" + std::to_string(t) +
-                                       "\nright=" + std::to_string(r) + "\nbottom=" + std::to_string(b) + "\n"));
+        zt::WriteFileBytes(
+            gt::WindowPosFile(),
+            gt::IniText("[MainWindow]\nleft=" + std::to_string(l) + "\ntop=" + std::to_string(t)
+                        + "\nright=" + std::to_string(r) + "\nbottom=" + std::to_string(b) + "\n"));
         gt::GuiDriver driver;
         std::string shown;
         driver.Step(kMain, [&](HWND window) {
@@ -185,8 +187,7 @@ TEST_F(Options, SavingProgramOptionsStoresTheChoiceAndAppliesItAtOnce)
     std::vector<std::string> optionTips, newProfileTips;
     driver.Step(kMain, [](HWND window) { gt::Command(window, ID_TOOLS_PROGRAM_OPTIONS); });
     driver.Step("Program Options", [&](HWND dialog) {
-        optionTips = {gt::ToolTipText(dialog, IDOK),
-                      gt::ToolTipText(dialog, IDC_ENABLE_TOOLTIPS)};
+        optionTips = {gt::ToolTipText(dialog, IDOK), gt::ToolTipText(dialog, IDC_ENABLE_TOOLTIPS)};
         ticked = static_cast<int>(::SendMessageA(gt::Item(dialog, IDC_ENABLE_TOOLTIPS), BM_GETCHECK, 0, 0));
         ::SendMessageA(gt::Item(dialog, IDC_ENABLE_TOOLTIPS), BM_CLICK, 0, 0);
         tipInsideAfterUntick = gt::ToolTipAppearsOver(dialog, IDOK);
@@ -198,7 +199,8 @@ TEST_F(Options, SavingProgramOptionsStoresTheChoiceAndAppliesItAtOnce)
     });
     driver.Step("New Profile", [&](HWND dialog) {
         newProfileTips.clear();
-        for (int id : {IDOK, IDC_NEW_PROFILE_BLANK, IDC_NEW_PROFILE_COPY, IDC_NEW_PROFILE_NAME, IDC_NEW_PROFILE_DESCRIPTION})
+        for (int id : {IDOK, IDC_NEW_PROFILE_BLANK, IDC_NEW_PROFILE_COPY, IDC_NEW_PROFILE_NAME,
+                       IDC_NEW_PROFILE_DESCRIPTION})
             newProfileTips.push_back(gt::ToolTipText(dialog, id));
         newProfileTip = gt::ToolTipAppearsOver(dialog, IDOK);
         gt::Command(dialog, IDCANCEL);
@@ -206,13 +208,12 @@ TEST_F(Options, SavingProgramOptionsStoresTheChoiceAndAppliesItAtOnce)
     driver.Step(kMain, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
     Run(driver);
     EXPECT_EQ(ticked, 1);
-    EXPECT_EQ(optionTips, (std::vector<std::string>{"Save changes",
-                                                    "Set to enable or disable Tool Tips"}));
-    EXPECT_EQ(newProfileTips, (std::vector<std::string>{"Save changes",
-                                                        "Set to create a blank profile",
-                                                        "Set to create a copy of the currently selected profile",
-                                                        "Enter the name of the new profile.",
-                                                        "Enter a description for the new profile."}));
+    EXPECT_EQ(optionTips, (std::vector<std::string>{"Save changes", "Set to enable or disable Tool Tips"}));
+    EXPECT_EQ(newProfileTips,
+              (std::vector<std::string>{"Save changes", "Set to create a blank profile",
+                                        "Set to create a copy of the currently selected profile",
+                                        "Enter the name of the new profile.",
+                                        "Enter a description for the new profile."}));
     EXPECT_FALSE(tipInsideAfterUntick) << "unticking deactivates the dialog's own tips at once";
     EXPECT_FALSE(mainTipAfter);
     EXPECT_FALSE(newProfileTip);

@@ -57,7 +57,8 @@ bool IsMessageBox(HWND window)
 {
     char name[16] = {};
     ::GetClassNameA(window, name, sizeof name);
-    return std::string(name) == "#32770" && ::GetDlgItem(window, 0xffff) != nullptr && !::GetDlgItem(window, IDC_PROFILE_LIST);
+    return std::string(name) == "#32770" && ::GetDlgItem(window, 0xffff) != nullptr
+           && !::GetDlgItem(window, IDC_PROFILE_LIST);
 }
 
 // Rectangle of a list item, asked across the process boundary.
@@ -82,7 +83,8 @@ std::string RemoteItemText(HANDLE process, HWND list, int item)
         LVITEMA item;
         char text[260];
     } block = {};
-    char* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, sizeof block, MEM_COMMIT, PAGE_READWRITE));
+    char* remote =
+        static_cast<char*>(::VirtualAllocEx(process, nullptr, sizeof block, MEM_COMMIT, PAGE_READWRITE));
     if (!remote)
         return std::string();
     block.item.pszText = remote + offsetof(Block, text);
@@ -163,10 +165,12 @@ TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose
     ASSERT_NE(box, nullptr) << "no confirmation";
     char text[600] = {};
     ::GetDlgItemTextA(box, 0xffff, text, sizeof text);
-    EXPECT_EQ(std::string(text), "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("my.test"));
+    EXPECT_EQ(std::string(text),
+              "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("my.test"));
     EXPECT_EQ(TitleOf(box), "Zephlaunch");
     ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-    ASSERT_NE(WaitForWindow(pid, [&](HWND w) { return w == main && TitleOf(w) != "Zephlaunch - my"; }), nullptr);
+    ASSERT_NE(WaitForWindow(pid, [&](HWND w) { return w == main && TitleOf(w) != "Zephlaunch - my"; }),
+              nullptr);
     EXPECT_FALSE(zt::FileExists(gt::ProfilePath("my.test")));
     EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
 
@@ -179,10 +183,13 @@ TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose
     ::GetExitCodeProcess(m_process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
     const std::string file = gt::WindowPosFile();
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "left", -1, file.c_str()), static_cast<UINT>(before.left));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "left", -1, file.c_str()),
+              static_cast<UINT>(before.left));
     EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "top", -1, file.c_str()), static_cast<UINT>(before.top));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "right", -1, file.c_str()), static_cast<UINT>(before.right));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "bottom", -1, file.c_str()), static_cast<UINT>(before.bottom));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "right", -1, file.c_str()),
+              static_cast<UINT>(before.right));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "bottom", -1, file.c_str()),
+              static_cast<UINT>(before.bottom));
 }
 
 // Wine reports the version it is told to per executable; win98 is a 9x platform.
@@ -191,7 +198,8 @@ class Windows98 {
 public:
     Windows98()
     {
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_key, nullptr) == ERROR_SUCCESS)
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_key, nullptr)
+            == ERROR_SUCCESS)
             ::RegSetValueExA(m_key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
     }
     ~Windows98()
@@ -212,7 +220,8 @@ TEST_F(RealProgram, OnWindows9xTheServicesButtonIsDisabled)
     {
         Windows98 version;
         Start();
-        HWND main = WaitForWindow(m_process.dwProcessId, [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
+        HWND main = WaitForWindow(m_process.dwProcessId,
+                                  [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
         ASSERT_NE(main, nullptr);
         servicesEnabled = ::IsWindowEnabled(::GetDlgItem(main, IDC_SERVICES));
         programsEnabled = ::IsWindowEnabled(::GetDlgItem(main, IDC_PROGRAMS));

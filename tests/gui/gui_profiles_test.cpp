@@ -56,10 +56,7 @@ protected:
     }
 };
 
-void Exit(HWND window)
-{
-    gt::Command(window, ID_APP_EXIT);
-}
+void Exit(HWND window) { gt::Command(window, ID_APP_EXIT); }
 
 int IndexOf(HWND list, const std::string& name)
 {
@@ -93,7 +90,8 @@ std::string InfoTipOf(HWND window, int item)
 TEST_F(Profiles, ListShowsNamesIconsOfMainApplicationsAndInfoTips)
 {
     WriteProfile("my.test", "[Configuration]\ndescription=Dotted name\n");
-    WriteProfile("with icon", "[Configuration]\ndescription=Has an icon\nfspath=" + zt::BinPath("Zephlaunch.exe") + "\n");
+    WriteProfile("with icon",
+                 "[Configuration]\ndescription=Has an icon\nfspath=" + zt::BinPath("Zephlaunch.exe") + "\n");
     WriteProfile("same program", "[Configuration]\nfspath=" + zt::BinPath("Zephlaunch.exe") + "\n");
     WriteProfile("not a program", "[Configuration]\nfspath=" + gt::DefaultProfile() + "\n");
     WriteProfile("missing program", "[Configuration]\nfspath=C:\\nowhere\\gone.exe\n");
@@ -111,14 +109,16 @@ TEST_F(Profiles, ListShowsNamesIconsOfMainApplicationsAndInfoTips)
             images[items[i]] = gt::ListImage(list, static_cast<int>(i));
             tips[items[i]] = InfoTipOf(window, static_cast<int>(i));
         }
-        imageCount = ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)));
+        imageCount = ImageList_GetImageCount(
+            reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)));
         EXPECT_EQ(gt::SelectedItem(list), IndexOf(list, "zephlaunch"));
         gt::SaveWindowScreenshot(window, "profiles-list");
         Exit(window);
     });
     Run(driver);
 
-    EXPECT_EQ(Sorted(items), (std::vector<std::string>{"missing program", "my.test", "not a program", "same program", "with icon", "zephlaunch"}));
+    EXPECT_EQ(Sorted(items), (std::vector<std::string>{"missing program", "my.test", "not a program",
+                                                       "same program", "with icon", "zephlaunch"}));
     EXPECT_EQ(images["with icon"], 1);
     EXPECT_EQ(images["same program"], 1) << "one image per main application";
     EXPECT_EQ(images["zephlaunch"], 0);
@@ -184,12 +184,13 @@ TEST_F(Profiles, RightClickOnEmptySpaceKeepsTheProfileAndOnAnItemTakesIt)
     });
     driver.Step(kMain, [](HWND window) { ClickItem(window, "racing", true); });
     driver.StepInMenu(ChooseFromMenu(1));  // Delete
-    driver.Step(kMain, Exit);  // after the deletion item 0 is current again
+    driver.Step(kMain, Exit);              // after the deletion item 0 is current again
     Run(driver);
 
     EXPECT_EQ(titleAfterEmptyClick, kMain);
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text, "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("racing"));
+    EXPECT_EQ(driver.MessageBoxes()[0].text,
+              "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("racing"));
     EXPECT_EQ(driver.MessageBoxes()[0].icon, BoxIcon::Question);
     EXPECT_TRUE(driver.MessageBoxes()[0].hasYesNo);
     EXPECT_FALSE(zt::FileExists(gt::ProfilePath("racing")));
@@ -224,13 +225,16 @@ TEST_F(Profiles, NewBlankProfileWithSpacesBecomesCurrentAndSelected)
         Exit(window);
     });
     Run(driver);
-    EXPECT_EQ(zt::ReadFileBytes(gt::ProfilePath("Night racing")), gt::IniText("[Configuration]\ndescription=For racing\n"));
+    EXPECT_EQ(zt::ReadFileBytes(gt::ProfilePath("Night racing")),
+              gt::IniText("[Configuration]\ndescription=For racing\n"));
     EXPECT_EQ(selectedName, "Night racing");
 }
 
 TEST_F(Profiles, NewCopyTakesTheCurrentProfileWithTheNewDescription)
 {
-    WriteProfile("source", "[Configuration]\ndescription=Source\nfspath=C:\\game.exe\n[Programs]\nC:\\x.exe=Stop|x.exe\n");
+    WriteProfile(
+        "source",
+        "[Configuration]\ndescription=Source\nfspath=C:\\game.exe\n[Programs]\nC:\\x.exe=Stop|x.exe\n");
     gt::GuiDriver driver;
     driver.Step(kMain, [](HWND window) { ClickItem(window, "source"); });
     driver.Step("Zephlaunch - source", [](HWND window) { gt::Command(window, ID_FILE_NEW); });
@@ -264,7 +268,8 @@ TEST_F(Profiles, NewWithAnExistingNameAsksBeforeOverwriting)
         EXPECT_EQ(box.icon, BoxIcon::Question);
         EXPECT_TRUE(box.hasYesNo);
     }
-    EXPECT_EQ(zt::ReadFileBytes(gt::ProfilePath("taken")), gt::IniText("[Configuration]\ndescription=Replaced\n"));
+    EXPECT_EQ(zt::ReadFileBytes(gt::ProfilePath("taken")),
+              gt::IniText("[Configuration]\ndescription=Replaced\n"));
 }
 
 TEST_F(Profiles, CopyOntoTheCurrentProfileFailsWithTheSystemErrorCode)
@@ -287,8 +292,8 @@ TEST_F(Profiles, CopyOntoTheCurrentProfileFailsWithTheSystemErrorCode)
     driver.Step("Zephlaunch - mine", Exit);
     Run(driver);
     ASSERT_EQ(driver.MessageBoxes().size(), 2u);
-    EXPECT_EQ(driver.MessageBoxes()[1].text,
-              "Unable to create copy of current configuration file (error = " + std::to_string(expectedError) + ").");
+    EXPECT_EQ(driver.MessageBoxes()[1].text, "Unable to create copy of current configuration file (error = "
+                                                 + std::to_string(expectedError) + ").");
     EXPECT_EQ(driver.MessageBoxes()[1].icon, BoxIcon::Exclamation);
     EXPECT_EQ(zt::ReadFileBytes(gt::ProfilePath("mine")), original);
 }
@@ -298,14 +303,15 @@ TEST_F(Profiles, NewProfileDialogRefusesMissingAnswersAndUnusableNames)
     gt::GuiDriver driver;
     driver.Answer({IDOK, IDOK, IDOK, IDOK, IDOK, IDOK});
     driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_NEW); });
-    driver.Step("New Profile", FillNewProfile(0, "", ""));           // no name, no kind
-    driver.Step("New Profile", FillNewProfile(0, "named", ""));      // no kind
+    driver.Step("New Profile", FillNewProfile(0, "", ""));       // no name, no kind
+    driver.Step("New Profile", FillNewProfile(0, "named", ""));  // no kind
     driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_COPY, "..\\..\\escape", ""));
     driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_COPY, "a:b", ""));
     driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_COPY, "..", ""));
     driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_COPY, "COM1", ""));
     driver.Step("New Profile", [](HWND dialog) {
-        EXPECT_EQ(gt::TitleOf(gt::Item(dialog, IDC_NEW_PROFILE_NAME)), "COM1") << "the entry stays for correction";
+        EXPECT_EQ(gt::TitleOf(gt::Item(dialog, IDC_NEW_PROFILE_NAME)), "COM1")
+            << "the entry stays for correction";
         gt::Command(dialog, IDCANCEL);
     });
     driver.Step(kMain, Exit);
@@ -317,13 +323,16 @@ TEST_F(Profiles, NewProfileDialogRefusesMissingAnswersAndUnusableNames)
         EXPECT_EQ(box.icon, BoxIcon::Exclamation) << box.text;
         EXPECT_EQ(box.caption, "Zephlaunch");
     }
-    const std::string forbidden = "A profile name cannot contain any of the following characters:\r\n\\ / : * ? \" < > |";
-    EXPECT_EQ(texts, (std::vector<std::string>{
-                         "You must enter a name for this profile.",
-                         "You must select either a Blank profile or a Copy of the Current Profile.", forbidden, forbidden,
-                         "A profile name cannot be \".\" or \"..\".",
-                         "\"COM1\" is reserved by Windows for a device and cannot be used as a profile name."}));
-    EXPECT_FALSE(zt::FileExists(gt::AppDataFolder() + "\\escape.ini")) << "nothing written outside the profiles folder";
+    const std::string forbidden =
+        "A profile name cannot contain any of the following characters:\r\n\\ / : * ? \" < > |";
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{
+                  "You must enter a name for this profile.",
+                  "You must select either a Blank profile or a Copy of the Current Profile.", forbidden,
+                  forbidden, "A profile name cannot be \".\" or \"..\".",
+                  "\"COM1\" is reserved by Windows for a device and cannot be used as a profile name."}));
+    EXPECT_FALSE(zt::FileExists(gt::AppDataFolder() + "\\escape.ini"))
+        << "nothing written outside the profiles folder";
     std::vector<std::string> files;
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA((gt::ProfilesFolder() + "\\*").c_str(), &found);
@@ -378,7 +387,8 @@ TEST_F(Profiles, DeleteAsksFirstThenRemovesAndTakesTheFirstItem)
     });
     Run(driver);
     ASSERT_EQ(driver.MessageBoxes().size(), 2u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text, "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("gone"));
+    EXPECT_EQ(driver.MessageBoxes()[0].text,
+              "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("gone"));
     EXPECT_FALSE(zt::FileExists(gt::ProfilePath("gone")));
 }
 

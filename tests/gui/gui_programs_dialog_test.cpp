@@ -38,10 +38,11 @@ protected:
         // Two copies of one program give one row.
         m_first.reset(new zt::FixtureProgram(m_exe, ""));
         m_second.reset(new zt::FixtureProgram(m_exe, ""));
-        gt::PrepareListDialogSettings("[Configuration]\ndescription=programs\n[Programs]\n"
-                                      "ZLPROG_RUN.EXE=Stop & Restart|C:\\old\\zlprog_run.exe\n"
-                                      "zl_notrunning.exe=stop & restart|C:\\x\\zl_notrunning.exe\n"
-                                      "zl_nobar.exe=Stop\n");
+        gt::PrepareListDialogSettings(
+            "[Configuration]\ndescription=programs\n[Programs]\n"
+            "ZLPROG_RUN.EXE=Stop & Restart|C:\\old\\zlprog_run.exe\n"
+            "zl_notrunning.exe=stop & restart|C:\\x\\zl_notrunning.exe\n"
+            "zl_nobar.exe=Stop\n");
     }
     void TearDown() override
     {
@@ -116,8 +117,10 @@ TEST_F(ProgramsDialog, RunningAndProfiledProgramsAndSaveWritesEveryRow)
     // The key in the letter case the process list reports, the running path, every row.
     EXPECT_NE(text.find("\r\nzlprog_run.exe=Stop & Restart|"), std::string::npos) << text;
     EXPECT_EQ(text.find("ZLPROG_RUN.EXE"), std::string::npos) << text;
-    EXPECT_EQ(Lower(gt::ReadIni(gt::DefaultProfile(), "Programs", "zlprog_run.exe")), Lower("Stop & Restart|" + m_exe));
-    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_notrunning.exe"), "stop & restart|C:\\x\\zl_notrunning.exe");
+    EXPECT_EQ(Lower(gt::ReadIni(gt::DefaultProfile(), "Programs", "zlprog_run.exe")),
+              Lower("Stop & Restart|" + m_exe));
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_notrunning.exe"),
+              "stop & restart|C:\\x\\zl_notrunning.exe");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_nobar.exe"), "Stop|");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Configuration", "description"), "programs");
 }
@@ -161,7 +164,8 @@ TEST_F(ProgramsDialog, RunningIsAViewThatKeepsHiddenRowsAndChosenActions)
     Run(driver);
     EXPECT_TRUE(runningView.empty()) << runningView.size() << " rows of programs that do not run";
     EXPECT_EQ(keptAfterToggle, "Stop");
-    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_notrunning.exe"), "Stop|C:\\x\\zl_notrunning.exe");
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_notrunning.exe"),
+              "Stop|C:\\x\\zl_notrunning.exe");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_nobar.exe"), "Stop|");
     EXPECT_EQ(Lower(gt::ReadIni(gt::DefaultProfile(), "Programs", "zlprog_run.exe")), Lower("Stop|" + m_exe));
 }
@@ -186,8 +190,9 @@ TEST_F(ProgramsDialog, ResetAndRemoveAreChangesTheCloseQuestionCovers)
     driver.Stop();
     EXPECT_TRUE(driver.AllStepsRun());
     ASSERT_EQ(driver.MessageBoxes().size(), 2u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text,
-              "This will reset the Action for all programs to 'No Action'.  Are you sure you want to do this?");
+    EXPECT_EQ(
+        driver.MessageBoxes()[0].text,
+        "This will reset the Action for all programs to 'No Action'.  Are you sure you want to do this?");
     EXPECT_EQ(driver.MessageBoxes()[1].text, kUnsaved);
     for (const std::string& action : actions)
         EXPECT_EQ(action, "No Action");
@@ -214,8 +219,8 @@ TEST(ProgramsVersionText, OwnVersionBlockOnHoverAndOnRightClick)
 {
     const std::string own = zt::BinPath("Zephlaunch.exe");
     const std::string bare = zt::BinPath("fixture_window.exe");
-    gt::PrepareListDialogSettings("[Programs]\nzl_own.exe=Stop|" + own + "\nzl_bare.exe=Stop|" + bare +
-                                  "\nzl_gone.exe=Stop|C:\\nowhere\\zl_gone.exe\n");
+    gt::PrepareListDialogSettings("[Programs]\nzl_own.exe=Stop|" + own + "\nzl_bare.exe=Stop|" + bare
+                                  + "\nzl_gone.exe=Stop|C:\\nowhere\\zl_gone.exe\n");
     gt::GuiDriver driver;
     std::string hoverOwn, hoverBare, hoverGone, clickOwn, helpAfterFailedClick;
     driver.Step(kPrograms, [&](HWND dialog) {
@@ -260,7 +265,8 @@ TEST(ProgramsVersionText, OwnVersionBlockOnHoverAndOnRightClick)
     // Wine reports 1812 for a program without a version resource (Windows: 1813, mapped
     // to "No additional information..."; see the unit tests of the mapping).
     EXPECT_EQ(hoverBare,
-              "Unable to retrieve version information.  This is probably because the program no longer exists on this "
+              "Unable to retrieve version information.  This is probably because the program no longer "
+              "exists on this "
               "computer.");
     EXPECT_EQ(hoverGone, "Unable to retrieve version information size: error 3.");
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);

@@ -32,9 +32,10 @@ public:
     {
         zt::ScmHandle manager(zt::OpenManager());
         const std::string binary = "\"" + zt::BinPath("fixture_service.exe") + "\" " + m_name + " prompt";
-        zt::ScmHandle service(::CreateServiceA(manager.Get(), m_name.c_str(), "ZL Padded Service   ", SERVICE_ALL_ACCESS,
-                                               SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                               binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
+        zt::ScmHandle service(::CreateServiceA(manager.Get(), m_name.c_str(), "ZL Padded Service   ",
+                                               SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                                               SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, binary.c_str(),
+                                               nullptr, nullptr, nullptr, nullptr, nullptr));
         if (!service)
             throw std::runtime_error("CreateService failed");
         SERVICE_DESCRIPTIONA description = {const_cast<char*>("Padded fixture description")};
@@ -64,8 +65,8 @@ class ServicesDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        gt::PrepareListDialogSettings("[Configuration]\ndescription=services\n[Services]\n" + m_service.Name() +
-                                      "=stop & restart\nNotHere_Service=Stop & Restart\n");
+        gt::PrepareListDialogSettings("[Configuration]\ndescription=services\n[Services]\n" + m_service.Name()
+                                      + "=stop & restart\nNotHere_Service=Stop & Restart\n");
         // A help file far larger than one section read takes; the entry comes last and
         // its key is in other letters' case.
         std::string help = "[ServicesHelp]\n";
@@ -91,7 +92,10 @@ protected:
         return result;
     }
     static HWND List(HWND dialog) { return gt::Item(dialog, IDC_ACTION_LIST); }
-    static std::string Stored(const std::string& key) { return gt::ReadIni(gt::DefaultProfile(), "Services", key.c_str()); }
+    static std::string Stored(const std::string& key)
+    {
+        return gt::ReadIni(gt::DefaultProfile(), "Services", key.c_str());
+    }
 
     PaddedService m_service;
 };
@@ -129,8 +133,10 @@ TEST_F(ServicesDialog, RowsHelpTextsAndSaveKeepingEntriesOfServicesNotInstalled)
     EXPECT_EQ(padded[Col::kAction], "stop & restart");  // shown verbatim
     EXPECT_TRUE(spoolerState == "Running" || spoolerState == "Stopped") << spoolerState;
     EXPECT_EQ(helpPadded,
-              "ZL Padded Service\r\n\r\nHelp for the padded service.\r\n\r\nDISCLAIMER:  These recommendations may or "
-              "may not work for you.  Please use with caution.  If you notice any problems, you may reboot your computer "
+              "ZL Padded Service\r\n\r\nHelp for the padded service.\r\n\r\nDISCLAIMER:  These "
+              "recommendations may or "
+              "may not work for you.  Please use with caution.  If you notice any problems, you may reboot "
+              "your computer "
               "since nothing is permanently disabled with this software.");
     EXPECT_EQ(helpSpooler, "Print Spooler\r\n\r\nNo additional help available.");
 
@@ -158,7 +164,8 @@ TEST_F(ServicesDialog, RunningIsAViewAndSaveWritesHiddenRows)
         ASSERT_NE(combo, nullptr);
         ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
         gt::Settle(100);
-        gt::SaveWindowsScreenshot({dialog, gt::HelpWindowOf(dialog, "Services Help")}, "services-dialog-inplace-list-open");
+        gt::SaveWindowsScreenshot({dialog, gt::HelpWindowOf(dialog, "Services Help")},
+                                  "services-dialog-inplace-list-open");
         gt::PickFromCombo(combo, 1);  // "Stop"
         gt::Click(dialog, IDC_LIST_RUNNING);
         gt::Settle();
@@ -198,8 +205,9 @@ TEST_F(ServicesDialog, ResetIsAChangeThatEscapeAsksAbout)
     driver.Answer({IDYES, IDNO});
     Run(driver);
     ASSERT_EQ(driver.MessageBoxes().size(), 2u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text,
-              "This will reset the Action for all services to 'No Action'.  Are you sure you want to do this?");
+    EXPECT_EQ(
+        driver.MessageBoxes()[0].text,
+        "This will reset the Action for all services to 'No Action'.  Are you sure you want to do this?");
     EXPECT_EQ(driver.MessageBoxes()[1].text, kUnsaved);
     EXPECT_EQ(action, "No Action");
     EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()), before);

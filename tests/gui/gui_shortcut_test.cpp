@@ -38,7 +38,8 @@ LinkContents ReadLink(const std::string& path)
     LinkContents link;
     EXPECT_TRUE(EnsureComInitialised());
     CComPtr<IShellLinkA> shellLink;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, shellLink.OutVoid())))
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  shellLink.OutVoid())))
         return link;
     CComPtr<IPersistFile> file;
     WCHAR wide[MAX_PATH] = {};
@@ -96,7 +97,8 @@ bool SelectFolder(HWND browser, const std::string& folder)
             item.hItem = selected;
             item.pszText = text;
             item.cchTextMax = sizeof text;
-            return ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && lstrcmpiA(text, leaf.c_str()) == 0;
+            return ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))
+                   && lstrcmpiA(text, leaf.c_str()) == 0;
         },
         5000);
 }
@@ -181,7 +183,8 @@ TEST_F(Shortcut, TheSameShortcutTwiceReplacesTheFirstAndCancelWritesNothing)
     gt::GuiDriver driver;
     AddShortcutSteps(driver, "twice", folder.Path());
     driver.Step(kMain, [&](HWND window) {
-        ::WritePrivateProfileStringA("Configuration", "fspath", "C:\\second.exe", gt::ProfilePath("twice").c_str());
+        ::WritePrivateProfileStringA("Configuration", "fspath", "C:\\second.exe",
+                                     gt::ProfilePath("twice").c_str());
         gt::Command(window, ID_FILE_CREATE_SHORTCUT);
     });
     driver.Step(kBrowser, [&](HWND browser) {
@@ -225,17 +228,23 @@ TEST_F(Shortcut, TheRunAsFlagIsRequestedForRunsThatNeedRightsOnVistaAndLaterOnly
 {
     zt::TempFolder folder;
     zt::WriteFileBytes(gt::ProfilePath("services"), gt::IniText("[Services]\nSpooler=Stop & Restart\n"));
-    zt::WriteFileBytes(gt::ProfilePath("shell"), gt::IniText("[Programs]\nExplorer.exe=Stop|C:\\windows\\explorer.exe\n"));
-    zt::WriteFileBytes(gt::ProfilePath("harmless"),
-                       gt::IniText("[Programs]\nexplorer.exe=No Action|C:\\windows\\explorer.exe\n[Services]\nSpooler=No Action\n"));
+    zt::WriteFileBytes(gt::ProfilePath("shell"),
+                       gt::IniText("[Programs]\nExplorer.exe=Stop|C:\\windows\\explorer.exe\n"));
+    zt::WriteFileBytes(
+        gt::ProfilePath("harmless"),
+        gt::IniText(
+            "[Programs]\nexplorer.exe=No Action|C:\\windows\\explorer.exe\n[Services]\nSpooler=No Action\n"));
     SetLinkRunAsSetter(&RecordRunAsFlag);
     std::vector<size_t> requests;
     struct Case {
         ElevationProbe probe;
         const char* profile;
     };
-    const Case cases[] = {{&VistaNotElevated, "services"}, {&VistaElevated, "shell"}, {&VistaNotElevated, "harmless"},
-                          {&OlderWindows, "services"}, {&OlderWindows, "shell"}};
+    const Case cases[] = {{&VistaNotElevated, "services"},
+                          {&VistaElevated, "shell"},
+                          {&VistaNotElevated, "harmless"},
+                          {&OlderWindows, "services"},
+                          {&OlderWindows, "shell"}};
     gt::GuiDriver driver;
     for (const Case& c : cases) {
         driver.Step(kMain, [&, c](HWND window) {
@@ -300,7 +309,8 @@ TEST_F(Shortcut, StartAsksTheShellToRunTheControllerElevatedAndWaitsTheSameWay)
     driver.Step(kMain, [&](HWND window) {
         g_mainWindow = window;
         g_currentProfile = gt::ProfilePath("services");
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED), reinterpret_cast<LPARAM>(gt::Item(window, IDC_START)));
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(gt::Item(window, IDC_START)));
     });
     driver.Step(kMain, [&](HWND window) { restored = !::IsIconic(window); });
     Run(driver);

@@ -71,7 +71,8 @@ bool IsMessageBox(HWND window)
 {
     char name[16] = {};
     ::GetClassNameA(window, name, sizeof name);
-    return std::string(name) == "#32770" && ::GetDlgItem(window, 0xffff) != nullptr && !::GetDlgItem(window, IDC_PROFILE_LIST);
+    return std::string(name) == "#32770" && ::GetDlgItem(window, 0xffff) != nullptr
+           && !::GetDlgItem(window, IDC_PROFILE_LIST);
 }
 
 std::string MessageText(HWND box)
@@ -127,12 +128,13 @@ protected:
         std::string commandLine = "\"" + m_install + "\\Zephlaunch.exe\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_work.c_str(), &startup,
-                              &m_gui)) {
+        if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_work.c_str(),
+                              &startup, &m_gui)) {
             ADD_FAILURE() << "CreateProcess error " << ::GetLastError();
             return nullptr;
         }
-        m_main = WaitForWindow(m_gui.dwProcessId, [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
+        m_main =
+            WaitForWindow(m_gui.dwProcessId, [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
         if (!m_main) {
             ADD_FAILURE() << "main window did not appear";
             return nullptr;
@@ -175,7 +177,8 @@ TEST_F(Start, NoRunsTheControllerNextToTheProgramAndWaitsMinimisedUntilItEnds)
     ASSERT_NE(box, nullptr);
     ::PostMessageA(box, WM_COMMAND, IDNO, 0);
 
-    ASSERT_TRUE(WaitFor([&] { return StubReport().find("cmdline=") != std::string::npos; })) << "the controller did not start";
+    ASSERT_TRUE(WaitFor([&] { return StubReport().find("cmdline=") != std::string::npos; }))
+        << "the controller did not start";
     bool minimisedWhileRunning = WaitFor([&] { return ::IsIconic(m_main) != FALSE; }, 5000);
     ::Sleep(300);
     bool stillMinimised = ::IsIconic(m_main) != FALSE;
@@ -214,8 +217,10 @@ TEST_F(Start, YesSavesTheRectangleAndEndsTheProgramWhileTheControllerRuns)
     const std::string file = gt::WindowPosFile();
     EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "left", -1, file.c_str()), static_cast<UINT>(rect.left));
     EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "top", -1, file.c_str()), static_cast<UINT>(rect.top));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "right", -1, file.c_str()), static_cast<UINT>(rect.right));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "bottom", -1, file.c_str()), static_cast<UINT>(rect.bottom));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "right", -1, file.c_str()),
+              static_cast<UINT>(rect.right));
+    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "bottom", -1, file.c_str()),
+              static_cast<UINT>(rect.bottom));
 }
 
 TEST_F(Start, WithoutTheControllerTheMessageShowsTheCommandLineAndFolderTried)
@@ -223,11 +228,13 @@ TEST_F(Start, WithoutTheControllerTheMessageShowsTheCommandLineAndFolderTried)
     HWND box = LaunchAndPressStart();  // no zephrun.exe next to the program
     ASSERT_NE(box, nullptr);
     ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-    HWND error = WaitForWindow(m_gui.dwProcessId, [&](HWND w) { return w != box && IsMessageBox(w) && MessageText(w).find("Error") == 0; });
+    HWND error = WaitForWindow(m_gui.dwProcessId, [&](HWND w) {
+        return w != box && IsMessageBox(w) && MessageText(w).find("Error") == 0;
+    });
     ASSERT_NE(error, nullptr);
     gt::SaveWindowScreenshot(error, "start-controller-missing");
-    EXPECT_EQ(MessageText(error), "Error launching Zephlaunch Batch control!\n\nPath = " + ExpectedCommandLine() +
-                                      "\n\nFolder = " + m_work);
+    EXPECT_EQ(MessageText(error), "Error launching Zephlaunch Batch control!\n\nPath = "
+                                      + ExpectedCommandLine() + "\n\nFolder = " + m_work);
     EXPECT_EQ(TitleOf(error), "Zephlaunch");
     ::PostMessageA(error, WM_COMMAND, IDOK, 0);
     // The GUI stays as it was.

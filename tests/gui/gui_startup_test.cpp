@@ -65,15 +65,17 @@ TEST_F(StartUp, FirstStartCreatesFoldersAndDefaultProfileSilently)
     EXPECT_TRUE(driver.MessageBoxes().empty()) << driver.MessageBoxes().front().text;
     EXPECT_TRUE(FolderExists(gt::SettingsFolder()));
     EXPECT_TRUE(FolderExists(gt::ProfilesFolder()));
-    EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()), gt::IniText("[Configuration]\ndescription=This is the default profile\n"));
+    EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()),
+              gt::IniText("[Configuration]\ndescription=This is the default profile\n"));
     EXPECT_EQ(items, std::vector<std::string>{"zephlaunch"});
     EXPECT_TRUE(tipShown) << "tool tips should be active on a first start";
     EXPECT_EQ(tips, (std::vector<std::string>{
                         "Configure which services to automatically stop or restart in the selected profile",
                         "Configure which programs to automatically stop or restart in the selected profile",
-                        "Configure other aspects in the selected profile", "Start Zephlaunch with the selected profile",
-                        "<no tool>"}));
-    const LRESULT windowIcon = reinterpret_cast<LRESULT>(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ZEPHLAUNCH)));
+                        "Configure other aspects in the selected profile",
+                        "Start Zephlaunch with the selected profile", "<no tool>"}));
+    const LRESULT windowIcon =
+        reinterpret_cast<LRESULT>(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ZEPHLAUNCH)));
     EXPECT_NE(windowIcon, 0);
     EXPECT_EQ(dragIcon, windowIcon);
     EXPECT_EQ(bigIcon, windowIcon);
@@ -114,17 +116,19 @@ TEST_F(StartUp, FolderThatCannotBeCreatedEndsTheProgramWithItsPathAndErrorCode)
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     const gt::SeenMessageBox& box = driver.MessageBoxes()[0];
     EXPECT_EQ(box.caption, "Zephlaunch");
-    EXPECT_EQ(box.text, "Unable to create application data folder for Zephlaunch!\r\nPath = " + profiles +
-                            "\r\nError = " + std::to_string(expectedError));
+    EXPECT_EQ(box.text, "Unable to create application data folder for Zephlaunch!\r\nPath = " + profiles
+                            + "\r\nError = " + std::to_string(expectedError));
     EXPECT_EQ(box.icon, BoxIcon::Hand);
     EXPECT_EQ(zt::ReadFileBytes(gt::SettingsFolder()), "not a folder");
 }
 
 const char kMoveNotice[] =
     "Zephlaunch now stores all configuration and profiles in a folder under the user profile.\r\n\n"
-    "Zephlaunch will now move your configuration and profile files from the Windows folder to this new folder.\r\n"
+    "Zephlaunch will now move your configuration and profile files from the Windows folder to this new "
+    "folder.\r\n"
     "NOTE:  Window positions will be reset since they have changed.\r\n\nNew folder = ";
-const char kProfilesNotice[] = "If you created any profiles, you will need to move them to the following folder:\r\n\n";
+const char kProfilesNotice[] =
+    "If you created any profiles, you will need to move them to the following folder:\r\n\n";
 
 void ExpectBothMigrationMessages(const gt::GuiDriver& driver)
 {
@@ -140,9 +144,11 @@ void ExpectBothMigrationMessages(const gt::GuiDriver& driver)
 TEST_F(StartUp, MigrationMovesServiceHelpAndDefaultProfileOnce)
 {
     const std::string windows = gt::WindowsFolder();
-    const std::string oldProfile = gt::IniText("[Configuration]\ndescription=Old default\nfspath=C:\\old.exe\n");
+    const std::string oldProfile =
+        gt::IniText("[Configuration]\ndescription=Old default\nfspath=C:\\old.exe\n");
     const std::string oldHelp = gt::IniText("[ServicesHelp]\nSpooler=Printing\n");
-    zt::WriteFileBytes(windows + "\\zephlaunch_windowpos.ini", gt::IniText("[MainWindow]\nleft=77\ntop=66\nright=577\nbottom=466\n"));
+    zt::WriteFileBytes(windows + "\\zephlaunch_windowpos.ini",
+                       gt::IniText("[MainWindow]\nleft=77\ntop=66\nright=577\nbottom=466\n"));
     zt::WriteFileBytes(windows + "\\zephlaunch_service.ini", oldHelp);
     zt::WriteFileBytes(windows + "\\zephlaunch.ini", oldProfile);
     // Options saved in the new folder before are reset by the move.
@@ -183,7 +189,8 @@ TEST_F(StartUp, MigrationMovesServiceHelpAndDefaultProfileOnce)
 TEST_F(StartUp, MigrationWithOnlyTheWindowPositionFileMovesNothing)
 {
     const std::string windows = gt::WindowsFolder();
-    zt::WriteFileBytes(windows + "\\zephlaunch_windowpos.ini", gt::IniText("[MainWindow]\nleft=10\ntop=10\nright=400\nbottom=300\n"));
+    zt::WriteFileBytes(windows + "\\zephlaunch_windowpos.ini",
+                       gt::IniText("[MainWindow]\nleft=10\ntop=10\nright=400\nbottom=300\n"));
 
     gt::GuiDriver driver;
     driver.Answer({IDOK, IDOK});
@@ -195,7 +202,8 @@ TEST_F(StartUp, MigrationWithOnlyTheWindowPositionFileMovesNothing)
     ExpectBothMigrationMessages(driver);
     EXPECT_FALSE(zt::FileExists(windows + "\\zephlaunch_windowpos.ini"));
     EXPECT_FALSE(zt::FileExists(gt::ServiceHelpFile()));
-    EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()), gt::IniText("[Configuration]\ndescription=This is the default profile\n"));
+    EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()),
+              gt::IniText("[Configuration]\ndescription=This is the default profile\n"));
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ bool LoadLink(const char* file, Link* link)
     IPersistFile* persist = nullptr;
     if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
         wchar_t wide[MAX_PATH];
-        if (::MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH) && SUCCEEDED(persist->Load(wide, STGM_READ))) {
+        if (::MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH)
+            && SUCCEEDED(persist->Load(wide, STGM_READ))) {
             char text[1024];
             if (SUCCEEDED(shellLink->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH)))
                 link->target = text;
@@ -158,8 +159,8 @@ int main(int argc, char** argv)
         Link link;
         if (!LoadLink(argv[2], &link))
             return 1;
-        std::printf("target=%s\narguments=%s\nworkdir=%s\nicon=%s,%d\n", link.target.c_str(), link.arguments.c_str(),
-                    link.workdir.c_str(), link.iconPath.c_str(), link.iconIndex);
+        std::printf("target=%s\narguments=%s\nworkdir=%s\nicon=%s,%d\n", link.target.c_str(),
+                    link.arguments.c_str(), link.workdir.c_str(), link.iconPath.c_str(), link.iconIndex);
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "start") == 0)

@@ -6,116 +6,124 @@
 
 namespace {
 
-JournalRecord FullRecord() {
-  JournalRecord record;
-  record.processId = 4242;
-  record.startTime = 133456789012345678ULL;
-  record.profilePath = "C:\\Users\\me\\Zephlaunch\\profiles\\game = fast.ini";
-  record.AddProgram("notepad.exe", "C:\\Windows\\notepad.exe");
-  record.AddProgram("Tool.exe", "C:\\Program Files\\Tool\\Tool.exe");
-  record.AddService("Spooler");
-  record.AddService("wuauserv");
-  record.SetShellValue(1);
-  record.AddAutoStarted("C:\\Tools\\monitor.exe", 777);
-  return record;
+JournalRecord FullRecord()
+{
+    JournalRecord record;
+    record.processId = 4242;
+    record.startTime = 133456789012345678ULL;
+    record.profilePath = "C:\\Users\\me\\Zephlaunch\\profiles\\game = fast.ini";
+    record.AddProgram("notepad.exe", "C:\\Windows\\notepad.exe");
+    record.AddProgram("Tool.exe", "C:\\Program Files\\Tool\\Tool.exe");
+    record.AddService("Spooler");
+    record.AddService("wuauserv");
+    record.SetShellValue(1);
+    record.AddAutoStarted("C:\\Tools\\monitor.exe", 777);
+    return record;
 }
 
-TEST(JournalText, FormattedJournalReadsBackWhole) {
-  const JournalRecord written = FullRecord();
-  JournalRecord read;
-  ASSERT_TRUE(ParseJournal(FormatJournal(written), read));
-  EXPECT_EQ(read.processId, 4242u);
-  EXPECT_EQ(read.startTime, 133456789012345678ULL);
-  EXPECT_EQ(read.profilePath, written.profilePath);  // "=" inside a value survives
-  EXPECT_EQ(read.programs, written.programs);
-  EXPECT_EQ(read.services, written.services);
-  EXPECT_TRUE(read.hasShellValue);
-  EXPECT_EQ(read.shellValue, 1u);
-  EXPECT_EQ(read.autoStarted, written.autoStarted);
-  EXPECT_TRUE(read.HasWork());
-}
-
-TEST(JournalText, EmptyRunJournalIsCompleteWithNothingToDo) {
-  JournalRecord record;
-  record.processId = 9;
-  JournalRecord read;
-  ASSERT_TRUE(ParseJournal(FormatJournal(record), read));
-  EXPECT_FALSE(read.HasWork());
-  EXPECT_FALSE(read.hasShellValue);
-}
-
-TEST(JournalText, EveryCutShortTextIsRejected) {
-  // A journal cut at any byte (a write that never finished) is never taken for a whole one.
-  const std::string text = FormatJournal(FullRecord());
-  const std::string mark = "[End]";
-  const size_t endMark = text.find(mark);
-  ASSERT_NE(endMark, std::string::npos);
-  for (size_t length = 0; length < text.size() - 2; ++length) {
+TEST(JournalText, FormattedJournalReadsBackWhole)
+{
+    const JournalRecord written = FullRecord();
     JournalRecord read;
-    EXPECT_FALSE(ParseJournal(text.substr(0, length), read)) << "cut at " << length;
-  }
+    ASSERT_TRUE(ParseJournal(FormatJournal(written), read));
+    EXPECT_EQ(read.processId, 4242u);
+    EXPECT_EQ(read.startTime, 133456789012345678ULL);
+    EXPECT_EQ(read.profilePath, written.profilePath);  // "=" inside a value survives
+    EXPECT_EQ(read.programs, written.programs);
+    EXPECT_EQ(read.services, written.services);
+    EXPECT_TRUE(read.hasShellValue);
+    EXPECT_EQ(read.shellValue, 1u);
+    EXPECT_EQ(read.autoStarted, written.autoStarted);
+    EXPECT_TRUE(read.HasWork());
 }
 
-TEST(JournalText, DataAfterTheEndMarkOrBadNumbersAreRejected) {
-  const std::string text = FormatJournal(FullRecord());
-  JournalRecord read;
-  EXPECT_FALSE(ParseJournal(text + "[Programs]\r\nother.exe=C:\\other.exe\r\n", read));
-  std::string noId = text;
-  noId.replace(noId.find("ProcessId=4242"), 14, "ProcessId=42x2");
-  EXPECT_FALSE(ParseJournal(noId, read));
-  std::string zeroId = text;
-  zeroId.replace(zeroId.find("ProcessId=4242"), 14, "ProcessId=0");
-  EXPECT_FALSE(ParseJournal(zeroId, read));
-  // A shell value that is not a number is dropped rather than read as 0.
-  std::string badShell = text;
-  badShell.replace(badShell.find("AutoRestartShell=1"), 18, "AutoRestartShell=");
-  ASSERT_TRUE(ParseJournal(badShell, read));
-  EXPECT_FALSE(read.hasShellValue);
+TEST(JournalText, EmptyRunJournalIsCompleteWithNothingToDo)
+{
+    JournalRecord record;
+    record.processId = 9;
+    JournalRecord read;
+    ASSERT_TRUE(ParseJournal(FormatJournal(record), read));
+    EXPECT_FALSE(read.HasWork());
+    EXPECT_FALSE(read.hasShellValue);
 }
 
-TEST(JournalText, ReadsFilesEditedByHand) {
-  // Blanks around keys and values, LF line ends, section names in any case, comments.
-  const std::string text =
-      "; edited\n[run]\n ProcessId = 12 \nstarttime=0\n[PROGRAMS]\n a.exe = C:\\a.exe \n"
-      "[services]\nSpooler=x\n[end]\ncomplete=1\n";
-  JournalRecord read;
-  ASSERT_TRUE(ParseJournal(text, read));
-  EXPECT_EQ(read.processId, 12u);
-  EXPECT_EQ(read.startTime, 0u);
-  ASSERT_EQ(read.programs.size(), 1u);
-  EXPECT_EQ(read.programs[0].first, "a.exe");
-  EXPECT_EQ(read.programs[0].second, "C:\\a.exe");
-  EXPECT_EQ(read.services, std::vector<std::string>{"Spooler"});
+TEST(JournalText, EveryCutShortTextIsRejected)
+{
+    // A journal cut at any byte (a write that never finished) is never taken for a whole one.
+    const std::string text = FormatJournal(FullRecord());
+    const std::string mark = "[End]";
+    const size_t endMark = text.find(mark);
+    ASSERT_NE(endMark, std::string::npos);
+    for (size_t length = 0; length < text.size() - 2; ++length) {
+        JournalRecord read;
+        EXPECT_FALSE(ParseJournal(text.substr(0, length), read)) << "cut at " << length;
+    }
 }
 
-TEST(JournalText, AddersKeepOneEntryPerKeyAndSayWhetherItChanged) {
-  JournalRecord record;
-  EXPECT_TRUE(record.AddProgram("notepad.exe", "C:\\a.exe"));
-  EXPECT_FALSE(record.AddProgram("NOTEPAD.EXE", "C:\\b.exe"));
-  EXPECT_TRUE(record.AddService("Spooler"));
-  EXPECT_FALSE(record.AddService("spooler"));
-  EXPECT_TRUE(record.RemoveService("SPOOLER"));
-  EXPECT_FALSE(record.RemoveService("Spooler"));
-  EXPECT_TRUE(record.SetShellValue(1));
-  EXPECT_FALSE(record.SetShellValue(1));
-  EXPECT_TRUE(record.SetShellValue(0));
-  EXPECT_EQ(record.programs.size(), 1u);
-  EXPECT_TRUE(record.services.empty());
+TEST(JournalText, DataAfterTheEndMarkOrBadNumbersAreRejected)
+{
+    const std::string text = FormatJournal(FullRecord());
+    JournalRecord read;
+    EXPECT_FALSE(ParseJournal(text + "[Programs]\r\nother.exe=C:\\other.exe\r\n", read));
+    std::string noId = text;
+    noId.replace(noId.find("ProcessId=4242"), 14, "ProcessId=42x2");
+    EXPECT_FALSE(ParseJournal(noId, read));
+    std::string zeroId = text;
+    zeroId.replace(zeroId.find("ProcessId=4242"), 14, "ProcessId=0");
+    EXPECT_FALSE(ParseJournal(zeroId, read));
+    // A shell value that is not a number is dropped rather than read as 0.
+    std::string badShell = text;
+    badShell.replace(badShell.find("AutoRestartShell=1"), 18, "AutoRestartShell=");
+    ASSERT_TRUE(ParseJournal(badShell, read));
+    EXPECT_FALSE(read.hasShellValue);
 }
 
-TEST(JournalText, FileNamesAndSwitches) {
-  EXPECT_EQ(JournalFileName(0), "zephrun_journal.ini");
-  EXPECT_EQ(JournalFileName(1), "zephrun_journal_2.ini");
-  EXPECT_EQ(JournalFileName(kJournalSlots - 1), "zephrun_journal_9.ini");
-  EXPECT_EQ(ParseRunSwitch("--restore"), RunSwitch::Restore);
-  EXPECT_EQ(ParseRunSwitch("/Restore"), RunSwitch::Restore);
-  EXPECT_EQ(ParseRunSwitch("--dry-run"), RunSwitch::DryRun);
-  EXPECT_EQ(ParseRunSwitch("/DRY-RUN"), RunSwitch::DryRun);
-  EXPECT_EQ(ParseRunSwitch("-restore"), RunSwitch::None);
-  EXPECT_EQ(ParseRunSwitch("restore"), RunSwitch::None);
-  EXPECT_EQ(ParseRunSwitch("C:\\profiles\\restore.ini"), RunSwitch::None);
-  EXPECT_EQ(ParseRunSwitch("--restorex"), RunSwitch::None);
-  EXPECT_EQ(ParseRunSwitch(nullptr), RunSwitch::None);
+TEST(JournalText, ReadsFilesEditedByHand)
+{
+    // Blanks around keys and values, LF line ends, section names in any case, comments.
+    const std::string text =
+        "; edited\n[run]\n ProcessId = 12 \nstarttime=0\n[PROGRAMS]\n a.exe = C:\\a.exe \n"
+        "[services]\nSpooler=x\n[end]\ncomplete=1\n";
+    JournalRecord read;
+    ASSERT_TRUE(ParseJournal(text, read));
+    EXPECT_EQ(read.processId, 12u);
+    EXPECT_EQ(read.startTime, 0u);
+    ASSERT_EQ(read.programs.size(), 1u);
+    EXPECT_EQ(read.programs[0].first, "a.exe");
+    EXPECT_EQ(read.programs[0].second, "C:\\a.exe");
+    EXPECT_EQ(read.services, std::vector<std::string>{"Spooler"});
+}
+
+TEST(JournalText, AddersKeepOneEntryPerKeyAndSayWhetherItChanged)
+{
+    JournalRecord record;
+    EXPECT_TRUE(record.AddProgram("notepad.exe", "C:\\a.exe"));
+    EXPECT_FALSE(record.AddProgram("NOTEPAD.EXE", "C:\\b.exe"));
+    EXPECT_TRUE(record.AddService("Spooler"));
+    EXPECT_FALSE(record.AddService("spooler"));
+    EXPECT_TRUE(record.RemoveService("SPOOLER"));
+    EXPECT_FALSE(record.RemoveService("Spooler"));
+    EXPECT_TRUE(record.SetShellValue(1));
+    EXPECT_FALSE(record.SetShellValue(1));
+    EXPECT_TRUE(record.SetShellValue(0));
+    EXPECT_EQ(record.programs.size(), 1u);
+    EXPECT_TRUE(record.services.empty());
+}
+
+TEST(JournalText, FileNamesAndSwitches)
+{
+    EXPECT_EQ(JournalFileName(0), "zephrun_journal.ini");
+    EXPECT_EQ(JournalFileName(1), "zephrun_journal_2.ini");
+    EXPECT_EQ(JournalFileName(kJournalSlots - 1), "zephrun_journal_9.ini");
+    EXPECT_EQ(ParseRunSwitch("--restore"), RunSwitch::Restore);
+    EXPECT_EQ(ParseRunSwitch("/Restore"), RunSwitch::Restore);
+    EXPECT_EQ(ParseRunSwitch("--dry-run"), RunSwitch::DryRun);
+    EXPECT_EQ(ParseRunSwitch("/DRY-RUN"), RunSwitch::DryRun);
+    EXPECT_EQ(ParseRunSwitch("-restore"), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch("restore"), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch("C:\\profiles\\restore.ini"), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch("--restorex"), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch(nullptr), RunSwitch::None);
 }
 
 }  // namespace

@@ -10,97 +10,111 @@
 namespace {
 
 const char kXpWarning[] =
-    "\r\nWARNING: This *may* take up to 15 minutes or more. Your hard drive will be active during this process.";
-const char kNotXpWarning[] = "\r\bWARNING: Can only use ProcessIdleTasks on Windows XP or newer.  Skipping...";
+    "\r\nWARNING: This *may* take up to 15 minutes or more. Your hard drive will be active during this "
+    "process.";
+const char kNotXpWarning[] =
+    "\r\bWARNING: Can only use ProcessIdleTasks on Windows XP or newer.  Skipping...";
 
-std::vector<std::string> NotSetPhase5() {
-  std::vector<std::string> lines = {
-      "\r\nERROR: Main Application program path is not set!  Please run Zephlaunch to configure..."};
-  for (const std::string& line : zt::SkippedPhases5to7()) lines.push_back(line);
-  return lines;
+std::vector<std::string> NotSetPhase5()
+{
+    std::vector<std::string> lines = {
+        "\r\nERROR: Main Application program path is not set!  Please run Zephlaunch to configure..."};
+    for (const std::string& line : zt::SkippedPhases5to7())
+        lines.push_back(line);
+    return lines;
 }
 
 struct VersionRun {
-  zt::RunResult result;
-  std::string log;
-  std::string profile;
+    zt::RunResult result;
+    std::string log;
+    std::string profile;
 };
 
 // Runs a copy of the controller that Wine reports as the given Windows version.
-VersionRun RunAsVersion(const std::string& version, const std::string& configuration) {
-  zt::TempFolder folder;
-  const std::string exeName = "idf_" + version + "_zr.exe";
-  const std::string controller = zt::CopyBinaryAs("zephrun.exe", folder.Path(), exeName);
-  zt::ScopedWineVersion scoped(exeName, version);
-  VersionRun run;
-  run.profile = zt::WriteProfile(folder, "[Configuration]\r\nlogging=1\r\n" + configuration);
-  zt::RunOptions options;
-  options.workDir = folder.Path();
-  options.controllerPath = controller;
-  run.result = zt::RunController({run.profile}, options);
-  run.log = zt::ReadFileBytes(folder.File("zephrun_log.txt"));
-  return run;
+VersionRun RunAsVersion(const std::string& version, const std::string& configuration)
+{
+    zt::TempFolder folder;
+    const std::string exeName = "idf_" + version + "_zr.exe";
+    const std::string controller = zt::CopyBinaryAs("zephrun.exe", folder.Path(), exeName);
+    zt::ScopedWineVersion scoped(exeName, version);
+    VersionRun run;
+    run.profile = zt::WriteProfile(folder, "[Configuration]\r\nlogging=1\r\n" + configuration);
+    zt::RunOptions options;
+    options.workDir = folder.Path();
+    options.controllerPath = controller;
+    run.result = zt::RunController({run.profile}, options);
+    run.log = zt::ReadFileBytes(folder.File("zephrun_log.txt"));
+    return run;
 }
 
-std::string WithoutBanner(std::vector<std::string> messages) {
-  messages.erase(messages.begin());
-  return zt::Transcript(messages);
+std::string WithoutBanner(std::vector<std::string> messages)
+{
+    messages.erase(messages.begin());
+    return zt::Transcript(messages);
 }
 
 }  // namespace
 
 // Wine's advapi32 has no ProcessIdleTasks: on "Windows XP" the lookup fails for real.
-TEST(IdleTasks, WindowsXpWarnsAndReportsTheMissingEntryPoint) {
-  const VersionRun run = RunAsVersion("winxp", "procidletasks=1\r\n");
-  ASSERT_FALSE(run.result.timedOut);
-  const std::vector<std::string> expected =
-      zt::RunMessages(run.profile, NotSetPhase5(), {kXpWarning, "\r\nERROR:  Unable to GetProcAddress - error code 127"});
-  EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output), zt::Transcript(expected));
-  EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), WithoutBanner(expected));
-}
-
-TEST(IdleTasks, OtherVersionsOverwriteTheHeadingWithTheNotXpWarning) {
-  for (const std::string version : {"win2k", "win10"}) {
-    const VersionRun run = RunAsVersion(version, "procidletasks=1\r\n");
+TEST(IdleTasks, WindowsXpWarnsAndReportsTheMissingEntryPoint)
+{
+    const VersionRun run = RunAsVersion("winxp", "procidletasks=1\r\n");
     ASSERT_FALSE(run.result.timedOut);
-    const std::vector<std::string> expected = zt::RunMessages(run.profile, NotSetPhase5(), {kNotXpWarning});
-    EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output), zt::Transcript(expected)) << version;
-    EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), WithoutBanner(expected)) << version;
-    // Carriage return and backspace, no line feed: the heading line is overwritten.
-    EXPECT_NE(run.log.find("execute.\r\bWARNING"), std::string::npos) << version;
-  }
+    const std::vector<std::string> expected = zt::RunMessages(
+        run.profile, NotSetPhase5(), {kXpWarning, "\r\nERROR:  Unable to GetProcAddress - error code 127"});
+    EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output), zt::Transcript(expected));
+    EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), WithoutBanner(expected));
 }
 
-TEST(IdleTasks, OnlyExactlyOneEnablesThePhase) {
-  const VersionRun run = RunAsVersion("winxp", "procidletasks=2\r\ndefragmem=2\r\n");
-  ASSERT_FALSE(run.result.timedOut);
-  EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output), zt::Transcript(zt::RunMessages(run.profile, NotSetPhase5())));
+TEST(IdleTasks, OtherVersionsOverwriteTheHeadingWithTheNotXpWarning)
+{
+    for (const std::string version : {"win2k", "win10"}) {
+        const VersionRun run = RunAsVersion(version, "procidletasks=1\r\n");
+        ASSERT_FALSE(run.result.timedOut);
+        const std::vector<std::string> expected =
+            zt::RunMessages(run.profile, NotSetPhase5(), {kNotXpWarning});
+        EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output), zt::Transcript(expected)) << version;
+        EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), WithoutBanner(expected)) << version;
+        // Carriage return and backspace, no line feed: the heading line is overwritten.
+        EXPECT_NE(run.log.find("execute.\r\bWARNING"), std::string::npos) << version;
+    }
+}
+
+TEST(IdleTasks, OnlyExactlyOneEnablesThePhase)
+{
+    const VersionRun run = RunAsVersion("winxp", "procidletasks=2\r\ndefragmem=2\r\n");
+    ASSERT_FALSE(run.result.timedOut);
+    EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output),
+              zt::Transcript(zt::RunMessages(run.profile, NotSetPhase5())));
 }
 
 // This machine has more than the 3560 MiB that the 356 slots hold, so the phase runs into
 // its cap; a smaller machine gets its numbered blocks and the final block.
-TEST(MemoryDefrag, AllocatesBlocksUpToThePhysicalMemoryOrTheCapAndGoesOn) {
-  MEMORYSTATUSEX status;
-  ZeroMemory(&status, sizeof status);
-  status.dwLength = sizeof status;
-  ASSERT_TRUE(GlobalMemoryStatusEx(&status));
-  const unsigned long long n = status.ullTotalPhys / 10485760ull;
-  std::vector<std::string> phase4 = {"\r\nPhase 4: Defragmenting memory (this may take a few minutes)\r\n"};
-  for (unsigned long long block = 1; block <= n + 1 && phase4.size() <= 356; ++block) {
-    phase4.push_back("\rAllocating block " + std::to_string(block) + " of " + std::to_string(n + 1));
-  }
-  if (phase4.size() <= 356) phase4.push_back("\rAllocating final block          ");
+TEST(MemoryDefrag, AllocatesBlocksUpToThePhysicalMemoryOrTheCapAndGoesOn)
+{
+    MEMORYSTATUSEX status;
+    ZeroMemory(&status, sizeof status);
+    status.dwLength = sizeof status;
+    ASSERT_TRUE(GlobalMemoryStatusEx(&status));
+    const unsigned long long n = status.ullTotalPhys / 10485760ull;
+    std::vector<std::string> phase4 = {"\r\nPhase 4: Defragmenting memory (this may take a few minutes)\r\n"};
+    for (unsigned long long block = 1; block <= n + 1 && phase4.size() <= 356; ++block) {
+        phase4.push_back("\rAllocating block " + std::to_string(block) + " of " + std::to_string(n + 1));
+    }
+    if (phase4.size() <= 356)
+        phase4.push_back("\rAllocating final block          ");
 
-  zt::TempFolder folder;
-  const std::string profile = zt::WriteProfile(folder, "[Configuration]\r\ndefragmem=1\r\nlogging=1\r\n");
-  zt::RunOptions options;
-  options.workDir = folder.Path();
-  options.timeoutMs = 240000;
-  const zt::RunResult result = zt::RunController({profile}, options);
-  ASSERT_FALSE(result.timedOut);
-  const std::vector<std::string> expected =
-      zt::RunMessages(profile, NotSetPhase5(), {"\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled"},
-                      phase4);
-  EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(expected));
-  EXPECT_EQ(zt::NormalizeMemoryFigures(zt::ReadFileBytes(folder.File("zephrun_log.txt"))), WithoutBanner(expected));
+    zt::TempFolder folder;
+    const std::string profile = zt::WriteProfile(folder, "[Configuration]\r\ndefragmem=1\r\nlogging=1\r\n");
+    zt::RunOptions options;
+    options.workDir = folder.Path();
+    options.timeoutMs = 240000;
+    const zt::RunResult result = zt::RunController({profile}, options);
+    ASSERT_FALSE(result.timedOut);
+    const std::vector<std::string> expected =
+        zt::RunMessages(profile, NotSetPhase5(),
+                        {"\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled"}, phase4);
+    EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(expected));
+    EXPECT_EQ(zt::NormalizeMemoryFigures(zt::ReadFileBytes(folder.File("zephrun_log.txt"))),
+              WithoutBanner(expected));
 }

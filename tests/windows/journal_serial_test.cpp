@@ -19,389 +19,419 @@
 namespace {
 
 struct Finished {
-  std::string output;
-  DWORD exitCode;
+    std::string output;
+    DWORD exitCode;
 };
 
 // Runs zephrun with the arguments to its end, output in a file (programs it restarts could
 // hold a pipe open).
-Finished RunToEnd(const std::vector<std::string>& args, const std::string& outputPath) {
-  zt::BackgroundController controller(args, outputPath);
-  const DWORD code = controller.Finish();
-  return {zt::NormalizeMemoryFigures(controller.Output()), code};
+Finished RunToEnd(const std::vector<std::string>& args, const std::string& outputPath)
+{
+    zt::BackgroundController controller(args, outputPath);
+    const DWORD code = controller.Finish();
+    return {zt::NormalizeMemoryFigures(controller.Output()), code};
 }
 
 const char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 
 // The shell-restart value (1 when it is missing, as Windows reads it).
-DWORD ReadShellRestart() {
-  DWORD value = 1;
-  DWORD size = sizeof value;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-    RegQueryValueExA(key, "AutoRestartShell", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+DWORD ReadShellRestart()
+{
+    DWORD value = 1;
+    DWORD size = sizeof value;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        RegQueryValueExA(key, "AutoRestartShell", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+        RegCloseKey(key);
+    }
+    return value;
+}
+
+bool WriteShellRestart(DWORD value)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD,
+                                   reinterpret_cast<const BYTE*>(&value), sizeof value)
+                    == ERROR_SUCCESS;
     RegCloseKey(key);
-  }
-  return value;
+    return ok;
 }
 
-bool WriteShellRestart(DWORD value) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
-  const bool ok = RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                                 sizeof value) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return ok;
-}
-
-JournalRecord ReadJournal(const std::string& path, bool& complete) {
-  JournalRecord record;
-  complete = ParseJournal(zt::ReadShared(path), record);
-  return record;
+JournalRecord ReadJournal(const std::string& path, bool& complete)
+{
+    JournalRecord record;
+    complete = ParseJournal(zt::ReadShared(path), record);
+    return record;
 }
 
 class Journal : public ::testing::Test {
- protected:
-  void SetUp() override {
-    // No journal of an earlier (failed) test may take part.
-    for (const std::string& path : zt::JournalFiles()) DeleteFileA(path.c_str());
-    m_event = "zeph_journal_main_" + std::to_string(GetCurrentProcessId());
-    m_mainApp = zt::CopyBinaryAs("fixture_mainapp.exe", m_folder.Path(), "zj_main.exe");
-  }
-  void TearDown() override {
-    zt::KillProcesses("zj_main.exe");
-    for (const std::string& path : zt::JournalFiles()) DeleteFileA(path.c_str());
-  }
+protected:
+    void SetUp() override
+    {
+        // No journal of an earlier (failed) test may take part.
+        for (const std::string& path : zt::JournalFiles())
+            DeleteFileA(path.c_str());
+        m_event = "zeph_journal_main_" + std::to_string(GetCurrentProcessId());
+        m_mainApp = zt::CopyBinaryAs("fixture_mainapp.exe", m_folder.Path(), "zj_main.exe");
+    }
+    void TearDown() override
+    {
+        zt::KillProcesses("zj_main.exe");
+        for (const std::string& path : zt::JournalFiles())
+            DeleteFileA(path.c_str());
+    }
 
-  // A profile that stops the program and the service, starts an auto-start program, and
-  // then waits in phase 6 until the main application's event is set.
-  std::string Profile(const std::string& name, const std::vector<std::string>& programs,
-                      const std::vector<std::string>& services, const std::vector<std::string>& autoStart = {}) {
-    std::string text = "[Configuration]\r\nnonresponse=3\r\nautostartdelay=0\r\nfspath=" + m_mainApp +
-                       "\r\nfscmdline=--until-event " + m_event + "\r\n[Programs]\r\n";
-    for (const std::string& line : programs) text += line + "\r\n";
-    text += "[Services]\r\n";
-    for (const std::string& line : services) text += line + "\r\n";
-    text += "[AutoStart]\r\n";
-    for (const std::string& line : autoStart) text += line + "\r\n";
-    const std::string path = m_folder.File(name);
-    zt::WriteFileBytes(path, text);
-    return path;
-  }
-  void EndMainApplication() {
-    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, m_event.c_str());
-    ASSERT_NE(event, nullptr);
-    SetEvent(event);
-    CloseHandle(event);
-  }
+    // A profile that stops the program and the service, starts an auto-start program, and
+    // then waits in phase 6 until the main application's event is set.
+    std::string Profile(const std::string& name, const std::vector<std::string>& programs,
+                        const std::vector<std::string>& services,
+                        const std::vector<std::string>& autoStart = {})
+    {
+        std::string text = "[Configuration]\r\nnonresponse=3\r\nautostartdelay=0\r\nfspath=" + m_mainApp
+                           + "\r\nfscmdline=--until-event " + m_event + "\r\n[Programs]\r\n";
+        for (const std::string& line : programs)
+            text += line + "\r\n";
+        text += "[Services]\r\n";
+        for (const std::string& line : services)
+            text += line + "\r\n";
+        text += "[AutoStart]\r\n";
+        for (const std::string& line : autoStart)
+            text += line + "\r\n";
+        const std::string path = m_folder.File(name);
+        zt::WriteFileBytes(path, text);
+        return path;
+    }
+    void EndMainApplication()
+    {
+        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, m_event.c_str());
+        ASSERT_NE(event, nullptr);
+        SetEvent(event);
+        CloseHandle(event);
+    }
 
-  zt::TempFolder m_folder;
-  std::string m_event;
-  std::string m_mainApp;
+    zt::TempFolder m_folder;
+    std::string m_event;
+    std::string m_mainApp;
 };
 
 // A run killed after phase 5 leaves its journal; --restore starts the service and the
 // program again, lists the auto-start program (which it leaves running) and deletes the
 // journal; a second --restore has nothing to do.
-TEST_F(Journal, KilledRunIsRestoredByRestoreOnce) {
-  zt::ProcessCleanup cleanup({"zj_prog.exe", "zj_stop.exe", "zj_auto.exe"});
-  const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_prog.exe");
-  const std::string stopOnly = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_stop.exe");
-  const std::string autoStart = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_auto.exe");
-  zt::FixtureProgram running(program, "");
-  zt::FixtureProgram stopRunning(stopOnly, "");
-  zt::FixtureService service("zj_svc", "prompt");
-  zt::FixtureService stopService("zj_stopsvc", "prompt");
-  ASSERT_EQ(service.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-  ASSERT_EQ(stopService.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+TEST_F(Journal, KilledRunIsRestoredByRestoreOnce)
+{
+    zt::ProcessCleanup cleanup({"zj_prog.exe", "zj_stop.exe", "zj_auto.exe"});
+    const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_prog.exe");
+    const std::string stopOnly = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_stop.exe");
+    const std::string autoStart = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_auto.exe");
+    zt::FixtureProgram running(program, "");
+    zt::FixtureProgram stopRunning(stopOnly, "");
+    zt::FixtureService service("zj_svc", "prompt");
+    zt::FixtureService stopService("zj_stopsvc", "prompt");
+    ASSERT_EQ(service.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    ASSERT_EQ(stopService.Start(), static_cast<DWORD>(SERVICE_RUNNING));
 
-  const std::string profile =
-      Profile("killed.ini", {"zj_prog.exe=Stop & Restart|" + program, "zj_stop.exe=Stop|" + stopOnly},
-              {service.Name() + "=Stop & Restart", stopService.Name() + "=Stop"}, {autoStart + "=|0"});
-  {
-    zt::BackgroundController run({profile}, m_folder.File("killed.out"));
-    ASSERT_TRUE(run.WaitForOutput("Waiting for Main Application to finish")) << run.Output();
-    run.Kill();
-  }
-  EXPECT_FALSE(running.Running());
-  EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
+    const std::string profile =
+        Profile("killed.ini", {"zj_prog.exe=Stop & Restart|" + program, "zj_stop.exe=Stop|" + stopOnly},
+                {service.Name() + "=Stop & Restart", stopService.Name() + "=Stop"}, {autoStart + "=|0"});
+    {
+        zt::BackgroundController run({profile}, m_folder.File("killed.out"));
+        ASSERT_TRUE(run.WaitForOutput("Waiting for Main Application to finish")) << run.Output();
+        run.Kill();
+    }
+    EXPECT_FALSE(running.Running());
+    EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
 
-  const std::vector<std::string> journals = zt::JournalFiles();
-  ASSERT_EQ(journals.size(), 1u);
-  bool complete = false;
-  const JournalRecord journal = ReadJournal(journals[0], complete);
-  ASSERT_TRUE(complete) << zt::ReadFileBytes(journals[0]);
-  EXPECT_EQ(journal.profilePath, profile);
-  ASSERT_EQ(journal.programs.size(), 1u);  // "Stop" entries are not put back
-  EXPECT_EQ(journal.programs[0].second, program);
-  EXPECT_EQ(journal.services, std::vector<std::string>{service.Name()});
-  ASSERT_EQ(journal.autoStarted.size(), 1u);
-  const std::vector<DWORD> autoIds = zt::FindProcesses("zj_auto.exe");
-  ASSERT_EQ(autoIds.size(), 1u);
-  EXPECT_EQ(journal.autoStarted[0].second, autoIds[0]);
+    const std::vector<std::string> journals = zt::JournalFiles();
+    ASSERT_EQ(journals.size(), 1u);
+    bool complete = false;
+    const JournalRecord journal = ReadJournal(journals[0], complete);
+    ASSERT_TRUE(complete) << zt::ReadFileBytes(journals[0]);
+    EXPECT_EQ(journal.profilePath, profile);
+    ASSERT_EQ(journal.programs.size(), 1u);  // "Stop" entries are not put back
+    EXPECT_EQ(journal.programs[0].second, program);
+    EXPECT_EQ(journal.services, std::vector<std::string>{service.Name()});
+    ASSERT_EQ(journal.autoStarted.size(), 1u);
+    const std::vector<DWORD> autoIds = zt::FindProcesses("zj_auto.exe");
+    ASSERT_EQ(autoIds.size(), 1u);
+    EXPECT_EQ(journal.autoStarted[0].second, autoIds[0]);
 
-  const Finished restore = RunToEnd({"--restore"}, m_folder.File("restore.out"));
-  char pid[16];
-  std::snprintf(pid, sizeof pid, "%lu", journal.processId);
-  const std::string expected = zt::Transcript({
-      "\r\nZephlaunch Control Program 1.1.11",
-      "\r\nRestoring what the run of '" + profile + "' (process " + pid + ") stopped",
-      "\r\nPhase 8:  Restarting Services",
-      "\r\nStarting '" + service.DisplayName() + "'...",
-      "\r\nPhase 9:  Restarting Programs",
-      "\r\nRestarting zj_prog.exe at " + program,
-      "\r\nWARNING: Auto-start programs of that run are still running; end them if not wanted:",
-      "\r\n  " + autoStart + " (process " + std::to_string(autoIds[0]) + ")",
-      "\r\nRestore finished.\r\n",
-  });
-  EXPECT_EQ(restore.output, expected);
-  EXPECT_EQ(restore.exitCode, 0u);
-  EXPECT_EQ(zt::WaitForServiceState(service.Name(), SERVICE_RUNNING), static_cast<DWORD>(SERVICE_RUNNING));
-  EXPECT_EQ(stopService.State(), static_cast<DWORD>(SERVICE_STOPPED));
-  EXPECT_EQ(zt::FindProcesses("zj_prog.exe").size(), 1u);
-  EXPECT_TRUE(zt::FindProcesses("zj_stop.exe").empty());
-  EXPECT_EQ(zt::FindProcesses("zj_auto.exe"), autoIds);  // listed, not ended
-  EXPECT_TRUE(zt::JournalFiles().empty());
+    const Finished restore = RunToEnd({"--restore"}, m_folder.File("restore.out"));
+    char pid[16];
+    std::snprintf(pid, sizeof pid, "%lu", journal.processId);
+    const std::string expected = zt::Transcript({
+        "\r\nZephlaunch Control Program 1.1.11",
+        "\r\nRestoring what the run of '" + profile + "' (process " + pid + ") stopped",
+        "\r\nPhase 8:  Restarting Services",
+        "\r\nStarting '" + service.DisplayName() + "'...",
+        "\r\nPhase 9:  Restarting Programs",
+        "\r\nRestarting zj_prog.exe at " + program,
+        "\r\nWARNING: Auto-start programs of that run are still running; end them if not wanted:",
+        "\r\n  " + autoStart + " (process " + std::to_string(autoIds[0]) + ")",
+        "\r\nRestore finished.\r\n",
+    });
+    EXPECT_EQ(restore.output, expected);
+    EXPECT_EQ(restore.exitCode, 0u);
+    EXPECT_EQ(zt::WaitForServiceState(service.Name(), SERVICE_RUNNING), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(stopService.State(), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(zt::FindProcesses("zj_prog.exe").size(), 1u);
+    EXPECT_TRUE(zt::FindProcesses("zj_stop.exe").empty());
+    EXPECT_EQ(zt::FindProcesses("zj_auto.exe"), autoIds);  // listed, not ended
+    EXPECT_TRUE(zt::JournalFiles().empty());
 
-  const Finished again = RunToEnd({"/restore"}, m_folder.File("again.out"));
-  EXPECT_EQ(again.output, zt::Transcript({"\r\nZephlaunch Control Program 1.1.11", "\r\nNothing to restore.\r\n"}));
-  EXPECT_EQ(again.exitCode, 0u);
-  EXPECT_EQ(zt::FindProcesses("zj_prog.exe").size(), 1u);  // not started a second time
+    const Finished again = RunToEnd({"/restore"}, m_folder.File("again.out"));
+    EXPECT_EQ(again.output,
+              zt::Transcript({"\r\nZephlaunch Control Program 1.1.11", "\r\nNothing to restore.\r\n"}));
+    EXPECT_EQ(again.exitCode, 0u);
+    EXPECT_EQ(zt::FindProcesses("zj_prog.exe").size(), 1u);  // not started a second time
 }
 
 // A run that stops anything first restores the journal of a run that died (a warning line,
 // then phase 8's and 9's messages for it) and then goes on with its own phases.
-TEST_F(Journal, NormalRunRestoresDeadRunFirst) {
-  zt::ProcessCleanup cleanup({"zj_dead.exe", "zj_own.exe"});
-  const std::string dead = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_dead.exe");
-  const std::string own = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_own.exe");
-  zt::FixtureService service("zj_deadsvc", "prompt");  // installed, stopped
-  HANDLE ended = zt::StartProgram("\"" + zt::BinPath("fixture_mainapp.exe") + "\"");
-  ASSERT_NE(ended, nullptr);
-  JournalRecord journal;
-  journal.processId = GetProcessId(ended);
-  WaitForSingleObject(ended, 10000);
-  CloseHandle(ended);
-  journal.startTime = 1;
-  journal.profilePath = "C:\\old.ini";
-  journal.AddProgram("zj_dead.exe", dead);
-  journal.AddService(service.Name());
-  // The dead run had zeroed the shell-restart value; the journal holds the one to write back.
-  const DWORD original = ReadShellRestart();
-  const DWORD shellValue = original == 0 ? 1 : original;  // never the 0 written below
-  ASSERT_TRUE(WriteShellRestart(0));
-  journal.SetShellValue(shellValue);
-  CreateDirectoryA(zt::JournalFolderPath().c_str(), nullptr);
-  zt::WriteFileBytes(zt::JournalFolderPath() + "\\zephrun_journal.ini", FormatJournal(journal));
+TEST_F(Journal, NormalRunRestoresDeadRunFirst)
+{
+    zt::ProcessCleanup cleanup({"zj_dead.exe", "zj_own.exe"});
+    const std::string dead = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_dead.exe");
+    const std::string own = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_own.exe");
+    zt::FixtureService service("zj_deadsvc", "prompt");  // installed, stopped
+    HANDLE ended = zt::StartProgram("\"" + zt::BinPath("fixture_mainapp.exe") + "\"");
+    ASSERT_NE(ended, nullptr);
+    JournalRecord journal;
+    journal.processId = GetProcessId(ended);
+    WaitForSingleObject(ended, 10000);
+    CloseHandle(ended);
+    journal.startTime = 1;
+    journal.profilePath = "C:\\old.ini";
+    journal.AddProgram("zj_dead.exe", dead);
+    journal.AddService(service.Name());
+    // The dead run had zeroed the shell-restart value; the journal holds the one to write back.
+    const DWORD original = ReadShellRestart();
+    const DWORD shellValue = original == 0 ? 1 : original;  // never the 0 written below
+    ASSERT_TRUE(WriteShellRestart(0));
+    journal.SetShellValue(shellValue);
+    CreateDirectoryA(zt::JournalFolderPath().c_str(), nullptr);
+    zt::WriteFileBytes(zt::JournalFolderPath() + "\\zephrun_journal.ini", FormatJournal(journal));
 
-  zt::FixtureProgram ownRunning(own, "");
-  const std::string profile = m_folder.File("own.ini");
-  zt::WriteFileBytes(profile, zt::ProgramsProfile({"nonresponse=3"}, {"zj_own.exe=Stop|" + own}));
-  const std::string output = zt::RunProfile(profile);
+    zt::FixtureProgram ownRunning(own, "");
+    const std::string profile = m_folder.File("own.ini");
+    zt::WriteFileBytes(profile, zt::ProgramsProfile({"nonresponse=3"}, {"zj_own.exe=Stop|" + own}));
+    const std::string output = zt::RunProfile(profile);
 
-  std::vector<std::string> expected = zt::RunMessages(profile, {"\r\nTerminating zj_own.exe..."}, {});
-  const std::vector<std::string> restore = {
-      "\r\nWARNING: The run of 'C:\\old.ini' (process " + std::to_string(journal.processId) +
-          ") did not finish. Restoring what it stopped...",
-      "\r\nPhase 8:  Restarting Services",
-      "\r\nStarting '" + service.DisplayName() + "'...",
-      "\r\nRestoring AutoRestartShell = " + std::to_string(shellValue),
-      "\r\nPhase 9:  Restarting Programs",
-      "\r\nRestarting zj_dead.exe at " + dead,
-  };
-  expected.insert(expected.begin() + 3, restore.begin(), restore.end());  // after the start-up lines
-  EXPECT_EQ(output, zt::Transcript(expected));
-  const DWORD shellAfter = ReadShellRestart();
-  WriteShellRestart(original);  // the prefix's value back, whatever happened
-  EXPECT_EQ(shellAfter, shellValue);
-  EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
-  EXPECT_EQ(zt::FindProcesses("zj_dead.exe").size(), 1u);
-  EXPECT_FALSE(ownRunning.Running());
-  EXPECT_TRUE(zt::JournalFiles().empty());
+    std::vector<std::string> expected = zt::RunMessages(profile, {"\r\nTerminating zj_own.exe..."}, {});
+    const std::vector<std::string> restore = {
+        "\r\nWARNING: The run of 'C:\\old.ini' (process " + std::to_string(journal.processId)
+            + ") did not finish. Restoring what it stopped...",
+        "\r\nPhase 8:  Restarting Services",
+        "\r\nStarting '" + service.DisplayName() + "'...",
+        "\r\nRestoring AutoRestartShell = " + std::to_string(shellValue),
+        "\r\nPhase 9:  Restarting Programs",
+        "\r\nRestarting zj_dead.exe at " + dead,
+    };
+    expected.insert(expected.begin() + 3, restore.begin(), restore.end());  // after the start-up lines
+    EXPECT_EQ(output, zt::Transcript(expected));
+    const DWORD shellAfter = ReadShellRestart();
+    WriteShellRestart(original);  // the prefix's value back, whatever happened
+    EXPECT_EQ(shellAfter, shellValue);
+    EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(zt::FindProcesses("zj_dead.exe").size(), 1u);
+    EXPECT_FALSE(ownRunning.Running());
+    EXPECT_TRUE(zt::JournalFiles().empty());
 }
 
 // A journal whose run is alive is left alone by --restore and by a second run (which keeps
 // a journal of its own beside it and prints nothing extra); the live run then ends normally
 // and deletes its journal.
-TEST_F(Journal, LiveRunsJournalIsNotTouched) {
-  zt::ProcessCleanup cleanup({"zj_live.exe", "zj_other.exe"});
-  const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_live.exe");
-  const std::string other = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_other.exe");
-  zt::FixtureProgram running(program, "");
-  const std::string profile = Profile("live.ini", {"zj_live.exe=Stop & Restart|" + program}, {});
+TEST_F(Journal, LiveRunsJournalIsNotTouched)
+{
+    zt::ProcessCleanup cleanup({"zj_live.exe", "zj_other.exe"});
+    const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_live.exe");
+    const std::string other = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_other.exe");
+    zt::FixtureProgram running(program, "");
+    const std::string profile = Profile("live.ini", {"zj_live.exe=Stop & Restart|" + program}, {});
 
-  zt::BackgroundController live({profile}, m_folder.File("live.out"));
-  ASSERT_TRUE(live.WaitForOutput("Waiting for Main Application to finish")) << live.Output();
-  std::vector<std::string> journals = zt::JournalFiles();
-  ASSERT_EQ(journals.size(), 1u);
-  const std::string liveJournal = zt::ReadFileBytes(journals[0]);
-  bool complete = false;
-  const JournalRecord record = ReadJournal(journals[0], complete);
-  ASSERT_TRUE(complete);
+    zt::BackgroundController live({profile}, m_folder.File("live.out"));
+    ASSERT_TRUE(live.WaitForOutput("Waiting for Main Application to finish")) << live.Output();
+    std::vector<std::string> journals = zt::JournalFiles();
+    ASSERT_EQ(journals.size(), 1u);
+    const std::string liveJournal = zt::ReadFileBytes(journals[0]);
+    bool complete = false;
+    const JournalRecord record = ReadJournal(journals[0], complete);
+    ASSERT_TRUE(complete);
 
-  const Finished restore = RunToEnd({"--restore"}, m_folder.File("restore.out"));
-  EXPECT_EQ(restore.output, zt::Transcript({"\r\nZephlaunch Control Program 1.1.11",
-                                            "\r\nThe run of '" + profile + "' (process " +
-                                                std::to_string(record.processId) +
-                                                ") is still in progress - its journal is left alone.",
-                                            "\r\nNothing to restore.\r\n"}));
-  EXPECT_EQ(restore.exitCode, 0u);
-  EXPECT_TRUE(zt::FindProcesses("zj_live.exe").empty());  // not restarted under the live run
+    const Finished restore = RunToEnd({"--restore"}, m_folder.File("restore.out"));
+    EXPECT_EQ(restore.output,
+              zt::Transcript({"\r\nZephlaunch Control Program 1.1.11",
+                              "\r\nThe run of '" + profile + "' (process " + std::to_string(record.processId)
+                                  + ") is still in progress - its journal is left alone.",
+                              "\r\nNothing to restore.\r\n"}));
+    EXPECT_EQ(restore.exitCode, 0u);
+    EXPECT_TRUE(zt::FindProcesses("zj_live.exe").empty());  // not restarted under the live run
 
-  // A second, ordinary run: its transcript has no journal lines at all.
-  zt::FixtureProgram otherRunning(other, "");
-  const std::string secondProfile = m_folder.File("second.ini");
-  zt::WriteFileBytes(secondProfile, zt::ProgramsProfile({"nonresponse=3"}, {"zj_other.exe=Stop|" + other}));
-  const std::string second = zt::RunProfile(secondProfile);
-  EXPECT_EQ(second, zt::Transcript(zt::RunMessages(secondProfile, {"\r\nTerminating zj_other.exe..."}, {})));
-  EXPECT_FALSE(otherRunning.Running());
-  EXPECT_EQ(zt::ReadFileBytes(journals[0]), liveJournal);
+    // A second, ordinary run: its transcript has no journal lines at all.
+    zt::FixtureProgram otherRunning(other, "");
+    const std::string secondProfile = m_folder.File("second.ini");
+    zt::WriteFileBytes(secondProfile, zt::ProgramsProfile({"nonresponse=3"}, {"zj_other.exe=Stop|" + other}));
+    const std::string second = zt::RunProfile(secondProfile);
+    EXPECT_EQ(second,
+              zt::Transcript(zt::RunMessages(secondProfile, {"\r\nTerminating zj_other.exe..."}, {})));
+    EXPECT_FALSE(otherRunning.Running());
+    EXPECT_EQ(zt::ReadFileBytes(journals[0]), liveJournal);
 
-  EndMainApplication();
-  EXPECT_EQ(live.Finish(), 0u);
-  EXPECT_NE(live.Output().find("\r\nRestarting zj_live.exe at " + program), std::string::npos) << live.Output();
-  EXPECT_TRUE(zt::JournalFiles().empty());
+    EndMainApplication();
+    EXPECT_EQ(live.Finish(), 0u);
+    EXPECT_NE(live.Output().find("\r\nRestarting zj_live.exe at " + program), std::string::npos)
+        << live.Output();
+    EXPECT_TRUE(zt::JournalFiles().empty());
 }
 
 // The journal is rewritten while phase 2 stops many programs. Killed at any moment, the
 // writer leaves either no journal or a whole one that lists only programs it stopped,
 // and --restore puts all of those back.
-TEST_F(Journal, WriterKilledBetweenWritesLeavesReadableJournal) {
-  const int kPrograms = 12;
-  std::vector<std::string> names;
-  std::vector<std::string> entries;
-  for (int i = 0; i < kPrograms; ++i) {
-    names.push_back("zj_many" + std::to_string(i) + ".exe");
-    const std::string path = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), names.back());
-    entries.push_back(names.back() + "=Stop & Restart|" + path);
-  }
-  zt::ProcessCleanup cleanup(names);
-  const std::string profile = Profile("many.ini", entries, {});
+TEST_F(Journal, WriterKilledBetweenWritesLeavesReadableJournal)
+{
+    const int kPrograms = 12;
+    std::vector<std::string> names;
+    std::vector<std::string> entries;
+    for (int i = 0; i < kPrograms; ++i) {
+        names.push_back("zj_many" + std::to_string(i) + ".exe");
+        const std::string path = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), names.back());
+        entries.push_back(names.back() + "=Stop & Restart|" + path);
+    }
+    zt::ProcessCleanup cleanup(names);
+    const std::string profile = Profile("many.ini", entries, {});
 
-  int sawPartial = 0;
-  for (int round = 0; round < 4; ++round) {
-    std::vector<std::unique_ptr<zt::FixtureProgram>> programs;
-    for (int i = 0; i < kPrograms; ++i) {
-      // Ignores WM_CLOSE, so that each is terminated after the close wait: phase 2 takes a while.
-      programs.push_back(std::make_unique<zt::FixtureProgram>(m_folder.File(names[i]), "--ignore-close"));
-    }
-    {
-      // Killed as soon as the journal lists a given number of programs, while the other
-      // threads go on writing.
-      const size_t killAt = 1 + static_cast<size_t>(round) * 3;
-      zt::BackgroundController run({profile}, m_folder.File("many.out"));
-      for (DWORD waited = 0; waited < 60000 && run.Running(); waited += 1) {
-        const std::vector<std::string> files = zt::JournalFiles();
-        bool whole = false;
-        if (!files.empty() && ReadJournal(files[0], whole).programs.size() >= killAt) break;
-        Sleep(1);
-      }
-      run.Kill();
-    }
-    const std::vector<std::string> journals = zt::JournalFiles();
-    ASSERT_EQ(journals.size(), 1u) << "round " << round;
-    bool complete = false;
-    const JournalRecord journal = ReadJournal(journals[0], complete);
-    ASSERT_TRUE(complete) << "round " << round << "\n" << zt::ReadFileBytes(journals[0]);
-    size_t ended = 0;
-    for (int i = 0; i < kPrograms; ++i) {
-      if (!programs[i]->Running()) ++ended;
-    }
-    // Every program that is gone is listed (it was written before it was ended).
-    EXPECT_GE(journal.programs.size(), ended) << "round " << round;
-    if (!journal.programs.empty() && journal.programs.size() < static_cast<size_t>(kPrograms)) ++sawPartial;
+    int sawPartial = 0;
+    for (int round = 0; round < 4; ++round) {
+        std::vector<std::unique_ptr<zt::FixtureProgram>> programs;
+        for (int i = 0; i < kPrograms; ++i) {
+            // Ignores WM_CLOSE, so that each is terminated after the close wait: phase 2 takes a while.
+            programs.push_back(
+                std::make_unique<zt::FixtureProgram>(m_folder.File(names[i]), "--ignore-close"));
+        }
+        {
+            // Killed as soon as the journal lists a given number of programs, while the other
+            // threads go on writing.
+            const size_t killAt = 1 + static_cast<size_t>(round) * 3;
+            zt::BackgroundController run({profile}, m_folder.File("many.out"));
+            for (DWORD waited = 0; waited < 60000 && run.Running(); waited += 1) {
+                const std::vector<std::string> files = zt::JournalFiles();
+                bool whole = false;
+                if (!files.empty() && ReadJournal(files[0], whole).programs.size() >= killAt)
+                    break;
+                Sleep(1);
+            }
+            run.Kill();
+        }
+        const std::vector<std::string> journals = zt::JournalFiles();
+        ASSERT_EQ(journals.size(), 1u) << "round " << round;
+        bool complete = false;
+        const JournalRecord journal = ReadJournal(journals[0], complete);
+        ASSERT_TRUE(complete) << "round " << round << "\n" << zt::ReadFileBytes(journals[0]);
+        size_t ended = 0;
+        for (int i = 0; i < kPrograms; ++i) {
+            if (!programs[i]->Running())
+                ++ended;
+        }
+        // Every program that is gone is listed (it was written before it was ended).
+        EXPECT_GE(journal.programs.size(), ended) << "round " << round;
+        if (!journal.programs.empty() && journal.programs.size() < static_cast<size_t>(kPrograms))
+            ++sawPartial;
 
-    const Finished restore = RunToEnd({"--restore"}, m_folder.File("many_restore.out"));
-    EXPECT_EQ(restore.exitCode, 0u) << restore.output;
-    for (int i = 0; i < kPrograms; ++i) {
-      if (!programs[i]->Running()) {
-        EXPECT_EQ(zt::FindProcesses(names[i]).size(), 1u) << names[i] << " round " << round;
-      }
+        const Finished restore = RunToEnd({"--restore"}, m_folder.File("many_restore.out"));
+        EXPECT_EQ(restore.exitCode, 0u) << restore.output;
+        for (int i = 0; i < kPrograms; ++i) {
+            if (!programs[i]->Running()) {
+                EXPECT_EQ(zt::FindProcesses(names[i]).size(), 1u) << names[i] << " round " << round;
+            }
+        }
+        EXPECT_TRUE(zt::JournalFiles().empty());
+        EXPECT_FALSE(zt::FileExists(journals[0] + ".new"));
+        for (const std::string& name : names)
+            zt::KillProcesses(name);
     }
-    EXPECT_TRUE(zt::JournalFiles().empty());
-    EXPECT_FALSE(zt::FileExists(journals[0] + ".new"));
-    for (const std::string& name : names) zt::KillProcesses(name);
-  }
-  EXPECT_GE(sawPartial, 1) << "no round stopped the writer half-way";
+    EXPECT_GE(sawPartial, 1) << "no round stopped the writer half-way";
 }
 
 // A dry run describes the run and changes nothing: the program and the service keep
 // running, and neither a journal nor a log file is written (the folders are watched).
-TEST_F(Journal, DryRunDescribesAndChangesNothing) {
-  zt::ProcessCleanup cleanup({"zj_dry.exe", "zj_dryauto.exe"});
-  const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_dry.exe");
-  const std::string autoStart = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_dryauto.exe");
-  zt::FixtureProgram running(program, "");
-  zt::FixtureService service("zj_drysvc", "prompt");
-  zt::FixtureService stopped("zj_drystopped", "prompt");
-  ASSERT_EQ(service.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+TEST_F(Journal, DryRunDescribesAndChangesNothing)
+{
+    zt::ProcessCleanup cleanup({"zj_dry.exe", "zj_dryauto.exe"});
+    const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_dry.exe");
+    const std::string autoStart = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_dryauto.exe");
+    zt::FixtureProgram running(program, "");
+    zt::FixtureService service("zj_drysvc", "prompt");
+    zt::FixtureService stopped("zj_drystopped", "prompt");
+    ASSERT_EQ(service.Start(), static_cast<DWORD>(SERVICE_RUNNING));
 
-  const std::string work = m_folder.File("work");
-  ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
-  const std::string profile = m_folder.File("dry.ini");
-  zt::WriteFileBytes(profile, "[Configuration]\r\nlogging=1\r\npauseatend=1\r\nautostartdelay=5\r\nfspath=" + m_mainApp +
-                                  "\r\nfscmdline=-x\r\nfspriority=High\r\n[Programs]\r\nzj_dry.exe=Stop & Restart|" +
-                                  program + "\r\nzj_gone.exe=Stop|C:\\gone.exe\r\nservices.exe=Stop\r\n[Services]\r\n" +
-                                  service.Name() + "=Stop & Restart\r\n" + stopped.Name() +
-                                  "=Stop & Restart\r\nRpcSs=Stop\r\n[AutoStart]\r\n" + autoStart + "=-q|3\r\n");
-  const std::string journalFolder = zt::JournalFolderPath();
-  HANDLE journalWatch = FindFirstChangeNotificationA(journalFolder.c_str(), FALSE,
-                                                     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
-  HANDLE workWatch = FindFirstChangeNotificationA(work.c_str(), FALSE,
-                                                  FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
-  ASSERT_NE(journalWatch, INVALID_HANDLE_VALUE);
-  ASSERT_NE(workWatch, INVALID_HANDLE_VALUE);
+    const std::string work = m_folder.File("work");
+    ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
+    const std::string profile = m_folder.File("dry.ini");
+    zt::WriteFileBytes(
+        profile, "[Configuration]\r\nlogging=1\r\npauseatend=1\r\nautostartdelay=5\r\nfspath=" + m_mainApp
+                     + "\r\nfscmdline=-x\r\nfspriority=High\r\n[Programs]\r\nzj_dry.exe=Stop & Restart|"
+                     + program + "\r\nzj_gone.exe=Stop|C:\\gone.exe\r\nservices.exe=Stop\r\n[Services]\r\n"
+                     + service.Name() + "=Stop & Restart\r\n" + stopped.Name()
+                     + "=Stop & Restart\r\nRpcSs=Stop\r\n[AutoStart]\r\n" + autoStart + "=-q|3\r\n");
+    const std::string journalFolder = zt::JournalFolderPath();
+    HANDLE journalWatch = FindFirstChangeNotificationA(
+        journalFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    HANDLE workWatch = FindFirstChangeNotificationA(
+        work.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    ASSERT_NE(journalWatch, INVALID_HANDLE_VALUE);
+    ASSERT_NE(workWatch, INVALID_HANDLE_VALUE);
 
-  zt::RunOptions options;
-  options.workDir = work;
-  const zt::RunResult result = zt::RunController({"--dry-run", profile}, options);
-  const bool journalFolderChanged = WaitForSingleObject(journalWatch, 500) == WAIT_OBJECT_0;
-  const bool workChanged = WaitForSingleObject(workWatch, 0) == WAIT_OBJECT_0;
-  FindCloseChangeNotification(journalWatch);
-  FindCloseChangeNotification(workWatch);
+    zt::RunOptions options;
+    options.workDir = work;
+    const zt::RunResult result = zt::RunController({"--dry-run", profile}, options);
+    const bool journalFolderChanged = WaitForSingleObject(journalWatch, 500) == WAIT_OBJECT_0;
+    const bool workChanged = WaitForSingleObject(workWatch, 0) == WAIT_OBJECT_0;
+    FindCloseChangeNotification(journalWatch);
+    FindCloseChangeNotification(workWatch);
 
-  std::vector<std::string> expected = zt::StartupMessages(profile);
-  const std::vector<std::string> rest = {
-      "\r\nDry run: nothing is stopped, started or written.",
-      "\r\nPhase 1: Forcing Idle tasks to execute.",
-      "\r\nWould skip: not enabled",
-      "\r\nPhase 2:  Stopping Programs",
-      "\r\nWould close zj_dry.exe (process " + std::to_string(running.Id()) + ") and restart it afterwards",
-      "\r\nzj_gone.exe is not running - nothing to do",
-      "\r\nWARNING: 'services.exe' is needed by Windows and is never stopped.",
-      "\r\nPhase 3: Stopping Services",
-      "\r\nWould stop '" + service.DisplayName() + "' (running) and start it again afterwards",
-      "\r\n'" + stopped.DisplayName() + "' is already stopped - left alone",
-      "\r\nWARNING: 'RpcSs' is needed by Windows and is never stopped.",
-      "\r\nPhase 4: Defragmenting memory...skipping",
-      "\r\nPhase 5: Starting Main Application",
-      "\r\nWould start " + m_mainApp + " -x",
-      "\r\n  in folder " + m_folder.Path(),
-      "\r\nWould wait 5 seconds for it to finish starting",
-      "\r\nWould set the Main Application's priority to High",
-      "\r\nPhase 6:  Auto Starting Programs",
-      "\r\nWould execute " + autoStart + " -q, then wait 3 seconds",
-      "\r\nWould wait for the Main Application to finish",
-      "\r\nPhase 7:  Stopping programs that were auto started",
-      "\r\nWould end zj_dryauto.exe",
-      "\r\nPhase 8:  Restarting Services",
-      "\r\nWould start '" + service.DisplayName() + "'",
-      "\r\nPhase 9:  Restarting Programs",
-      "\r\nWould restart zj_dry.exe at " + program,
-      "\r\nWould wait for a key at the end",
-      "\r\nDry run finished: nothing was changed.\r\n",
-  };
-  expected.insert(expected.end(), rest.begin(), rest.end());
-  EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(expected));
-  EXPECT_FALSE(result.timedOut);
-  EXPECT_EQ(result.exitCode, 0u);
-  EXPECT_TRUE(running.Running());
-  EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
-  EXPECT_TRUE(zt::FindProcesses("zj_main.exe").empty());
-  EXPECT_TRUE(zt::FindProcesses("zj_dryauto.exe").empty());
-  EXPECT_FALSE(journalFolderChanged) << "the journal folder was written to";
-  EXPECT_FALSE(workChanged) << "a file was written in the working folder";
-  EXPECT_FALSE(zt::FileExists(work + "\\zephrun_log.txt"));
+    std::vector<std::string> expected = zt::StartupMessages(profile);
+    const std::vector<std::string> rest = {
+        "\r\nDry run: nothing is stopped, started or written.",
+        "\r\nPhase 1: Forcing Idle tasks to execute.",
+        "\r\nWould skip: not enabled",
+        "\r\nPhase 2:  Stopping Programs",
+        "\r\nWould close zj_dry.exe (process " + std::to_string(running.Id()) + ") and restart it afterwards",
+        "\r\nzj_gone.exe is not running - nothing to do",
+        "\r\nWARNING: 'services.exe' is needed by Windows and is never stopped.",
+        "\r\nPhase 3: Stopping Services",
+        "\r\nWould stop '" + service.DisplayName() + "' (running) and start it again afterwards",
+        "\r\n'" + stopped.DisplayName() + "' is already stopped - left alone",
+        "\r\nWARNING: 'RpcSs' is needed by Windows and is never stopped.",
+        "\r\nPhase 4: Defragmenting memory...skipping",
+        "\r\nPhase 5: Starting Main Application",
+        "\r\nWould start " + m_mainApp + " -x",
+        "\r\n  in folder " + m_folder.Path(),
+        "\r\nWould wait 5 seconds for it to finish starting",
+        "\r\nWould set the Main Application's priority to High",
+        "\r\nPhase 6:  Auto Starting Programs",
+        "\r\nWould execute " + autoStart + " -q, then wait 3 seconds",
+        "\r\nWould wait for the Main Application to finish",
+        "\r\nPhase 7:  Stopping programs that were auto started",
+        "\r\nWould end zj_dryauto.exe",
+        "\r\nPhase 8:  Restarting Services",
+        "\r\nWould start '" + service.DisplayName() + "'",
+        "\r\nPhase 9:  Restarting Programs",
+        "\r\nWould restart zj_dry.exe at " + program,
+        "\r\nWould wait for a key at the end",
+        "\r\nDry run finished: nothing was changed.\r\n",
+    };
+    expected.insert(expected.end(), rest.begin(), rest.end());
+    EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(expected));
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_TRUE(running.Running());
+    EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_TRUE(zt::FindProcesses("zj_main.exe").empty());
+    EXPECT_TRUE(zt::FindProcesses("zj_dryauto.exe").empty());
+    EXPECT_FALSE(journalFolderChanged) << "the journal folder was written to";
+    EXPECT_FALSE(workChanged) << "a file was written in the working folder";
+    EXPECT_FALSE(zt::FileExists(work + "\\zephrun_log.txt"));
 }
 
 }  // namespace

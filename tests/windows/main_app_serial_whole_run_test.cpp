@@ -12,137 +12,154 @@
 
 namespace {
 
-DWORD SpoolerState(bool start) {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  if (manager == nullptr) return 0;
-  SC_HANDLE service = OpenServiceA(manager, "Spooler", SERVICE_QUERY_STATUS | SERVICE_START);
-  DWORD state = 0;
-  if (service != nullptr) {
-    if (start) StartServiceA(service, 0, nullptr);
-    SERVICE_STATUS status;
-    for (int i = 0; i < 100; ++i) {  // up to 10 s for a pending start to settle
-      if (!QueryServiceStatus(service, &status)) break;
-      state = status.dwCurrentState;
-      if (state != SERVICE_START_PENDING && state != SERVICE_STOP_PENDING) break;
-      Sleep(100);
+DWORD SpoolerState(bool start)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (manager == nullptr)
+        return 0;
+    SC_HANDLE service = OpenServiceA(manager, "Spooler", SERVICE_QUERY_STATUS | SERVICE_START);
+    DWORD state = 0;
+    if (service != nullptr) {
+        if (start)
+            StartServiceA(service, 0, nullptr);
+        SERVICE_STATUS status;
+        for (int i = 0; i < 100; ++i) {  // up to 10 s for a pending start to settle
+            if (!QueryServiceStatus(service, &status))
+                break;
+            state = status.dwCurrentState;
+            if (state != SERVICE_START_PENDING && state != SERVICE_STOP_PENDING)
+                break;
+            Sleep(100);
+        }
+        CloseServiceHandle(service);
     }
-    CloseServiceHandle(service);
-  }
-  CloseServiceHandle(manager);
-  return state;
+    CloseServiceHandle(manager);
+    return state;
 }
 
 // Each line must appear in text after the one before it; returns the first that does not.
-std::string FirstMissingInOrder(const std::string& text, const std::vector<std::string>& lines) {
-  size_t from = 0;
-  for (const std::string& line : lines) {
-    const size_t at = text.find(line, from);
-    if (at == std::string::npos) return line;
-    from = at + line.size();
-  }
-  return std::string();
+std::string FirstMissingInOrder(const std::string& text, const std::vector<std::string>& lines)
+{
+    size_t from = 0;
+    for (const std::string& line : lines) {
+        const size_t at = text.find(line, from);
+        if (at == std::string::npos)
+            return line;
+        from = at + line.size();
+    }
+    return std::string();
 }
 
-int CountOf(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
+int CountOf(const std::string& text, const std::string& what)
+{
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
 }
 
 }  // namespace
 
-TEST(WholeRun, AllNinePhasesStopLaunchAndRestore) {
-  zt::TempFolder folder;
-  const std::string controller = zt::CopyBinaryAs("zephrun.exe", folder.Path(), "maw_zephrun.exe");
-  zt::ScopedWineVersion xp("maw_zephrun.exe", "winxp");
-  const std::string main = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_main.exe");
-  const std::string program = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_prog.exe");
-  const std::string gone = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_gone.exe");
-  const std::string autoStart = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_auto.exe");
-  const std::string signaller = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_sig.exe");
-  const std::string report = folder.File("main.txt");
-  const std::string event = "zeph_maw_" + std::to_string(GetCurrentProcessId());
+TEST(WholeRun, AllNinePhasesStopLaunchAndRestore)
+{
+    zt::TempFolder folder;
+    const std::string controller = zt::CopyBinaryAs("zephrun.exe", folder.Path(), "maw_zephrun.exe");
+    zt::ScopedWineVersion xp("maw_zephrun.exe", "winxp");
+    const std::string main = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_main.exe");
+    const std::string program = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_prog.exe");
+    const std::string gone = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_gone.exe");
+    const std::string autoStart = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_auto.exe");
+    const std::string signaller = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maw_sig.exe");
+    const std::string report = folder.File("main.txt");
+    const std::string event = "zeph_maw_" + std::to_string(GetCurrentProcessId());
 
-  ASSERT_EQ(SpoolerState(true), static_cast<DWORD>(SERVICE_RUNNING));
-  HANDLE running = zt::StartProgram("\"" + program + "\" --seconds 120", folder.Path());
-  ASSERT_NE(running, nullptr);
-  for (int i = 0; i < 100 && zt::ReadFileBytes(program + ".report").empty(); ++i) Sleep(100);
+    ASSERT_EQ(SpoolerState(true), static_cast<DWORD>(SERVICE_RUNNING));
+    HANDLE running = zt::StartProgram("\"" + program + "\" --seconds 120", folder.Path());
+    ASSERT_NE(running, nullptr);
+    for (int i = 0; i < 100 && zt::ReadFileBytes(program + ".report").empty(); ++i)
+        Sleep(100);
 
-  const std::string arguments = "--report " + report + " --query-service Spooler --query-process maw_prog.exe" +
-                                " --until-event " + event + " --seconds 90";
-  const std::string profile = zt::WriteProfile(
+    const std::string arguments = "--report " + report
+                                  + " --query-service Spooler --query-process maw_prog.exe"
+                                  + " --until-event " + event + " --seconds 90";
+    const std::string profile = zt::WriteProfile(
       folder, "[Configuration]\r\nfspath=" + main + "\r\nfscmdline=" + arguments +
                   "\r\nfspriority=High\r\nautostartdelay=1\r\nprocidletasks=1\r\ndefragmem=1\r\nnonresponse=3\r\n"
                   "logging=1\r\n[AutoStart]\r\n" + autoStart + "=--seconds 90|1\r\n" + signaller + "=--signal " +
                   event + "|0\r\n[Programs]\r\nmaw_prog.exe=Stop & Restart|" + program +
                   "\r\nmaw_gone.exe=Stop & Restart|" + gone + "\r\n[Services]\r\nSpooler=Stop & Restart\r\n");
-  zt::RunOptions options;
-  options.workDir = folder.Path();
-  options.controllerPath = controller;
-  options.timeoutMs = 240000;
-  const zt::RunResult result = zt::RunController({profile}, options);
+    zt::RunOptions options;
+    options.workDir = folder.Path();
+    options.controllerPath = controller;
+    options.timeoutMs = 240000;
+    const zt::RunResult result = zt::RunController({profile}, options);
 
-  // Phase 9 restarts maw_prog.exe with no arguments: it reports a second start and ends.
-  for (int i = 0; i < 100 && CountOf(zt::ReadFileBytes(program + ".report"), "module=") < 2; ++i) Sleep(100);
-  const DWORD spoolerAfter = SpoolerState(false);
-  WaitForSingleObject(running, 5000);
-  CloseHandle(running);
-  zt::KillProcesses("maw_prog.exe");
-  zt::KillProcesses("maw_auto.exe");
-  ASSERT_FALSE(result.timedOut) << result.output;
+    // Phase 9 restarts maw_prog.exe with no arguments: it reports a second start and ends.
+    for (int i = 0; i < 100 && CountOf(zt::ReadFileBytes(program + ".report"), "module=") < 2; ++i)
+        Sleep(100);
+    const DWORD spoolerAfter = SpoolerState(false);
+    WaitForSingleObject(running, 5000);
+    CloseHandle(running);
+    zt::KillProcesses("maw_prog.exe");
+    zt::KillProcesses("maw_auto.exe");
+    ASSERT_FALSE(result.timedOut) << result.output;
 
-  const std::string output = zt::NormalizeMemoryFigures(result.output);
-  std::vector<std::string> phase4 = {"\r\nPhase 4: Defragmenting memory (this may take a few minutes)\r\n"};
-  MEMORYSTATUSEX memory;
-  ZeroMemory(&memory, sizeof memory);
-  memory.dwLength = sizeof memory;
-  ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
-  const unsigned long long n = memory.ullTotalPhys / 10485760ull;
-  for (unsigned long long block = 1; block <= n + 1 && phase4.size() <= 356; ++block) {
-    phase4.push_back("\rAllocating block " + std::to_string(block) + " of " + std::to_string(n + 1));
-  }
-  if (phase4.size() <= 356) phase4.push_back("\rAllocating final block          ");
-  std::vector<std::string> phase5to7 = {"\r\nStarting " + main + " " + arguments,
-                                        "\r\nWaiting 1 seconds for Main Application to finish starting...",
-                                        "\r\nPhase 6:  Auto Starting Programs",
-                                        "\r\nExecuting " + autoStart + " --seconds 90..."};
-  for (const std::string& line : zt::Countdown(1)) phase5to7.push_back(line);
-  phase5to7.push_back("\r\nExecuting " + signaller + " --signal " + event + "...");
-  phase5to7.push_back("\r\nWaiting for Main Application to finish");
-  phase5to7.push_back("\r\nPhase 7:  Stopping programs that were auto started");
-  phase5to7.push_back("\r\nTerminating maw_auto.exe...");
+    const std::string output = zt::NormalizeMemoryFigures(result.output);
+    std::vector<std::string> phase4 = {"\r\nPhase 4: Defragmenting memory (this may take a few minutes)\r\n"};
+    MEMORYSTATUSEX memory;
+    ZeroMemory(&memory, sizeof memory);
+    memory.dwLength = sizeof memory;
+    ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
+    const unsigned long long n = memory.ullTotalPhys / 10485760ull;
+    for (unsigned long long block = 1; block <= n + 1 && phase4.size() <= 356; ++block) {
+        phase4.push_back("\rAllocating block " + std::to_string(block) + " of " + std::to_string(n + 1));
+    }
+    if (phase4.size() <= 356)
+        phase4.push_back("\rAllocating final block          ");
+    std::vector<std::string> phase5to7 = {"\r\nStarting " + main + " " + arguments,
+                                          "\r\nWaiting 1 seconds for Main Application to finish starting...",
+                                          "\r\nPhase 6:  Auto Starting Programs",
+                                          "\r\nExecuting " + autoStart + " --seconds 90..."};
+    for (const std::string& line : zt::Countdown(1))
+        phase5to7.push_back(line);
+    phase5to7.push_back("\r\nExecuting " + signaller + " --signal " + event + "...");
+    phase5to7.push_back("\r\nWaiting for Main Application to finish");
+    phase5to7.push_back("\r\nPhase 7:  Stopping programs that were auto started");
+    phase5to7.push_back("\r\nTerminating maw_auto.exe...");
 
-  const std::vector<std::string> inOrder = {
-      zt::Transcript(zt::StartupMessages(profile)),
-      zt::TextMode("\r\nPhase 1: Forcing Idle tasks to execute."),
-      zt::TextMode("\r\nWARNING: This *may* take up to 15 minutes or more. Your hard drive will be active during "
-                   "this process."),
-      zt::TextMode("\r\nERROR:  Unable to GetProcAddress - error code 127"),
-      zt::TextMode("\r\nPhase 2:  Stopping Programs"),
-      zt::TextMode("\r\nTerminating maw_prog.exe..."),
-      zt::TextMode("\r\nPhase 3: Stopping Services"),
-      zt::TextMode("\r\nStopping 'Print Spooler'..."),
-      zt::Transcript(phase4),
-      zt::TextMode("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)\r\nPhase 5: Starting Main Application"),
-      zt::Transcript(phase5to7),
-      zt::TextMode("\r\nPhase 8:  Restarting Services"),
-      zt::TextMode("\r\nStarting 'Print Spooler'..."),
-      zt::TextMode("\r\nPhase 9:  Restarting Programs"),
-      zt::TextMode("\r\nRestarting maw_prog.exe at " + program),
-      zt::TextMode("\r\nZephlaunch Control Program finished.\r\n")};
-  EXPECT_EQ(FirstMissingInOrder(output, inOrder), "") << output;
-  EXPECT_EQ(output.find("ERROR", output.find("error code 127")), std::string::npos) << output;
-  EXPECT_EQ(output.find("maw_gone"), std::string::npos);  // not running before: not restarted
+    const std::vector<std::string> inOrder = {
+        zt::Transcript(zt::StartupMessages(profile)),
+        zt::TextMode("\r\nPhase 1: Forcing Idle tasks to execute."),
+        zt::TextMode(
+            "\r\nWARNING: This *may* take up to 15 minutes or more. Your hard drive will be active during "
+            "this process."),
+        zt::TextMode("\r\nERROR:  Unable to GetProcAddress - error code 127"),
+        zt::TextMode("\r\nPhase 2:  Stopping Programs"),
+        zt::TextMode("\r\nTerminating maw_prog.exe..."),
+        zt::TextMode("\r\nPhase 3: Stopping Services"),
+        zt::TextMode("\r\nStopping 'Print Spooler'..."),
+        zt::Transcript(phase4),
+        zt::TextMode(
+            "\r\nFree physical memory at end: <bytes> bytes (<MB> MB)\r\nPhase 5: Starting Main Application"),
+        zt::Transcript(phase5to7),
+        zt::TextMode("\r\nPhase 8:  Restarting Services"),
+        zt::TextMode("\r\nStarting 'Print Spooler'..."),
+        zt::TextMode("\r\nPhase 9:  Restarting Programs"),
+        zt::TextMode("\r\nRestarting maw_prog.exe at " + program),
+        zt::TextMode("\r\nZephlaunch Control Program finished.\r\n")};
+    EXPECT_EQ(FirstMissingInOrder(output, inOrder), "") << output;
+    EXPECT_EQ(output.find("ERROR", output.find("error code 127")), std::string::npos) << output;
+    EXPECT_EQ(output.find("maw_gone"), std::string::npos);  // not running before: not restarted
 
-  // While the main application ran: at its priority, program and service stopped.
-  const std::string saw = zt::ReadFileBytes(report);
-  EXPECT_EQ(zt::ReportValue(saw, "priority"), "0x80") << saw;
-  EXPECT_EQ(zt::ReportValue(saw, "process"), "0") << saw;
-  EXPECT_EQ(zt::ReportValue(saw, "service"), std::to_string(SERVICE_STOPPED)) << saw;
-  EXPECT_EQ(zt::ReportValue(saw, "end"), "event") << saw;
-  // Afterwards: all restored.
-  EXPECT_EQ(CountOf(zt::ReadFileBytes(program + ".report"), "module="), 2);
-  EXPECT_EQ(spoolerAfter, static_cast<DWORD>(SERVICE_RUNNING));
-  EXPECT_FALSE(zt::FileExists(gone + ".report"));
-  EXPECT_TRUE(zt::FindProcesses("maw_auto.exe").empty());
+    // While the main application ran: at its priority, program and service stopped.
+    const std::string saw = zt::ReadFileBytes(report);
+    EXPECT_EQ(zt::ReportValue(saw, "priority"), "0x80") << saw;
+    EXPECT_EQ(zt::ReportValue(saw, "process"), "0") << saw;
+    EXPECT_EQ(zt::ReportValue(saw, "service"), std::to_string(SERVICE_STOPPED)) << saw;
+    EXPECT_EQ(zt::ReportValue(saw, "end"), "event") << saw;
+    // Afterwards: all restored.
+    EXPECT_EQ(CountOf(zt::ReadFileBytes(program + ".report"), "module="), 2);
+    EXPECT_EQ(spoolerAfter, static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_FALSE(zt::FileExists(gone + ".report"));
+    EXPECT_TRUE(zt::FindProcesses("maw_auto.exe").empty());
 }

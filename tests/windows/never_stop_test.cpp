@@ -11,32 +11,37 @@
 
 namespace {
 
-std::string NeverStopped(const std::string& name) {
-  return "\r\nWARNING: '" + name + "' is needed by Windows and is never stopped.";
+std::string NeverStopped(const std::string& name)
+{
+    return "\r\nWARNING: '" + name + "' is needed by Windows and is never stopped.";
 }
 
-TEST(NeverStop, ServicesExeInProgramsKeepsRunning) {
-  const std::vector<DWORD> before = zt::FindProcesses("services.exe");
-  ASSERT_FALSE(before.empty());
-  zt::TempFolder folder;
-  const std::string profile = folder.File("services_exe.ini");
-  zt::WriteFileBytes(profile, zt::ProgramsProfile({"nonresponse=3"}, {"services.exe=Stop|C:\\windows\\system32\\services.exe",
-                                                                       "SERVICES.EXE=Stop & Restart|C:\\x.exe"}));
-  const std::string output = zt::RunProfile(profile);
-  EXPECT_EQ(output, zt::Transcript(zt::RunMessages(profile, {NeverStopped("services.exe")}, {})));
-  EXPECT_EQ(zt::FindProcesses("services.exe"), before);
+TEST(NeverStop, ServicesExeInProgramsKeepsRunning)
+{
+    const std::vector<DWORD> before = zt::FindProcesses("services.exe");
+    ASSERT_FALSE(before.empty());
+    zt::TempFolder folder;
+    const std::string profile = folder.File("services_exe.ini");
+    zt::WriteFileBytes(profile, zt::ProgramsProfile({"nonresponse=3"},
+                                                    {"services.exe=Stop|C:\\windows\\system32\\services.exe",
+                                                     "SERVICES.EXE=Stop & Restart|C:\\x.exe"}));
+    const std::string output = zt::RunProfile(profile);
+    EXPECT_EQ(output, zt::Transcript(zt::RunMessages(profile, {NeverStopped("services.exe")}, {})));
+    EXPECT_EQ(zt::FindProcesses("services.exe"), before);
 }
 
-TEST(NeverStop, RpcSsInServicesIsNotStopped) {
-  ASSERT_EQ(zt::StartAndWait("RpcSs"), static_cast<DWORD>(SERVICE_RUNNING));
-  ASSERT_EQ(zt::StartAndWait("PlugPlay"), static_cast<DWORD>(SERVICE_RUNNING));
-  zt::TempFolder folder;
-  const std::string profile = folder.File("rpcss.ini");
-  zt::WriteFileBytes(profile, zt::ServicesProfile({{"RpcSs", "Stop & Restart"}, {"plugplay", "Stop"}}));
-  const std::string output = zt::RunProfile(profile);
-  EXPECT_EQ(output, zt::Transcript(zt::ServiceRunMessages(profile, {NeverStopped("RpcSs"), NeverStopped("plugplay")}, {})));
-  EXPECT_EQ(zt::ServiceState("RpcSs"), static_cast<DWORD>(SERVICE_RUNNING));
-  EXPECT_EQ(zt::ServiceState("PlugPlay"), static_cast<DWORD>(SERVICE_RUNNING));
+TEST(NeverStop, RpcSsInServicesIsNotStopped)
+{
+    ASSERT_EQ(zt::StartAndWait("RpcSs"), static_cast<DWORD>(SERVICE_RUNNING));
+    ASSERT_EQ(zt::StartAndWait("PlugPlay"), static_cast<DWORD>(SERVICE_RUNNING));
+    zt::TempFolder folder;
+    const std::string profile = folder.File("rpcss.ini");
+    zt::WriteFileBytes(profile, zt::ServicesProfile({{"RpcSs", "Stop & Restart"}, {"plugplay", "Stop"}}));
+    const std::string output = zt::RunProfile(profile);
+    EXPECT_EQ(output, zt::Transcript(zt::ServiceRunMessages(
+                          profile, {NeverStopped("RpcSs"), NeverStopped("plugplay")}, {})));
+    EXPECT_EQ(zt::ServiceState("RpcSs"), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(zt::ServiceState("PlugPlay"), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
 }  // namespace

@@ -14,167 +14,191 @@
 
 namespace {
 
-bool SameTextIgnoringCaseForTest(const std::string& a, const std::string& b) {
-  return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+bool SameTextIgnoringCaseForTest(const std::string& a, const std::string& b)
+{
+    return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
 struct Walk {
-  std::vector<std::pair<DWORD, std::string>> processes;  // or modules: (0, "path|name")
-  std::string summary;                                   // the last line
+    std::vector<std::pair<DWORD, std::string>> processes;  // or modules: (0, "path|name")
+    std::string summary;                                   // the last line
 };
 
-Walk RunWalker(const std::string& walkerPath, const std::string& arguments) {
-  zt::RunResult result = zt::RunCommand("\"" + walkerPath + "\" " + arguments);
-  Walk walk;
-  std::istringstream lines(result.output);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("result ", 0) == 0) {
-      walk.summary = line;
-    } else if (!line.empty() && line[0] >= '0' && line[0] <= '9' && line.find(' ') != std::string::npos) {
-      walk.processes.emplace_back(std::strtoul(line.c_str(), nullptr, 10), line.substr(line.find(' ') + 1));
-    } else if (!line.empty()) {
-      walk.processes.emplace_back(0, line);
+Walk RunWalker(const std::string& walkerPath, const std::string& arguments)
+{
+    zt::RunResult result = zt::RunCommand("\"" + walkerPath + "\" " + arguments);
+    Walk walk;
+    std::istringstream lines(result.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("result ", 0) == 0) {
+            walk.summary = line;
+        } else if (!line.empty() && line[0] >= '0' && line[0] <= '9' && line.find(' ') != std::string::npos) {
+            walk.processes.emplace_back(std::strtoul(line.c_str(), nullptr, 10),
+                                        line.substr(line.find(' ') + 1));
+        } else if (!line.empty()) {
+            walk.processes.emplace_back(0, line);
+        }
     }
-  }
-  return walk;
+    return walk;
 }
 
-std::string NameOf(const Walk& walk, DWORD processId) {
-  for (const auto& process : walk.processes) {
-    if (process.first == processId) return process.second;
-  }
-  return "<not listed>";
+std::string NameOf(const Walk& walk, DWORD processId)
+{
+    for (const auto& process : walk.processes) {
+        if (process.first == processId)
+            return process.second;
+    }
+    return "<not listed>";
 }
 
 // Sets a DLL override for one executable (an empty value disables the DLL) and removes it again.
 class ScopedDllDisabled {
- public:
-  ScopedDllDisabled(const std::string& exeName, const std::string& dll)
-      : m_keyPath("Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides"), m_dll(dll) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, m_keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS) {
-      RegSetValueExA(key, m_dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-      RegCloseKey(key);
+public:
+    ScopedDllDisabled(const std::string& exeName, const std::string& dll)
+        : m_keyPath("Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides"), m_dll(dll)
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, m_keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr)
+            == ERROR_SUCCESS) {
+            RegSetValueExA(key, m_dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+            RegCloseKey(key);
+        }
     }
-  }
-  ~ScopedDllDisabled() { RegDeleteKeyA(HKEY_CURRENT_USER, m_keyPath.c_str()); }
+    ~ScopedDllDisabled() { RegDeleteKeyA(HKEY_CURRENT_USER, m_keyPath.c_str()); }
 
- private:
-  std::string m_keyPath;
-  std::string m_dll;
+private:
+    std::string m_keyPath;
+    std::string m_dll;
 };
 
 class ProcessEnumeration : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_programPath = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "procenum_seen.exe");
-    m_program.reset(new zt::FixtureProgram(m_programPath, "--no-window"));
-  }
-  std::string Walker(const std::string& name) { return zt::CopyBinaryAs("fixture_procwalk.exe", m_folder.Path(), name); }
+protected:
+    void SetUp() override
+    {
+        m_programPath = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "procenum_seen.exe");
+        m_program.reset(new zt::FixtureProgram(m_programPath, "--no-window"));
+    }
+    std::string Walker(const std::string& name)
+    {
+        return zt::CopyBinaryAs("fixture_procwalk.exe", m_folder.Path(), name);
+    }
 
-  zt::TempFolder m_folder;
-  std::string m_programPath;
-  std::unique_ptr<zt::FixtureProgram> m_program;
+    zt::TempFolder m_folder;
+    std::string m_programPath;
+    std::unique_ptr<zt::FixtureProgram> m_program;
 };
 
-TEST_F(ProcessEnumeration, ToolhelpReportsFileNamesAndPsapiFullPathsOfTheSameProcesses) {
-  const Walk toolhelp = RunWalker(Walker("procenum_walk_th.exe"), "processes");
-  const std::string nt4Walker = Walker("procenum_walk_nt4.exe");
-  zt::ScopedWineVersion version("procenum_walk_nt4.exe", "nt40");
-  const Walk psapi = RunWalker(nt4Walker, "processes");
+TEST_F(ProcessEnumeration, ToolhelpReportsFileNamesAndPsapiFullPathsOfTheSameProcesses)
+{
+    const Walk toolhelp = RunWalker(Walker("procenum_walk_th.exe"), "processes");
+    const std::string nt4Walker = Walker("procenum_walk_nt4.exe");
+    zt::ScopedWineVersion version("procenum_walk_nt4.exe", "nt40");
+    const Walk psapi = RunWalker(nt4Walker, "processes");
 
-  EXPECT_EQ(toolhelp.summary, "result 1 psapi 0 helpers 1 count " + std::to_string(toolhelp.processes.size()));
-  EXPECT_EQ(psapi.summary, "result 1 psapi 1 helpers 1 count " + std::to_string(psapi.processes.size()));
-  EXPECT_EQ(NameOf(toolhelp, m_program->Id()), "procenum_seen.exe");
-  EXPECT_TRUE(SameTextIgnoringCaseForTest(NameOf(psapi, m_program->Id()), m_programPath))
-      << NameOf(psapi, m_program->Id()) << " vs " << m_programPath;
+    EXPECT_EQ(toolhelp.summary,
+              "result 1 psapi 0 helpers 1 count " + std::to_string(toolhelp.processes.size()));
+    EXPECT_EQ(psapi.summary, "result 1 psapi 1 helpers 1 count " + std::to_string(psapi.processes.size()));
+    EXPECT_EQ(NameOf(toolhelp, m_program->Id()), "procenum_seen.exe");
+    EXPECT_TRUE(SameTextIgnoringCaseForTest(NameOf(psapi, m_program->Id()), m_programPath))
+        << NameOf(psapi, m_program->Id()) << " vs " << m_programPath;
 
-  // Wine's long-lived processes appear in both walks, under their full path in the PSAPI
-  // one. (Other tests start and end programs meanwhile, so only these are compared.)
-  const std::vector<std::string> lasting = {"services.exe", "winedevice.exe", "plugplay.exe", "rpcss.exe"};
-  size_t compared = 0;
-  for (const auto& process : toolhelp.processes) {
-    bool isLasting = false;
-    for (const std::string& name : lasting) isLasting = isLasting || process.second == name;
-    if (!isLasting) continue;
-    const std::string full = NameOf(psapi, process.first);
-    EXPECT_TRUE(SameTextIgnoringCaseForTest(full, "C:\\windows\\system32\\" + process.second)) << full;
-    ++compared;
-  }
-  EXPECT_GE(compared, 4u);
-}
-
-TEST_F(ProcessEnumeration, Windows98WalksWithToolhelp) {
-  const std::string walker = Walker("procenum_walk_98.exe");
-  zt::ScopedWineVersion version("procenum_walk_98.exe", "win98");
-  const Walk walk = RunWalker(walker, "processes");
-  EXPECT_EQ(walk.summary, "result 1 psapi 0 helpers 1 count " + std::to_string(walk.processes.size()));
-  // Wine reports bare names here; Windows 98 reports full paths. Either way the file name
-  // part is the executable's.
-  const std::string name = NameOf(walk, m_program->Id());
-  EXPECT_EQ(name.substr(name.find_last_of('\\') + 1), "procenum_seen.exe");
-}
-
-TEST_F(ProcessEnumeration, ANotificationReturningFalseEndsTheWalkWhichStillSucceeds) {
-  const Walk toolhelp = RunWalker(Walker("procenum_walk_th1.exe"), "processes 1");
-  EXPECT_EQ(toolhelp.processes.size(), 1u);
-  EXPECT_EQ(toolhelp.summary, "result 1 psapi 0 helpers 1 count 1");
-
-  const std::string nt4Walker = Walker("procenum_walk_nt41.exe");
-  zt::ScopedWineVersion version("procenum_walk_nt41.exe", "nt40");
-  const Walk psapi = RunWalker(nt4Walker, "processes 2");
-  EXPECT_EQ(psapi.processes.size(), 2u);
-  EXPECT_EQ(psapi.summary, "result 1 psapi 1 helpers 1 count 2");
-}
-
-TEST_F(ProcessEnumeration, ModulesOfAProcessBeginWithItsExecutableOnBothPaths) {
-  const std::string id = std::to_string(m_program->Id());
-  const std::string expected = m_programPath + "|procenum_seen.exe";
-  const Walk toolhelp = RunWalker(Walker("procenum_walk_thm.exe"), "modules " + id);
-  const std::string nt4Walker = Walker("procenum_walk_nt4m.exe");
-  zt::ScopedWineVersion version("procenum_walk_nt4m.exe", "nt40");
-  const Walk psapi = RunWalker(nt4Walker, "modules " + id);
-
-  for (const Walk* walk : {&toolhelp, &psapi}) {
-    ASSERT_GE(walk->processes.size(), 2u) << walk->summary;
-    EXPECT_TRUE(SameTextIgnoringCaseForTest(walk->processes[0].second, expected)) << walk->processes[0].second;
-    bool kernel32 = false;
-    for (const auto& module : walk->processes) {
-      if (module.second.size() > 13 &&
-          SameTextIgnoringCaseForTest(module.second.substr(module.second.size() - 13), "|kernel32.dll")) {
-        kernel32 = true;
-      }
+    // Wine's long-lived processes appear in both walks, under their full path in the PSAPI
+    // one. (Other tests start and end programs meanwhile, so only these are compared.)
+    const std::vector<std::string> lasting = {"services.exe", "winedevice.exe", "plugplay.exe", "rpcss.exe"};
+    size_t compared = 0;
+    for (const auto& process : toolhelp.processes) {
+        bool isLasting = false;
+        for (const std::string& name : lasting)
+            isLasting = isLasting || process.second == name;
+        if (!isLasting)
+            continue;
+        const std::string full = NameOf(psapi, process.first);
+        EXPECT_TRUE(SameTextIgnoringCaseForTest(full, "C:\\windows\\system32\\" + process.second)) << full;
+        ++compared;
     }
-    EXPECT_TRUE(kernel32);
-  }
-  EXPECT_EQ(toolhelp.summary, "result 1 psapi 0 helpers 1 count " + std::to_string(toolhelp.processes.size()));
-  EXPECT_EQ(psapi.summary, "result 1 psapi 1 helpers 1 count " + std::to_string(psapi.processes.size()));
+    EXPECT_GE(compared, 4u);
 }
 
-TEST_F(ProcessEnumeration, ModulesOfAnEndedProcessGiveNoNotification) {
-  const std::string id = std::to_string(m_program->Id());
-  m_program.reset();  // terminates it
-  const Walk toolhelp = RunWalker(Walker("procenum_walk_thg.exe"), "modules " + id);
-  const std::string nt4Walker = Walker("procenum_walk_nt4g.exe");
-  zt::ScopedWineVersion version("procenum_walk_nt4g.exe", "nt40");
-  const Walk psapi = RunWalker(nt4Walker, "modules " + id);
+TEST_F(ProcessEnumeration, Windows98WalksWithToolhelp)
+{
+    const std::string walker = Walker("procenum_walk_98.exe");
+    zt::ScopedWineVersion version("procenum_walk_98.exe", "win98");
+    const Walk walk = RunWalker(walker, "processes");
+    EXPECT_EQ(walk.summary, "result 1 psapi 0 helpers 1 count " + std::to_string(walk.processes.size()));
+    // Wine reports bare names here; Windows 98 reports full paths. Either way the file name
+    // part is the executable's.
+    const std::string name = NameOf(walk, m_program->Id());
+    EXPECT_EQ(name.substr(name.find_last_of('\\') + 1), "procenum_seen.exe");
+}
 
-  EXPECT_TRUE(toolhelp.processes.empty());
-  EXPECT_EQ(toolhelp.summary.substr(toolhelp.summary.size() - 7), "count 0");
-  EXPECT_EQ(psapi.summary, "result 0 psapi 1 helpers 1 count 0");
+TEST_F(ProcessEnumeration, ANotificationReturningFalseEndsTheWalkWhichStillSucceeds)
+{
+    const Walk toolhelp = RunWalker(Walker("procenum_walk_th1.exe"), "processes 1");
+    EXPECT_EQ(toolhelp.processes.size(), 1u);
+    EXPECT_EQ(toolhelp.summary, "result 1 psapi 0 helpers 1 count 1");
+
+    const std::string nt4Walker = Walker("procenum_walk_nt41.exe");
+    zt::ScopedWineVersion version("procenum_walk_nt41.exe", "nt40");
+    const Walk psapi = RunWalker(nt4Walker, "processes 2");
+    EXPECT_EQ(psapi.processes.size(), 2u);
+    EXPECT_EQ(psapi.summary, "result 1 psapi 1 helpers 1 count 2");
+}
+
+TEST_F(ProcessEnumeration, ModulesOfAProcessBeginWithItsExecutableOnBothPaths)
+{
+    const std::string id = std::to_string(m_program->Id());
+    const std::string expected = m_programPath + "|procenum_seen.exe";
+    const Walk toolhelp = RunWalker(Walker("procenum_walk_thm.exe"), "modules " + id);
+    const std::string nt4Walker = Walker("procenum_walk_nt4m.exe");
+    zt::ScopedWineVersion version("procenum_walk_nt4m.exe", "nt40");
+    const Walk psapi = RunWalker(nt4Walker, "modules " + id);
+
+    for (const Walk* walk : {&toolhelp, &psapi}) {
+        ASSERT_GE(walk->processes.size(), 2u) << walk->summary;
+        EXPECT_TRUE(SameTextIgnoringCaseForTest(walk->processes[0].second, expected))
+            << walk->processes[0].second;
+        bool kernel32 = false;
+        for (const auto& module : walk->processes) {
+            if (module.second.size() > 13
+                && SameTextIgnoringCaseForTest(module.second.substr(module.second.size() - 13),
+                                               "|kernel32.dll")) {
+                kernel32 = true;
+            }
+        }
+        EXPECT_TRUE(kernel32);
+    }
+    EXPECT_EQ(toolhelp.summary,
+              "result 1 psapi 0 helpers 1 count " + std::to_string(toolhelp.processes.size()));
+    EXPECT_EQ(psapi.summary, "result 1 psapi 1 helpers 1 count " + std::to_string(psapi.processes.size()));
+}
+
+TEST_F(ProcessEnumeration, ModulesOfAnEndedProcessGiveNoNotification)
+{
+    const std::string id = std::to_string(m_program->Id());
+    m_program.reset();  // terminates it
+    const Walk toolhelp = RunWalker(Walker("procenum_walk_thg.exe"), "modules " + id);
+    const std::string nt4Walker = Walker("procenum_walk_nt4g.exe");
+    zt::ScopedWineVersion version("procenum_walk_nt4g.exe", "nt40");
+    const Walk psapi = RunWalker(nt4Walker, "modules " + id);
+
+    EXPECT_TRUE(toolhelp.processes.empty());
+    EXPECT_EQ(toolhelp.summary.substr(toolhelp.summary.size() - 7), "count 0");
+    EXPECT_EQ(psapi.summary, "result 0 psapi 1 helpers 1 count 0");
 }
 
 // Without VDMDBG.DLL the PSAPI path makes no walk at all.
-TEST_F(ProcessEnumeration, MissingVdmdbgMakesThePsapiWalkFail) {
-  const std::string walker = Walker("procenum_walk_novdm.exe");
-  zt::ScopedWineVersion version("procenum_walk_novdm.exe", "nt40");
-  ScopedDllDisabled disabled("procenum_walk_novdm.exe", "vdmdbg");
-  const Walk walk = RunWalker(walker, "processes");
-  EXPECT_TRUE(walk.processes.empty());
-  EXPECT_EQ(walk.summary, "result 0 psapi 1 helpers 0 count 0");
+TEST_F(ProcessEnumeration, MissingVdmdbgMakesThePsapiWalkFail)
+{
+    const std::string walker = Walker("procenum_walk_novdm.exe");
+    zt::ScopedWineVersion version("procenum_walk_novdm.exe", "nt40");
+    ScopedDllDisabled disabled("procenum_walk_novdm.exe", "vdmdbg");
+    const Walk walk = RunWalker(walker, "processes");
+    EXPECT_TRUE(walk.processes.empty());
+    EXPECT_EQ(walk.summary, "result 0 psapi 1 helpers 0 count 0");
 }
 
 }  // namespace

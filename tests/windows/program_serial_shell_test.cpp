@@ -27,175 +27,197 @@ constexpr REGSAM kShellView = KEY_WOW64_64KEY;
 constexpr REGSAM k32BitView = KEY_WOW64_32KEY;
 
 // The AutoRestartShell value, or -1 when it is missing.
-long ReadShellRestart(REGSAM view = kShellView) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return -1;
-  DWORD value = 0;
-  DWORD size = sizeof value;
-  DWORD type = 0;
-  const LONG result =
-      RegQueryValueExA(key, "AutoRestartShell", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-  RegCloseKey(key);
-  return (result == ERROR_SUCCESS && type == REG_DWORD) ? static_cast<long>(value) : -1;
+long ReadShellRestart(REGSAM view = kShellView)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return -1;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    const LONG result =
+        RegQueryValueExA(key, "AutoRestartShell", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return (result == ERROR_SUCCESS && type == REG_DWORD) ? static_cast<long>(value) : -1;
 }
 
-void WriteShellRestart(long value, REGSAM view = kShellView) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_SET_VALUE | view, &key), ERROR_SUCCESS);
-  if (value < 0) {
-    RegDeleteValueA(key, "AutoRestartShell");
-  } else {
-    const DWORD data = static_cast<DWORD>(value);
-    RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
-  }
-  RegCloseKey(key);
+void WriteShellRestart(long value, REGSAM view = kShellView)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_SET_VALUE | view, &key), ERROR_SUCCESS);
+    if (value < 0) {
+        RegDeleteValueA(key, "AutoRestartShell");
+    } else {
+        const DWORD data = static_cast<DWORD>(value);
+        RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                       sizeof data);
+    }
+    RegCloseKey(key);
 }
 
 // Waits up to ten seconds for the one-line record a program started by the controller
 // writes (with one write as it closes the file: any text is the whole record).
-std::string WaitForFile(const std::string& path) {
-  return zt::WaitForFileText(path, [](const std::string& text) { return !text.empty(); });
+std::string WaitForFile(const std::string& path)
+{
+    return zt::WaitForFileText(path, [](const std::string& text) { return !text.empty(); });
 }
 
 class ProgramShell : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_originalValue = ReadShellRestart();
-    WriteShellRestart(kKnownValue);
-    const std::string standInPath = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "explorer.exe");
-    m_standIn.reset(new zt::FixtureProgram(standInPath, ""));
-    // A second instance: ending it must not save the 0 written when the first one ended.
-    m_secondStandIn.reset(new zt::FixtureProgram(standInPath, "--no-window"));
-    m_shells = zt::FindProcesses("explorer.exe");
-  }
-  void TearDown() override {
-    m_standIn.reset();
-    m_secondStandIn.reset();
-    WriteShellRestart(m_originalValue);
-  }
-
-  // True once every explorer.exe that ran at the start has ended.
-  bool ShellsEnded() {
-    for (DWORD id : m_shells) {
-      HANDLE shell = OpenProcess(SYNCHRONIZE, FALSE, id);
-      if (shell == nullptr) continue;
-      const bool ended = WaitForSingleObject(shell, 5000) == WAIT_OBJECT_0;
-      CloseHandle(shell);
-      if (!ended) return false;
+protected:
+    void SetUp() override
+    {
+        m_originalValue = ReadShellRestart();
+        WriteShellRestart(kKnownValue);
+        const std::string standInPath =
+            zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "explorer.exe");
+        m_standIn.reset(new zt::FixtureProgram(standInPath, ""));
+        // A second instance: ending it must not save the 0 written when the first one ended.
+        m_secondStandIn.reset(new zt::FixtureProgram(standInPath, "--no-window"));
+        m_shells = zt::FindProcesses("explorer.exe");
     }
-    return zt::FindProcesses("explorer.exe").empty();
-  }
+    void TearDown() override
+    {
+        m_standIn.reset();
+        m_secondStandIn.reset();
+        WriteShellRestart(m_originalValue);
+    }
 
-  std::string Run(const std::vector<std::string>& configuration, const std::vector<std::string>& programs,
-                  const std::string& controller = std::string()) {
-    m_profile = m_folder.File("shell.ini");
-    zt::WriteFileBytes(m_profile, zt::ProgramsProfile(configuration, programs));
-    return zt::RunProfile(m_profile, controller);
-  }
+    // True once every explorer.exe that ran at the start has ended.
+    bool ShellsEnded()
+    {
+        for (DWORD id : m_shells) {
+            HANDLE shell = OpenProcess(SYNCHRONIZE, FALSE, id);
+            if (shell == nullptr)
+                continue;
+            const bool ended = WaitForSingleObject(shell, 5000) == WAIT_OBJECT_0;
+            CloseHandle(shell);
+            if (!ended)
+                return false;
+        }
+        return zt::FindProcesses("explorer.exe").empty();
+    }
 
-  zt::TempFolder m_folder;
-  std::string m_profile;
-  long m_originalValue = -1;
-  std::unique_ptr<zt::FixtureProgram> m_standIn;
-  std::unique_ptr<zt::FixtureProgram> m_secondStandIn;
-  std::vector<DWORD> m_shells;
+    std::string Run(const std::vector<std::string>& configuration, const std::vector<std::string>& programs,
+                    const std::string& controller = std::string())
+    {
+        m_profile = m_folder.File("shell.ini");
+        zt::WriteFileBytes(m_profile, zt::ProgramsProfile(configuration, programs));
+        return zt::RunProfile(m_profile, controller);
+    }
+
+    zt::TempFolder m_folder;
+    std::string m_profile;
+    long m_originalValue = -1;
+    std::unique_ptr<zt::FixtureProgram> m_standIn;
+    std::unique_ptr<zt::FixtureProgram> m_secondStandIn;
+    std::vector<DWORD> m_shells;
 };
 
 // "Stop": the shell is ended without WM_CLOSE and without a "Terminating" line, and the
 // automatic restart stays off after the run.
-TEST_F(ProgramShell, StopEndsTheShellAndLeavesItsRestartOff) {
-  const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"});
+TEST_F(ProgramShell, StopEndsTheShellAndLeavesItsRestartOff)
+{
+    const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"});
 
-  EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {})));
-  EXPECT_TRUE(ShellsEnded());
-  EXPECT_EQ(m_standIn->ExitCode(), 0u);  // terminated, not asked to close
-  EXPECT_EQ(ReadShellRestart(), 0);
+    EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {})));
+    EXPECT_TRUE(ShellsEnded());
+    EXPECT_EQ(m_standIn->ExitCode(), 0u);  // terminated, not asked to close
+    EXPECT_EQ(ReadShellRestart(), 0);
 }
 
 // "Stop & Restart": the restart is off while the main application runs and back at its
 // earlier value when phase 9 starts the shell again (here a program that records the value
 // it finds at its start, in place of the shell).
-TEST_F(ProgramShell, StopAndRestartTurnsRestartOffForTheRunAndBackBeforeTheShellStarts) {
-  zt::ProcessCleanup cleanup({"prog_shell_main.exe", "prog_shell_again.exe"});
-  const std::string mainApp = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "prog_shell_main.exe");
-  const std::string shell = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "prog_shell_again.exe");
-  const std::string during = m_folder.File("during.txt");
-  const std::string after = m_folder.File("after.txt");
-  zt::WriteFileBytes(shell + ".options", "--record-shell-restart " + after + " --exit");
+TEST_F(ProgramShell, StopAndRestartTurnsRestartOffForTheRunAndBackBeforeTheShellStarts)
+{
+    zt::ProcessCleanup cleanup({"prog_shell_main.exe", "prog_shell_again.exe"});
+    const std::string mainApp =
+        zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "prog_shell_main.exe");
+    const std::string shell = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "prog_shell_again.exe");
+    const std::string during = m_folder.File("during.txt");
+    const std::string after = m_folder.File("after.txt");
+    zt::WriteFileBytes(shell + ".options", "--record-shell-restart " + after + " --exit");
 
-  const std::string output = Run({"fspath=" + mainApp, "fscmdline=--record-shell-restart " + during + " --exit",
-                                  "autostartdelay=0"},
-                                 {"explorer.exe=Stop & Restart|" + shell});
+    const std::string output = Run(
+        {"fspath=" + mainApp, "fscmdline=--record-shell-restart " + during + " --exit", "autostartdelay=0"},
+        {"explorer.exe=Stop & Restart|" + shell});
 
-  EXPECT_TRUE(ShellsEnded());
-  EXPECT_EQ(m_standIn->ExitCode(), 0u);
-  EXPECT_EQ(zt::ReadFileBytes(during), "0");
-  EXPECT_EQ(WaitForFile(after), std::to_string(kKnownValue));
-  EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
-  // Phase 2 prints nothing for the shell; phase 9 announces its restart.
-  EXPECT_NE(output.find(zt::TextMode("\r\nPhase 2:  Stopping Programs\r\nPhase 3: Stopping Services")),
-            std::string::npos)
-      << output;
-  const std::string ending = zt::TextMode("\r\nPhase 9:  Restarting Programs\r\nRestarting explorer.exe at " + shell +
-                                          "\r\nZephlaunch Control Program finished.\r\n");
-  ASSERT_GE(output.size(), ending.size());
-  EXPECT_EQ(output.substr(output.size() - ending.size()), ending);
+    EXPECT_TRUE(ShellsEnded());
+    EXPECT_EQ(m_standIn->ExitCode(), 0u);
+    EXPECT_EQ(zt::ReadFileBytes(during), "0");
+    EXPECT_EQ(WaitForFile(after), std::to_string(kKnownValue));
+    EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
+    // Phase 2 prints nothing for the shell; phase 9 announces its restart.
+    EXPECT_NE(output.find(zt::TextMode("\r\nPhase 2:  Stopping Programs\r\nPhase 3: Stopping Services")),
+              std::string::npos)
+        << output;
+    const std::string ending = zt::TextMode("\r\nPhase 9:  Restarting Programs\r\nRestarting explorer.exe at "
+                                            + shell + "\r\nZephlaunch Control Program finished.\r\n");
+    ASSERT_GE(output.size(), ending.size());
+    EXPECT_EQ(output.substr(output.size() - ending.size()), ending);
 }
 
 // Without a main application phase 9 follows at once and still restores before it starts.
-TEST_F(ProgramShell, StopAndRestartWithoutMainApplicationRestoresTheValue) {
-  zt::ProcessCleanup cleanup({"prog_shell_again2.exe"});
-  const std::string shell = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "prog_shell_again2.exe");
-  const std::string after = m_folder.File("after2.txt");
-  zt::WriteFileBytes(shell + ".options", "--record-shell-restart " + after + " --exit");
+TEST_F(ProgramShell, StopAndRestartWithoutMainApplicationRestoresTheValue)
+{
+    zt::ProcessCleanup cleanup({"prog_shell_again2.exe"});
+    const std::string shell =
+        zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "prog_shell_again2.exe");
+    const std::string after = m_folder.File("after2.txt");
+    zt::WriteFileBytes(shell + ".options", "--record-shell-restart " + after + " --exit");
 
-  const std::string output = Run({}, {"explorer.exe=Stop & Restart|" + shell});
+    const std::string output = Run({}, {"explorer.exe=Stop & Restart|" + shell});
 
-  EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {"\r\nRestarting explorer.exe at " + shell})));
-  EXPECT_TRUE(ShellsEnded());
-  EXPECT_EQ(WaitForFile(after), std::to_string(kKnownValue));
-  EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
+    EXPECT_EQ(output,
+              zt::Transcript(zt::RunMessages(m_profile, {}, {"\r\nRestarting explorer.exe at " + shell})));
+    EXPECT_TRUE(ShellsEnded());
+    EXPECT_EQ(WaitForFile(after), std::to_string(kKnownValue));
+    EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
 }
 
 // A key written "Explorer.exe" is an ordinary program: asked to close, then terminated, and
 // the restart setting is not touched.
-TEST_F(ProgramShell, CapitalisedKeyGetsNoShellHandling) {
-  const std::string output = Run({"nonresponse=1"}, {"Explorer.exe=Stop"});
+TEST_F(ProgramShell, CapitalisedKeyGetsNoShellHandling)
+{
+    const std::string output = Run({"nonresponse=1"}, {"Explorer.exe=Stop"});
 
-  // One line per instance: the stand-in and, when it ran, Wine's desktop process.
-  const std::vector<std::string> lines(m_shells.size(), "\r\nTerminating Explorer.exe...");
-  EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, lines, {})));
-  EXPECT_TRUE(ShellsEnded());
-  EXPECT_EQ(m_standIn->ExitCode(), zt::kFixtureClosedItself);
-  EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
+    // One line per instance: the stand-in and, when it ran, Wine's desktop process.
+    const std::vector<std::string> lines(m_shells.size(), "\r\nTerminating Explorer.exe...");
+    EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, lines, {})));
+    EXPECT_TRUE(ShellsEnded());
+    EXPECT_EQ(m_standIn->ExitCode(), zt::kFixtureClosedItself);
+    EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
 }
 
 // The i686 controller on 64-bit Windows switches the value the shell reads, in the 64-bit
 // view; the 32-bit copy of the key is left as it was.
-TEST_F(ProgramShell, ThirtyTwoBitControllerSwitchesTheValueTheShellReads) {
-  BOOL wow64 = FALSE;
-  if (sizeof(void*) == 4 && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) {
-    GTEST_SKIP() << "32-bit Windows: the registry has one view only";
-  }
-  const std::string controller = zt::I686ControllerPath();
-  if (controller.empty()) GTEST_SKIP() << "no i686 controller built (sh scripts/build.sh win32)";
-  if (!zt::CanRunProgram(controller)) GTEST_SKIP() << "32-bit programs do not run here (no 32-bit Wine)";
-  const long original32 = ReadShellRestart(k32BitView);
-  constexpr long kOther32BitValue = 9;
-  WriteShellRestart(kOther32BitValue, k32BitView);
-  if (ReadShellRestart() != static_cast<long>(kKnownValue)) {
+TEST_F(ProgramShell, ThirtyTwoBitControllerSwitchesTheValueTheShellReads)
+{
+    BOOL wow64 = FALSE;
+    if (sizeof(void*) == 4 && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) {
+        GTEST_SKIP() << "32-bit Windows: the registry has one view only";
+    }
+    const std::string controller = zt::I686ControllerPath();
+    if (controller.empty())
+        GTEST_SKIP() << "no i686 controller built (sh scripts/build.sh win32)";
+    if (!zt::CanRunProgram(controller))
+        GTEST_SKIP() << "32-bit programs do not run here (no 32-bit Wine)";
+    const long original32 = ReadShellRestart(k32BitView);
+    constexpr long kOther32BitValue = 9;
+    WriteShellRestart(kOther32BitValue, k32BitView);
+    if (ReadShellRestart() != static_cast<long>(kKnownValue)) {
+        WriteShellRestart(original32, k32BitView);
+        GTEST_SKIP() << "this system keeps one copy of the Winlogon key for both views";
+    }
+
+    const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"}, controller);
+
+    const long after32 = ReadShellRestart(k32BitView);
     WriteShellRestart(original32, k32BitView);
-    GTEST_SKIP() << "this system keeps one copy of the Winlogon key for both views";
-  }
-
-  const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"}, controller);
-
-  const long after32 = ReadShellRestart(k32BitView);
-  WriteShellRestart(original32, k32BitView);
-  EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {})));
-  EXPECT_TRUE(ShellsEnded());
-  EXPECT_EQ(ReadShellRestart(), 0);
-  EXPECT_EQ(after32, kOther32BitValue);
+    EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {})));
+    EXPECT_TRUE(ShellsEnded());
+    EXPECT_EQ(ReadShellRestart(), 0);
+    EXPECT_EQ(after32, kOther32BitValue);
 }
 
 }  // namespace

@@ -21,30 +21,34 @@ namespace {
 
 using zt::CapturedMessage;
 
-CapturedMessage StoppingDependent(const zt::FixtureService& service) {
-  return {LOG_PLAIN, "\r\nStopping dependent service " + service.DisplayName() + "..."};
+CapturedMessage StoppingDependent(const zt::FixtureService& service)
+{
+    return {LOG_PLAIN, "\r\nStopping dependent service " + service.DisplayName() + "..."};
 }
 
-std::vector<CapturedMessage> Sorted(std::vector<CapturedMessage> messages) {
-  std::sort(messages.begin(), messages.end());
-  return messages;
+std::vector<CapturedMessage> Sorted(std::vector<CapturedMessage> messages)
+{
+    std::sort(messages.begin(), messages.end());
+    return messages;
 }
 
-void PrintTo(const CapturedMessage& message, std::ostream* out) {
-  *out << "{" << message.level << ", \"" << message.text << "\"}";
+void PrintTo(const CapturedMessage& message, std::ostream* out)
+{
+    *out << "{" << message.level << ", \"" << message.text << "\"}";
 }
 
 class ServiceDependents : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_manager.reset(new zt::ScmHandle(zt::OpenManager()));
-    zt::TakeCapturedMessages();
-  }
-  void TearDown() override { zt::UnprotectAllServices(); }
-  SC_HANDLE Manager() const { return m_manager->Get(); }
+protected:
+    void SetUp() override
+    {
+        m_manager.reset(new zt::ScmHandle(zt::OpenManager()));
+        zt::TakeCapturedMessages();
+    }
+    void TearDown() override { zt::UnprotectAllServices(); }
+    SC_HANDLE Manager() const { return m_manager->Get(); }
 
- private:
-  std::unique_ptr<zt::ScmHandle> m_manager;
+private:
+    std::unique_ptr<zt::ScmHandle> m_manager;
 };
 
 }  // namespace
@@ -55,135 +59,146 @@ void PrintTo(const CapturedMessage& message, std::ostream* out) { ::PrintTo(mess
 
 namespace {
 
-TEST_F(ServiceDependents, EveryDirectDependentIsAskedToStopAndTheParentKeepsRunning) {
-  zt::FixtureService parent("zeph_parent", "prompt");
-  zt::FixtureService first("zeph_dep_a", "prompt", {parent.Name()});
-  zt::FixtureService second("zeph_dep_b", "prompt", {"ZephSomethingElse", parent.Name()});
-  zt::FixtureService idle("zeph_dep_idle", "prompt", {parent.Name()});  // installed, never started
-  zt::FixtureService grandchild("zeph_grandchild", "prompt", {first.Name()});
-  zt::FixtureService unrelated("zeph_unrelated", "prompt");
-  for (const zt::FixtureService* service : {&parent, &first, &second, &grandchild, &unrelated}) {
-    ASSERT_EQ(service->Start(), static_cast<DWORD>(SERVICE_RUNNING)) << service->Name();
-  }
+TEST_F(ServiceDependents, EveryDirectDependentIsAskedToStopAndTheParentKeepsRunning)
+{
+    zt::FixtureService parent("zeph_parent", "prompt");
+    zt::FixtureService first("zeph_dep_a", "prompt", {parent.Name()});
+    zt::FixtureService second("zeph_dep_b", "prompt", {"ZephSomethingElse", parent.Name()});
+    zt::FixtureService idle("zeph_dep_idle", "prompt", {parent.Name()});  // installed, never started
+    zt::FixtureService grandchild("zeph_grandchild", "prompt", {first.Name()});
+    zt::FixtureService unrelated("zeph_unrelated", "prompt");
+    for (const zt::FixtureService* service : {&parent, &first, &second, &grandchild, &unrelated}) {
+        ASSERT_EQ(service->Start(), static_cast<DWORD>(SERVICE_RUNNING)) << service->Name();
+    }
 
-  StopDependentServices(Manager(), parent.Name().c_str());
+    StopDependentServices(Manager(), parent.Name().c_str());
 
-  // One line per service that lists the parent, whatever its state; the stopped one
-  // needs no wait. Only direct dependents are searched.
-  EXPECT_EQ(Sorted(zt::TakeCapturedMessages()),
-            Sorted({StoppingDependent(first), StoppingDependent(second), StoppingDependent(idle)}));
-  EXPECT_EQ(zt::WaitForServiceState(first.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
-  EXPECT_EQ(zt::WaitForServiceState(second.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
-  EXPECT_EQ(idle.State(), static_cast<DWORD>(SERVICE_STOPPED));
-  EXPECT_EQ(parent.State(), static_cast<DWORD>(SERVICE_RUNNING));
-  EXPECT_EQ(grandchild.State(), static_cast<DWORD>(SERVICE_RUNNING));
-  EXPECT_EQ(unrelated.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    // One line per service that lists the parent, whatever its state; the stopped one
+    // needs no wait. Only direct dependents are searched.
+    EXPECT_EQ(Sorted(zt::TakeCapturedMessages()),
+              Sorted({StoppingDependent(first), StoppingDependent(second), StoppingDependent(idle)}));
+    EXPECT_EQ(zt::WaitForServiceState(first.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(zt::WaitForServiceState(second.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(idle.State(), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(parent.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(grandchild.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(unrelated.State(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
-TEST_F(ServiceDependents, DependencyNamesAreComparedCaseSensitively) {
-  zt::FixtureService parent("zeph_parent_case", "prompt");
-  std::string upper = parent.Name();
-  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  zt::FixtureService other("zeph_dep_case", "prompt", {upper});
-  ASSERT_EQ(other.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-  StopDependentServices(Manager(), parent.Name().c_str());
-  EXPECT_TRUE(zt::TakeCapturedMessages().empty());
-  EXPECT_EQ(other.State(), static_cast<DWORD>(SERVICE_RUNNING));
+TEST_F(ServiceDependents, DependencyNamesAreComparedCaseSensitively)
+{
+    zt::FixtureService parent("zeph_parent_case", "prompt");
+    std::string upper = parent.Name();
+    for (char& c : upper)
+        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    zt::FixtureService other("zeph_dep_case", "prompt", {upper});
+    ASSERT_EQ(other.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    StopDependentServices(Manager(), parent.Name().c_str());
+    EXPECT_TRUE(zt::TakeCapturedMessages().empty());
+    EXPECT_EQ(other.State(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
-TEST_F(ServiceDependents, DependentThatRefusesStopIsReportedWithItsErrorCode) {
-  zt::FixtureService parent("zeph_parent_r", "prompt");
-  zt::FixtureService refusing("zeph_dep_refuse", "refuse", {parent.Name()});
-  ASSERT_EQ(refusing.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-  StopDependentServices(Manager(), parent.Name().c_str());
-  EXPECT_EQ(zt::TakeCapturedMessages(),
-            std::vector<CapturedMessage>(
-                {StoppingDependent(refusing),
-                 {LOG_ERROR, "\r\nERROR: Unable to stop Service '" + refusing.Name() + "', error = 1052"}}));
-  EXPECT_EQ(refusing.State(), static_cast<DWORD>(SERVICE_RUNNING));
+TEST_F(ServiceDependents, DependentThatRefusesStopIsReportedWithItsErrorCode)
+{
+    zt::FixtureService parent("zeph_parent_r", "prompt");
+    zt::FixtureService refusing("zeph_dep_refuse", "refuse", {parent.Name()});
+    ASSERT_EQ(refusing.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    StopDependentServices(Manager(), parent.Name().c_str());
+    EXPECT_EQ(zt::TakeCapturedMessages(),
+              std::vector<CapturedMessage>({StoppingDependent(refusing),
+                                            {LOG_ERROR, "\r\nERROR: Unable to stop Service '"
+                                                            + refusing.Name() + "', error = 1052"}}));
+    EXPECT_EQ(refusing.State(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
-TEST_F(ServiceDependents, DependentAlreadyStoppingIsWaitedForWithDots) {
-  // The dependent hangs in STOP_PENDING with wait hint 0: the request is refused with
-  // ERROR_SERVICE_CANNOT_ACCEPT_CTRL, and the wait polls once after a second (one dot).
-  zt::FixtureService parent("zeph_parent_h", "prompt");
-  zt::FixtureService hanging("zeph_dep_hang", "hang 0", {parent.Name()});
-  ASSERT_EQ(hanging.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-  {
-    zt::ScmHandle service(OpenServiceA(Manager(), hanging.Name().c_str(), SERVICE_STOP));
-    SERVICE_STATUS status = {};
-    ASSERT_TRUE(ControlService(service.Get(), SERVICE_CONTROL_STOP, &status));
-  }
-  ASSERT_EQ(hanging.State(), static_cast<DWORD>(SERVICE_STOP_PENDING));
-  StopDependentServices(Manager(), parent.Name().c_str());
-  EXPECT_EQ(zt::TakeCapturedMessages(),
-            std::vector<CapturedMessage>({StoppingDependent(hanging), {LOG_PLAIN, "."}}));
+TEST_F(ServiceDependents, DependentAlreadyStoppingIsWaitedForWithDots)
+{
+    // The dependent hangs in STOP_PENDING with wait hint 0: the request is refused with
+    // ERROR_SERVICE_CANNOT_ACCEPT_CTRL, and the wait polls once after a second (one dot).
+    zt::FixtureService parent("zeph_parent_h", "prompt");
+    zt::FixtureService hanging("zeph_dep_hang", "hang 0", {parent.Name()});
+    ASSERT_EQ(hanging.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    {
+        zt::ScmHandle service(OpenServiceA(Manager(), hanging.Name().c_str(), SERVICE_STOP));
+        SERVICE_STATUS status = {};
+        ASSERT_TRUE(ControlService(service.Get(), SERVICE_CONTROL_STOP, &status));
+    }
+    ASSERT_EQ(hanging.State(), static_cast<DWORD>(SERVICE_STOP_PENDING));
+    StopDependentServices(Manager(), parent.Name().c_str());
+    EXPECT_EQ(zt::TakeCapturedMessages(),
+              std::vector<CapturedMessage>({StoppingDependent(hanging), {LOG_PLAIN, "."}}));
 }
 
-TEST_F(ServiceDependents, SearchFindsDependentsAmongHundredsOfServices) {
-  // 150 more services with long display names: their list no longer fits the 30720
-  // bytes a single enumeration call used to get.
-  std::vector<std::unique_ptr<zt::FixtureService>> crowd;
-  for (int i = 0; i < 150; ++i) {
-    crowd.emplace_back(new zt::FixtureService("zeph_crowd_" + std::string(150, 'x'), "prompt"));
-  }
-  {
-    using EnumProc = BOOL(WINAPI*)(SC_HANDLE, SC_ENUM_TYPE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD, LPDWORD,
-                                   LPCSTR);
-    const auto enumerate = reinterpret_cast<EnumProc>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "EnumServicesStatusExA")));
-    ASSERT_NE(enumerate, nullptr);
-    std::vector<BYTE> buffer(30720);
-    DWORD needed = 0, returned = 0, resume = 0;
-    ASSERT_FALSE(enumerate(Manager(), SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL, buffer.data(),
-                           static_cast<DWORD>(buffer.size()), &needed, &returned, &resume, nullptr))
-        << "the services still fit one 30720-byte call; the test proves nothing";
-  }
-  zt::FixtureService parent("zeph_parent_many", "prompt");
-  zt::FixtureService dependent("zeph_dep_many", "prompt", {parent.Name()});
-  ASSERT_EQ(dependent.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+TEST_F(ServiceDependents, SearchFindsDependentsAmongHundredsOfServices)
+{
+    // 150 more services with long display names: their list no longer fits the 30720
+    // bytes a single enumeration call used to get.
+    std::vector<std::unique_ptr<zt::FixtureService>> crowd;
+    for (int i = 0; i < 150; ++i) {
+        crowd.emplace_back(new zt::FixtureService("zeph_crowd_" + std::string(150, 'x'), "prompt"));
+    }
+    {
+        using EnumProc = BOOL(WINAPI*)(SC_HANDLE, SC_ENUM_TYPE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD,
+                                       LPDWORD, LPCSTR);
+        const auto enumerate = reinterpret_cast<EnumProc>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("advapi32.dll"), "EnumServicesStatusExA")));
+        ASSERT_NE(enumerate, nullptr);
+        std::vector<BYTE> buffer(30720);
+        DWORD needed = 0, returned = 0, resume = 0;
+        ASSERT_FALSE(enumerate(Manager(), SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL,
+                               buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &returned, &resume,
+                               nullptr))
+            << "the services still fit one 30720-byte call; the test proves nothing";
+    }
+    zt::FixtureService parent("zeph_parent_many", "prompt");
+    zt::FixtureService dependent("zeph_dep_many", "prompt", {parent.Name()});
+    ASSERT_EQ(dependent.Start(), static_cast<DWORD>(SERVICE_RUNNING));
 
-  StopDependentServices(Manager(), parent.Name().c_str());
+    StopDependentServices(Manager(), parent.Name().c_str());
 
-  EXPECT_EQ(zt::TakeCapturedMessages(), std::vector<CapturedMessage>({StoppingDependent(dependent)}));
-  EXPECT_EQ(zt::WaitForServiceState(dependent.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(zt::TakeCapturedMessages(), std::vector<CapturedMessage>({StoppingDependent(dependent)}));
+    EXPECT_EQ(zt::WaitForServiceState(dependent.Name(), SERVICE_STOPPED),
+              static_cast<DWORD>(SERVICE_STOPPED));
 }
 
-TEST_F(ServiceDependents, DependentStopRequestThatSucceedsReturnsAtOnce) {
-  zt::FixtureService slow("zeph_dep_slow", "slow 4 700 2500");
-  ASSERT_EQ(slow.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-  zt::ScmHandle service(OpenServiceA(Manager(), slow.Name().c_str(), SERVICE_ALL_ACCESS));
-  StopDependentService(Manager(), service.Get(), slow.Name().c_str());
-  EXPECT_TRUE(zt::TakeCapturedMessages().empty());
-  // No wait: the slow service is still on its way down.
-  EXPECT_EQ(slow.State(), static_cast<DWORD>(SERVICE_STOP_PENDING));
+TEST_F(ServiceDependents, DependentStopRequestThatSucceedsReturnsAtOnce)
+{
+    zt::FixtureService slow("zeph_dep_slow", "slow 4 700 2500");
+    ASSERT_EQ(slow.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    zt::ScmHandle service(OpenServiceA(Manager(), slow.Name().c_str(), SERVICE_ALL_ACCESS));
+    StopDependentService(Manager(), service.Get(), slow.Name().c_str());
+    EXPECT_TRUE(zt::TakeCapturedMessages().empty());
+    // No wait: the slow service is still on its way down.
+    EXPECT_EQ(slow.State(), static_cast<DWORD>(SERVICE_STOP_PENDING));
 }
 
 // Services that refuse full access (as Windows 10's protected services do) are searched with
 // the reading rights they grant: an unrelated protected service gives no error line, and a
 // dependent is opened with stop rights only once it is known to be one. A protected
 // dependent is reported as one that cannot be opened.
-TEST_F(ServiceDependents, ProtectedServicesAreSearchedWithReadingRightsOnly) {
-  zt::FixtureService parent("zeph_parent_p", "prompt");
-  zt::FixtureService dependent("zeph_dep_plain", "prompt", {parent.Name()});
-  zt::FixtureService guarded("zeph_dep_guarded", "prompt", {parent.Name()});
-  zt::FixtureService bystander("zeph_bystander", "prompt");
-  for (const zt::FixtureService* service : {&dependent, &guarded, &bystander}) {
-    ASSERT_EQ(service->Start(), static_cast<DWORD>(SERVICE_RUNNING)) << service->Name();
-  }
-  zt::ProtectService(guarded.Name());
-  zt::ProtectService(bystander.Name());
+TEST_F(ServiceDependents, ProtectedServicesAreSearchedWithReadingRightsOnly)
+{
+    zt::FixtureService parent("zeph_parent_p", "prompt");
+    zt::FixtureService dependent("zeph_dep_plain", "prompt", {parent.Name()});
+    zt::FixtureService guarded("zeph_dep_guarded", "prompt", {parent.Name()});
+    zt::FixtureService bystander("zeph_bystander", "prompt");
+    for (const zt::FixtureService* service : {&dependent, &guarded, &bystander}) {
+        ASSERT_EQ(service->Start(), static_cast<DWORD>(SERVICE_RUNNING)) << service->Name();
+    }
+    zt::ProtectService(guarded.Name());
+    zt::ProtectService(bystander.Name());
 
-  StopDependentServices(Manager(), parent.Name().c_str());
+    StopDependentServices(Manager(), parent.Name().c_str());
 
-  // In the order the manager lists the services, which is not fixed.
-  EXPECT_EQ(Sorted(zt::TakeCapturedMessages()),
-            Sorted({StoppingDependent(dependent),
-                    {LOG_ERROR, "\r\nERROR: Unable to open dependent Service '" + guarded.Name() + "' (parent = '" +
-                                    parent.Name() + "'), error = 5"}}));
-  EXPECT_EQ(zt::WaitForServiceState(dependent.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
-  EXPECT_EQ(guarded.State(), static_cast<DWORD>(SERVICE_RUNNING));
-  EXPECT_EQ(bystander.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    // In the order the manager lists the services, which is not fixed.
+    EXPECT_EQ(Sorted(zt::TakeCapturedMessages()),
+              Sorted({StoppingDependent(dependent),
+                      {LOG_ERROR, "\r\nERROR: Unable to open dependent Service '" + guarded.Name()
+                                      + "' (parent = '" + parent.Name() + "'), error = 5"}}));
+    EXPECT_EQ(zt::WaitForServiceState(dependent.Name(), SERVICE_STOPPED),
+              static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(guarded.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(bystander.State(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ TEST(ManyServices, OneCallIntoTheOldBufferSizeFails)
     std::string buffer(30720, '\0');
     DWORD needed = 0, count = 0, resume = 0;
     BOOL ok = ::EnumServicesStatusExA(manager, SC_ENUM_PROCESS_INFO, SERVICE_WIN32, SERVICE_STATE_ALL,
-                                      reinterpret_cast<BYTE*>(&buffer[0]), 30720, &needed, &count, &resume, nullptr);
+                                      reinterpret_cast<BYTE*>(&buffer[0]), 30720, &needed, &count, &resume,
+                                      nullptr);
     DWORD error = ::GetLastError();
     ::CloseServiceHandle(manager);
     EXPECT_FALSE(ok) << count << " services in " << needed << " bytes";
@@ -61,7 +62,8 @@ TEST(ManyServices, TheDialogListsEveryService)
     dialog.DoModal();
     driver.Stop();
     EXPECT_TRUE(driver.AllStepsRun());
-    EXPECT_EQ(driver.MessageBoxes().size(), 0u) << (driver.MessageBoxes().empty() ? "" : driver.MessageBoxes()[0].text);
+    EXPECT_EQ(driver.MessageBoxes().size(), 0u)
+        << (driver.MessageBoxes().empty() ? "" : driver.MessageBoxes()[0].text);
     EXPECT_EQ(static_cast<int>(extra.size()), ExtraServices());
     EXPECT_GT(rows, ExtraServices());
     EXPECT_EQ(action, "Stop");

@@ -90,21 +90,21 @@ TEST(SaveWrites, DefaultsGiveEveryKnownKeyInOrder)
     settings.appPath = "<not set>";
     settings.priority = "Normal";
     EXPECT_EQ(Lines(gui_logic::SaveWrites(settings)), (std::vector<std::string>{
-        "delete [Configuration]",
-        "delete [AutoStart]",
-        "[Configuration] description=",
-        "[Configuration] fspath=<not set>",
-        "[Configuration] fscmdline=",
-        "[Configuration] fspriority=Normal",
-        "[Configuration] defragmem=0",
-        "[Configuration] procidletasks=0",
-        "[Configuration] nonresponse=15",
-        "[Configuration] autostartdelay=30",
-        "[Configuration] pauseatend=0",
-        "[Configuration] MainAppExe=",
-        "[Configuration] logging=0",
-        "[Configuration] donotlaunchapp=0",
-    }));
+                                                          "delete [Configuration]",
+                                                          "delete [AutoStart]",
+                                                          "[Configuration] description=",
+                                                          "[Configuration] fspath=<not set>",
+                                                          "[Configuration] fscmdline=",
+                                                          "[Configuration] fspriority=Normal",
+                                                          "[Configuration] defragmem=0",
+                                                          "[Configuration] procidletasks=0",
+                                                          "[Configuration] nonresponse=15",
+                                                          "[Configuration] autostartdelay=30",
+                                                          "[Configuration] pauseatend=0",
+                                                          "[Configuration] MainAppExe=",
+                                                          "[Configuration] logging=0",
+                                                          "[Configuration] donotlaunchapp=0",
+                                                      }));
 }
 
 TEST(SaveWrites, RowsComeAfterTheDelayAndShutdownRestartOnlyWhenTicked)
@@ -127,25 +127,25 @@ TEST(SaveWrites, RowsComeAfterTheDelayAndShutdownRestartOnlyWhenTicked)
     settings.shutdown = true;
     settings.restart = true;
     EXPECT_EQ(Lines(gui_logic::SaveWrites(settings)), (std::vector<std::string>{
-        "delete [Configuration]",
-        "delete [AutoStart]",
-        "[Configuration] description=Racing night",
-        "[Configuration] fspath=C:\\Games\\racer.exe",
-        "[Configuration] fscmdline=-fullscreen",
-        "[Configuration] fspriority=High",
-        "[Configuration] defragmem=1",
-        "[Configuration] procidletasks=1",
-        "[Configuration] nonresponse=900",
-        "[Configuration] autostartdelay=0",
-        "[AutoStart] C:\\Tools\\a.exe=-a|-b|10",
-        "[AutoStart] C:\\Tools\\b.exe=|",
-        "[Configuration] pauseatend=1",
-        "[Configuration] MainAppExe=racer-real.exe",
-        "[Configuration] logging=1",
-        "[Configuration] donotlaunchapp=1",
-        "[Configuration] ShutdownAfterTermination=1",
-        "[Configuration] RestartAfterTermination=1",
-    }));
+                                                          "delete [Configuration]",
+                                                          "delete [AutoStart]",
+                                                          "[Configuration] description=Racing night",
+                                                          "[Configuration] fspath=C:\\Games\\racer.exe",
+                                                          "[Configuration] fscmdline=-fullscreen",
+                                                          "[Configuration] fspriority=High",
+                                                          "[Configuration] defragmem=1",
+                                                          "[Configuration] procidletasks=1",
+                                                          "[Configuration] nonresponse=900",
+                                                          "[Configuration] autostartdelay=0",
+                                                          "[AutoStart] C:\\Tools\\a.exe=-a|-b|10",
+                                                          "[AutoStart] C:\\Tools\\b.exe=|",
+                                                          "[Configuration] pauseatend=1",
+                                                          "[Configuration] MainAppExe=racer-real.exe",
+                                                          "[Configuration] logging=1",
+                                                          "[Configuration] donotlaunchapp=1",
+                                                          "[Configuration] ShutdownAfterTermination=1",
+                                                          "[Configuration] RestartAfterTermination=1",
+                                                      }));
 
     settings.shutdown = false;
     settings.notMainApp = false;  // the remembered name is not written once unticked

@@ -10,8 +10,9 @@ namespace {
 
 TEST(ControllerRun, BothPathsOfTheCommandLineAreQuoted)
 {
-    EXPECT_EQ(gui_logic::ControllerCommandLine("C:\\Program Files\\Zephlaunch\\zephrun.exe", "C:\\a b\\p.ini"),
-              "\"C:\\Program Files\\Zephlaunch\\zephrun.exe\" \"C:\\a b\\p.ini\"");
+    EXPECT_EQ(
+        gui_logic::ControllerCommandLine("C:\\Program Files\\Zephlaunch\\zephrun.exe", "C:\\a b\\p.ini"),
+        "\"C:\\Program Files\\Zephlaunch\\zephrun.exe\" \"C:\\a b\\p.ini\"");
 }
 
 TEST(ControllerRun, TheLinkTakesTheFileNameWithoutItsLastFourCharacters)

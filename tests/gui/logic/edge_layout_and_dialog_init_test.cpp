@@ -14,8 +14,8 @@ using gui_logic::Box;
 
 std::string Text(const Box& box)
 {
-    return std::to_string(box.left) + "," + std::to_string(box.top) + "," + std::to_string(box.right) + "," +
-           std::to_string(box.bottom);
+    return std::to_string(box.left) + "," + std::to_string(box.top) + "," + std::to_string(box.right) + ","
+           + std::to_string(box.bottom);
 }
 
 // A control at (20,30)-(120,50) in a 400x300 client area, which then grows by
@@ -30,15 +30,19 @@ std::vector<std::string> Places(unsigned anchors)
 TEST(EdgeLayout, EachRuleOfTheResizableDialogsMovesTheRightEdges)
 {
     // Edits and group boxes that stretch to the right only.
-    EXPECT_EQ(Places(gui_logic::kStretchRight), (std::vector<std::string>{"20,30,180,50", "20,30,70,50", "20,30,120,50"}));
+    EXPECT_EQ(Places(gui_logic::kStretchRight),
+              (std::vector<std::string>{"20,30,180,50", "20,30,70,50", "20,30,120,50"}));
     // Lists that stretch both ways (also the default).
     EXPECT_EQ(Places(gui_logic::kStretchRightBottom),
               (std::vector<std::string>{"20,30,180,90", "20,30,70,30", "20,30,120,50"}));
-    EXPECT_EQ(Text(gui_logic::PlaceChild(gui_logic::RecordLayout({20, 30, 120, 50}, 400, 300), 460, 340)), "20,30,180,90");
+    EXPECT_EQ(Text(gui_logic::PlaceChild(gui_logic::RecordLayout({20, 30, 120, 50}, 400, 300), 460, 340)),
+              "20,30,180,90");
     // Browse: sideways with the right edge, same size.
-    EXPECT_EQ(Places(gui_logic::kMoveRight), (std::vector<std::string>{"80,30,180,50", "-30,30,70,50", "20,30,120,50"}));
+    EXPECT_EQ(Places(gui_logic::kMoveRight),
+              (std::vector<std::string>{"80,30,180,50", "-30,30,70,50", "20,30,120,50"}));
     // Buttons that stay at their left edge and their distance from the bottom.
-    EXPECT_EQ(Places(gui_logic::kMoveDown), (std::vector<std::string>{"20,70,120,90", "20,10,120,30", "20,30,120,50"}));
+    EXPECT_EQ(Places(gui_logic::kMoveDown),
+              (std::vector<std::string>{"20,70,120,90", "20,10,120,30", "20,30,120,50"}));
     // Save, Add, Edit, Delete: with the bottom-right corner.
     EXPECT_EQ(Places(gui_logic::kMoveRightDown),
               (std::vector<std::string>{"80,70,180,90", "-30,10,70,30", "20,30,120,50"}));
@@ -48,18 +52,20 @@ TEST(EdgeLayout, EachRuleOfTheResizableDialogsMovesTheRightEdges)
 
 TEST(EdgeLayout, ALeftEdgeThatFollowsAloneShrinksTheControlButNeverBelowNothing)
 {
-    gui_logic::AnchoredLayout layout = gui_logic::RecordLayout({20, 30, 120, 50}, 400, 300, gui_logic::kLeftFollows);
+    gui_logic::AnchoredLayout layout =
+        gui_logic::RecordLayout({20, 30, 120, 50}, 400, 300, gui_logic::kLeftFollows);
     EXPECT_EQ(Text(gui_logic::PlaceChild(layout, 440, 300)), "60,30,120,50");
     EXPECT_EQ(Text(gui_logic::PlaceChild(layout, 500, 300)), "120,30,120,50");  // width 0, not negative
-    gui_logic::AnchoredLayout list = gui_logic::RecordLayout({20, 30, 120, 50}, 400, 300, gui_logic::kStretchRightBottom);
+    gui_logic::AnchoredLayout list =
+        gui_logic::RecordLayout({20, 30, 120, 50}, 400, 300, gui_logic::kStretchRightBottom);
     EXPECT_EQ(Text(gui_logic::PlaceChild(list, 10, 10)), "20,30,20,30");
 }
 
 std::vector<unsigned char> Entry(int id, unsigned message, const std::string& bytes)
 {
     std::string out;
-    for (unsigned value : {static_cast<unsigned>(id) & 0xffu, static_cast<unsigned>(id) >> 8, message & 0xffu, message >> 8,
-                           static_cast<unsigned>(bytes.size()), 0u, 0u, 0u})
+    for (unsigned value : {static_cast<unsigned>(id) & 0xffu, static_cast<unsigned>(id) >> 8, message & 0xffu,
+                           message >> 8, static_cast<unsigned>(bytes.size()), 0u, 0u, 0u})
         out.push_back(static_cast<char>(value));
     out += bytes;
     return std::vector<unsigned char>(out.begin(), out.end());
@@ -68,8 +74,9 @@ std::vector<unsigned char> Entry(int id, unsigned message, const std::string& by
 TEST(DialogInit, ReadsEntriesInOrderUpToTheEndMarkAndDropsATruncatedOne)
 {
     std::vector<unsigned char> data;
-    for (const auto& part : {Entry(1023, 0x0403, std::string("Realtime\0", 9)), Entry(1023, 0x0403, std::string("High\0", 5)),
-                             Entry(1050, 0x0401, std::string("odd", 3))})
+    for (const auto& part :
+         {Entry(1023, 0x0403, std::string("Realtime\0", 9)), Entry(1023, 0x0403, std::string("High\0", 5)),
+          Entry(1050, 0x0401, std::string("odd", 3))})
         data.insert(data.end(), part.begin(), part.end());
     std::vector<unsigned char> complete = data;
     complete.push_back(0);

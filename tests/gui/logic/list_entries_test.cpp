@@ -43,7 +43,8 @@ TEST(ProgramValue, RunningProgramActionByPrefix)
 TEST(ProcessRows, HiddenProcessesAndNineXNames)
 {
     std::string row;
-    for (const char* hidden : {"Zephlaunch.exe", "ZEPHLAUNCH.EXE", "svchost.exe", "SvcHost.Exe", "[System Process]", "System"})
+    for (const char* hidden :
+         {"Zephlaunch.exe", "ZEPHLAUNCH.EXE", "svchost.exe", "SvcHost.Exe", "[System Process]", "System"})
         EXPECT_FALSE(gui_logic::ProcessRowText(hidden, true, &row)) << hidden;
     ASSERT_TRUE(gui_logic::ProcessRowText("Notepad.EXE", true, &row));
     EXPECT_EQ(row, "Notepad.EXE");
@@ -64,8 +65,8 @@ TEST(Sections, ParsedInFileOrderWithoutBadEntries)
 {
     const char head[] = "Spooler=Stop\0noequals\0=novalue\0";
     const char tail[] = "BITS=Stop & Restart\0Empty=\0";
-    std::string buffer = std::string(head, sizeof head - 1) + std::string(256, 'k') + "=x" + '\0' +
-                         std::string(tail, sizeof tail - 1);
+    std::string buffer = std::string(head, sizeof head - 1) + std::string(256, 'k') + "=x" + '\0'
+                         + std::string(tail, sizeof tail - 1);
     buffer.push_back('\0');
     auto entries = gui_logic::ParseSection(buffer.data(), buffer.size());
     ASSERT_EQ(entries.size(), 3u);
@@ -81,7 +82,8 @@ TEST(Sections, ParsedInFileOrderWithoutBadEntries)
 
 TEST(Sections, EntriesOfServicesNotListedAreKept)
 {
-    gui_logic::SectionEntries entries = {{"Spooler", "Stop"}, {"OtherPcService", "stop & restart"}, {"bits", "Stop"}};
+    gui_logic::SectionEntries entries = {
+        {"Spooler", "Stop"}, {"OtherPcService", "stop & restart"}, {"bits", "Stop"}};
     auto left = gui_logic::EntriesNotIn(entries, {"spooler", "BITS", "wuauserv"});
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].first, "OtherPcService");
@@ -94,8 +96,9 @@ TEST(Sections, EntriesOfServicesNotListedAreKept)
 // finds must be what GetPrivateProfileString would have given for that key.
 TEST(Sections, LookupGivesWhatAProfileReadGives)
 {
-    gui_logic::SectionEntries entries = {{"Spooler", "Stop"}, {"BITS", "\"Stop & Restart\""}, {"spooler", "No Action"},
-                                         {"Odd", "'x\""}, {"Long", std::string(300, 'v')}, {"Q", "\""}};
+    gui_logic::SectionEntries entries = {
+        {"Spooler", "Stop"}, {"BITS", "\"Stop & Restart\""},  {"spooler", "No Action"},
+        {"Odd", "'x\""},     {"Long", std::string(300, 'v')}, {"Q", "\""}};
     gui_logic::SectionLookup lookup(entries, 256);
     EXPECT_EQ(lookup.Value("SPOOLER", "No Action"), "Stop");  // the first entry of a key
     EXPECT_EQ(lookup.Value("bits", "No Action"), "Stop & Restart");

@@ -17,9 +17,10 @@ TEST(VersionText, SizeErrorsByTrigger)
     const std::string noInfo = "No additional information is available for this program.";
     EXPECT_EQ(gui_logic::VersionSizeErrorText(1813, VersionTrigger::HotTrack), noInfo);
     EXPECT_EQ(gui_logic::VersionSizeErrorText(1813, VersionTrigger::RightClick), noInfo);
-    EXPECT_EQ(gui_logic::VersionSizeErrorText(1812, VersionTrigger::HotTrack),
-              "Unable to retrieve version information.  This is probably because the program no longer exists on "
-              "this computer.");
+    EXPECT_EQ(
+        gui_logic::VersionSizeErrorText(1812, VersionTrigger::HotTrack),
+        "Unable to retrieve version information.  This is probably because the program no longer exists on "
+        "this computer.");
     EXPECT_EQ(gui_logic::VersionSizeErrorText(1812, VersionTrigger::RightClick),
               "Unable to retrieve version information size: error 1812.");
     EXPECT_EQ(gui_logic::VersionSizeErrorText(2, VersionTrigger::HotTrack),
@@ -33,8 +34,10 @@ TEST(VersionText, SubBlockNamesUseFourHexDigitsEach)
 {
     EXPECT_EQ(gui_logic::VersionSubBlock(gui_logic::kFileVersion, 0x409, 0x4b0),
               "\\StringFileInfo\\040904b0\\FileVersion");
-    EXPECT_EQ(gui_logic::VersionSubBlock(gui_logic::kComments, 0x0407, 0x04e4), "\\StringFileInfo\\040704e4\\Comments");
-    EXPECT_EQ(gui_logic::VersionSubBlock(gui_logic::kLegalCopyright, 0, 0), "\\StringFileInfo\\00000000\\LegalCopyright");
+    EXPECT_EQ(gui_logic::VersionSubBlock(gui_logic::kComments, 0x0407, 0x04e4),
+              "\\StringFileInfo\\040704e4\\Comments");
+    EXPECT_EQ(gui_logic::VersionSubBlock(gui_logic::kLegalCopyright, 0, 0),
+              "\\StringFileInfo\\00000000\\LegalCopyright");
 }
 
 TEST(VersionText, ValuesOnHoverAndOnRightClick)
@@ -53,15 +56,24 @@ TEST(VersionText, ValuesOnHoverAndOnRightClick)
     EXPECT_EQ(VersionValueText(VersionTrigger::RightClick, gui_logic::kComments, false, nullptr, 0), "");
     // Longer values are cut to their buffer: 99 characters for the versions, 255 for the rest.
     const std::string longText(400, 'v');
-    EXPECT_EQ(VersionValueText(VersionTrigger::HotTrack, gui_logic::kFileVersion, true, longText.c_str(), 401).size(), 99u);
-    EXPECT_EQ(VersionValueText(VersionTrigger::RightClick, gui_logic::kProductVersion, true, longText.c_str(), 401).size(), 99u);
-    EXPECT_EQ(VersionValueText(VersionTrigger::HotTrack, gui_logic::kProductName, true, longText.c_str(), 401).size(), 255u);
+    EXPECT_EQ(VersionValueText(VersionTrigger::HotTrack, gui_logic::kFileVersion, true, longText.c_str(), 401)
+                  .size(),
+              99u);
+    EXPECT_EQ(
+        VersionValueText(VersionTrigger::RightClick, gui_logic::kProductVersion, true, longText.c_str(), 401)
+            .size(),
+        99u);
+    EXPECT_EQ(VersionValueText(VersionTrigger::HotTrack, gui_logic::kProductName, true, longText.c_str(), 401)
+                  .size(),
+              255u);
 }
 
 TEST(VersionText, WholeTextAndHeader)
 {
-    std::string values[gui_logic::kVersionFieldCount] = {"1.2", "1.0", "Tool", "A tool", "Acme", "(c) Acme", "N/A"};
-    EXPECT_EQ(gui_logic::VersionHeader("tool.exe", "C:\\t\\tool.exe"), "Program: tool.exe\r\nFile Path: C:\\t\\tool.exe\r\n\r\n");
+    std::string values[gui_logic::kVersionFieldCount] = {"1.2",  "1.0",      "Tool", "A tool",
+                                                         "Acme", "(c) Acme", "N/A"};
+    EXPECT_EQ(gui_logic::VersionHeader("tool.exe", "C:\\t\\tool.exe"),
+              "Program: tool.exe\r\nFile Path: C:\\t\\tool.exe\r\n\r\n");
     EXPECT_EQ(gui_logic::VersionText("tool.exe", "C:\\t\\tool.exe", values),
               "Program: tool.exe\r\nFile Path: C:\\t\\tool.exe\r\n\r\n"
               "File Version: 1.2\r\nProduct Version: 1.0\r\n\r\nFile Description: A tool\r\n\r\n"
@@ -70,7 +82,8 @@ TEST(VersionText, WholeTextAndHeader)
 
 TEST(ServiceTexts, StatesAndTrimming)
 {
-    const char* expected[] = {"", "Stopped", "Starting", "Stopping", "Running", "Continuing", "Pausing", "Paused", ""};
+    const char* expected[] = {"",           "Stopped", "Starting", "Stopping", "Running",
+                              "Continuing", "Pausing", "Paused",   ""};
     for (unsigned long state = 0; state <= 8; ++state)
         EXPECT_STREQ(gui_logic::ServiceStateText(state), expected[state]) << state;
     EXPECT_STREQ(gui_logic::ServiceStateText(0xffffffffUL), "");
@@ -82,10 +95,13 @@ TEST(ServiceTexts, StatesAndTrimming)
 
 TEST(ServiceTexts, HelpTextWithAndWithoutEntry)
 {
-    EXPECT_EQ(gui_logic::ServiceHelpText("Print Spooler", ""), "Print Spooler\r\n\r\nNo additional help available.");
+    EXPECT_EQ(gui_logic::ServiceHelpText("Print Spooler", ""),
+              "Print Spooler\r\n\r\nNo additional help available.");
     EXPECT_EQ(gui_logic::ServiceHelpText("Print Spooler", "Printing stops."),
-              "Print Spooler\r\n\r\nPrinting stops.\r\n\r\nDISCLAIMER:  These recommendations may or may not work for "
-              "you.  Please use with caution.  If you notice any problems, you may reboot your computer since nothing "
+              "Print Spooler\r\n\r\nPrinting stops.\r\n\r\nDISCLAIMER:  These recommendations may or may not "
+              "work for "
+              "you.  Please use with caution.  If you notice any problems, you may reboot your computer "
+              "since nothing "
               "is permanently disabled with this software.");
 }
 
@@ -115,10 +131,13 @@ TEST(ActionChoice, RowWindowsNeedsHasNoActionOnlyAndShowsIt)
         EXPECT_EQ(gui_logic::ShownAction(current, true), "No Action");
         EXPECT_EQ(gui_logic::ShownAction(current, false), current);
     }
-    EXPECT_EQ(gui_logic::NeverStopHelpText("services.exe", ""), "Windows needs services.exe: Zephlaunch never stops it.");
-    EXPECT_EQ(gui_logic::NeverStopHelpText("Plug and Play", "Plug and Play\r\n\r\nNo additional help available."),
-              "Windows needs Plug and Play: Zephlaunch never stops it.\r\n\r\nPlug and Play\r\n\r\nNo additional help "
-              "available.");
+    EXPECT_EQ(gui_logic::NeverStopHelpText("services.exe", ""),
+              "Windows needs services.exe: Zephlaunch never stops it.");
+    EXPECT_EQ(
+        gui_logic::NeverStopHelpText("Plug and Play", "Plug and Play\r\n\r\nNo additional help available."),
+        "Windows needs Plug and Play: Zephlaunch never stops it.\r\n\r\nPlug and Play\r\n\r\nNo additional "
+        "help "
+        "available.");
 }
 
 }  // namespace

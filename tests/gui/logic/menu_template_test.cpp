@@ -24,8 +24,14 @@ public:
             Word(c);
         return Word(0);
     }
-    Bytes& Item(unsigned flags, unsigned id, const std::u16string& text) { return Word(flags).Word(id).Text(text); }
-    Bytes& Popup(unsigned flags, const std::u16string& text) { return Word(flags | kMenuTemplatePopup).Text(text); }
+    Bytes& Item(unsigned flags, unsigned id, const std::u16string& text)
+    {
+        return Word(flags).Word(id).Text(text);
+    }
+    Bytes& Popup(unsigned flags, const std::u16string& text)
+    {
+        return Word(flags | kMenuTemplatePopup).Text(text);
+    }
     std::vector<unsigned char> data;
 };
 

@@ -19,8 +19,8 @@ TEST(ProfileName, AcceptsEveryOrdinaryFileName)
 
 TEST(ProfileName, RefusesCharactersThatCannotBeInAFileName)
 {
-    for (const char* name : {"a\\b", "..\\escape", "a/b", "c:x", "what?", "star*", "say \"hi\"", "<tag>", "a|b",
-                             "tab\there"}) {
+    for (const char* name :
+         {"a\\b", "..\\escape", "a/b", "c:x", "what?", "star*", "say \"hi\"", "<tag>", "a|b", "tab\there"}) {
         EXPECT_EQ(CheckProfileName(name, kRoomy), ProfileNameProblem::ForbiddenCharacter) << name;
     }
 }
@@ -29,7 +29,8 @@ TEST(ProfileName, RefusesDotNamesAndDeviceNames)
 {
     EXPECT_EQ(CheckProfileName(".", kRoomy), ProfileNameProblem::DotsOnly);
     EXPECT_EQ(CheckProfileName("..", kRoomy), ProfileNameProblem::DotsOnly);
-    for (const char* name : {"CON", "con", "Prn", "aux", "NUL", "com1", "COM9", "lpt1", "LPT9", "nul.txt", "con .x"})
+    for (const char* name :
+         {"CON", "con", "Prn", "aux", "NUL", "com1", "COM9", "lpt1", "LPT9", "nul.txt", "con .x"})
         EXPECT_EQ(CheckProfileName(name, kRoomy), ProfileNameProblem::ReservedDevice) << name;
 }
 

@@ -17,14 +17,16 @@ TEST(WebLinks, QueryValuesKeepOnlyUnreservedCharactersAsTheyAre)
 
 TEST(WebLinks, SupportMailCarriesTheSubject)
 {
-    EXPECT_EQ(SupportMailLink("help@example.org"), "mailto:help@example.org?subject=Zephlaunch%20Support%20Email");
+    EXPECT_EQ(SupportMailLink("help@example.org"),
+              "mailto:help@example.org?subject=Zephlaunch%20Support%20Email");
 }
 
 TEST(WebLinks, DonationQueryCarriesEveryKeyWithItsEncodedValue)
 {
-    EXPECT_EQ(DonationLink("https://pay.example/donate", "funds@example.org", "Zephlaunch & friends", "ZL 1.1"),
-              "https://pay.example/donate?business=funds%40example.org&item_name=Zephlaunch%20%26%20friends"
-              "&item_number=ZL%201.1&no_note=1&tax=0&currency_code=USD");
+    EXPECT_EQ(
+        DonationLink("https://pay.example/donate", "funds@example.org", "Zephlaunch & friends", "ZL 1.1"),
+        "https://pay.example/donate?business=funds%40example.org&item_name=Zephlaunch%20%26%20friends"
+        "&item_number=ZL%201.1&no_note=1&tax=0&currency_code=USD");
     // A form address that has a query already gets the keys appended to it.
     EXPECT_EQ(DonationLink("https://pay.example/cgi?cmd=_donations", "b", "n", "1"),
               "https://pay.example/cgi?cmd=_donations&business=b&item_name=n&item_number=1&no_note=1&tax=0"

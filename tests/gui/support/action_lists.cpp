@@ -26,7 +26,8 @@ int FindRow(HWND list, const std::string& text)
     LVFINDINFOA find = {};
     find.flags = LVFI_STRING;
     find.psz = text.c_str();
-    int row = static_cast<int>(::SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    int row = static_cast<int>(
+        ::SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
     // The list's search ignores letter case; the tests want the exact text.
     return row >= 0 && CellText(list, row, 0) == text ? row : -1;
 }
@@ -81,7 +82,9 @@ bool PickFromCombo(HWND combo, int index)
     if (!::GetComboBoxInfo(combo, &info) || !info.hwndList || !::IsWindowVisible(info.hwndList))
         return false;
     RECT item = {};
-    if (::SendMessageA(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR)
+    if (::SendMessageA(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(&item))
+        == LB_ERR)
         return false;
     POINT point = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ::ClientToScreen(info.hwndList, &point);

@@ -14,8 +14,9 @@ namespace gt {
 
 const char kConfigureTitle[] = "Zephlaunch Configuration";
 const char kEditTitle[] = "Edit Auto Start Program";
-const int kLaunchControls[6] = {IDC_CONFIGURE_APP_PATH, IDC_CONFIGURE_BROWSE, IDC_CONFIGURE_CMDLINE,
-                                IDC_CONFIGURE_PRIORITY, IDC_CONFIGURE_NOT_MAIN_APP, IDC_CONFIGURE_AUTOSTART_DELAY};
+const int kLaunchControls[6] = {IDC_CONFIGURE_APP_PATH,     IDC_CONFIGURE_BROWSE,
+                                IDC_CONFIGURE_CMDLINE,      IDC_CONFIGURE_PRIORITY,
+                                IDC_CONFIGURE_NOT_MAIN_APP, IDC_CONFIGURE_AUTOSTART_DELAY};
 
 void ConfigureTest::SetUp()
 {
@@ -30,20 +31,11 @@ void ConfigureTest::SetUp()
     g_showToolTips = 1;
 }
 
-void ConfigureTest::TearDown()
-{
-    ResetSettings();
-}
+void ConfigureTest::TearDown() { ResetSettings(); }
 
-std::string ConfigureTest::Profile()
-{
-    return DefaultProfile();
-}
+std::string ConfigureTest::Profile() { return DefaultProfile(); }
 
-void ConfigureTest::WriteProfile(const std::string& lines)
-{
-    zt::WriteFileBytes(Profile(), IniText(lines));
-}
+void ConfigureTest::WriteProfile(const std::string& lines) { zt::WriteFileBytes(Profile(), IniText(lines)); }
 
 INT_PTR ConfigureTest::RunConfigure(GuiDriver& driver)
 {
@@ -60,8 +52,8 @@ INT_PTR ConfigureTest::RunConfigure(GuiDriver& driver)
 std::string ConfigureTest::SavedRect()
 {
     const std::string file = WindowPosFile();
-    return ReadIni(file, "ConfigureWindow", "left") + "," + ReadIni(file, "ConfigureWindow", "top") + "," +
-           ReadIni(file, "ConfigureWindow", "right") + "," + ReadIni(file, "ConfigureWindow", "bottom");
+    return ReadIni(file, "ConfigureWindow", "left") + "," + ReadIni(file, "ConfigureWindow", "top") + ","
+           + ReadIni(file, "ConfigureWindow", "right") + "," + ReadIni(file, "ConfigureWindow", "bottom");
 }
 
 namespace {
@@ -92,10 +84,10 @@ ConfigureView ReadView(HWND dialog)
         int id;
         const char* name;
     };
-    const Box boxes[] = {{IDC_CONFIGURE_DEFRAG, "defrag"},          {IDC_CONFIGURE_IDLE_TASKS, "idle"},
-                         {IDC_CONFIGURE_PAUSE, "pause"},            {IDC_CONFIGURE_NOT_MAIN_APP, "notmain"},
-                         {IDC_CONFIGURE_LOGGING, "logging"},        {IDC_CONFIGURE_DO_NOT_LAUNCH, "donotlaunch"},
-                         {IDC_CONFIGURE_SHUTDOWN, "shutdown"},      {IDC_CONFIGURE_RESTART, "restart"}};
+    const Box boxes[] = {{IDC_CONFIGURE_DEFRAG, "defrag"},     {IDC_CONFIGURE_IDLE_TASKS, "idle"},
+                         {IDC_CONFIGURE_PAUSE, "pause"},       {IDC_CONFIGURE_NOT_MAIN_APP, "notmain"},
+                         {IDC_CONFIGURE_LOGGING, "logging"},   {IDC_CONFIGURE_DO_NOT_LAUNCH, "donotlaunch"},
+                         {IDC_CONFIGURE_SHUTDOWN, "shutdown"}, {IDC_CONFIGURE_RESTART, "restart"}};
     for (const Box& box : boxes) {
         if (::SendMessageA(Item(dialog, box.id), BM_GETCHECK, 0, 0) == 1)
             view.ticked += (view.ticked.empty() ? "" : " ") + std::string(box.name);
@@ -107,7 +99,8 @@ ConfigureView ReadView(HWND dialog)
     HWND list = Item(dialog, IDC_CONFIGURE_AUTOSTART_LIST);
     int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row)
-        view.rows.push_back(ListText(list, row, 0) + "|" + ListText(list, row, 1) + "|" + ListText(list, row, 2));
+        view.rows.push_back(ListText(list, row, 0) + "|" + ListText(list, row, 1) + "|"
+                            + ListText(list, row, 2));
     HWND focus = ::GetFocus();
     view.focus = focus ? ::GetDlgCtrlID(focus) : 0;
     return view;
@@ -115,21 +108,25 @@ ConfigureView ReadView(HWND dialog)
 
 bool EditAndDeleteEnabled(HWND dialog)
 {
-    return ::IsWindowEnabled(Item(dialog, IDC_CONFIGURE_EDIT)) && ::IsWindowEnabled(Item(dialog, IDC_CONFIGURE_DELETE));
+    return ::IsWindowEnabled(Item(dialog, IDC_CONFIGURE_EDIT))
+           && ::IsWindowEnabled(Item(dialog, IDC_CONFIGURE_DELETE));
 }
 
 void WaitForSelectionTimer(HWND dialog)
 {
-    PumpUntil([&] {
-        return !::IsWindowEnabled(Item(dialog, IDC_CONFIGURE_EDIT)) &&
-               !::IsWindowEnabled(Item(dialog, IDC_CONFIGURE_DELETE));
-    }, 3000);
+    PumpUntil(
+        [&] {
+            return !::IsWindowEnabled(Item(dialog, IDC_CONFIGURE_EDIT))
+                   && !::IsWindowEnabled(Item(dialog, IDC_CONFIGURE_DELETE));
+        },
+        3000);
 }
 
 std::vector<std::string> SectionEntries(const std::string& file, const char* section)
 {
     std::vector<char> buffer(32767, '\0');
-    DWORD length = ::GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    DWORD length =
+        ::GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
     std::vector<std::string> entries;
     for (DWORD at = 0; at < length && buffer[at];) {
         std::string entry(&buffer[at]);

@@ -36,10 +36,11 @@ protected:
 // What the dialog shows.
 struct ConfigureView {
     std::string description, appPath, commandLine, priority, nonResponse, autoStartDelay;
-    std::string ticked;          // names of the ticked boxes: defrag idle pause notmain logging donotlaunch shutdown restart
-    std::set<int> enabled;       // ids of the enabled controls
+    std::string
+        ticked;  // names of the ticked boxes: defrag idle pause notmain logging donotlaunch shutdown restart
+    std::set<int> enabled;          // ids of the enabled controls
     std::vector<std::string> rows;  // auto-start rows as "program|command line|delay"
-    int focus = 0;               // id of the control with the focus
+    int focus = 0;                  // id of the control with the focus
 };
 ConfigureView ReadView(HWND dialog);
 

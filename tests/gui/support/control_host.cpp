@@ -37,10 +37,9 @@ HWND HostDialog::AddControl(WORD id, const char* className, DWORD style, int x, 
     RECT r{x, y, x + cx, y + cy};
     if (!::MapDialogRect(m_hWnd, &r))
         return nullptr;
-    HWND control = ::CreateWindowExA(0, className, text, style | WS_CHILD | WS_VISIBLE, r.left, r.top,
-                                     r.right - r.left, r.bottom - r.top, m_hWnd,
-                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                     ::GetModuleHandleA(nullptr), nullptr);
+    HWND control = ::CreateWindowExA(
+        0, className, text, style | WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top,
+        m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
     if (control)
         ::SendMessageA(control, WM_SETFONT, SendMessage(WM_GETFONT), FALSE);
     return control;

@@ -28,7 +28,8 @@ public:
     // Adds a control (position in dialog units, the dialog's font), so that one dialog
     // can serve many tests: Wine waits up to two seconds for every top-level window it
     // destroys when no window manager runs (Xvfb).
-    HWND AddControl(WORD id, const char* className, DWORD style, int x, int y, int cx, int cy, const char* text);
+    HWND AddControl(WORD id, const char* className, DWORD style, int x, int y, int cx, int cy,
+                    const char* text);
     void DestroyControls();
     HWND Hwnd() const { return m_hWnd; }
     HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }

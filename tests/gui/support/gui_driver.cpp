@@ -31,8 +31,10 @@ BoxIcon IconOf(HWND box)
         LPCSTR id;
         BoxIcon icon;
     };
-    const Known known[] = {{IDI_ASTERISK, BoxIcon::Information}, {IDI_EXCLAMATION, BoxIcon::Exclamation},
-                           {IDI_HAND, BoxIcon::Hand}, {IDI_QUESTION, BoxIcon::Question}};
+    const Known known[] = {{IDI_ASTERISK, BoxIcon::Information},
+                           {IDI_EXCLAMATION, BoxIcon::Exclamation},
+                           {IDI_HAND, BoxIcon::Hand},
+                           {IDI_QUESTION, BoxIcon::Question}};
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if ((::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
             continue;
@@ -67,20 +69,11 @@ std::string TitleOf(HWND window)
     return text;
 }
 
-HWND Item(HWND dialog, int id)
-{
-    return ::GetDlgItem(dialog, id);
-}
+HWND Item(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
 
-void Click(HWND dialog, int id)
-{
-    ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
+void Click(HWND dialog, int id) { ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-void Command(HWND window, int id)
-{
-    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
+void Command(HWND window, int id) { ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 void TypeText(HWND dialog, int id, const std::string& text)
 {
@@ -114,16 +107,14 @@ void GuiDriver::Step(const std::string& title, Action action)
     m_steps.push_back({title, false, std::move(action)});
 }
 
-void GuiDriver::StepInMenu(Action action)
-{
-    m_steps.push_back({std::string(), true, std::move(action)});
-}
+void GuiDriver::StepInMenu(Action action) { m_steps.push_back({std::string(), true, std::move(action)}); }
 
 HWND OpenMenuWindow()
 {
     for (HWND window : ThreadWindows()) {
         char name[16] = {};
-        if (::GetClassNameA(window, name, sizeof name) && std::string(name) == "#32768" && ::IsWindowVisible(window))
+        if (::GetClassNameA(window, name, sizeof name) && std::string(name) == "#32768"
+            && ::IsWindowVisible(window))
             return window;
     }
     return nullptr;
@@ -133,7 +124,8 @@ void GuiDriver::Start(int watchdogSeconds)
 {
     m_watchdogSeconds = watchdogSeconds;
     m_stepTimer = ::SetTimer(nullptr, 0, kStepIntervalMs, &GuiDriver::StepTimer);
-    m_watchdogTimer = ::SetTimer(nullptr, 0, static_cast<UINT>(watchdogSeconds) * 1000u, &GuiDriver::WatchdogTimer);
+    m_watchdogTimer =
+        ::SetTimer(nullptr, 0, static_cast<UINT>(watchdogSeconds) * 1000u, &GuiDriver::WatchdogTimer);
     m_backstop = ::CreateThread(nullptr, 0, &GuiDriver::BackstopThread, this, 0, nullptr);
 }
 
@@ -214,7 +206,8 @@ void GuiDriver::RunDueStep()
     m_inStep = true;
     if (!m_capturePrefix.empty()) {
         char name[160];
-        std::snprintf(name, sizeof name, "%s-%02d-%s", m_capturePrefix.c_str(), ++m_captureCount, step.title.c_str());
+        std::snprintf(name, sizeof name, "%s-%02d-%s", m_capturePrefix.c_str(), ++m_captureCount,
+                      step.title.c_str());
         SaveWindowScreenshot(active, name);
     }
     step.action(active);

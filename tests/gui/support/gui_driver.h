@@ -94,8 +94,8 @@ private:
 // Helpers for steps.
 HWND OpenMenuWindow();  // the visible popup menu of this thread, or null
 HWND Item(HWND dialog, int id);
-void Click(HWND dialog, int id);                    // BM_CLICK on a button
-void Command(HWND window, int id);                  // WM_COMMAND as from a menu
+void Click(HWND dialog, int id);    // BM_CLICK on a button
+void Command(HWND window, int id);  // WM_COMMAND as from a menu
 void TypeText(HWND dialog, int id, const std::string& text);
 std::string TitleOf(HWND window);
 

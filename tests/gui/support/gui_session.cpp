@@ -85,7 +85,8 @@ void ClickAt(HWND window, POINT screenPoint, bool right)
     POINT client = screenPoint;
     ::ScreenToClient(window, &client);
     LPARAM position = MAKELPARAM(client.x, client.y);
-    ::PostMessageA(window, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, position);
+    ::PostMessageA(window, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON,
+                   position);
     ::PostMessageA(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, position);
 }
 
@@ -102,8 +103,8 @@ BOOL CALLBACK FindTip(HWND window, LPARAM parameter)
     char name[32] = {};
     ::GetClassNameA(window, name, sizeof name);
     // The dialog's own balloon tips, not a control's private tool tips.
-    if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && ::GetWindow(window, GW_OWNER) == search->owner &&
-        (::GetWindowLongPtrA(window, GWL_STYLE) & TTS_BALLOON)) {
+    if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && ::GetWindow(window, GW_OWNER) == search->owner
+        && (::GetWindowLongPtrA(window, GWL_STYLE) & TTS_BALLOON)) {
         search->found = window;
         return FALSE;
     }
@@ -115,7 +116,8 @@ BOOL CALLBACK FindTip(HWND window, LPARAM parameter)
 HWND ToolTipOf(HWND dialog)
 {
     TipSearch search = {dialog, nullptr};
-    ::EnumThreadWindows(::GetWindowThreadProcessId(dialog, nullptr), &FindTip, reinterpret_cast<LPARAM>(&search));
+    ::EnumThreadWindows(::GetWindowThreadProcessId(dialog, nullptr), &FindTip,
+                        reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

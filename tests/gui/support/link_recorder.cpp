@@ -33,8 +33,9 @@ bool ReadDefaultValue(const std::string& path, std::string* value)
 bool WriteDefaultValue(const std::string& path, const std::string& value)
 {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr)
+        != ERROR_SUCCESS)
         return false;
     LONG status = ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                    static_cast<DWORD>(value.size() + 1));
@@ -93,10 +94,7 @@ bool LinkRecorder::Register(const std::string& program)
     return ok;
 }
 
-void LinkRecorder::BreakRegistrations()
-{
-    Register("C:\\no such folder\\no_such_program.exe");
-}
+void LinkRecorder::BreakRegistrations() { Register("C:\\no such folder\\no_such_program.exe"); }
 
 std::vector<ShellInvocation> LinkRecorder::Invocations() const
 {
@@ -122,9 +120,6 @@ bool LinkRecorder::WaitFor(size_t count, int milliseconds) const
     return PumpUntil([&] { return Invocations().size() >= count; }, milliseconds);
 }
 
-void LinkRecorder::Clear() const
-{
-    ::DeleteFileA(m_recordFile.c_str());
-}
+void LinkRecorder::Clear() const { ::DeleteFileA(m_recordFile.c_str()); }
 
 }  // namespace gt

@@ -13,8 +13,8 @@
 namespace gt {
 
 struct ShellInvocation {
-    std::string folder;              // the recorder's current directory
-    std::vector<std::string> args;   // "%1", then the parameters
+    std::string folder;             // the recorder's current directory
+    std::vector<std::string> args;  // "%1", then the parameters
 };
 
 class LinkRecorder {

@@ -50,7 +50,8 @@ std::uint32_t Adler32(const unsigned char* data, std::size_t size)
 std::vector<unsigned char> Encode(int width, int height, const std::vector<std::uint32_t>& pixels)
 {
     std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    if (width <= 0 || height <= 0
+        || pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return std::vector<unsigned char>();
 
     std::vector<unsigned char> header;
@@ -64,7 +65,8 @@ std::vector<unsigned char> Encode(int width, int height, const std::vector<std::
     for (int y = 0; y < height; ++y) {
         raw.push_back(0);  // filter: none
         for (int x = 0; x < width; ++x) {
-            std::uint32_t p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+            std::uint32_t p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)
+                                     + static_cast<std::size_t>(x)];
             raw.push_back(static_cast<unsigned char>(p >> 16));
             raw.push_back(static_cast<unsigned char>(p >> 8));
             raw.push_back(static_cast<unsigned char>(p));
@@ -83,7 +85,8 @@ std::vector<unsigned char> Encode(int width, int height, const std::vector<std::
         z.push_back(static_cast<unsigned char>(block >> 8));
         z.push_back(static_cast<unsigned char>(~block));
         z.push_back(static_cast<unsigned char>(~block >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos), raw.begin() + static_cast<std::ptrdiff_t>(pos + block));
+        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
+                 raw.begin() + static_cast<std::ptrdiff_t>(pos + block));
         pos += block;
     } while (pos < raw.size());
     PutBig32(z, Adler32(raw.data(), raw.size()));

@@ -21,10 +21,10 @@ TEST(PngWriter, LayoutOfASmallImage)
     ASSERT_GT(png.size(), 8u + 25u + 12u);
     EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
     EXPECT_EQ(std::memcmp(png.data() + 12, "IHDR", 4), 0);
-    EXPECT_EQ(png[16 + 3], 2);   // width
-    EXPECT_EQ(png[20 + 3], 2);   // height
-    EXPECT_EQ(png[24], 8);       // bit depth
-    EXPECT_EQ(png[25], 2);       // truecolour
+    EXPECT_EQ(png[16 + 3], 2);  // width
+    EXPECT_EQ(png[20 + 3], 2);  // height
+    EXPECT_EQ(png[24], 8);      // bit depth
+    EXPECT_EQ(png[25], 2);      // truecolour
     // The raw rows (filter byte + RGB) appear uncompressed in the IDAT chunk.
     const unsigned char row0[] = {0, 0xff, 0, 0, 0, 0xff, 0};
     auto found = std::search(png.begin(), png.end(), std::begin(row0), std::end(row0));

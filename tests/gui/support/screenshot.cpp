@@ -60,14 +60,11 @@ int Capture::Count(std::uint32_t rgb, int left, int top, int right, int bottom) 
 
 std::uint32_t Rgb(COLORREF colour)
 {
-    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) | (static_cast<std::uint32_t>(GetGValue(colour)) << 8)
-           | GetBValue(colour);
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16)
+           | (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
 }
 
-std::uint32_t SysRgb(int index)
-{
-    return Rgb(::GetSysColor(index));
-}
+std::uint32_t SysRgb(int index) { return Rgb(::GetSysColor(index)); }
 
 Capture CaptureClient(HWND window)
 {
@@ -83,10 +80,7 @@ Capture CaptureClient(HWND window)
     return capture;
 }
 
-Capture CaptureDC(HDC dc, int width, int height)
-{
-    return BlitToCapture(dc, 0, 0, width, height);
-}
+Capture CaptureDC(HDC dc, int width, int height) { return BlitToCapture(dc, 0, 0, width, height); }
 
 MemoryCanvas::MemoryCanvas(int width, int height, COLORREF fill) : m_width(width), m_height(height)
 {
@@ -126,7 +120,8 @@ std::string ScreenshotFolder()
 {
     char path[MAX_PATH];
     DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = (length == 0 || length >= sizeof path) ? std::string(".") : std::string(path, length);
+    std::string folder =
+        (length == 0 || length >= sizeof path) ? std::string(".") : std::string(path, length);
     folder = folder.substr(0, folder.find_last_of('\\'));  // BUILD\bin
     folder = folder.substr(0, folder.find_last_of('\\')) + "\\screenshots";
     ::CreateDirectoryA(folder.c_str(), nullptr);
@@ -146,7 +141,8 @@ bool SaveCapture(const Capture& capture, const std::string& name)
 
 bool SaveWindowScreenshot(HWND window, const std::string& name)
 {
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT rect;
     if (!::GetWindowRect(window, &rect))
         return false;
@@ -164,7 +160,8 @@ bool SaveWindowsScreenshot(const std::vector<HWND>& windows, const std::string& 
     RECT area = {};
     bool first = true;
     for (HWND window : windows) {
-        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::RedrawWindow(window, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         RECT rect;
         if (!::GetWindowRect(window, &rect))
             return false;
@@ -177,7 +174,8 @@ bool SaveWindowsScreenshot(const std::vector<HWND>& windows, const std::string& 
     HDC screenDc = ::GetDC(nullptr);
     if (!screenDc)
         return false;
-    Capture capture = BlitToCapture(screenDc, area.left, area.top, area.right - area.left, area.bottom - area.top);
+    Capture capture =
+        BlitToCapture(screenDc, area.left, area.top, area.right - area.left, area.bottom - area.top);
     ::ReleaseDC(nullptr, screenDc);
     return capture.width > 0 && SaveCapture(capture, name);
 }

@@ -18,7 +18,8 @@ struct Capture {
     std::vector<std::uint32_t> pixels;
     std::uint32_t At(int x, int y) const
     {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)
+                      + static_cast<std::size_t>(x)];
     }
     int Count(std::uint32_t rgb, int left, int top, int right, int bottom) const;
 };

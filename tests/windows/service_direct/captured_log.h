@@ -8,12 +8,13 @@
 namespace zt {
 
 struct CapturedMessage {
-  int level;
-  std::string text;
-  bool operator==(const CapturedMessage& other) const { return level == other.level && text == other.text; }
-  bool operator<(const CapturedMessage& other) const {
-    return level != other.level ? level < other.level : text < other.text;
-  }
+    int level;
+    std::string text;
+    bool operator==(const CapturedMessage& other) const { return level == other.level && text == other.text; }
+    bool operator<(const CapturedMessage& other) const
+    {
+        return level != other.level ? level < other.level : text < other.text;
+    }
 };
 
 // Everything logged since the last call, in order.

@@ -12,15 +12,15 @@
 namespace zt {
 
 struct ConsoleCell {
-  char ch;
-  WORD attribute;
+    char ch;
+    WORD attribute;
 };
 
 struct ConsoleRun {
-  RunResult result;                 // output is empty: it went to the screen buffer
-  std::vector<ConsoleCell> cells;   // the buffer's rows up to the cursor, row after row
-  WORD finalAttribute = 0;          // the buffer's attribute when the program had ended
-  int width = 0;
+    RunResult result;                // output is empty: it went to the screen buffer
+    std::vector<ConsoleCell> cells;  // the buffer's rows up to the cursor, row after row
+    WORD finalAttribute = 0;         // the buffer's attribute when the program had ended
+    int width = 0;
 };
 
 // Runs zephrun.exe with the arguments; keys are typed into the console first.

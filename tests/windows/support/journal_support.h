@@ -14,89 +14,110 @@
 namespace zt {
 
 // %APPDATA%\Zephlaunch, where the controller keeps its journals.
-inline std::string JournalFolderPath() {
-  char appData[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE)) throw std::runtime_error("no APPDATA");
-  return std::string(appData) + "\\Zephlaunch";
+inline std::string JournalFolderPath()
+{
+    char appData[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE))
+        throw std::runtime_error("no APPDATA");
+    return std::string(appData) + "\\Zephlaunch";
 }
 
 // The journal files that exist now (zephrun_journal.ini, zephrun_journal_2.ini ...).
-inline std::vector<std::string> JournalFiles() {
-  std::vector<std::string> files;
-  for (int slot = 1; slot <= 9; ++slot) {
-    const std::string path = JournalFolderPath() + (slot == 1 ? std::string("\\zephrun_journal.ini")
-                                                              : "\\zephrun_journal_" + std::to_string(slot) + ".ini");
-    if (FileExists(path)) files.push_back(path);
-  }
-  return files;
+inline std::vector<std::string> JournalFiles()
+{
+    std::vector<std::string> files;
+    for (int slot = 1; slot <= 9; ++slot) {
+        const std::string path = JournalFolderPath()
+                                 + (slot == 1 ? std::string("\\zephrun_journal.ini")
+                                              : "\\zephrun_journal_" + std::to_string(slot) + ".ini");
+        if (FileExists(path))
+            files.push_back(path);
+    }
+    return files;
 }
 
 // The bytes of a file, read with every sharing allowed, so that the controller can go on
 // renaming its journal over it meanwhile. Empty when the file is missing.
-inline std::string ReadShared(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  std::string data;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) data.append(buffer, got);
-  CloseHandle(file);
-  return data;
+inline std::string ReadShared(const std::string& path)
+{
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string data;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        data.append(buffer, got);
+    CloseHandle(file);
+    return data;
 }
 
 // A controller started with the arguments (each quoted), its output going to outputPath.
 class BackgroundController {
- public:
-  BackgroundController(const std::vector<std::string>& args, const std::string& outputPath) : m_output(outputPath) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                               nullptr);
-    if (output == INVALID_HANDLE_VALUE || input == INVALID_HANDLE_VALUE) throw std::runtime_error("no output file");
-    ZeroMemory(&m_process, sizeof m_process);
-    const bool started = StartWithHandles(ControllerCommandLine(args), input, output, DETACHED_PROCESS, BinDir(), m_process);
-    CloseHandle(output);
-    CloseHandle(input);
-    if (!started) throw std::runtime_error("cannot start zephrun.exe");
-  }
-  ~BackgroundController() {
-    Kill();
-    CloseHandle(m_process.hThread);
-    CloseHandle(m_process.hProcess);
-  }
-  BackgroundController(const BackgroundController&) = delete;
-  BackgroundController& operator=(const BackgroundController&) = delete;
-
-  std::string Output() const { return ReadFileBytes(m_output); }
-  // Waits until the output holds text (true) or the process ended or time ran out (false).
-  bool WaitForOutput(const std::string& text, DWORD timeoutMs = 60000) const {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-      if (Output().find(text) != std::string::npos) return true;
-      if (WaitForSingleObject(m_process.hProcess, 50) == WAIT_OBJECT_0) return Output().find(text) != std::string::npos;
+public:
+    BackgroundController(const std::vector<std::string>& args, const std::string& outputPath)
+        : m_output(outputPath)
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                   OPEN_EXISTING, 0, nullptr);
+        if (output == INVALID_HANDLE_VALUE || input == INVALID_HANDLE_VALUE)
+            throw std::runtime_error("no output file");
+        ZeroMemory(&m_process, sizeof m_process);
+        const bool started = StartWithHandles(ControllerCommandLine(args), input, output, DETACHED_PROCESS,
+                                              BinDir(), m_process);
+        CloseHandle(output);
+        CloseHandle(input);
+        if (!started)
+            throw std::runtime_error("cannot start zephrun.exe");
     }
-    return false;
-  }
-  bool Running() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
-  // Ends the controller abruptly, as a crash or a closed console would.
-  void Kill() {
-    if (Running()) {
-      TerminateProcess(m_process.hProcess, 99);
-      WaitForSingleObject(m_process.hProcess, 10000);
+    ~BackgroundController()
+    {
+        Kill();
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
     }
-  }
-  // Waits for a normal end; returns the exit code (STILL_ACTIVE after the time-out).
-  DWORD Finish(DWORD timeoutMs = 120000) {
-    WaitForSingleObject(m_process.hProcess, timeoutMs);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(m_process.hProcess, &code);
-    return code;
-  }
+    BackgroundController(const BackgroundController&) = delete;
+    BackgroundController& operator=(const BackgroundController&) = delete;
 
- private:
-  std::string m_output;
-  PROCESS_INFORMATION m_process;
+    std::string Output() const { return ReadFileBytes(m_output); }
+    // Waits until the output holds text (true) or the process ended or time ran out (false).
+    bool WaitForOutput(const std::string& text, DWORD timeoutMs = 60000) const
+    {
+        for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+            if (Output().find(text) != std::string::npos)
+                return true;
+            if (WaitForSingleObject(m_process.hProcess, 50) == WAIT_OBJECT_0)
+                return Output().find(text) != std::string::npos;
+        }
+        return false;
+    }
+    bool Running() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
+    // Ends the controller abruptly, as a crash or a closed console would.
+    void Kill()
+    {
+        if (Running()) {
+            TerminateProcess(m_process.hProcess, 99);
+            WaitForSingleObject(m_process.hProcess, 10000);
+        }
+    }
+    // Waits for a normal end; returns the exit code (STILL_ACTIVE after the time-out).
+    DWORD Finish(DWORD timeoutMs = 120000)
+    {
+        WaitForSingleObject(m_process.hProcess, timeoutMs);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(m_process.hProcess, &code);
+        return code;
+    }
+
+private:
+    std::string m_output;
+    PROCESS_INFORMATION m_process;
 };
 
 }  // namespace zt

@@ -23,210 +23,235 @@ constexpr DWORD kFixtureClosedItself = 7;
 // without standard handles gets its parent's, and the first program that needs a window
 // starts Wine's desktop process, which would inherit them and keep the test runner's
 // output pipe open long after the test. Returns the process handle (null on failure).
-inline HANDLE StartWithoutOutput(const std::string& commandLine) {
-  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                           OPEN_EXISTING, 0, nullptr);
-  if (nul == INVALID_HANDLE_VALUE) return nullptr;
-  STARTUPINFOA startup;
-  ZeroMemory(&startup, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = nul;
-  startup.hStdOutput = nul;
-  startup.hStdError = nul;
-  PROCESS_INFORMATION process;
-  ZeroMemory(&process, sizeof process);
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  const BOOL started =
-      CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr, &startup, &process);
-  CloseHandle(nul);
-  if (!started) return nullptr;
-  CloseHandle(process.hThread);
-  return process.hProcess;
+inline HANDLE StartWithoutOutput(const std::string& commandLine)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             &inherit, OPEN_EXISTING, 0, nullptr);
+    if (nul == INVALID_HANDLE_VALUE)
+        return nullptr;
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nul;
+    startup.hStdOutput = nul;
+    startup.hStdError = nul;
+    PROCESS_INFORMATION process;
+    ZeroMemory(&process, sizeof process);
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                                        nullptr, nullptr, &startup, &process);
+    CloseHandle(nul);
+    if (!started)
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
 }
 
 // One running instance of fixture_window.exe (copied under exeName into a folder).
 class FixtureProgram {
- public:
-  // Starts exePath with the options and waits until it is ready to be closed (its window
-  // exists). Throws when it does not get ready.
-  FixtureProgram(const std::string& exePath, const std::string& options) {
-    static LONG counter = 0;
-    char eventName[96];
-    std::snprintf(eventName, sizeof eventName, "zeph_fixture_ready_%lu_%ld", GetCurrentProcessId(),
-                  InterlockedIncrement(&counter));
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, eventName);
-    if (ready == nullptr) throw std::runtime_error("CreateEvent failed");
-    m_process = StartWithoutOutput("\"" + exePath + "\" --ready " + eventName + (options.empty() ? "" : " " + options));
-    if (m_process == nullptr) {
-      CloseHandle(ready);
-      throw std::runtime_error("cannot start " + exePath);
+public:
+    // Starts exePath with the options and waits until it is ready to be closed (its window
+    // exists). Throws when it does not get ready.
+    FixtureProgram(const std::string& exePath, const std::string& options)
+    {
+        static LONG counter = 0;
+        char eventName[96];
+        std::snprintf(eventName, sizeof eventName, "zeph_fixture_ready_%lu_%ld", GetCurrentProcessId(),
+                      InterlockedIncrement(&counter));
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, eventName);
+        if (ready == nullptr)
+            throw std::runtime_error("CreateEvent failed");
+        m_process = StartWithoutOutput("\"" + exePath + "\" --ready " + eventName
+                                       + (options.empty() ? "" : " " + options));
+        if (m_process == nullptr) {
+            CloseHandle(ready);
+            throw std::runtime_error("cannot start " + exePath);
+        }
+        HANDLE waitFor[2] = {ready, m_process};
+        const DWORD woke = WaitForMultipleObjects(2, waitFor, FALSE, 30000);
+        CloseHandle(ready);
+        if (woke != WAIT_OBJECT_0) {
+            TerminateProcess(m_process, 1);
+            throw std::runtime_error("fixture did not get ready: " + exePath + " " + options
+                                     + " (no window could be created?)");
+        }
+        m_id = GetProcessId(m_process);
     }
-    HANDLE waitFor[2] = {ready, m_process};
-    const DWORD woke = WaitForMultipleObjects(2, waitFor, FALSE, 30000);
-    CloseHandle(ready);
-    if (woke != WAIT_OBJECT_0) {
-      TerminateProcess(m_process, 1);
-      throw std::runtime_error("fixture did not get ready: " + exePath + " " + options +
-                               " (no window could be created?)");
+    ~FixtureProgram()
+    {
+        if (m_process == nullptr)
+            return;
+        if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(m_process, 1);
+            WaitForSingleObject(m_process, 5000);
+        }
+        CloseHandle(m_process);
     }
-    m_id = GetProcessId(m_process);
-  }
-  ~FixtureProgram() {
-    if (m_process == nullptr) return;
-    if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(m_process, 1);
-      WaitForSingleObject(m_process, 5000);
-    }
-    CloseHandle(m_process);
-  }
-  FixtureProgram(const FixtureProgram&) = delete;
-  FixtureProgram& operator=(const FixtureProgram&) = delete;
+    FixtureProgram(const FixtureProgram&) = delete;
+    FixtureProgram& operator=(const FixtureProgram&) = delete;
 
-  DWORD Id() const { return m_id; }
-  bool Running() const { return WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
-  // The exit code once ended (waits up to timeoutMs); STILL_ACTIVE while it runs.
-  DWORD ExitCode(DWORD timeoutMs = 5000) const {
-    WaitForSingleObject(m_process, timeoutMs);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(m_process, &code);
-    return code;
-  }
+    DWORD Id() const { return m_id; }
+    bool Running() const { return WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
+    // The exit code once ended (waits up to timeoutMs); STILL_ACTIVE while it runs.
+    DWORD ExitCode(DWORD timeoutMs = 5000) const
+    {
+        WaitForSingleObject(m_process, timeoutMs);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(m_process, &code);
+        return code;
+    }
 
- private:
-  HANDLE m_process = nullptr;
-  DWORD m_id = 0;
+private:
+    HANDLE m_process = nullptr;
+    DWORD m_id = 0;
 };
 
 // Kills every process of the given names when the test ends, also when it fails half-way
 // (for instance instances that phase 9 started).
 class ProcessCleanup {
- public:
-  explicit ProcessCleanup(std::vector<std::string> names) : m_names(std::move(names)) {}
-  ~ProcessCleanup() {
-    for (const std::string& name : m_names) KillProcesses(name);
-  }
-  ProcessCleanup(const ProcessCleanup&) = delete;
-  ProcessCleanup& operator=(const ProcessCleanup&) = delete;
+public:
+    explicit ProcessCleanup(std::vector<std::string> names) : m_names(std::move(names)) {}
+    ~ProcessCleanup()
+    {
+        for (const std::string& name : m_names)
+            KillProcesses(name);
+    }
+    ProcessCleanup(const ProcessCleanup&) = delete;
+    ProcessCleanup& operator=(const ProcessCleanup&) = delete;
 
- private:
-  std::vector<std::string> m_names;
+private:
+    std::vector<std::string> m_names;
 };
 
 // A profile text: [Configuration] with the given lines, then [Programs] with the given entries.
 inline std::string ProgramsProfile(const std::vector<std::string>& configuration,
-                                   const std::vector<std::string>& programs) {
-  std::string text = "[Configuration]\r\n";
-  for (const std::string& line : configuration) text += line + "\r\n";
-  text += "[Programs]\r\n";
-  for (const std::string& line : programs) text += line + "\r\n";
-  return text;
+                                   const std::vector<std::string>& programs)
+{
+    std::string text = "[Configuration]\r\n";
+    for (const std::string& line : configuration)
+        text += line + "\r\n";
+    text += "[Programs]\r\n";
+    for (const std::string& line : programs)
+        text += line + "\r\n";
+    return text;
 }
 
 // The messages of a whole run of a profile without main application, services or options,
 // around the lines of phase 2 and phase 9.
 inline std::vector<std::string> RunMessages(const std::string& profilePath,
                                             const std::vector<std::string>& phase2,
-                                            const std::vector<std::string>& phase9,
-                                            bool windows9x = false) {
-  std::vector<std::string> messages = StartupMessages(profilePath);
-  messages.push_back("\r\nPhase 1: Forcing Idle tasks to execute.");
-  messages.push_back("\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled");
-  messages.push_back("\r\nPhase 2:  Stopping Programs");
-  messages.insert(messages.end(), phase2.begin(), phase2.end());
-  messages.push_back("\r\nPhase 3: Stopping Services");
-  if (windows9x) messages.push_back("\r\n...skipping since OS is Windows 9x/ME");
-  messages.push_back("\r\nPhase 4: Defragmenting memory...skipping");
-  messages.push_back("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)");
-  messages.push_back("\r\nPhase 5: Starting Main Application");
-  messages.push_back(
-      "\r\nERROR: Main Application program path is not set!  Please run Zephlaunch to configure...");
-  messages.push_back("\r\nPhase 5:  Skipping...");
-  messages.push_back("\r\nPhase 6:  Skipping...");
-  messages.push_back("\r\nPhase 7:  Skipping...");
-  messages.push_back("\r\nPhase 8:  Restarting Services");
-  if (windows9x) messages.push_back("\r\n...skipping since OS is Windows 9x/ME");
-  messages.push_back("\r\nPhase 9:  Restarting Programs");
-  messages.insert(messages.end(), phase9.begin(), phase9.end());
-  messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
-  return messages;
+                                            const std::vector<std::string>& phase9, bool windows9x = false)
+{
+    std::vector<std::string> messages = StartupMessages(profilePath);
+    messages.push_back("\r\nPhase 1: Forcing Idle tasks to execute.");
+    messages.push_back("\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled");
+    messages.push_back("\r\nPhase 2:  Stopping Programs");
+    messages.insert(messages.end(), phase2.begin(), phase2.end());
+    messages.push_back("\r\nPhase 3: Stopping Services");
+    if (windows9x)
+        messages.push_back("\r\n...skipping since OS is Windows 9x/ME");
+    messages.push_back("\r\nPhase 4: Defragmenting memory...skipping");
+    messages.push_back("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)");
+    messages.push_back("\r\nPhase 5: Starting Main Application");
+    messages.push_back(
+        "\r\nERROR: Main Application program path is not set!  Please run Zephlaunch to configure...");
+    messages.push_back("\r\nPhase 5:  Skipping...");
+    messages.push_back("\r\nPhase 6:  Skipping...");
+    messages.push_back("\r\nPhase 7:  Skipping...");
+    messages.push_back("\r\nPhase 8:  Restarting Services");
+    if (windows9x)
+        messages.push_back("\r\n...skipping since OS is Windows 9x/ME");
+    messages.push_back("\r\nPhase 9:  Restarting Programs");
+    messages.insert(messages.end(), phase9.begin(), phase9.end());
+    messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
+    return messages;
 }
 
 // Runs the controller (or a copy of it) on a profile and returns its normalised output.
 // The output goes to a file rather than a pipe: programs that phase 9 starts may be handed
 // the controller's standard handles, and would keep a pipe open after the controller ended.
-inline std::string RunProfile(const std::string& profilePath, const std::string& controllerPath = std::string(),
-                              DWORD timeoutMs = 120000) {
-  const std::string outputPath = profilePath + ".out";
-  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                             nullptr);
-  if (output == INVALID_HANDLE_VALUE || input == INVALID_HANDLE_VALUE) {
-    throw std::runtime_error("cannot open the controller's output file " + outputPath);
-  }
-  STARTUPINFOA startup;
-  ZeroMemory(&startup, sizeof startup);
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = input;
-  startup.hStdOutput = output;
-  startup.hStdError = output;
-  PROCESS_INFORMATION process;
-  ZeroMemory(&process, sizeof process);
-  std::string commandLine =
-      "\"" + (controllerPath.empty() ? BinPath("zephrun.exe") : controllerPath) + "\" \"" + profilePath + "\"";
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
-                                      BinDir().c_str(), &startup, &process);
-  CloseHandle(output);
-  CloseHandle(input);
-  if (!started) throw std::runtime_error("cannot start " + commandLine);
-  const bool timedOut = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT;
-  if (timedOut) {
-    TerminateProcess(process.hProcess, 999);
-    WaitForSingleObject(process.hProcess, 5000);
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  const std::string text = ReadFileBytes(outputPath);
-  if (timedOut) return "<timed out>\n" + text;
-  return NormalizeMemoryFigures(text);
+inline std::string RunProfile(const std::string& profilePath,
+                              const std::string& controllerPath = std::string(), DWORD timeoutMs = 120000)
+{
+    const std::string outputPath = profilePath + ".out";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE output =
+        CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                               OPEN_EXISTING, 0, nullptr);
+    if (output == INVALID_HANDLE_VALUE || input == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot open the controller's output file " + outputPath);
+    }
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    PROCESS_INFORMATION process;
+    ZeroMemory(&process, sizeof process);
+    std::string commandLine = "\"" + (controllerPath.empty() ? BinPath("zephrun.exe") : controllerPath)
+                              + "\" \"" + profilePath + "\"";
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                                        nullptr, BinDir().c_str(), &startup, &process);
+    CloseHandle(output);
+    CloseHandle(input);
+    if (!started)
+        throw std::runtime_error("cannot start " + commandLine);
+    const bool timedOut = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT;
+    if (timedOut) {
+        TerminateProcess(process.hProcess, 999);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const std::string text = ReadFileBytes(outputPath);
+    if (timedOut)
+        return "<timed out>\n" + text;
+    return NormalizeMemoryFigures(text);
 }
 
 // The transcript with the lines of phase 2 (between its heading and phase 3's) sorted:
 // the threads of different entries print in no fixed order. Sort the expected phase 2
 // messages the same way (std::sort of the message texts).
-inline std::string WithPhase2Sorted(const std::string& transcript) {
-  const std::string begin = TextMode("\r\nPhase 2:  Stopping Programs");
-  const std::string end = TextMode("\r\nPhase 3: Stopping Services");
-  const size_t from = transcript.find(begin);
-  const size_t to = transcript.find(end);
-  if (from == std::string::npos || to == std::string::npos || to < from) return transcript;
-  const std::string separator = TextMode("\r\n");
-  const size_t bodyStart = from + begin.size();
-  const std::string body = transcript.substr(bodyStart, to - bodyStart);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < body.size()) {
-    size_t next = body.find(separator, start + 1);
-    if (next == std::string::npos) next = body.size();
-    lines.push_back(body.substr(start, next - start));
-    start = next;
-  }
-  std::sort(lines.begin(), lines.end());
-  std::string sorted = transcript.substr(0, bodyStart);
-  for (const std::string& line : lines) sorted += line;
-  return sorted + transcript.substr(to);
+inline std::string WithPhase2Sorted(const std::string& transcript)
+{
+    const std::string begin = TextMode("\r\nPhase 2:  Stopping Programs");
+    const std::string end = TextMode("\r\nPhase 3: Stopping Services");
+    const size_t from = transcript.find(begin);
+    const size_t to = transcript.find(end);
+    if (from == std::string::npos || to == std::string::npos || to < from)
+        return transcript;
+    const std::string separator = TextMode("\r\n");
+    const size_t bodyStart = from + begin.size();
+    const std::string body = transcript.substr(bodyStart, to - bodyStart);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < body.size()) {
+        size_t next = body.find(separator, start + 1);
+        if (next == std::string::npos)
+            next = body.size();
+        lines.push_back(body.substr(start, next - start));
+        start = next;
+    }
+    std::sort(lines.begin(), lines.end());
+    std::string sorted = transcript.substr(0, bodyStart);
+    for (const std::string& line : lines)
+        sorted += line;
+    return sorted + transcript.substr(to);
 }
 
-inline std::vector<std::string> Sorted(std::vector<std::string> messages) {
-  std::sort(messages.begin(), messages.end());
-  return messages;
+inline std::vector<std::string> Sorted(std::vector<std::string> messages)
+{
+    std::sort(messages.begin(), messages.end());
+    return messages;
 }
 
 }  // namespace zt

@@ -15,83 +15,91 @@ namespace zt {
 // The messages of a run whose [Programs] and [Services] are empty and whose phases 1
 // and 4 are off, with phase5to7 (everything after the phase 5 heading up to the phase 8
 // heading) in between.
-inline std::vector<std::string> RunMessages(const std::string& profilePath, const std::vector<std::string>& phase5to7,
-                                            const std::vector<std::string>& phase1 = {
-                                                "\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled"},
-                                            const std::vector<std::string>& phase4 = {
-                                                "\r\nPhase 4: Defragmenting memory...skipping"}) {
-  std::vector<std::string> messages = StartupMessages(profilePath);
-  messages.push_back("\r\nPhase 1: Forcing Idle tasks to execute.");
-  messages.insert(messages.end(), phase1.begin(), phase1.end());
-  messages.push_back("\r\nPhase 2:  Stopping Programs");
-  messages.push_back("\r\nPhase 3: Stopping Services");
-  messages.insert(messages.end(), phase4.begin(), phase4.end());
-  messages.push_back("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)");
-  messages.push_back("\r\nPhase 5: Starting Main Application");
-  messages.insert(messages.end(), phase5to7.begin(), phase5to7.end());
-  messages.push_back("\r\nPhase 8:  Restarting Services");
-  messages.push_back("\r\nPhase 9:  Restarting Programs");
-  messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
-  return messages;
+inline std::vector<std::string> RunMessages(
+    const std::string& profilePath, const std::vector<std::string>& phase5to7,
+    const std::vector<std::string>& phase1 =
+        {"\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled"},
+    const std::vector<std::string>& phase4 = {"\r\nPhase 4: Defragmenting memory...skipping"})
+{
+    std::vector<std::string> messages = StartupMessages(profilePath);
+    messages.push_back("\r\nPhase 1: Forcing Idle tasks to execute.");
+    messages.insert(messages.end(), phase1.begin(), phase1.end());
+    messages.push_back("\r\nPhase 2:  Stopping Programs");
+    messages.push_back("\r\nPhase 3: Stopping Services");
+    messages.insert(messages.end(), phase4.begin(), phase4.end());
+    messages.push_back("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)");
+    messages.push_back("\r\nPhase 5: Starting Main Application");
+    messages.insert(messages.end(), phase5to7.begin(), phase5to7.end());
+    messages.push_back("\r\nPhase 8:  Restarting Services");
+    messages.push_back("\r\nPhase 9:  Restarting Programs");
+    messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
+    return messages;
 }
 
 // The three lines printed when phase 5 failed.
-inline std::vector<std::string> SkippedPhases5to7() {
-  return {"\r\nPhase 5:  Skipping...", "\r\nPhase 6:  Skipping...", "\r\nPhase 7:  Skipping..."};
+inline std::vector<std::string> SkippedPhases5to7()
+{
+    return {"\r\nPhase 5:  Skipping...", "\r\nPhase 6:  Skipping...", "\r\nPhase 7:  Skipping..."};
 }
 
 // "\r" and 57 blanks: the line that erases a countdown.
 inline std::string BlankingLine() { return "\r" + std::string(57, ' '); }
 
 // The countdown of an auto-start delay (positive, zero or negative).
-inline std::vector<std::string> Countdown(int delay) {
-  std::vector<std::string> lines;
-  lines.push_back("\r\nWaiting " + std::to_string(delay) + " seconds before continuing...");
-  for (int left = delay - 1; left >= 0; --left) {
-    lines.push_back("\rWaiting " + std::to_string(left) + " seconds before continuing...");
-  }
-  lines.push_back(BlankingLine());
-  return lines;
+inline std::vector<std::string> Countdown(int delay)
+{
+    std::vector<std::string> lines;
+    lines.push_back("\r\nWaiting " + std::to_string(delay) + " seconds before continuing...");
+    for (int left = delay - 1; left >= 0; --left) {
+        lines.push_back("\rWaiting " + std::to_string(left) + " seconds before continuing...");
+    }
+    lines.push_back(BlankingLine());
+    return lines;
 }
 
 // The value of the first "key=" line of a fixture report (empty when there is none).
-inline std::string ReportValue(const std::string& report, const std::string& key) {
-  const std::string prefix = key + "=";
-  size_t start = 0;
-  while (start < report.size()) {
-    size_t end = report.find('\n', start);
-    if (end == std::string::npos) end = report.size();
-    if (report.compare(start, prefix.size(), prefix) == 0) return report.substr(start + prefix.size(), end - start - prefix.size());
-    start = end + 1;
-  }
-  return std::string();
+inline std::string ReportValue(const std::string& report, const std::string& key)
+{
+    const std::string prefix = key + "=";
+    size_t start = 0;
+    while (start < report.size()) {
+        size_t end = report.find('\n', start);
+        if (end == std::string::npos)
+            end = report.size();
+        if (report.compare(start, prefix.size(), prefix) == 0)
+            return report.substr(start + prefix.size(), end - start - prefix.size());
+        start = end + 1;
+    }
+    return std::string();
 }
 
 // The error code CreateProcessA gives for a command line, found by trying it here.
-inline DWORD CreateProcessError(const std::string& commandLine) {
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup;
-  ZeroMemory(&startup, sizeof startup);
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process;
-  ZeroMemory(&process, sizeof process);
-  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &startup,
-                     &process)) {
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return 0;
-  }
-  return GetLastError();
+inline DWORD CreateProcessError(const std::string& commandLine)
+{
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    ZeroMemory(&process, sizeof process);
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                       &startup, &process)) {
+        TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return 0;
+    }
+    return GetLastError();
 }
 
 // A profile file in folder with the given text.
 inline std::string WriteProfile(const TempFolder& folder, const std::string& text,
-                                const std::string& name = "profile.ini") {
-  const std::string path = folder.File(name);
-  WriteFileBytes(path, text);
-  return path;
+                                const std::string& name = "profile.ini")
+{
+    const std::string path = folder.File(name);
+    WriteFileBytes(path, text);
+    return path;
 }
 
 }  // namespace zt

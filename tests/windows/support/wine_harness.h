@@ -17,16 +17,16 @@ std::string BinPath(const std::string& fileName);
 
 // A fresh folder under %TEMP%, removed with everything in it on destruction.
 class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& Path() const { return m_path; }
-  std::string File(const std::string& name) const { return m_path + "\\" + name; }
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
 
- private:
-  std::string m_path;
+private:
+    std::string m_path;
 };
 
 void WriteFileBytes(const std::string& path, const std::string& bytes);
@@ -41,22 +41,23 @@ void RemoveTree(const std::string& path);
 
 // What a program printed and how it ended.
 struct RunResult {
-  std::string output;      // standard output and error, byte for byte
-  DWORD exitCode = 0;
-  bool timedOut = false;   // the watchdog ended it
+    std::string output;  // standard output and error, byte for byte
+    DWORD exitCode = 0;
+    bool timedOut = false;  // the watchdog ended it
 };
 
 struct RunOptions {
-  std::string workDir;            // empty: the bin folder
-  DWORD timeoutMs = 60000;        // watchdog; the process is terminated after this
-  bool withConsole = false;       // share the test's console (key waits then read it)
-  std::string keysToType;         // typed into the console once the output shows typeWhenSeen
-  std::string typeWhenSeen = "Press any key to continue...";
-  std::string controllerPath;     // RunController: another copy of zephrun.exe (empty: the built one)
+    std::string workDir;       // empty: the bin folder
+    DWORD timeoutMs = 60000;   // watchdog; the process is terminated after this
+    bool withConsole = false;  // share the test's console (key waits then read it)
+    std::string keysToType;    // typed into the console once the output shows typeWhenSeen
+    std::string typeWhenSeen = "Press any key to continue...";
+    std::string controllerPath;  // RunController: another copy of zephrun.exe (empty: the built one)
 };
 
 // The command line that runs zephrun.exe (or options.controllerPath) with the arguments, each quoted.
-std::string ControllerCommandLine(const std::vector<std::string>& args, const std::string& controllerPath = "");
+std::string ControllerCommandLine(const std::vector<std::string>& args,
+                                  const std::string& controllerPath = "");
 
 // Building blocks of the runs below. StartWithHandles starts a command line with the
 // given (inheritable) standard handles; false with the error left in GetLastError.
@@ -66,8 +67,8 @@ bool StartWithHandles(const std::string& commandLine, HANDLE input, HANDLE outpu
 // once promptShown() says the program asks for them. Fills timedOut and exitCode and
 // closes the process handles.
 template <typename PromptShown>
-void AwaitProcess(PROCESS_INFORMATION& process, DWORD timeoutMs, const std::string& keys, PromptShown promptShown,
-                  RunResult& result);
+void AwaitProcess(PROCESS_INFORMATION& process, DWORD timeoutMs, const std::string& keys,
+                  PromptShown promptShown, RunResult& result);
 
 // Runs zephrun.exe with the given arguments (each quoted) and waits for it.
 RunResult RunController(const std::vector<std::string>& args, const RunOptions& options = RunOptions());
@@ -93,30 +94,31 @@ std::vector<std::string> StartupMessages(const std::string& profilePath);
 // Sets the Windows version Wine reports to one executable (win98, nt40, win2k, winxp,
 // win10...) and removes the setting again on destruction.
 class ScopedWineVersion {
- public:
-  ScopedWineVersion(const std::string& exeName, const std::string& version);
-  ~ScopedWineVersion();
-  ScopedWineVersion(const ScopedWineVersion&) = delete;
-  ScopedWineVersion& operator=(const ScopedWineVersion&) = delete;
+public:
+    ScopedWineVersion(const std::string& exeName, const std::string& version);
+    ~ScopedWineVersion();
+    ScopedWineVersion(const ScopedWineVersion&) = delete;
+    ScopedWineVersion& operator=(const ScopedWineVersion&) = delete;
 
- private:
-  std::string m_keyPath;
+private:
+    std::string m_keyPath;
 };
 
 // Copies zephrun.exe (or any file of the bin folder) into folder under a new file name and
 // returns the copy's path. Tests that steer the Windows version use their own copy so
 // that tests running at the same time are not affected.
-std::string CopyBinaryAs(const std::string& binFileName, const std::string& folder, const std::string& newName);
+std::string CopyBinaryAs(const std::string& binFileName, const std::string& folder,
+                         const std::string& newName);
 
 // Wall-clock time since construction, for checking that a delay really passed. Bounds are
 // generous above: the machine running the tests may be busy.
 class Stopwatch {
- public:
-  Stopwatch() : m_start(GetTickCount()) {}
-  DWORD ElapsedMs() const { return GetTickCount() - m_start; }
+public:
+    Stopwatch() : m_start(GetTickCount()) {}
+    DWORD ElapsedMs() const { return GetTickCount() - m_start; }
 
- private:
-  DWORD m_start;
+private:
+    DWORD m_start;
 };
 // Slack allowed above an expected delay for the start-up and phases of a run.
 constexpr DWORD kRunSlackMs = 8000;
@@ -138,17 +140,20 @@ HANDLE StartProgram(const std::string& commandLine, const std::string& workDir =
 void FinishProcess(PROCESS_INFORMATION& process, DWORD remainingMs, RunResult& result);
 
 template <typename PromptShown>
-void AwaitProcess(PROCESS_INFORMATION& process, DWORD timeoutMs, const std::string& keys, PromptShown promptShown,
-                  RunResult& result) {
-  DWORD waited = 0;
-  if (!keys.empty()) {
-    // Keys are typed once the program asks for them, as a person would.
-    while (waited < timeoutMs && !promptShown() && WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-      waited += 50;
+void AwaitProcess(PROCESS_INFORMATION& process, DWORD timeoutMs, const std::string& keys,
+                  PromptShown promptShown, RunResult& result)
+{
+    DWORD waited = 0;
+    if (!keys.empty()) {
+        // Keys are typed once the program asks for them, as a person would.
+        while (waited < timeoutMs && !promptShown()
+               && WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+            waited += 50;
+        }
+        if (promptShown())
+            TypeKeys(keys);
     }
-    if (promptShown()) TypeKeys(keys);
-  }
-  FinishProcess(process, waited < timeoutMs ? timeoutMs - waited : 0, result);
+    FinishProcess(process, waited < timeoutMs ? timeoutMs - waited : 0, result);
 }
 
 }  // namespace zt
