@@ -9,6 +9,9 @@ sh scripts/install-deps.sh
 jobs=$(nproc)
 started=$(date +%s)
 
+echo "== format (clang-format, scripts/check-format) =="
+sh scripts/check-format
+
 echo "== native unit tests (ASan + UBSan) =="
 sh scripts/build.sh native
 ctest --preset native -j "$jobs"
