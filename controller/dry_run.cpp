@@ -199,22 +199,6 @@ void DescribeAutoStart(bool launch)
         LogMessage(LOG_PLAIN, "\r\nWould end %s", name.c_str());
 }
 
-bool DeadRunJournalExists()
-{
-    std::string folder;
-    if (!JournalFolder(folder, false))
-        return false;
-    for (int slot = 0; slot < kJournalSlots; ++slot) {
-        JournalRecord journal;
-        bool complete = false;
-        if (ReadJournalSlot(JournalPath(folder, slot), journal, complete) && complete
-            && !JournalRunIsAlive(journal)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 void RunDryRun(const OSVERSIONINFOA& version)

@@ -270,3 +270,19 @@ bool JournalRunIsAlive(const JournalRecord& record)
     CloseHandle(process);
     return alive;
 }
+
+bool DeadRunJournalExists()
+{
+    std::string folder;
+    if (!JournalFolder(folder, false))
+        return false;
+    for (int slot = 0; slot < kJournalSlots; ++slot) {
+        JournalRecord journal;
+        bool complete = false;
+        if (ReadJournalSlot(JournalPath(folder, slot), journal, complete) && complete
+            && !JournalRunIsAlive(journal)) {
+            return true;
+        }
+    }
+    return false;
+}

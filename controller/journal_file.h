@@ -40,3 +40,7 @@ void HoldRunMutex();
 // True when the run that wrote the journal is still running (or cannot be shown to have
 // ended: a process of another user that cannot be opened counts as alive).
 bool JournalRunIsAlive(const JournalRecord& record);
+
+// True when a complete journal in the journal folder belongs to a run that ended without
+// finishing (what --restore would put back).
+bool DeadRunJournalExists();

@@ -313,17 +313,4 @@ bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std:
     return true;
 }
 
-bool UnfinishedRunJournalExists()
-{
-    std::string folder;
-    if (!JournalFolder(folder, false))
-        return false;
-    for (int slot = 0; slot < kJournalSlots; ++slot) {
-        JournalRecord journal;
-        bool complete = false;
-        if (ReadJournalSlot(JournalPath(folder, slot), journal, complete) && complete
-            && !JournalRunIsAlive(journal))
-            return true;
-    }
-    return false;
-}
+bool UnfinishedRunJournalExists() { return DeadRunJournalExists(); }
