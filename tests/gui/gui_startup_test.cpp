@@ -80,7 +80,10 @@ TEST_F(StartUp, FirstStartCreatesFoldersAndDefaultProfileSilently)
     EXPECT_EQ(dragIcon, windowIcon);
     EXPECT_EQ(bigIcon, windowIcon);
     EXPECT_EQ(smallIcon, windowIcon);
-    EXPECT_FALSE(zt::FileExists(gt::ServiceHelpFile()));
+    // The service-help file that ships beside the program is copied in on a first start.
+    ASSERT_TRUE(zt::FileExists(zt::BinPath("zephlaunch_service.ini")));
+    EXPECT_EQ(zt::ReadFileBytes(gt::ServiceHelpFile()),
+              zt::ReadFileBytes(zt::BinPath("zephlaunch_service.ini")));
 }
 
 TEST_F(StartUp, MissingProfilesFolderIsCreatedInsideAnExistingSettingsFolder)
@@ -201,7 +204,9 @@ TEST_F(StartUp, MigrationWithOnlyTheWindowPositionFileMovesNothing)
 
     ExpectBothMigrationMessages(driver);
     EXPECT_FALSE(zt::FileExists(windows + "\\zephlaunch_windowpos.ini"));
-    EXPECT_FALSE(zt::FileExists(gt::ServiceHelpFile()));
+    // Nothing to move: the help file is the copy that ships beside the program.
+    EXPECT_EQ(zt::ReadFileBytes(gt::ServiceHelpFile()),
+              zt::ReadFileBytes(zt::BinPath("zephlaunch_service.ini")));
     EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()),
               gt::IniText("[Configuration]\ndescription=This is the default profile\n"));
 }
