@@ -1,6 +1,7 @@
 // The real Zephlaunch.exe, started as a process and looked at from outside: its
 // window, its profile list, a message box it shows, and the files it leaves behind.
 #include "resource.h"
+#include "support/gui_driver.h"
 #include "support/screenshot.h"
 #include "support/settings_folder.h"
 #include "support/wine_harness.h"
@@ -14,52 +15,6 @@
 #include <string>
 
 namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    std::function<bool(HWND)> match;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) && search->match(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::string TitleOf(HWND window)
-{
-    char text[512] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-// Waits up to the given time for a visible top-level window of the process.
-HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD milliseconds = 15000)
-{
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        WindowSearch search = {processId, match, nullptr};
-        ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found || ::GetTickCount() - start > milliseconds)
-            return search.found;
-        ::Sleep(50);
-    }
-}
-
-bool IsMessageBox(HWND window)
-{
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    return std::string(name) == "#32770" && ::GetDlgItem(window, 0xffff) != nullptr
-           && !::GetDlgItem(window, IDC_PROFILE_LIST);
-}
 
 // Rectangle of a list item, asked across the process boundary.
 RECT RemoteItemRect(HANDLE process, HWND list, int item)
@@ -136,7 +91,8 @@ TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose
 {
     Start();
     const DWORD pid = m_process.dwProcessId;
-    HWND main = WaitForWindow(pid, [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
+    HWND main =
+        gt::WaitForProcessWindow(pid, [](HWND w) { return gt::TitleOf(w) == "Zephlaunch - zephlaunch"; });
     ASSERT_NE(main, nullptr) << "main window did not appear";
     HWND list = ::GetDlgItem(main, IDC_PROFILE_LIST);
     ASSERT_NE(list, nullptr);
@@ -156,20 +112,22 @@ TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose
     ::SetCursorPos(screen.x, screen.y);
     ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
     ::PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
-    ASSERT_NE(WaitForWindow(pid, [](HWND w) { return TitleOf(w) == "Zephlaunch - my"; }), nullptr)
-        << "title after the click: " << TitleOf(main);
+    ASSERT_NE(gt::WaitForProcessWindow(pid, [](HWND w) { return gt::TitleOf(w) == "Zephlaunch - my"; }),
+              nullptr)
+        << "title after the click: " << gt::TitleOf(main);
 
     // File > Delete asks first; the answer comes from here.
     ::PostMessageA(main, WM_COMMAND, ID_FILE_DELETE, 0);
-    HWND box = WaitForWindow(pid, IsMessageBox);
+    HWND box = gt::WaitForProcessWindow(pid, gt::IsProcessMessageBox);
     ASSERT_NE(box, nullptr) << "no confirmation";
     char text[600] = {};
     ::GetDlgItemTextA(box, 0xffff, text, sizeof text);
     EXPECT_EQ(std::string(text),
               "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("my.test"));
-    EXPECT_EQ(TitleOf(box), "Zephlaunch");
+    EXPECT_EQ(gt::TitleOf(box), "Zephlaunch");
     ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-    ASSERT_NE(WaitForWindow(pid, [&](HWND w) { return w == main && TitleOf(w) != "Zephlaunch - my"; }),
+    ASSERT_NE(gt::WaitForProcessWindow(
+                  pid, [&](HWND w) { return w == main && gt::TitleOf(w) != "Zephlaunch - my"; }),
               nullptr);
     EXPECT_FALSE(zt::FileExists(gt::ProfilePath("my.test")));
     EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
@@ -220,8 +178,8 @@ TEST_F(RealProgram, OnWindows9xTheServicesButtonIsDisabled)
     {
         Windows98 version;
         Start();
-        HWND main = WaitForWindow(m_process.dwProcessId,
-                                  [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
+        HWND main = gt::WaitForProcessWindow(
+            m_process.dwProcessId, [](HWND w) { return gt::TitleOf(w) == "Zephlaunch - zephlaunch"; });
         ASSERT_NE(main, nullptr);
         servicesEnabled = ::IsWindowEnabled(::GetDlgItem(main, IDC_SERVICES));
         programsEnabled = ::IsWindowEnabled(::GetDlgItem(main, IDC_PROGRAMS));

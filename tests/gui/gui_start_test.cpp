@@ -3,6 +3,7 @@
 // zephrun.exe that reports its command line and working folder), with a decoy
 // Program.exe where an unquoted command line would lead.
 #include "resource.h"
+#include "support/gui_driver.h"
 #include "support/screenshot.h"
 #include "support/settings_folder.h"
 #include "support/wine_harness.h"
@@ -19,43 +20,6 @@ namespace {
 const char kEventVariable[] = "FIXTURE_MAINAPP_UNTIL_EVENT";
 const char kEventName[] = "ZephStartTestRelease";
 
-struct WindowSearch {
-    DWORD processId;
-    std::function<bool(HWND)> match;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) && search->match(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::string TitleOf(HWND window)
-{
-    char text[512] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD milliseconds = 15000)
-{
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        WindowSearch search = {processId, match, nullptr};
-        ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found || ::GetTickCount() - start > milliseconds)
-            return search.found;
-        ::Sleep(50);
-    }
-}
-
 bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000)
 {
     DWORD start = ::GetTickCount();
@@ -65,14 +29,6 @@ bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000)
         ::Sleep(50);
     }
     return true;
-}
-
-bool IsMessageBox(HWND window)
-{
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    return std::string(name) == "#32770" && ::GetDlgItem(window, 0xffff) != nullptr
-           && !::GetDlgItem(window, IDC_PROFILE_LIST);
 }
 
 std::string MessageText(HWND box)
@@ -133,8 +89,8 @@ protected:
             ADD_FAILURE() << "CreateProcess error " << ::GetLastError();
             return nullptr;
         }
-        m_main =
-            WaitForWindow(m_gui.dwProcessId, [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; });
+        m_main = gt::WaitForProcessWindow(m_gui.dwProcessId,
+                                          [](HWND w) { return gt::TitleOf(w) == "Zephlaunch - zephlaunch"; });
         if (!m_main) {
             ADD_FAILURE() << "main window did not appear";
             return nullptr;
@@ -142,13 +98,13 @@ protected:
         ::SetWindowPos(m_main, nullptr, 160, 110, 470, 310, SWP_NOZORDER);
         ::PostMessageA(m_main, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(m_main, IDC_START)));
-        HWND box = WaitForWindow(m_gui.dwProcessId, IsMessageBox);
+        HWND box = gt::WaitForProcessWindow(m_gui.dwProcessId, gt::IsProcessMessageBox);
         if (!box) {
             ADD_FAILURE() << "no question";
             return nullptr;
         }
         EXPECT_EQ(MessageText(box), "Do you wish to close the Zephlaunch GUI before launching?");
-        EXPECT_EQ(TitleOf(box), "Zephlaunch");
+        EXPECT_EQ(gt::TitleOf(box), "Zephlaunch");
         EXPECT_NE(::GetDlgItem(box, IDCANCEL), nullptr);
         return box;
     }
@@ -228,14 +184,14 @@ TEST_F(Start, WithoutTheControllerTheMessageShowsTheCommandLineAndFolderTried)
     HWND box = LaunchAndPressStart();  // no zephrun.exe next to the program
     ASSERT_NE(box, nullptr);
     ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-    HWND error = WaitForWindow(m_gui.dwProcessId, [&](HWND w) {
-        return w != box && IsMessageBox(w) && MessageText(w).find("Error") == 0;
+    HWND error = gt::WaitForProcessWindow(m_gui.dwProcessId, [&](HWND w) {
+        return w != box && gt::IsProcessMessageBox(w) && MessageText(w).find("Error") == 0;
     });
     ASSERT_NE(error, nullptr);
     gt::SaveWindowScreenshot(error, "start-controller-missing");
     EXPECT_EQ(MessageText(error), "Error launching Zephlaunch Batch control!\n\nPath = "
                                       + ExpectedCommandLine() + "\n\nFolder = " + m_work);
-    EXPECT_EQ(TitleOf(error), "Zephlaunch");
+    EXPECT_EQ(gt::TitleOf(error), "Zephlaunch");
     ::PostMessageA(error, WM_COMMAND, IDOK, 0);
     // The GUI stays as it was.
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(error); }, 5000));

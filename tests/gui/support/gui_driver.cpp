@@ -1,6 +1,7 @@
 #include "support/gui_driver.h"
 
 #include "framework/wnd.h"
+#include "resource.h"
 #include "support/screenshot.h"
 
 #include <cstdio>
@@ -67,6 +68,46 @@ std::string TitleOf(HWND window)
     char text[512] = {};
     ::GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window) && (*search->match)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForProcessWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD milliseconds)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        WindowSearch search = {processId, &match, nullptr};
+        ::EnumWindows(&MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found || ::GetTickCount() - start > milliseconds)
+            return search.found;
+        ::Sleep(50);
+    }
+}
+
+bool IsProcessMessageBox(HWND window)
+{
+    return IsDialogClass(window) && ::GetDlgItem(window, 0xffff) != nullptr
+           && !::GetDlgItem(window, IDC_PROFILE_LIST);
 }
 
 HWND Item(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }

@@ -98,5 +98,12 @@ void Click(HWND dialog, int id);    // BM_CLICK on a button
 void Command(HWND window, int id);  // WM_COMMAND as from a menu
 void TypeText(HWND dialog, int id, const std::string& text);
 std::string TitleOf(HWND window);
+// Waits up to the given time for a visible top-level window of another process that
+// matches; null when none came.
+HWND WaitForProcessWindow(DWORD processId, const std::function<bool(HWND)>& match,
+                          DWORD milliseconds = 15000);
+// A message box of another process (its framework dialogs are not known here): a system
+// dialog with a message text that is not the main window.
+bool IsProcessMessageBox(HWND window);
 
 }  // namespace gt
