@@ -16,6 +16,8 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -177,19 +179,17 @@ std::string CProgramsDlg::VersionTextOfRow(int row, gui_logic::VersionTrigger tr
     DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
     if (size == 0)
         return gui_logic::VersionSizeErrorText(::GetLastError(), trigger);
-    std::vector<char> block;
-    try {
-        block.assign(size, '\0');
-    } catch (...) {
+    // The size comes from the file: a block that cannot be had is reported, not fatal.
+    std::unique_ptr<char[]> block(new (std::nothrow) char[size]);
+    if (!block)
         return gui_logic::kVersionAllocationError;
-    }
-    if (!::GetFileVersionInfoA(path.c_str(), handle, size, block.data()))
+    if (!::GetFileVersionInfoA(path.c_str(), handle, size, block.get()))
         return gui_logic::VersionReadErrorText(::GetLastError());
     *failed = false;
 
     void* translation = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation, &length) || length <= 3
+    if (!::VerQueryValueA(block.get(), "\\VarFileInfo\\Translation", &translation, &length) || length <= 3
         || !translation)
         return gui_logic::VersionHeader(module, path);
     const WORD* pair = static_cast<const WORD*>(translation);
@@ -199,7 +199,7 @@ std::string CProgramsDlg::VersionTextOfRow(int row, gui_logic::VersionTrigger tr
         std::string name = gui_logic::VersionSubBlock(which, pair[0], pair[1]);
         void* value = nullptr;
         UINT valueLength = 0;
-        bool queried = ::VerQueryValueA(block.data(), name.c_str(), &value, &valueLength) != FALSE;
+        bool queried = ::VerQueryValueA(block.get(), name.c_str(), &value, &valueLength) != FALSE;
         values[field] = gui_logic::VersionValueText(trigger, which, queried, static_cast<const char*>(value),
                                                     valueLength);
     }

@@ -28,11 +28,10 @@ struct Registration {
     CIconMenu* owner;
 };
 
-std::vector<Registration>& MenuList()
-{
-    static std::vector<Registration> list;
-    return list;
-}
+// Menus are registered on the GUI thread only.
+std::vector<Registration> g_menuList;
+
+std::vector<Registration>& MenuList() { return g_menuList; }
 
 // The item data of an owner-drawn item; 0 for any other item (an item retitled with
 // ModifyMenu keeps its old item data but is no longer owner-drawn).

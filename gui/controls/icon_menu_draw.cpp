@@ -21,12 +21,9 @@ namespace {
 
 unsigned long WindowsMajorVersion()
 {
-    static unsigned long major = [] {
-        OSVERSIONINFOA version{};
-        version.dwOSVersionInfoSize = sizeof version;
-        return ::GetVersionExA(&version) ? version.dwMajorVersion : 6ul;
-    }();
-    return major;
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return ::GetVersionExA(&version) ? version.dwMajorVersion : 6ul;
 }
 
 }  // namespace

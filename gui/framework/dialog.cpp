@@ -38,14 +38,6 @@ bool ReturnsResultDirectly(UINT msg)
     }
 }
 
-void ReportEscapedException(HWND hwnd, const char* what)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, "Unexpected internal error: %s", what);
-    ::MessageBoxA(hwnd, text, AfxGetApp() ? AfxGetApp()->m_pszAppName : kAppCaption,
-                  MB_OK | MB_ICONEXCLAMATION);
-}
-
 }  // namespace
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_parent(parent), m_templateId(templateId) {}
@@ -277,20 +269,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
     INT_PTR handled = FALSE;
     LRESULT result = 0;
-    try {
-        if (msg == WM_INITDIALOG) {
-            self->ExecuteDialogInit();
-            result = self->OnInitDialog();
-            handled = TRUE;
-        } else {
-            handled = self->DispatchDialogMessage(msg, wp, lp, &result) ? TRUE : FALSE;
-        }
-    } catch (const std::exception& e) {
-        ReportEscapedException(hwnd, e.what());
+    if (msg == WM_INITDIALOG) {
+        self->ExecuteDialogInit();
+        result = self->OnInitDialog();
         handled = TRUE;
-    } catch (...) {
-        ReportEscapedException(hwnd, "unknown exception");
-        handled = TRUE;
+    } else {
+        handled = self->DispatchDialogMessage(msg, wp, lp, &result) ? TRUE : FALSE;
     }
 
     if (msg == WM_NCDESTROY) {

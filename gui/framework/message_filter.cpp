@@ -21,14 +21,11 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp)
 {
     if (code == HC_ACTION && wp == PM_REMOVE) {
         MSG* msg = reinterpret_cast<MSG*>(lp);
-        try {
-            if (msg->hwnd && PreTranslateChain(msg)) {
-                // Handled: the message reaches nobody else.
-                msg->message = WM_NULL;
-                msg->wParam = 0;
-                msg->lParam = 0;
-            }
-        } catch (...) {
+        if (msg->hwnd && PreTranslateChain(msg)) {
+            // Handled: the message reaches nobody else.
+            msg->message = WM_NULL;
+            msg->wParam = 0;
+            msg->lParam = 0;
         }
     }
     return ::CallNextHookEx(g_messageHook, code, wp, lp);

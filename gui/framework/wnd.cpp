@@ -192,10 +192,7 @@ LRESULT CALLBACK CWnd::CreationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     self->RegisterHandle(hwnd);
     self->m_bound = true;
     ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc));
-    try {
-        self->PreSubclassWindow();
-    } catch (...) {
-    }
+    self->PreSubclassWindow();
     return SubclassProc(hwnd, msg, wp, lp);
 }
 
@@ -308,13 +305,8 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         self->PostNcDestroy();
         return result;
     }
-    try {
-        LRESULT result = 0;
-        if (ReflectToChild(hwnd, msg, wp, lp, &result))
-            return result;
-        return self->WindowProc(msg, wp, lp);
-    } catch (...) {
-        // Nothing may cross a window procedure; the message falls back to the original one.
-        return ::CallWindowProcA(self->m_oldProc, hwnd, msg, wp, lp);
-    }
+    LRESULT result = 0;
+    if (ReflectToChild(hwnd, msg, wp, lp, &result))
+        return result;
+    return self->WindowProc(msg, wp, lp);
 }
