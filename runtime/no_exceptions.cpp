@@ -24,10 +24,11 @@ namespace {
     static const char kPrefix[] = "Fatal error: ";
     HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     DWORD written = 0;
-    const bool console = error != nullptr && error != INVALID_HANDLE_VALUE && ::GetFileType(error) != FILE_TYPE_UNKNOWN &&
-                         ::WriteFile(error, kPrefix, sizeof(kPrefix) - 1, &written, nullptr) &&
-                         ::WriteFile(error, what, static_cast<DWORD>(std::strlen(what)), &written, nullptr) &&
-                         ::WriteFile(error, "\r\n", 2, &written, nullptr);
+    const bool console = error != nullptr && error != INVALID_HANDLE_VALUE
+                         && ::GetFileType(error) != FILE_TYPE_UNKNOWN
+                         && ::WriteFile(error, kPrefix, sizeof(kPrefix) - 1, &written, nullptr)
+                         && ::WriteFile(error, what, static_cast<DWORD>(std::strlen(what)), &written, nullptr)
+                         && ::WriteFile(error, "\r\n", 2, &written, nullptr);
     if (!console)
         ::FatalAppExitA(0, what);  // shows the text, then ends the program
     ::TerminateProcess(::GetCurrentProcess(), 3);
@@ -47,7 +48,10 @@ void* Allocate(std::size_t size)
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }

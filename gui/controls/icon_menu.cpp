@@ -379,14 +379,15 @@ LRESULT CIconMenu::FindMenuChar(UINT character, UINT flags, HMENU menu)
         if (AnsiToWide(std::string(1, ansi), MenuTextCodePage(), &wide) && wide.size() == 1)
             typed = wide[0];
     }
-    ::CharLowerBuffW(&typed, 1);
+    WideText typedText(1, typed);
+    icon_menu_parts::LowerMenuText(&typedText);
+    typed = typedText.size() == 1 ? typedText[0] : typed;
 
     std::vector<std::u16string> lowered;
     for (int position = 0; position < count; ++position) {
         const Item* item = RecordAt(menu, position);
         WideText text = item ? item->text : WideText();
-        if (!text.empty())
-            ::CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+        icon_menu_parts::LowerMenuText(&text);
         lowered.push_back(ToU16(text));
     }
     int found = gui_logic::FindMenuCharacter(lowered, static_cast<char16_t>(typed));
@@ -396,6 +397,39 @@ LRESULT CIconMenu::FindMenuChar(UINT character, UINT flags, HMENU menu)
 }
 
 namespace icon_menu_parts {
+
+WideTextCalls g_wideTextCalls = {&::DrawTextW, &::CharLowerBuffW};
+
+int DrawMenuText(HDC dc, const WideText& text, RECT* rect, UINT format)
+{
+    ::SetLastError(ERROR_SUCCESS);
+    const int height =
+        g_wideTextCalls.drawText(dc, text.c_str(), static_cast<int>(text.size()), rect, format);
+    if (height != 0 || ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
+        return height;
+    std::string ansi;
+    if (!WideToAnsi(text, MenuTextCodePage(), &ansi))
+        return 0;
+    return ::DrawTextA(dc, ansi.c_str(), static_cast<int>(ansi.size()), rect, format);
+}
+
+void LowerMenuText(WideText* text)
+{
+    if (text->empty())
+        return;
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD done = g_wideTextCalls.charLowerBuff(&(*text)[0], static_cast<DWORD>(text->size()));
+    if (done != 0 || ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
+        return;
+    const UINT codePage = MenuTextCodePage();
+    std::string ansi;
+    WideText lowered;
+    if (!WideToAnsi(*text, codePage, &ansi) || ansi.empty())
+        return;
+    ::CharLowerBuffA(&ansi[0], static_cast<DWORD>(ansi.size()));
+    if (AnsiToWide(ansi, codePage, &lowered))
+        *text = lowered;
+}
 
 // The menu font of the non-client metrics. The ANSI calls and the structure sizes of
 // the first versions keep this working on Windows 95 and NT 4 as well.

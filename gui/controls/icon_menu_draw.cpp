@@ -97,11 +97,9 @@ void CIconMenu::DrawItemText(HDC dc, const RECT& rect, const Item& item, COLORRE
     const std::u16string full = ToU16(item.text);
     const WideText before = ToWide(gui_logic::TextBeforeTab(full));
     const WideText after = ToWide(gui_logic::TextAfterTab(full));
-    ::DrawTextW(dc, before.c_str(), static_cast<int>(before.size()), &text,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
+    icon_menu_parts::DrawMenuText(dc, before, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
     if (!after.empty())
-        ::DrawTextW(dc, after.c_str(), static_cast<int>(after.size()), &text,
-                    DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);
+        icon_menu_parts::DrawMenuText(dc, after, &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);
     ::SetTextColor(dc, oldColour);
     ::SetBkMode(dc, oldMode);
     if (oldFont)

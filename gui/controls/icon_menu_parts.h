@@ -37,4 +37,17 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
+// Windows 95, 98 and ME export DrawTextW and CharLowerBuffW as stubs that fail with
+// ERROR_CALL_NOT_IMPLEMENTED. Menu texts are drawn and lowered through these two, which
+// then take the ANSI call with the text in the menu code page. The wide calls are
+// reached through g_wideTextCalls so that a test can put a 9x-like stub in their place.
+struct WideTextCalls {
+    int(WINAPI* drawText)(HDC, LPCWSTR, int, LPRECT, UINT);
+    DWORD(WINAPI* charLowerBuff)(LPWSTR, DWORD);
+};
+extern WideTextCalls g_wideTextCalls;
+
+int DrawMenuText(HDC dc, const WideText& text, RECT* rect, UINT format);
+void LowerMenuText(WideText* text);
+
 }  // namespace icon_menu_parts

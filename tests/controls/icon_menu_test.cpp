@@ -2,6 +2,7 @@
 // drawing with a real DC (pixels read back), menu characters, bringing popups up to
 // date, and a real popup menu driven by TrackPopupMenu.
 #include "controls/icon_menu.h"
+#include "controls/icon_menu_parts.h"
 
 #include "art_ids.h"
 #include "controls_test_ids.h"
@@ -445,6 +446,44 @@ TEST_F(IconMenuTest, MenuCharacters)
     ::AppendMenuA(plain, MF_STRING, 1, "&xray");
     EXPECT_EQ(bar.FindMenuChar('x', MF_POPUP, plain), 0) << "not one of ours";
     ::DestroyMenu(plain);
+}
+
+// Windows 95, 98 and ME export DrawTextW and CharLowerBuffW as stubs that fail with
+// ERROR_CALL_NOT_IMPLEMENTED. With such stubs in their place the menu draws the same item
+// through the ANSI calls and still finds its menu characters in either letter case.
+int g_stubDrawCalls = 0;
+int g_stubLowerCalls = 0;
+
+int WINAPI DrawTextStub(HDC, LPCWSTR, int, LPRECT, UINT)
+{
+    ++g_stubDrawCalls;
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return 0;
+}
+
+DWORD WINAPI CharLowerBuffStub(LPWSTR, DWORD)
+{
+    ++g_stubLowerCalls;
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return 0;
+}
+
+TEST_F(IconMenuTest, WithoutTheWideTextCallsTheAnsiOnesDrawAndMatchTheSame)
+{
+    const Capture wide = DrawOne(file, 4, 0);  // "E&xit<tab>Alt+F4": text on both sides
+    const icon_menu_parts::WideTextCalls real = icon_menu_parts::g_wideTextCalls;
+    icon_menu_parts::g_wideTextCalls = {&DrawTextStub, &CharLowerBuffStub};
+    const Capture ansi = DrawOne(file, 4, 0);
+    const LRESULT upper = bar.FindMenuChar('X', MF_POPUP, file);
+    const LRESULT lower = bar.FindMenuChar('d', MF_POPUP, file);
+    icon_menu_parts::g_wideTextCalls = real;
+
+    EXPECT_EQ(g_stubDrawCalls, 2) << "the text before and after the tab";
+    EXPECT_GT(g_stubLowerCalls, 0);
+    EXPECT_GT(wide.Count(SysRgb(COLOR_MENUTEXT), 0, 0, wide.width, wide.height), 20) << "text drawn";
+    EXPECT_TRUE(ansi.pixels == wide.pixels) << "the ANSI fallback draws the same pixels";
+    EXPECT_EQ(upper, MAKELRESULT(4, MNC_EXECUTE));
+    EXPECT_EQ(lower, MAKELRESULT(1, MNC_EXECUTE));
 }
 
 TEST_F(IconMenuTest, MenuCharacterFindsItemsAddedSince)

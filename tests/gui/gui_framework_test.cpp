@@ -1,5 +1,4 @@
-// The dialog layer under the GUI: data exchange with its standard refusals, and a
-// dialog procedure that lets no exception escape.
+// The dialog layer under the GUI: data exchange with its standard refusals.
 #include "framework/data_exchange.h"
 #include "framework/dialog.h"
 #include "framework/win_app.h"
@@ -8,8 +7,6 @@
 #include "support/gui_session.h"
 
 #include <gtest/gtest.h>
-
-#include <stdexcept>
 
 namespace {
 
@@ -28,13 +25,6 @@ protected:
         DDV_MinMaxInt(dx, m_number, 1, 600);
         DDX_Text(dx, IDC_NEW_PROFILE_DESCRIPTION, m_text);
         DDV_MaxChars(dx, m_text, 5);
-    }
-
-    bool OnCommand(UINT code, UINT id, HWND control) override
-    {
-        if (id == IDC_NEW_PROFILE_BLANK)
-            throw std::runtime_error("boom");
-        return CDialog::OnCommand(code, id, control);
     }
 };
 
@@ -99,23 +89,6 @@ TEST(DataExchange, RefusesWhatIsNoNumberOutOfRangeOrTooLongAndKeepsTheDialogOpen
                   "Please enter an integer between 1 and 600.", "Please enter no more than 5 characters."}));
     EXPECT_EQ(focusAfter, (std::vector<int>{IDC_NEW_PROFILE_NAME, IDC_NEW_PROFILE_NAME, IDC_NEW_PROFILE_NAME,
                                             IDC_NEW_PROFILE_DESCRIPTION}));
-}
-
-TEST(DialogProcedure, AnExceptionFromAHandlerIsReportedAndTheDialogCarriesOn)
-{
-    gt::PrepareApplication();
-    NumberDialog dialog;
-    gt::GuiDriver driver;
-    driver.Answer({IDOK});
-    driver.Step("New Profile", [](HWND d) { gt::Click(d, IDC_NEW_PROFILE_BLANK); });
-    driver.Step("New Profile", [](HWND d) { gt::Command(d, IDCANCEL); });
-    driver.Start();
-    INT_PTR result = dialog.DoModal();
-    driver.Stop();
-    EXPECT_TRUE(driver.AllStepsRun());
-    EXPECT_EQ(result, IDCANCEL);
-    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text, "Unexpected internal error: boom");
 }
 
 }  // namespace
