@@ -1,8 +1,18 @@
 # Tests of Windows executables run under Wine in a prefix of the build tree's own,
 # prepared once per test run by the "wineprefix" fixture.
 set(ZEPH_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+# The Wine command the tests run under. An i686 tree on a machine without the native 32-bit
+# loader (/usr/lib/wine/wine, from wine32:i386) uses the emulated 32-bit Wine that
+# scripts/wine32-emulated sets up; its prefix then becomes a 64-bit one with a working
+# 32-bit half, made by scripts/wine-prefix.
+set(ZEPH_WINE_DEFAULT wine)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT EXISTS /usr/lib/wine/wine)
+  set(ZEPH_WINE_DEFAULT /opt/zephlaunch-wine32/usr/lib/wine/wine)
+endif()
+set(ZEPH_WINE ${ZEPH_WINE_DEFAULT} CACHE STRING "Wine command for the Windows tests")
 set(ZEPH_WINE_ENV
   "WINEPREFIX=${ZEPH_WINEPREFIX}"
+  "ZEPH_WINE=${ZEPH_WINE}"
   "WINEDEBUG=-all"
   "WINEDLLOVERRIDES=mscoree,mshtml="
   "ZEPH_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
