@@ -34,13 +34,15 @@ Finished RunToEnd(const std::vector<std::string>& args, const std::string& outpu
 
 const char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 
-// The shell-restart value (1 when it is missing, as Windows reads it).
+// The shell-restart value (1 when it is missing, as Windows reads it), in the view the shell
+// reads: the 64-bit one on 64-bit Windows, also from the 32-bit build of this test.
 DWORD ReadShellRestart()
 {
     DWORD value = 1;
     DWORD size = sizeof value;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key)
+        == ERROR_SUCCESS) {
         RegQueryValueExA(key, "AutoRestartShell", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
         RegCloseKey(key);
     }
@@ -50,7 +52,8 @@ DWORD ReadShellRestart()
 bool WriteShellRestart(DWORD value)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key)
+        != ERROR_SUCCESS)
         return false;
     const bool ok = RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD,
                                    reinterpret_cast<const BYTE*>(&value), sizeof value)

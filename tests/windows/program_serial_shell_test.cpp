@@ -189,35 +189,95 @@ TEST_F(ProgramShell, CapitalisedKeyGetsNoShellHandling)
     EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
 }
 
-// The i686 controller on 64-bit Windows switches the value the shell reads, in the 64-bit
-// view; the 32-bit copy of the key is left as it was.
-TEST_F(ProgramShell, ThirtyTwoBitControllerSwitchesTheValueTheShellReads)
+// The i686 controller on 64-bit Windows (WOW64) must switch the value the shell reads, in
+// the 64-bit view; the 32-bit copy of the key (Wow6432Node) holds another value meanwhile
+// and must be left as it was.
+class ThirtyTwoBitShell : public ProgramShell {
+protected:
+    static constexpr long kOther32BitValue = 9;
+
+    void SetUp() override
+    {
+        ProgramShell::SetUp();
+        BOOL wow64 = FALSE;
+        if (sizeof(void*) == 4 && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) {
+            GTEST_SKIP() << "32-bit Windows: the registry has one view only";
+        }
+        m_controller = zt::I686ControllerPath();
+        if (m_controller.empty())
+            GTEST_SKIP() << "no i686 controller built (sh scripts/build.sh win32)";
+        if (!zt::CanRunProgram(m_controller))
+            GTEST_SKIP() << "32-bit programs do not run here (no 32-bit Wine)";
+        // Wine's 64-bit prefixes have no 32-bit copy of the key until a 32-bit program makes
+        // one; on Windows it is there. Made for the test, and removed again afterwards.
+        HKEY key = nullptr;
+        DWORD disposition = 0;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, nullptr, 0, KEY_SET_VALUE | k32BitView,
+                                  nullptr, &key, &disposition),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+        m_created32 = disposition == REG_CREATED_NEW_KEY;
+        m_original32 = ReadShellRestart(k32BitView);
+        m_wrote32 = true;
+        WriteShellRestart(kOther32BitValue, k32BitView);
+        if (ReadShellRestart() != static_cast<long>(kKnownValue))
+            GTEST_SKIP() << "this system keeps one copy of the Winlogon key for both views";
+    }
+    void TearDown() override
+    {
+        if (m_wrote32)
+            WriteShellRestart(m_original32, k32BitView);
+        HKEY parent = nullptr;
+        if (m_created32
+            && RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0,
+                             KEY_ALL_ACCESS | k32BitView, &parent)
+                   == ERROR_SUCCESS) {
+            RegDeleteKeyA(parent, "Winlogon");
+            RegCloseKey(parent);
+        }
+        ProgramShell::TearDown();
+    }
+
+    std::string m_controller;
+    long m_original32 = -1;
+    bool m_wrote32 = false;
+    bool m_created32 = false;
+};
+
+TEST_F(ThirtyTwoBitShell, StopSwitchesTheValueTheShellReads)
 {
-    BOOL wow64 = FALSE;
-    if (sizeof(void*) == 4 && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) {
-        GTEST_SKIP() << "32-bit Windows: the registry has one view only";
-    }
-    const std::string controller = zt::I686ControllerPath();
-    if (controller.empty())
-        GTEST_SKIP() << "no i686 controller built (sh scripts/build.sh win32)";
-    if (!zt::CanRunProgram(controller))
-        GTEST_SKIP() << "32-bit programs do not run here (no 32-bit Wine)";
-    const long original32 = ReadShellRestart(k32BitView);
-    constexpr long kOther32BitValue = 9;
-    WriteShellRestart(kOther32BitValue, k32BitView);
-    if (ReadShellRestart() != static_cast<long>(kKnownValue)) {
-        WriteShellRestart(original32, k32BitView);
-        GTEST_SKIP() << "this system keeps one copy of the Winlogon key for both views";
-    }
+    const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"}, m_controller);
 
-    const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"}, controller);
-
-    const long after32 = ReadShellRestart(k32BitView);
-    WriteShellRestart(original32, k32BitView);
     EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {})));
     EXPECT_TRUE(ShellsEnded());
     EXPECT_EQ(ReadShellRestart(), 0);
-    EXPECT_EQ(after32, kOther32BitValue);
+    EXPECT_EQ(ReadShellRestart(k32BitView), kOther32BitValue);
+}
+
+// "Stop & Restart": off in the 64-bit view while the main application runs (which reads it
+// there), and back at the 64-bit view's own earlier value when phase 9 starts the shell.
+TEST_F(ThirtyTwoBitShell, StopAndRestartRestoresTheValueTheShellReads)
+{
+    zt::ProcessCleanup cleanup({"prog_wow_main.exe", "prog_wow_again.exe"});
+    const std::string mainApp = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "prog_wow_main.exe");
+    const std::string shell = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "prog_wow_again.exe");
+    const std::string during = m_folder.File("during.txt");
+    const std::string after = m_folder.File("after.txt");
+    zt::WriteFileBytes(shell + ".options", "--record-shell-restart " + after + " --exit");
+
+    const std::string output = Run(
+        {"fspath=" + mainApp, "fscmdline=--record-shell-restart " + during + " --exit", "autostartdelay=0"},
+        {"explorer.exe=Stop & Restart|" + shell}, m_controller);
+
+    EXPECT_TRUE(ShellsEnded());
+    EXPECT_EQ(zt::ReadFileBytes(during), "0");
+    EXPECT_EQ(WaitForFile(after), std::to_string(kKnownValue));
+    EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
+    EXPECT_EQ(ReadShellRestart(k32BitView), kOther32BitValue);
+    const std::string ending = zt::TextMode("\r\nPhase 9:  Restarting Programs\r\nRestarting explorer.exe at "
+                                            + shell + "\r\nZephlaunch Control Program finished.\r\n");
+    ASSERT_GE(output.size(), ending.size());
+    EXPECT_EQ(output.substr(output.size() - ending.size()), ending);
 }
 
 }  // namespace

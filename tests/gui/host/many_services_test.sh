@@ -27,7 +27,7 @@ trap cleanup EXIT INT TERM
 # The shared prefix as it is on disk (its server keeps running for the other tests).
 cp -a "$shared" "$WINEPREFIX" || { echo "FAIL: cannot copy the prefix"; exit 1; }
 sh "$here/extra_services_reg.sh" "$count" > "$work/extra.reg"
-wine regedit /S "$(winepath -w "$work/extra.reg")" </dev/null >/dev/null 2>&1
+"${ZEPH_WINE:-wine}" regedit /S "$(winepath -w "$work/extra.reg")" </dev/null >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1
 wineserver -w
-ZEPH_EXTRA_SERVICES=$count wine "$check" </dev/null
+ZEPH_EXTRA_SERVICES=$count "${ZEPH_WINE:-wine}" "$check" </dev/null

@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*"; failed=1; }
 printf '[Configuration]\r\ndefragmem=1\r\nlogging=1\r\n' > "$work/profile.ini"
 cd "$work" || exit 1
 # About 3 GB of address space: Wine itself needs most of the first 2.5 GB.
-(ulimit -v 3000000 && exec wine "$zephrun" "$(printf 'Z:%s' "$work/profile.ini" | tr / '\\')") \
+(ulimit -v 3000000 && exec "${ZEPH_WINE:-wine}" "$zephrun" "$(printf 'Z:%s' "$work/profile.ini" | tr / '\\')") \
   </dev/null >"$work/out.txt" 2>"$work/err.txt"
 code=$?
 [ $code = 0 ] || fail "exit code $code: $(head -c 400 "$work/err.txt")"

@@ -33,7 +33,14 @@ trap cleanup EXIT INT TERM
 fail() { echo "FAIL: $*"; failed=1; }
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 
-wineboot --init >/dev/null 2>&1
+# The Wine command (ZEPH_WINE): an emulated 32-bit Wine of its own folder makes a 32-bit
+# prefix here (its 64-bit prefixes need extra steps, see scripts/wine-prefix).
+wine=${ZEPH_WINE:-wine}
+if [ "$wine" = wine ]; then
+  wineboot --init >/dev/null 2>&1
+else
+  WINEARCH=win32 "$wine" wineboot --init >/dev/null 2>&1
+fi
 wineserver -w
 [ -f "$WINEPREFIX/system.reg" ] || { echo "FAIL: could not create $WINEPREFIX"; exit 1; }
 cp "$zephrun" "$work/pw_zephrun.exe" && cp "$fixture" "$work/pw_sentinel.exe" || exit 1
@@ -44,7 +51,7 @@ cd "$work" || exit 1
 # (the sentinel's report) and the sentinel's pid in sentinel_pid.
 run_case() {
   name=$1
-  wine "$work/pw_sentinel.exe" --seconds "$3" --report "$(winpath "$work/$name.txt")" </dev/null >/dev/null 2>&1 &
+  "$wine" "$work/pw_sentinel.exe" --seconds "$3" --report "$(winpath "$work/$name.txt")" </dev/null >/dev/null 2>&1 &
   sentinel_pid=$!
   i=0
   while ! grep -q '^cmdline=' "$work/$name.txt" 2>/dev/null; do
@@ -53,7 +60,7 @@ run_case() {
   done
   printf '[Configuration]\r\nlogging=1\r\n%s' "$2" > "$work/$name.ini"
   rm -f "$work/zephrun_log.txt"
-  WINEDEBUG=+process wine "$work/pw_zephrun.exe" "$(winpath "$work/$name.ini")" </dev/null >"$work/$name.out" 2>"$work/$name.trace"
+  WINEDEBUG=+process "$wine" "$work/pw_zephrun.exe" "$(winpath "$work/$name.ini")" </dev/null >"$work/$name.out" 2>"$work/$name.trace"
   mv "$work/zephrun_log.txt" "$work/$name.log" 2>/dev/null || fail "$name: no log file"
 }
 
