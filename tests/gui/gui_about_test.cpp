@@ -109,15 +109,7 @@ protected:
         gt::ResetSettings();
     }
 
-    static void Run(gt::GuiDriver& driver)
-    {
-        driver.Start(40);
-        gt::RunMainWindow();
-        driver.Stop();
-        EXPECT_FALSE(driver.WatchdogFired());
-        EXPECT_TRUE(driver.AllStepsRun()) << "steps run: " << driver.StepsRun();
-        EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
-    }
+    static void Run(gt::GuiDriver& driver) { gt::RunMainWindowScript(driver, 40); }
 
     ShellExecuteHandler m_previous = nullptr;
 };

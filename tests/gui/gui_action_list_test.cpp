@@ -47,10 +47,7 @@ protected:
         driver.Start(40);
         CProgramsDlg dialog;
         dialog.DoModal();
-        driver.Stop();
-        EXPECT_FALSE(driver.WatchdogFired());
-        EXPECT_TRUE(driver.AllStepsRun()) << "steps run: " << driver.StepsRun();
-        EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
+        driver.StopAndExpectClean();
         if (expectedQuestions >= 0) {
             int questions = 0;
             for (const auto& box : driver.MessageBoxes())

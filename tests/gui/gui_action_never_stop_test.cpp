@@ -107,10 +107,7 @@ protected:
         driver.Start(60);
         Dialog dialog;
         INT_PTR result = dialog.DoModal();
-        driver.Stop();
-        EXPECT_FALSE(driver.WatchdogFired());
-        EXPECT_TRUE(driver.AllStepsRun()) << "steps run: " << driver.StepsRun();
-        EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
+        driver.StopAndExpectClean();
         return result;
     }
     static HWND List(HWND dialog) { return gt::Item(dialog, IDC_ACTION_LIST); }

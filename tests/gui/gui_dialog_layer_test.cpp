@@ -36,15 +36,7 @@ protected:
     }
     void TearDown() override { gt::ResetSettings(); }
 
-    static void Run(gt::GuiDriver& driver)
-    {
-        driver.Start();
-        gt::RunMainWindow();
-        driver.Stop();
-        EXPECT_FALSE(driver.WatchdogFired());
-        EXPECT_TRUE(driver.AllStepsRun()) << "steps run: " << driver.StepsRun();
-        EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
-    }
+    static void Run(gt::GuiDriver& driver) { gt::RunMainWindowScript(driver); }
 };
 
 struct Ownership {

@@ -39,15 +39,7 @@ protected:
     }
 
     // Runs the main window with the driver's script and checks it ran cleanly.
-    static void Run(gt::GuiDriver& driver)
-    {
-        driver.Start();
-        gt::RunMainWindow();
-        driver.Stop();
-        EXPECT_FALSE(driver.WatchdogFired());
-        EXPECT_TRUE(driver.AllStepsRun()) << "steps run: " << driver.StepsRun();
-        EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
-    }
+    static void Run(gt::GuiDriver& driver) { gt::RunMainWindowScript(driver); }
 
     static std::vector<std::string> Sorted(std::vector<std::string> items)
     {

@@ -56,10 +56,7 @@ protected:
         driver.Start(40);
         CProgramsDlg dialog;
         EXPECT_EQ(dialog.DoModal(), 0) << "the dialog ends with 0 after Save";
-        driver.Stop();
-        EXPECT_FALSE(driver.WatchdogFired());
-        EXPECT_TRUE(driver.AllStepsRun()) << "steps run: " << driver.StepsRun();
-        EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
+        driver.StopAndExpectClean();
     }
     static HWND List(HWND dialog) { return gt::Item(dialog, IDC_ACTION_LIST); }
     static std::string ProfileText() { return zt::ReadFileBytes(gt::DefaultProfile()); }

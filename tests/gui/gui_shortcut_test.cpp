@@ -138,12 +138,7 @@ protected:
     static void Run(gt::GuiDriver& driver)
     {
         driver.Step(kMain, [](HWND window) { gt::Command(window, IDCANCEL); });
-        driver.Start(40);
-        gt::RunMainWindow();
-        driver.Stop();
-        EXPECT_FALSE(driver.WatchdogFired());
-        EXPECT_TRUE(driver.AllStepsRun()) << "steps run: " << driver.StepsRun();
-        EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
+        gt::RunMainWindowScript(driver, 40);
     }
 };
 

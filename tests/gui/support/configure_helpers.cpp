@@ -42,10 +42,7 @@ INT_PTR ConfigureTest::RunConfigure(GuiDriver& driver)
     driver.Start();
     CConfigureDlg dialog;
     INT_PTR result = dialog.DoModal();
-    driver.Stop();
-    EXPECT_FALSE(driver.WatchdogFired());
-    EXPECT_TRUE(driver.AllStepsRun()) << "steps run: " << driver.StepsRun();
-    EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
+    driver.StopAndExpectClean();
     return result;
 }
 

@@ -4,6 +4,8 @@
 #include "resource.h"
 #include "support/screenshot.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -168,6 +170,14 @@ void GuiDriver::Start(int watchdogSeconds)
     m_watchdogTimer =
         ::SetTimer(nullptr, 0, static_cast<UINT>(watchdogSeconds) * 1000u, &GuiDriver::WatchdogTimer);
     m_backstop = ::CreateThread(nullptr, 0, &GuiDriver::BackstopThread, this, 0, nullptr);
+}
+
+void GuiDriver::StopAndExpectClean()
+{
+    Stop();
+    EXPECT_FALSE(WatchdogFired());
+    EXPECT_TRUE(AllStepsRun()) << "steps run: " << StepsRun();
+    EXPECT_EQ(UnexpectedMessageBoxes(), 0);
 }
 
 void GuiDriver::Stop()

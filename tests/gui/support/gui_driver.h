@@ -49,6 +49,9 @@ public:
     // Starts the script and the watchdog (seconds).
     void Start(int watchdogSeconds = 20);
     void Stop();
+    // Stop, then the checks every script ends with: the watchdog did not fire, every step
+    // ran, and no message box came that the script had no answer for.
+    void StopAndExpectClean();
 
     const std::vector<SeenMessageBox>& MessageBoxes() const { return m_boxes; }
     int UnexpectedMessageBoxes() const { return m_unexpected; }

@@ -38,6 +38,13 @@ INT_PTR RunMainWindow()
     return result;
 }
 
+void RunMainWindowScript(GuiDriver& driver, int watchdogSeconds)
+{
+    driver.Start(watchdogSeconds);
+    RunMainWindow();
+    driver.StopAndExpectClean();
+}
+
 std::vector<std::string> ListItems(HWND list)
 {
     std::vector<std::string> items;

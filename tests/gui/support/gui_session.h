@@ -9,12 +9,17 @@
 
 namespace gt {
 
+class GuiDriver;
+
 // Makes sure the application object and the common controls exist.
 void PrepareApplication();
 // Runs the program's start-up (the application object's instance initialisation).
 void RunApplicationOnce();
 // Runs the main window modally; returns its result.
 INT_PTR RunMainWindow();
+// Runs the main window under the driver's script (watchdog in seconds) and checks that
+// the script ran cleanly (GuiDriver::StopAndExpectClean).
+void RunMainWindowScript(GuiDriver& driver, int watchdogSeconds = 20);
 
 // Texts of column 0 of a list view, in list order.
 std::vector<std::string> ListItems(HWND list);
