@@ -2,6 +2,7 @@
 // observed from outside: zephrun.exe runs under Wine and its output is compared byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -19,27 +20,12 @@ const char kPressKey[] = "\r\nPress any key to continue...";
 // Everything after the start-up lines for a profile that asks for nothing, on the NT family.
 std::vector<std::string> NothingToDoMessages(bool ntFamily = true)
 {
-    std::vector<std::string> lines = {
-        "\r\nPhase 1: Forcing Idle tasks to execute.",
-        "\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled",
-        "\r\nPhase 2:  Stopping Programs",
-        "\r\nPhase 3: Stopping Services",
-    };
+    zt::RunPhases phases;
     if (!ntFamily)
-        lines.push_back("\r\n...skipping since OS is Windows 9x/ME");
-    for (const char* line :
-         {"\r\nPhase 4: Defragmenting memory...skipping",
-          "\r\nFree physical memory at end: <bytes> bytes (<MB> MB)",
-          "\r\nPhase 5: Starting Main Application",
-          "\r\nERROR: Main Application program path is not set!  Please run Zephlaunch to configure...",
-          "\r\nPhase 5:  Skipping...", "\r\nPhase 6:  Skipping...", "\r\nPhase 7:  Skipping...",
-          "\r\nPhase 8:  Restarting Services"}) {
-        lines.push_back(line);
-    }
-    if (!ntFamily)
-        lines.push_back("\r\n...skipping since OS is Windows 9x/ME");
-    lines.push_back("\r\nPhase 9:  Restarting Programs");
-    lines.push_back("\r\nZephlaunch Control Program finished.\r\n");
+        phases.phase3 = phases.phase8 = {"\r\n...skipping since OS is Windows 9x/ME"};
+    std::vector<std::string> lines = zt::WholeRunMessages("", phases);
+    // The callers put their own start-up lines before these.
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(zt::StartupMessages("").size()));
     return lines;
 }
 

@@ -145,29 +145,12 @@ inline std::vector<std::string> RunMessages(const std::string& profilePath,
                                             const std::vector<std::string>& phase2,
                                             const std::vector<std::string>& phase9, bool windows9x = false)
 {
-    std::vector<std::string> messages = StartupMessages(profilePath);
-    messages.push_back("\r\nPhase 1: Forcing Idle tasks to execute.");
-    messages.push_back("\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled");
-    messages.push_back("\r\nPhase 2:  Stopping Programs");
-    messages.insert(messages.end(), phase2.begin(), phase2.end());
-    messages.push_back("\r\nPhase 3: Stopping Services");
+    RunPhases phases;
+    phases.phase2 = phase2;
     if (windows9x)
-        messages.push_back("\r\n...skipping since OS is Windows 9x/ME");
-    messages.push_back("\r\nPhase 4: Defragmenting memory...skipping");
-    messages.push_back("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)");
-    messages.push_back("\r\nPhase 5: Starting Main Application");
-    messages.push_back(
-        "\r\nERROR: Main Application program path is not set!  Please run Zephlaunch to configure...");
-    messages.push_back("\r\nPhase 5:  Skipping...");
-    messages.push_back("\r\nPhase 6:  Skipping...");
-    messages.push_back("\r\nPhase 7:  Skipping...");
-    messages.push_back("\r\nPhase 8:  Restarting Services");
-    if (windows9x)
-        messages.push_back("\r\n...skipping since OS is Windows 9x/ME");
-    messages.push_back("\r\nPhase 9:  Restarting Programs");
-    messages.insert(messages.end(), phase9.begin(), phase9.end());
-    messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
-    return messages;
+        phases.phase3 = phases.phase8 = {"\r\n...skipping since OS is Windows 9x/ME"};
+    phases.phase9 = phase9;
+    return WholeRunMessages(profilePath, phases);
 }
 
 // Runs the controller (or a copy of it) on a profile and returns its normalised output.

@@ -21,19 +21,11 @@ inline std::vector<std::string> RunMessages(
         {"\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled"},
     const std::vector<std::string>& phase4 = {"\r\nPhase 4: Defragmenting memory...skipping"})
 {
-    std::vector<std::string> messages = StartupMessages(profilePath);
-    messages.push_back("\r\nPhase 1: Forcing Idle tasks to execute.");
-    messages.insert(messages.end(), phase1.begin(), phase1.end());
-    messages.push_back("\r\nPhase 2:  Stopping Programs");
-    messages.push_back("\r\nPhase 3: Stopping Services");
-    messages.insert(messages.end(), phase4.begin(), phase4.end());
-    messages.push_back("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)");
-    messages.push_back("\r\nPhase 5: Starting Main Application");
-    messages.insert(messages.end(), phase5to7.begin(), phase5to7.end());
-    messages.push_back("\r\nPhase 8:  Restarting Services");
-    messages.push_back("\r\nPhase 9:  Restarting Programs");
-    messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
-    return messages;
+    RunPhases phases;
+    phases.phase1 = phase1;
+    phases.phase4 = phase4;
+    phases.phase5to7 = phase5to7;
+    return WholeRunMessages(profilePath, phases);
 }
 
 // The three lines printed when phase 5 failed.

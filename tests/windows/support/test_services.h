@@ -122,25 +122,10 @@ inline std::vector<std::string> ServiceRunMessages(const std::string& profilePat
                                                    const std::vector<std::string>& phase3,
                                                    const std::vector<std::string>& phase8)
 {
-    std::vector<std::string> messages = StartupMessages(profilePath);
-    messages.push_back("\r\nPhase 1: Forcing Idle tasks to execute.");
-    messages.push_back("\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled");
-    messages.push_back("\r\nPhase 2:  Stopping Programs");
-    messages.push_back("\r\nPhase 3: Stopping Services");
-    messages.insert(messages.end(), phase3.begin(), phase3.end());
-    messages.push_back("\r\nPhase 4: Defragmenting memory...skipping");
-    messages.push_back("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)");
-    messages.push_back("\r\nPhase 5: Starting Main Application");
-    messages.push_back(
-        "\r\nERROR: Main Application program path is not set!  Please run Zephlaunch to configure...");
-    messages.push_back("\r\nPhase 5:  Skipping...");
-    messages.push_back("\r\nPhase 6:  Skipping...");
-    messages.push_back("\r\nPhase 7:  Skipping...");
-    messages.push_back("\r\nPhase 8:  Restarting Services");
-    messages.insert(messages.end(), phase8.begin(), phase8.end());
-    messages.push_back("\r\nPhase 9:  Restarting Programs");
-    messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
-    return messages;
+    RunPhases phases;
+    phases.phase3 = phase3;
+    phases.phase8 = phase8;
+    return WholeRunMessages(profilePath, phases);
 }
 
 // A profile text with a [Services] section of the given key=value lines.

@@ -351,6 +351,25 @@ std::vector<std::string> StartupMessages(const std::string& profilePath)
             "\r\nFree physical memory at start: <bytes> bytes (<MB> MB)"};
 }
 
+std::vector<std::string> WholeRunMessages(const std::string& profilePath, const RunPhases& phases)
+{
+    std::vector<std::string> messages = StartupMessages(profilePath);
+    auto add = [&](const char* heading, const std::vector<std::string>& lines) {
+        messages.push_back(heading);
+        messages.insert(messages.end(), lines.begin(), lines.end());
+    };
+    add("\r\nPhase 1: Forcing Idle tasks to execute.", phases.phase1);
+    add("\r\nPhase 2:  Stopping Programs", phases.phase2);
+    add("\r\nPhase 3: Stopping Services", phases.phase3);
+    messages.insert(messages.end(), phases.phase4.begin(), phases.phase4.end());
+    messages.push_back("\r\nFree physical memory at end: <bytes> bytes (<MB> MB)");
+    add("\r\nPhase 5: Starting Main Application", phases.phase5to7);
+    add("\r\nPhase 8:  Restarting Services", phases.phase8);
+    add("\r\nPhase 9:  Restarting Programs", phases.phase9);
+    messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
+    return messages;
+}
+
 ScopedWineVersion::ScopedWineVersion(const std::string& exeName, const std::string& version)
     : m_keyPath("Software\\Wine\\AppDefaults\\" + exeName)
 {

@@ -91,6 +91,22 @@ std::string NormalizeMemoryFigures(const std::string& text);
 // (banner, "Using ini file", the start memory line with placeholders).
 std::vector<std::string> StartupMessages(const std::string& profilePath);
 
+// What a whole run prints after each phase heading. The defaults are those of a profile
+// with phases 1 and 4 off, nothing in [Programs] or [Services] and no main application.
+struct RunPhases {
+    std::vector<std::string> phase1 = {"\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled"};
+    std::vector<std::string> phase2;
+    std::vector<std::string> phase3;
+    std::vector<std::string> phase4 = {"\r\nPhase 4: Defragmenting memory...skipping"};
+    std::vector<std::string> phase5to7 = {
+        "\r\nERROR: Main Application program path is not set!  Please run Zephlaunch to configure...",
+        "\r\nPhase 5:  Skipping...", "\r\nPhase 6:  Skipping...", "\r\nPhase 7:  Skipping..."};
+    std::vector<std::string> phase8;
+    std::vector<std::string> phase9;
+};
+// The messages of a whole run: the start-up lines, then every phase heading with its lines.
+std::vector<std::string> WholeRunMessages(const std::string& profilePath, const RunPhases& phases);
+
 // Sets the Windows version Wine reports to one executable (win98, nt40, win2k, winxp,
 // win10...) and removes the setting again on destruction.
 class ScopedWineVersion {
