@@ -276,23 +276,9 @@ TEST(ProgramsFromMainWindow, ProgramsButtonOpensTheDialogOwnedByTheMainWindow)
 {
     gt::PrepareApplication();
     gt::ResetSettings();
-    gt::GuiDriver driver;
-    HWND mainWindow = nullptr, owner = nullptr;
-    driver.Step("Zephlaunch - zephlaunch", [&](HWND window) {
-        mainWindow = window;
-        gt::Click(window, IDC_PROGRAMS);
-    });
-    driver.Step(kPrograms, [&](HWND dialog) {
-        owner = ::GetWindow(dialog, GW_OWNER);
-        gt::Command(dialog, IDCANCEL);
-    });
-    driver.Step("Zephlaunch - zephlaunch", [&](HWND window) { gt::Command(window, IDCANCEL); });
-    driver.Start(40);
-    gt::RunMainWindow();
-    driver.Stop();
-    EXPECT_TRUE(driver.AllStepsRun()) << driver.StepsRun();
-    EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
-    EXPECT_EQ(owner, mainWindow);
+    const gt::DialogOwnership seen = gt::OpenDialogFromMainWindow(
+        IDC_PROGRAMS, kPrograms, [](HWND dialog) { gt::Command(dialog, IDCANCEL); });
+    EXPECT_EQ(seen.owner, seen.mainWindow);
     gt::ResetSettings();
 }
 

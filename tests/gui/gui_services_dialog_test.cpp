@@ -242,23 +242,9 @@ TEST(ServicesFromMainWindow, ServicesButtonOpensTheDialog)
 {
     gt::PrepareApplication();
     gt::ResetSettings();
-    gt::GuiDriver driver;
-    HWND mainWindow = nullptr, owner = nullptr;
-    driver.Step("Zephlaunch - zephlaunch", [&](HWND window) {
-        mainWindow = window;
-        gt::Click(window, IDC_SERVICES);
-    });
-    driver.Step(kServices, [&](HWND dialog) {
-        owner = ::GetWindow(dialog, GW_OWNER);
-        ::PostMessageA(dialog, WM_CLOSE, 0, 0);
-    });
-    driver.Step("Zephlaunch - zephlaunch", [&](HWND window) { gt::Command(window, IDCANCEL); });
-    driver.Start(40);
-    gt::RunMainWindow();
-    driver.Stop();
-    EXPECT_TRUE(driver.AllStepsRun()) << driver.StepsRun();
-    EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
-    EXPECT_EQ(owner, mainWindow);
+    const gt::DialogOwnership seen = gt::OpenDialogFromMainWindow(
+        IDC_SERVICES, kServices, [](HWND dialog) { ::PostMessageA(dialog, WM_CLOSE, 0, 0); });
+    EXPECT_EQ(seen.owner, seen.mainWindow);
     gt::ResetSettings();
 }
 

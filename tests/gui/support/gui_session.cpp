@@ -6,6 +6,7 @@
 #include "zephlaunch_dlg.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 
@@ -43,6 +44,29 @@ void RunMainWindowScript(GuiDriver& driver, int watchdogSeconds)
     driver.Start(watchdogSeconds);
     RunMainWindow();
     driver.StopAndExpectClean();
+}
+
+DialogOwnership OpenDialogFromMainWindow(int buttonId, const std::string& dialogTitle,
+                                         void (*close)(HWND dialog))
+{
+    PrepareApplication();
+    GuiDriver driver;
+    DialogOwnership seen;
+    driver.Step("Zephlaunch - zephlaunch", [&](HWND window) {
+        seen.mainWindow = window;
+        Click(window, buttonId);
+    });
+    driver.Step(dialogTitle, [&](HWND dialog) {
+        seen.owner = ::GetWindow(dialog, GW_OWNER);
+        close(dialog);
+    });
+    driver.Step("Zephlaunch - zephlaunch", [&](HWND window) { Command(window, IDCANCEL); });
+    driver.Start(40);
+    RunMainWindow();
+    driver.Stop();
+    EXPECT_TRUE(driver.AllStepsRun()) << driver.StepsRun();
+    EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
+    return seen;
 }
 
 std::vector<std::string> ListItems(HWND list)

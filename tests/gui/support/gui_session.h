@@ -20,6 +20,14 @@ INT_PTR RunMainWindow();
 // Runs the main window under the driver's script (watchdog in seconds) and checks that
 // the script ran cleanly (GuiDriver::StopAndExpectClean).
 void RunMainWindowScript(GuiDriver& driver, int watchdogSeconds = 20);
+// Clicks buttonId of the main window, waits for the dialog titled dialogTitle, notes its
+// owner, closes it with close and ends the main window.
+struct DialogOwnership {
+    HWND mainWindow = nullptr;
+    HWND owner = nullptr;
+};
+DialogOwnership OpenDialogFromMainWindow(int buttonId, const std::string& dialogTitle,
+                                         void (*close)(HWND dialog));
 
 // Texts of column 0 of a list view, in list order.
 std::vector<std::string> ListItems(HWND list);
