@@ -1,5 +1,5 @@
 #!/bin/sh
-# package.sh [--out DIR] [--test-installer FILE]: builds Zephlaunch.exe and zephrun.exe in the release
+# package.sh [--out DIR] [--test-installer FILE] [--prebuilt]: builds Zephlaunch.exe and zephrun.exe in the release
 # configuration of both architectures (presets win64 and win32) and writes
 #   DIR/Zephlaunch-<version>-setup.exe   per-user installer (NSIS's makensis)
 #   DIR/Zephlaunch-<version>-win64.zip   portable x86_64 programs
@@ -8,16 +8,20 @@
 # build trees keep theirs. Needs Debian's nsis and zip packages (scripts/install-deps.sh).
 # --test-installer also writes FILE: the same installer script built as a 64-bit
 # program, for testing it under Wine where 32-bit programs cannot run (never shipped).
+# --prebuilt packs the programs the two build trees already hold, without configuring or
+# building them (the package test, which runs while the other suite uses those trees).
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 OUT="$ROOT/dist"
 TEST_INSTALLER=""
+PREBUILT=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --out) OUT=$2; shift 2 ;;
     --test-installer) TEST_INSTALLER=$2; shift 2 ;;
-    *) echo "usage: package.sh [--out DIR] [--test-installer FILE]" >&2; exit 2 ;;
+    --prebuilt) PREBUILT=1; shift ;;
+    *) echo "usage: package.sh [--out DIR] [--test-installer FILE] [--prebuilt]" >&2; exit 2 ;;
   esac
 done
 mkdir -p "$OUT"
@@ -33,8 +37,15 @@ SERVICE_HELP="$ROOT/gui/res/zephlaunch_service.ini"
 [ -f "$SERVICE_HELP" ] || { echo "package.sh: $SERVICE_HELP is missing" >&2; exit 1; }
 
 for preset in win64 win32; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target Zephlaunch zephrun
+  if [ $PREBUILT = 1 ]; then
+    for exe in Zephlaunch.exe zephrun.exe; do
+      [ -f "$ROOT/build/$preset/bin/$exe" ] ||
+        { echo "package.sh: build/$preset/bin/$exe is missing (build it first: scripts/build.sh $preset)" >&2; exit 1; }
+    done
+  else
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" --target Zephlaunch zephrun
+  fi
 done
 
 STAGE="$ROOT/build/package"

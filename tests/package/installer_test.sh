@@ -73,7 +73,8 @@ PY
 # ---- Packages -----------------------------------------------------------------
 version=$(sed -n 's/^project(Zephlaunch VERSION \([0-9][0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
 echo "== package.sh (version $version)"
-if ! sh "$src/scripts/package.sh" --out "$work/dist" --test-installer "$work/setup64-test.exe" \
+# The build trees as the test command built them: the i686 suite runs in build/win32 meanwhile.
+if ! sh "$src/scripts/package.sh" --prebuilt --out "$work/dist" --test-installer "$work/setup64-test.exe" \
      > "$work/package.log" 2>&1; then
   cat "$work/package.log"
   echo "FAIL: package.sh failed"

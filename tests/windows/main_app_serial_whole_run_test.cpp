@@ -105,17 +105,7 @@ TEST(WholeRun, AllNinePhasesStopLaunchAndRestore)
     ASSERT_FALSE(result.timedOut) << result.output;
 
     const std::string output = zt::NormalizeMemoryFigures(result.output);
-    std::vector<std::string> phase4 = {"\r\nPhase 4: Defragmenting memory (this may take a few minutes)\r\n"};
-    MEMORYSTATUSEX memory;
-    ZeroMemory(&memory, sizeof memory);
-    memory.dwLength = sizeof memory;
-    ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
-    const unsigned long long n = memory.ullTotalPhys / 10485760ull;
-    for (unsigned long long block = 1; block <= n + 1 && phase4.size() <= 356; ++block) {
-        phase4.push_back("\rAllocating block " + std::to_string(block) + " of " + std::to_string(n + 1));
-    }
-    if (phase4.size() <= 356)
-        phase4.push_back("\rAllocating final block          ");
+    const std::vector<std::string> phase4 = zt::DefragPhaseMessages(result.output);
     std::vector<std::string> phase5to7 = {"\r\nStarting " + main + " " + arguments,
                                           "\r\nWaiting 1 seconds for Main Application to finish starting...",
                                           "\r\nPhase 6:  Auto Starting Programs",

@@ -249,7 +249,11 @@ void GuiDriver::RunDueStep()
         return;
     }
     HWND active = ::GetActiveWindow();
-    if (menu || !active || !::IsWindowVisible(active) || !::IsWindowEnabled(active))
+    if (!active && !menu) {
+        ReactivateStepWindow(m_steps[m_nextStep].title);
+        return;
+    }
+    if (menu || !::IsWindowVisible(active) || !::IsWindowEnabled(active))
         return;
     if (TitleOf(active) != m_steps[m_nextStep].title || IsMessageBox(active))
         return;
@@ -263,6 +267,21 @@ void GuiDriver::RunDueStep()
     }
     step.action(active);
     m_inStep = false;
+}
+
+// Without a window manager, Wine hands the X focus over by itself, and a focus-out that the
+// X server reports late (from a message box that has just closed) can leave the thread with
+// no active window at all. Windows would have activated the box's owner again, so the
+// script does what a user's click would do.
+void GuiDriver::ReactivateStepWindow(const std::string& title)
+{
+    for (HWND window : ThreadWindows()) {
+        if (::IsWindowVisible(window) && ::IsWindowEnabled(window) && !IsMessageBox(window)
+            && TitleOf(window) == title) {
+            ::SetActiveWindow(window);
+            return;
+        }
+    }
 }
 
 void CALLBACK GuiDriver::WatchdogTimer(HWND, UINT, UINT_PTR, DWORD)

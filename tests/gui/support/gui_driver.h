@@ -65,6 +65,7 @@ private:
     static LRESULT CALLBACK CbtHook(int code, WPARAM wp, LPARAM lp);
     static void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD);
     static void CALLBACK WatchdogTimer(HWND, UINT, UINT_PTR, DWORD);
+    void ReactivateStepWindow(const std::string& title);
     static DWORD WINAPI BackstopThread(void* parameter);
     void OnActivate(HWND window);
     void RunDueStep();

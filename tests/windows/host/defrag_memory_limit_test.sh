@@ -1,11 +1,13 @@
 #!/bin/sh
-# defrag_memory_limit_test.sh ZEPHRUN_EXE
+# defrag_memory_limit_test.sh ZEPHRUN_EXE KILOBYTES
 #
 # Phase 4 on a machine with more memory than the controller's address space can take
 # (as for a 32-bit controller on a big machine): the controller runs under an address
 # space limit (ulimit -v), so an allocation fails for real after some blocks. The phase
 # must end with its error line, and the run must go on to its end instead of crashing.
-# Runs in the shared test prefix (WINEPREFIX from the test environment).
+# KILOBYTES is the limit: room for Wine and some blocks, less than the 356 blocks need.
+# Runs in the shared test prefix (WINEPREFIX from the test environment), with the Wine loader
+# of the controller's architecture (ZEPH_WINE).
 set -u
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 zephrun=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
@@ -17,8 +19,8 @@ fail() { echo "FAIL: $*"; failed=1; }
 
 printf '[Configuration]\r\ndefragmem=1\r\nlogging=1\r\n' > "$work/profile.ini"
 cd "$work" || exit 1
-# About 3 GB of address space: Wine itself needs most of the first 2.5 GB.
-(ulimit -v 3000000 && exec "${ZEPH_WINE:-wine}" "$zephrun" "$(printf 'Z:%s' "$work/profile.ini" | tr / '\\')") \
+limit=$2
+(ulimit -v "$limit" && exec "${ZEPH_WINE:-wine}" "$zephrun" "$(printf 'Z:%s' "$work/profile.ini" | tr / '\\')") \
   </dev/null >"$work/out.txt" 2>"$work/err.txt"
 code=$?
 [ $code = 0 ] || fail "exit code $code: $(head -c 400 "$work/err.txt")"

@@ -33,13 +33,14 @@ trap cleanup EXIT INT TERM
 fail() { echo "FAIL: $*"; failed=1; }
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 
-# The Wine command (ZEPH_WINE): an emulated 32-bit Wine of its own folder makes a 32-bit
-# prefix here (its 64-bit prefixes need extra steps, see scripts/wine-prefix).
+# The Wine command (ZEPH_WINE, the loader of the tree's architecture): an emulated 32-bit
+# Wine of its own folder makes a 32-bit prefix here (its 64-bit prefixes need extra steps,
+# see scripts/wine-prefix).
 wine=${ZEPH_WINE:-wine}
-if [ "$wine" = wine ]; then
-  wineboot --init >/dev/null 2>&1
-else
+if [ "${ZEPH_WINE_EMULATED:-OFF}" = ON ]; then
   WINEARCH=win32 "$wine" wineboot --init >/dev/null 2>&1
+else
+  "$wine" wineboot --init >/dev/null 2>&1
 fi
 wineserver -w
 [ -f "$WINEPREFIX/system.reg" ] || { echo "FAIL: could not create $WINEPREFIX"; exit 1; }

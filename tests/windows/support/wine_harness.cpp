@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <regex>
 #include <stdexcept>
@@ -368,6 +369,36 @@ std::vector<std::string> WholeRunMessages(const std::string& profilePath, const 
     add("\r\nPhase 9:  Restarting Programs", phases.phase9);
     messages.push_back("\r\nZephlaunch Control Program finished.\r\n");
     return messages;
+}
+
+std::vector<std::string> DefragPhaseMessages(const std::string& output, int* shortAtBlock)
+{
+    MEMORYSTATUSEX memory;
+    ZeroMemory(&memory, sizeof memory);
+    memory.dwLength = sizeof memory;
+    const unsigned long long n = GlobalMemoryStatusEx(&memory) ? memory.ullTotalPhys / 10485760ull : 0;
+    // A 32-bit controller may run out of address space before the cap: the error line then
+    // follows the progress line of the block it could not have.
+    int failedAt = 0;
+    const size_t error = output.find("\r\r\nUnable to allocate memory");
+    if (sizeof(void*) == 4 && error != std::string::npos) {
+        const size_t line = output.rfind("\rAllocating block ", error);
+        if (line != std::string::npos)
+            failedAt = std::atoi(output.c_str() + line + std::strlen("\rAllocating block "));
+    }
+    if (shortAtBlock != nullptr)
+        *shortAtBlock = failedAt;
+    std::vector<std::string> lines = {"\r\nPhase 4: Defragmenting memory (this may take a few minutes)\r\n"};
+    for (unsigned long long block = 1; block <= n + 1 && lines.size() <= 356; ++block) {
+        lines.push_back("\rAllocating block " + std::to_string(block) + " of " + std::to_string(n + 1));
+        if (block == static_cast<unsigned long long>(failedAt)) {
+            lines.push_back("\r\nUnable to allocate memory");
+            return lines;
+        }
+    }
+    if (lines.size() <= 356)
+        lines.push_back("\rAllocating final block          ");
+    return lines;
 }
 
 ScopedWineVersion::ScopedWineVersion(const std::string& exeName, const std::string& version)

@@ -107,6 +107,14 @@ struct RunPhases {
 // The messages of a whole run: the start-up lines, then every phase heading with its lines.
 std::vector<std::string> WholeRunMessages(const std::string& profilePath, const RunPhases& phases);
 
+// Phase 4's lines for this machine: a block per 10 MiB of physical memory and the final
+// block, up to the 356-block cap. A 32-bit controller can run out of address space first (at
+// 2 GB on 32-bit Windows; large-address-aware on 64-bit Windows, where 32-bit Wine shares the
+// 4 GB with its own libraries, somewhat less than 4 GB): when its output says so, the lines
+// end with that block and the error line, and *shortAtBlock (if given) is that block's number,
+// else 0.
+std::vector<std::string> DefragPhaseMessages(const std::string& output, int* shortAtBlock = nullptr);
+
 // Sets the Windows version Wine reports to one executable (win98, nt40, win2k, winxp,
 // win10...) and removes the setting again on destruction.
 class ScopedWineVersion {
