@@ -51,7 +51,7 @@ TEST_F(GuiResources, VersionBlockCarriesTheProjectVersion)
     char* text = nullptr;
     ASSERT_TRUE(::VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\ProductVersion",
                                  reinterpret_cast<void**>(&text), &length));
-    EXPECT_STREQ(text, "1.1.11");
+    EXPECT_STREQ(text, ZEPH_PROJECT_VERSION);
     ASSERT_TRUE(::VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\OriginalFilename",
                                  reinterpret_cast<void**>(&text), &length));
     EXPECT_STREQ(text, "Zephlaunch.exe");

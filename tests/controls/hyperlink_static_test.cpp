@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,24 +41,12 @@ LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
 class HyperlinkTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        gt::Watchdog dog("hyperlink dialog", 30000);
-        ASSERT_TRUE(InstallMessageFilter());
-        host = new gt::HostDialog;
-        ASSERT_TRUE(host->Create("Hyperlinks", 200, 80));
-        gt::PumpMessages(host->Hwnd());
-    }
-
-    static void TearDownTestSuite()
-    {
-        delete host;
-        host = nullptr;
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(InstallMessageFilter()); }
 
     void SetUp() override
     {
-        ASSERT_NE(host, nullptr);
+        host = std::make_unique<gt::HostDialog>();
+        ASSERT_TRUE(host->Create("Hyperlinks", 200, 80));
         g_requests.clear();
         m_previousHandler = SetShellExecuteHandler(&RecordRequest);
         // A static text much larger than its caption, with no SS_NOTIFY of its own.
@@ -67,12 +56,7 @@ protected:
         link.SetLinkTarget(kTarget);
     }
 
-    void TearDown() override
-    {
-        SetShellExecuteHandler(m_previousHandler);
-        if (host)
-            host->DestroyControls();
-    }
+    void TearDown() override { SetShellExecuteHandler(m_previousHandler); }
 
     // The caption's extent in the dialog's font, underlined: measured here on its own.
     SIZE ExpectedTextSize() const
@@ -106,14 +90,12 @@ protected:
         link.SendMessage(WM_MOUSEMOVE, 0, Point(x, y));
     }
 
-    static gt::HostDialog* host;
+    std::unique_ptr<gt::HostDialog> host;
     gt::Watchdog dog{"hyperlink test", 60000};
     CHyperlinkStatic link;
     HWND m_control = nullptr;
     ShellExecuteHandler m_previousHandler = nullptr;
 };
-
-gt::HostDialog* HyperlinkTest::host = nullptr;
 
 TEST_F(HyperlinkTest, BindingTakesTheCaptionAndLetsTheControlSeeTheMouse)
 {

@@ -558,7 +558,8 @@ TEST_F(IconMenuTest, TrackPopupMenuDrawsItemsAndAnswersMenuCharacters)
     EXPECT_TRUE(shot);
 }
 
-// Every item in both looks, as a picture to look at.
+// Every item in both looks paints its whole rectangle (the canvas's magenta never shows
+// through); saved as one picture to look at.
 TEST_F(IconMenuTest, PictureOfBothLooks)
 {
     ClassicIconMenu classic;
@@ -579,8 +580,10 @@ TEST_F(IconMenuTest, PictureOfBothLooks)
         parts.push_back(DrawOne(popup, i, i == 3 ? ODS_CHECKED : i == 4 ? ODS_GRAYED : 0));
     Capture sheet;
     sheet.width = kItemWidth;
-    for (const Capture& p : parts)
+    for (const Capture& p : parts) {
         sheet.height += p.height ? p.height : 6;
+        EXPECT_EQ(p.Count(0xFF00FF, 0, 0, p.width, p.height), 0) << "item at row " << sheet.height;
+    }
     sheet.pixels.assign(static_cast<size_t>(sheet.width) * static_cast<size_t>(sheet.height), 0x808080);
     int y0 = 0;
     for (const Capture& p : parts) {

@@ -81,7 +81,7 @@ TEST_F(ActionList, FirstClickSelectsSecondOpensAndChoosingCommits)
         comboText = gt::TitleOf(combo);
         comboItems = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
         ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
-        gt::Settle(100);
+        gt::Settle();
         gt::SaveWindowsScreenshot({dialog, gt::HelpWindowOf(dialog, "Programs Help")},
                                   "programs-dialog-inplace-list-open");
         pickWorked = gt::PickFromCombo(combo, 2);

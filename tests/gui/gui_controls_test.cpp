@@ -56,8 +56,7 @@ void RunWithWatchdog(ButtonDialog& dialog)
     gt::GuiDriver driver;
     driver.Start(20);
     dialog.DoModal();
-    driver.Stop();
-    EXPECT_FALSE(driver.WatchdogFired());
+    driver.StopAndExpectClean();
 }
 
 TEST(IconButton, CheckBoxTicksForOneAndTwoAndUnticksForAnythingElse)

@@ -27,15 +27,8 @@ namespace {
 
 const char kMain[] = "Zephlaunch - zephlaunch";
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public gt::FreshSettingsTest {
 protected:
-    void SetUp() override
-    {
-        gt::ResetSettings();
-        ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
-    }
-    void TearDown() override { gt::ResetSettings(); }
-
     static void Run(gt::GuiDriver& driver) { gt::RunMainWindowScript(driver); }
 };
 
@@ -165,8 +158,7 @@ TEST(ToolTips, OneSetUpTitlesTheTipsAndBreaksLinesOnlyWhereTheTextsDo)
     });
     driver.Start();
     dialog.DoModal();
-    driver.Stop();
-    EXPECT_TRUE(driver.AllStepsRun());
+    driver.StopAndExpectClean();
     EXPECT_EQ(tools, 3) << "a table entry without its control adds no tool";
     EXPECT_EQ(maxWidth, ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(style & TTS_ALWAYSTIP, 0);
@@ -190,8 +182,7 @@ TEST(ToolTips, ADialogObjectRunTwiceHasItsTipsBothTimes)
         });
         driver.Start();
         dialog.DoModal();
-        driver.Stop();
-        EXPECT_TRUE(driver.AllStepsRun());
+        driver.StopAndExpectClean();
     }
     EXPECT_EQ(tools, (std::vector<int>{3, 3}));
 }
@@ -290,8 +281,7 @@ TEST(BoundWindows, CreatedWindowsAreBoundFromTheirFirstMessageAndGetNotification
     });
     driver.Start();
     dialog.DoModal();
-    driver.Stop();
-    EXPECT_TRUE(driver.AllStepsRun());
+    driver.StopAndExpectClean();
     ASSERT_TRUE(dialog.m_created);
     ASSERT_FALSE(dialog.m_list.m_first.empty());
     EXPECT_TRUE(dialog.m_list.m_first[0] == WM_NCCREATE || dialog.m_list.m_first[0] == WM_GETMINMAXINFO)
@@ -329,8 +319,7 @@ TEST(DataExchange, ComboTextSelectsTheFirstItemThatBeginsWithItIgnoringCase)
     });
     driver.Start();
     dialog.DoModal();
-    driver.Stop();
-    EXPECT_TRUE(driver.AllStepsRun());
+    driver.StopAndExpectClean();
     EXPECT_EQ(shown,
               (std::vector<std::string>{"High", "High", "Below Normal", "Below Normal", "<none>", "Idle"}));
     EXPECT_EQ(saved, (std::vector<std::string>{"High|High", "Below Normal|Below Normal", "|Idle"}));
@@ -369,8 +358,7 @@ TEST(DialogInitData, FillsTheListsBeforeTheDialogsOwnInitialisation)
     });
     driver.Start();
     dialog.DoModal();
-    driver.Stop();
-    EXPECT_TRUE(driver.AllStepsRun());
+    driver.StopAndExpectClean();
     EXPECT_EQ(dialog.m_comboAtInit, (std::vector<std::string>{"Realtime", "High", "Above Normal"}));
     EXPECT_EQ(listItems, 1);
     EXPECT_EQ(selected, "Above Normal");

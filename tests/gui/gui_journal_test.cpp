@@ -22,38 +22,20 @@ const char kQuestion[] =
     "A previous Zephlaunch run did not finish. Restore the programs and services it stopped now?";
 const char kMainTitle[] = "Zephlaunch - zephlaunch";
 
-// The id of a process that has ended.
-DWORD DeadProcessId()
-{
-    HANDLE process = zt::StartProgram("\"" + zt::BinPath("fixture_mainapp.exe") + "\"");
-    if (process == nullptr)
-        return 0;
-    const DWORD id = ::GetProcessId(process);
-    ::WaitForSingleObject(process, 10000);
-    ::CloseHandle(process);
-    return id;
-}
-
-class RunJournal : public ::testing::Test {
+class RunJournal : public gt::FreshSettingsTest {
 protected:
-    void SetUp() override
-    {
-        gt::ResetSettings();
-        ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
-        m_journal = gt::SettingsFolder() + "\\zephrun_journal.ini";
-    }
     void TearDown() override
     {
         zt::KillProcesses("gj_restore.exe");
         zt::KillProcesses("gj_preview.exe");
-        gt::ResetSettings();
+        FreshSettingsTest::TearDown();
     }
 
     // A journal of a dead run that stopped program (a copy of fixture_window.exe).
     std::string WriteDeadRunJournal(const std::string& program)
     {
         JournalRecord record;
-        record.processId = DeadProcessId();
+        record.processId = zt::DeadProcessId();
         record.startTime = 1;
         record.profilePath = gt::DefaultProfile();
         record.AddProgram("gj_restore.exe", program);
@@ -74,7 +56,7 @@ protected:
     }
 
     zt::TempFolder m_folder;
-    std::string m_journal;
+    const std::string m_journal = gt::SettingsFolder() + "\\zephrun_journal.ini";
 };
 
 TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRun)
@@ -86,11 +68,8 @@ TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRun)
     driver.Step(kMainTitle, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
     driver.Start();
     gt::RunApplicationOnce();
-    driver.Stop();
-
-    EXPECT_TRUE(driver.AllStepsRun());
+    driver.StopAndExpectClean();
     ExpectQuestion(driver);
-    EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
     // The controller restores in its own console: the program starts again and the journal goes.
     bool restored = false;
     for (int waited = 0; waited < 30000 && !restored; waited += 100) {
@@ -110,11 +89,10 @@ TEST_F(RunJournal, RestoreQuestionAnsweredNoChangesNothing)
     driver.Step(kMainTitle, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
     driver.Start();
     gt::RunApplicationOnce();
-    driver.Stop();
-
-    EXPECT_TRUE(driver.AllStepsRun());
+    driver.StopAndExpectClean();
     ExpectQuestion(driver);
-    ::Sleep(2000);  // time in which a started restore would have run
+    // A restore would have been started before the program ended.
+    EXPECT_TRUE(zt::FindProcesses("zephrun.exe", ::GetCurrentProcessId()).empty());
     EXPECT_TRUE(zt::FindProcesses("gj_restore.exe").empty());
     EXPECT_EQ(zt::ReadFileBytes(m_journal), journal);
 }
@@ -144,12 +122,9 @@ TEST_F(RunJournal, PreviewRunShowsTheDryRunOfTheCurrentProfile)
     driver.Step(kMainTitle, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
     driver.Start(60);
     gt::RunApplicationOnce();
-    driver.Stop();
-
-    EXPECT_TRUE(driver.AllStepsRun());
-    EXPECT_TRUE(driver.MessageBoxes().empty());
+    driver.StopAndExpectClean();
     const std::vector<std::string> lines = {
-        "Zephlaunch Control Program 1.1.11",
+        zt::kBanner,
         "Using ini file: " + gt::DefaultProfile(),
         "Free physical memory at start: <bytes> bytes (<MB> MB)",
         "Dry run: nothing is stopped, started or written.",
@@ -208,9 +183,7 @@ TEST_F(RunJournal, PreviewRunFromTheContextMenuUsesTheClickedProfile)
     driver.Step("Zephlaunch - other", [](HWND window) { gt::Command(window, ID_APP_EXIT); });
     driver.Start(60);
     gt::RunApplicationOnce();
-    driver.Stop();
-
-    EXPECT_TRUE(driver.AllStepsRun()) << driver.StepsRun();
+    driver.StopAndExpectClean();
     EXPECT_NE(shown.find("\r\nUsing ini file: " + gt::ProfilePath("other") + "\r\n"), std::string::npos)
         << shown;
     EXPECT_NE(shown.find("\r\nDry run finished: nothing was changed.\r\n"), std::string::npos) << shown;

@@ -15,23 +15,11 @@ namespace {
 
 const char kMain[] = "Zephlaunch - zephlaunch";
 
-class Options : public ::testing::Test {
+class Options : public gt::FreshSettingsTest {
 protected:
-    void SetUp() override
-    {
-        gt::ResetSettings();
-        ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
-    }
-    void TearDown() override { gt::ResetSettings(); }
-
     static void Run(gt::GuiDriver& driver) { gt::RunMainWindowScript(driver); }
 
-    static std::string SavedRect()
-    {
-        const std::string file = gt::WindowPosFile();
-        return gt::ReadIni(file, "MainWindow", "left") + "," + gt::ReadIni(file, "MainWindow", "top") + ","
-               + gt::ReadIni(file, "MainWindow", "right") + "," + gt::ReadIni(file, "MainWindow", "bottom");
-    }
+    static std::string SavedRect() { return gt::SavedRect("MainWindow"); }
 
     // The main window's rectangle when nothing is restored.
     static std::string TemplateRect()
@@ -142,23 +130,23 @@ TEST_F(Options, ShowToolTipsZeroDeactivatesTheTipsOfEveryWindow)
     bool mainTip = true, optionsTip = true, newProfileTip = true, mainTipAfter = true;
     int ticked = -1;
     driver.Step(kMain, [&](HWND window) {
-        mainTip = gt::ToolTipAppearsOver(window, IDC_START);
+        mainTip = !gt::ToolTipStaysHidden(window, IDC_START);
         gt::Command(window, ID_TOOLS_PROGRAM_OPTIONS);
     });
     driver.Step("Program Options", [&](HWND dialog) {
         gt::SaveWindowScreenshot(dialog, "program-options-dialog");
         ticked = static_cast<int>(::SendMessageA(gt::Item(dialog, IDC_ENABLE_TOOLTIPS), BM_GETCHECK, 0, 0));
-        optionsTip = gt::ToolTipAppearsOver(dialog, IDOK);
+        optionsTip = !gt::ToolTipStaysHidden(dialog, IDOK);
         // Tick, then leave with the close box: nothing changes.
         gt::Click(dialog, IDC_ENABLE_TOOLTIPS);
         ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     driver.Step(kMain, [&](HWND window) {
-        mainTipAfter = gt::ToolTipAppearsOver(window, IDC_START);
+        mainTipAfter = !gt::ToolTipStaysHidden(window, IDC_START);
         gt::Command(window, ID_FILE_NEW);
     });
     driver.Step("New Profile", [&](HWND dialog) {
-        newProfileTip = gt::ToolTipAppearsOver(dialog, IDOK);
+        newProfileTip = !gt::ToolTipStaysHidden(dialog, IDOK);
         gt::Command(dialog, IDCANCEL);
     });
     driver.Step(kMain, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
@@ -182,11 +170,11 @@ TEST_F(Options, SavingProgramOptionsStoresTheChoiceAndAppliesItAtOnce)
         optionTips = {gt::ToolTipText(dialog, IDOK), gt::ToolTipText(dialog, IDC_ENABLE_TOOLTIPS)};
         ticked = static_cast<int>(::SendMessageA(gt::Item(dialog, IDC_ENABLE_TOOLTIPS), BM_GETCHECK, 0, 0));
         ::SendMessageA(gt::Item(dialog, IDC_ENABLE_TOOLTIPS), BM_CLICK, 0, 0);
-        tipInsideAfterUntick = gt::ToolTipAppearsOver(dialog, IDOK);
+        tipInsideAfterUntick = !gt::ToolTipStaysHidden(dialog, IDOK);
         gt::Click(dialog, IDOK);
     });
     driver.Step(kMain, [&](HWND window) {
-        mainTipAfter = gt::ToolTipAppearsOver(window, IDC_SERVICES);
+        mainTipAfter = !gt::ToolTipStaysHidden(window, IDC_SERVICES);
         gt::Command(window, ID_FILE_NEW);
     });
     driver.Step("New Profile", [&](HWND dialog) {
@@ -194,7 +182,7 @@ TEST_F(Options, SavingProgramOptionsStoresTheChoiceAndAppliesItAtOnce)
         for (int id : {IDOK, IDC_NEW_PROFILE_BLANK, IDC_NEW_PROFILE_COPY, IDC_NEW_PROFILE_NAME,
                        IDC_NEW_PROFILE_DESCRIPTION})
             newProfileTips.push_back(gt::ToolTipText(dialog, id));
-        newProfileTip = gt::ToolTipAppearsOver(dialog, IDOK);
+        newProfileTip = !gt::ToolTipStaysHidden(dialog, IDOK);
         gt::Command(dialog, IDCANCEL);
     });
     driver.Step(kMain, [](HWND window) { gt::Command(window, ID_APP_EXIT); });

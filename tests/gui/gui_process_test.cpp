@@ -2,6 +2,7 @@
 // window, its profile list, a message box it shows, and the files it leaves behind.
 #include "resource.h"
 #include "support/gui_driver.h"
+#include "support/gui_session.h"
 #include "support/screenshot.h"
 #include "support/settings_folder.h"
 #include "support/wine_harness.h"
@@ -12,6 +13,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace {
@@ -53,46 +55,35 @@ std::string RemoteItemText(HANDLE process, HWND list, int item)
     return block.text;
 }
 
-class RealProgram : public ::testing::Test {
+class RealProgram : public gt::FreshSettingsTest {
 protected:
+    RealProgram() : FreshSettingsTest(true) {}
     void SetUp() override
     {
-        gt::ResetSettings();
-        ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
-        ASSERT_TRUE(::CreateDirectoryA(gt::ProfilesFolder().c_str(), nullptr));
+        FreshSettingsTest::SetUp();
         zt::WriteFileBytes(gt::ProfilePath("alpha"), gt::IniText("[Configuration]\ndescription=First\n"));
         zt::WriteFileBytes(gt::ProfilePath("my.test"), gt::IniText("[Configuration]\ndescription=Dotted\n"));
     }
     void TearDown() override
     {
-        if (m_process.hProcess) {
-            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-                ::TerminateProcess(m_process.hProcess, 9);
-            ::CloseHandle(m_process.hProcess);
-            ::CloseHandle(m_process.hThread);
-        }
-        gt::ResetSettings();
+        m_gui.reset();
+        FreshSettingsTest::TearDown();
     }
 
-    void Start()
+    // Starts the program and waits for its main window.
+    HWND Start()
     {
-        std::string commandLine = "\"" + zt::BinPath("Zephlaunch.exe") + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                     zt::BinDir().c_str(), &startup, &m_process))
-            << "CreateProcess error " << ::GetLastError();
+        m_gui.reset(new gt::GuiProcess(zt::BinPath("Zephlaunch.exe"), zt::BinDir()));
+        return m_gui->WaitForMain();
     }
 
-    PROCESS_INFORMATION m_process = {};
+    std::unique_ptr<gt::GuiProcess> m_gui;
 };
 
 TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose)
 {
-    Start();
-    const DWORD pid = m_process.dwProcessId;
-    HWND main =
-        gt::WaitForProcessWindow(pid, [](HWND w) { return gt::TitleOf(w) == "Zephlaunch - zephlaunch"; });
+    HWND main = Start();
+    const DWORD pid = m_gui->Id();
     ASSERT_NE(main, nullptr) << "main window did not appear";
     HWND list = ::GetDlgItem(main, IDC_PROFILE_LIST);
     ASSERT_NE(list, nullptr);
@@ -101,11 +92,11 @@ TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose
 
     int dotted = -1;
     for (int i = 0; i < 3; ++i) {
-        if (RemoteItemText(m_process.hProcess, list, i) == "my.test")
+        if (RemoteItemText(m_gui->Handle(), list, i) == "my.test")
             dotted = i;
     }
     ASSERT_GE(dotted, 0);
-    RECT item = RemoteItemRect(m_process.hProcess, list, dotted);
+    RECT item = RemoteItemRect(m_gui->Handle(), list, dotted);
     POINT centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     POINT screen = centre;
     ::ClientToScreen(list, &screen);
@@ -133,59 +124,26 @@ TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose
     EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
 
     ::SetWindowPos(main, nullptr, 210, 120, 480, 300, SWP_NOZORDER);
-    RECT before;
-    ::GetWindowRect(main, &before);
+    const std::string before = gt::RectText(main);
     ::PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 15000), WAIT_OBJECT_0) << "the program did not end";
-    DWORD exitCode = 99;
-    ::GetExitCodeProcess(m_process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    const std::string file = gt::WindowPosFile();
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "left", -1, file.c_str()),
-              static_cast<UINT>(before.left));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "top", -1, file.c_str()), static_cast<UINT>(before.top));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "right", -1, file.c_str()),
-              static_cast<UINT>(before.right));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "bottom", -1, file.c_str()),
-              static_cast<UINT>(before.bottom));
+    ASSERT_EQ(m_gui->WaitForEnd(), 0u) << "the program did not end";
+    EXPECT_EQ(gt::SavedRect("MainWindow"), before);
 }
 
 // Wine reports the version it is told to per executable; win98 is a 9x platform.
 // (The greyed Service Manager item cannot be read from another process under Wine.)
-class Windows98 {
-public:
-    Windows98()
-    {
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_key, nullptr)
-            == ERROR_SUCCESS)
-            ::RegSetValueExA(m_key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
-    }
-    ~Windows98()
-    {
-        if (m_key)
-            ::RegCloseKey(m_key);
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
-    }
-
-private:
-    static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\Zephlaunch.exe";
-    HKEY m_key = nullptr;
-};
-
 TEST_F(RealProgram, OnWindows9xTheServicesButtonIsDisabled)
 {
     BOOL servicesEnabled = TRUE, programsEnabled = FALSE;
     {
-        Windows98 version;
-        Start();
-        HWND main = gt::WaitForProcessWindow(
-            m_process.dwProcessId, [](HWND w) { return gt::TitleOf(w) == "Zephlaunch - zephlaunch"; });
+        zt::ScopedWineVersion version("Zephlaunch.exe", "win98");
+        HWND main = Start();
         ASSERT_NE(main, nullptr);
         servicesEnabled = ::IsWindowEnabled(::GetDlgItem(main, IDC_SERVICES));
         programsEnabled = ::IsWindowEnabled(::GetDlgItem(main, IDC_PROGRAMS));
         gt::SaveWindowScreenshot(main, "process-main-window-win98");
         ::PostMessageA(main, WM_CLOSE, 0, 0);
-        ASSERT_EQ(::WaitForSingleObject(m_process.hProcess, 15000), WAIT_OBJECT_0);
+        ASSERT_NE(m_gui->WaitForEnd(), static_cast<DWORD>(STILL_ACTIVE));
     }
     EXPECT_FALSE(servicesEnabled);
     EXPECT_TRUE(programsEnabled);

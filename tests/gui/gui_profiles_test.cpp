@@ -22,16 +22,14 @@ using gt::BoxIcon;
 
 const char kMain[] = "Zephlaunch - zephlaunch";
 
-class Profiles : public ::testing::Test {
+class Profiles : public gt::FreshSettingsTest {
 protected:
+    Profiles() : FreshSettingsTest(true) {}
     void SetUp() override
     {
-        gt::ResetSettings();
-        ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
-        ASSERT_TRUE(::CreateDirectoryA(gt::ProfilesFolder().c_str(), nullptr));
+        FreshSettingsTest::SetUp();
         WriteProfile("zephlaunch", "[Configuration]\ndescription=This is the default profile\n");
     }
-    void TearDown() override { gt::ResetSettings(); }
 
     static void WriteProfile(const std::string& name, const std::string& lines)
     {

@@ -160,7 +160,7 @@ TEST_F(ServicesDialog, RunningIsAViewAndSaveWritesHiddenRows)
         HWND combo = gt::InPlaceCombo(list);
         ASSERT_NE(combo, nullptr);
         ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
-        gt::Settle(100);
+        gt::Settle();
         gt::SaveWindowsScreenshot({dialog, gt::HelpWindowOf(dialog, "Services Help")},
                                   "services-dialog-inplace-list-open");
         gt::PickFromCombo(combo, 1);  // "Stop"

@@ -103,20 +103,15 @@ bool SelectFolder(HWND browser, const std::string& folder)
         5000);
 }
 
-class Shortcut : public ::testing::Test {
+class Shortcut : public gt::FreshSettingsTest {
 protected:
-    void SetUp() override
-    {
-        gt::ResetSettings();
-        ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
-        ASSERT_TRUE(::CreateDirectoryA(gt::ProfilesFolder().c_str(), nullptr));
-    }
+    Shortcut() : FreshSettingsTest(true) {}
     void TearDown() override
     {
         SetElevationProbe(nullptr);
         SetLinkRunAsSetter(nullptr);
         SetShellExecuteHandler(nullptr);
-        gt::ResetSettings();
+        FreshSettingsTest::TearDown();
     }
 
     // Makes profile the current one, then runs Create Shortcut through the browser.
@@ -269,9 +264,11 @@ struct SeenRequest {
 std::vector<SeenRequest> g_seen;
 HWND g_mainWindow = nullptr;
 
+// Ends the "run" once the main window is minimised (or after ten seconds without).
 DWORD WINAPI ReleaseLater(void* event)
 {
-    ::Sleep(400);
+    for (DWORD waited = 0; waited < 10000 && !::IsIconic(g_mainWindow); waited += 10)
+        ::Sleep(10);
     g_seen.back().mainMinimisedWhileRunning = ::IsIconic(g_mainWindow) != FALSE;
     ::SetEvent(static_cast<HANDLE>(event));
     return 0;

@@ -4,7 +4,9 @@
 // Program.exe where an unquoted command line would lead.
 #include "resource.h"
 #include "support/gui_driver.h"
+#include "support/gui_session.h"
 #include "support/screenshot.h"
+#include "support/run_profile.h"
 #include "support/settings_folder.h"
 #include "support/wine_harness.h"
 
@@ -13,6 +15,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace {
@@ -38,17 +41,6 @@ std::string MessageText(HWND box)
     return text;
 }
 
-// The value of "key=" in a fixture report ("<missing>" when absent).
-std::string ReportValue(const std::string& report, const std::string& key)
-{
-    std::string::size_type at = report.find(key + "=");
-    if (at == std::string::npos)
-        return "<missing>";
-    at += key.size() + 1;
-    std::string::size_type end = report.find_first_of("\r\n", at);
-    return report.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
-
 class Start : public ::testing::Test {
 protected:
     void SetUp() override
@@ -66,12 +58,7 @@ protected:
     void TearDown() override
     {
         ::SetEnvironmentVariableA(kEventVariable, nullptr);
-        if (m_gui.hProcess) {
-            if (::WaitForSingleObject(m_gui.hProcess, 0) == WAIT_TIMEOUT)
-                ::TerminateProcess(m_gui.hProcess, 9);
-            ::CloseHandle(m_gui.hProcess);
-            ::CloseHandle(m_gui.hThread);
-        }
+        m_gui.reset();
         zt::KillProcesses("zephrun.exe");
         gt::ResetSettings();
     }
@@ -81,16 +68,8 @@ protected:
     // Starts the GUI working in the work folder and presses Start; returns the question.
     HWND LaunchAndPressStart()
     {
-        std::string commandLine = "\"" + m_install + "\\Zephlaunch.exe\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_work.c_str(),
-                              &startup, &m_gui)) {
-            ADD_FAILURE() << "CreateProcess error " << ::GetLastError();
-            return nullptr;
-        }
-        m_main = gt::WaitForProcessWindow(m_gui.dwProcessId,
-                                          [](HWND w) { return gt::TitleOf(w) == "Zephlaunch - zephlaunch"; });
+        m_gui.reset(new gt::GuiProcess(m_install + "\\Zephlaunch.exe", m_work));
+        m_main = m_gui->WaitForMain();
         if (!m_main) {
             ADD_FAILURE() << "main window did not appear";
             return nullptr;
@@ -98,7 +77,7 @@ protected:
         ::SetWindowPos(m_main, nullptr, 160, 110, 470, 310, SWP_NOZORDER);
         ::PostMessageA(m_main, WM_COMMAND, MAKEWPARAM(IDC_START, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(m_main, IDC_START)));
-        HWND box = gt::WaitForProcessWindow(m_gui.dwProcessId, gt::IsProcessMessageBox);
+        HWND box = gt::WaitForProcessWindow(m_gui->Id(), gt::IsProcessMessageBox);
         if (!box) {
             ADD_FAILURE() << "no question";
             return nullptr;
@@ -119,7 +98,7 @@ protected:
     zt::TempFolder m_root;
     std::string m_install;
     std::string m_work;
-    PROCESS_INFORMATION m_gui = {};
+    std::unique_ptr<gt::GuiProcess> m_gui;
     HWND m_main = nullptr;
 };
 
@@ -146,13 +125,14 @@ TEST_F(Start, NoRunsTheControllerNextToTheProgramAndWaitsMinimisedUntilItEnds)
     EXPECT_TRUE(stillMinimised);
     EXPECT_TRUE(restoredAfter);
     std::string report = StubReport();
-    EXPECT_EQ(ReportValue(report, "cmdline"), ExpectedCommandLine());
-    EXPECT_EQ(lstrcmpiA(ReportValue(report, "cwd").c_str(), m_work.c_str()), 0) << ReportValue(report, "cwd");
-    EXPECT_NE(ReportValue(report, "end"), "<missing>");
+    EXPECT_EQ(zt::ReportValue(report, "cmdline"), ExpectedCommandLine());
+    EXPECT_EQ(lstrcmpiA(zt::ReportValue(report, "cwd").c_str(), m_work.c_str()), 0)
+        << zt::ReportValue(report, "cwd");
+    EXPECT_NE(zt::ReportValue(report, "end"), "");
     EXPECT_FALSE(DecoyRan()) << zt::ReadFileBytes(m_root.File("Program.exe.report"));
 
     ::PostMessageA(m_main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(::WaitForSingleObject(m_gui.hProcess, 15000), WAIT_OBJECT_0);
+    EXPECT_EQ(m_gui->WaitForEnd(), 0u);
 }
 
 TEST_F(Start, YesSavesTheRectangleAndEndsTheProgramWhileTheControllerRuns)
@@ -160,23 +140,13 @@ TEST_F(Start, YesSavesTheRectangleAndEndsTheProgramWhileTheControllerRuns)
     InstallStubController();
     HWND box = LaunchAndPressStart();
     ASSERT_NE(box, nullptr);
-    RECT rect;
-    ::GetWindowRect(m_main, &rect);
+    const std::string rect = gt::RectText(m_main);
     ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-    ASSERT_EQ(::WaitForSingleObject(m_gui.hProcess, 15000), WAIT_OBJECT_0) << "the program did not end";
-    DWORD exitCode = 99;
-    ::GetExitCodeProcess(m_gui.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_EQ(m_gui->WaitForEnd(), 0u) << "the program did not end";
     ASSERT_TRUE(WaitFor([&] { return StubReport().find("cmdline=") != std::string::npos; }));
-    EXPECT_EQ(ReportValue(StubReport(), "cmdline"), ExpectedCommandLine());
+    EXPECT_EQ(zt::ReportValue(StubReport(), "cmdline"), ExpectedCommandLine());
     EXPECT_FALSE(DecoyRan());
-    const std::string file = gt::WindowPosFile();
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "left", -1, file.c_str()), static_cast<UINT>(rect.left));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "top", -1, file.c_str()), static_cast<UINT>(rect.top));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "right", -1, file.c_str()),
-              static_cast<UINT>(rect.right));
-    EXPECT_EQ(::GetPrivateProfileIntA("MainWindow", "bottom", -1, file.c_str()),
-              static_cast<UINT>(rect.bottom));
+    EXPECT_EQ(gt::SavedRect("MainWindow"), rect);
 }
 
 TEST_F(Start, WithoutTheControllerTheMessageShowsTheCommandLineAndFolderTried)
@@ -184,7 +154,7 @@ TEST_F(Start, WithoutTheControllerTheMessageShowsTheCommandLineAndFolderTried)
     HWND box = LaunchAndPressStart();  // no zephrun.exe next to the program
     ASSERT_NE(box, nullptr);
     ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-    HWND error = gt::WaitForProcessWindow(m_gui.dwProcessId, [&](HWND w) {
+    HWND error = gt::WaitForProcessWindow(m_gui->Id(), [&](HWND w) {
         return w != box && gt::IsProcessMessageBox(w) && MessageText(w).find("Error") == 0;
     });
     ASSERT_NE(error, nullptr);
@@ -196,10 +166,10 @@ TEST_F(Start, WithoutTheControllerTheMessageShowsTheCommandLineAndFolderTried)
     // The GUI stays as it was.
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(error); }, 5000));
     EXPECT_FALSE(::IsIconic(m_main));
-    EXPECT_EQ(::WaitForSingleObject(m_gui.hProcess, 500), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(m_gui->WaitForEnd(500), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_FALSE(DecoyRan());
     ::PostMessageA(m_main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(::WaitForSingleObject(m_gui.hProcess, 15000), WAIT_OBJECT_0);
+    EXPECT_EQ(m_gui->WaitForEnd(), 0u);
 }
 
 }  // namespace

@@ -58,11 +58,7 @@ TEST_F(StartUp, FirstStartCreatesFoldersAndDefaultProfileSilently)
     });
     driver.Start();
     gt::RunApplicationOnce();
-    driver.Stop();
-
-    EXPECT_TRUE(driver.AllStepsRun());
-    EXPECT_FALSE(driver.WatchdogFired());
-    EXPECT_TRUE(driver.MessageBoxes().empty()) << driver.MessageBoxes().front().text;
+    driver.StopAndExpectClean();
     EXPECT_TRUE(FolderExists(gt::SettingsFolder()));
     EXPECT_TRUE(FolderExists(gt::ProfilesFolder()));
     EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()),
@@ -93,9 +89,7 @@ TEST_F(StartUp, MissingProfilesFolderIsCreatedInsideAnExistingSettingsFolder)
     ExitWhenShown(driver, "Zephlaunch - zephlaunch", [](HWND) {});
     driver.Start();
     gt::RunMainWindow();
-    driver.Stop();
-    EXPECT_TRUE(driver.AllStepsRun());
-    EXPECT_TRUE(driver.MessageBoxes().empty());
+    driver.StopAndExpectClean();
     EXPECT_TRUE(FolderExists(gt::ProfilesFolder()));
     EXPECT_TRUE(zt::FileExists(gt::DefaultProfile()));
 }

@@ -37,6 +37,27 @@ TEST(JournalText, FormattedJournalReadsBackWhole)
     EXPECT_TRUE(read.HasWork());
 }
 
+// The bytes a run writes, as the README shows them.
+TEST(JournalText, FormatIsTheDocumentedOne)
+{
+    JournalRecord record;
+    record.processId = 1234;
+    record.startTime = 133456789012345678ULL;
+    record.profilePath = "C:\\Users\\me\\AppData\\Roaming\\Zephlaunch\\profiles\\racing.ini";
+    record.AddProgram("updater.exe", "C:\\Program Files\\Updater\\updater.exe");
+    record.AddService("Spooler");
+    record.SetShellValue(1);
+    record.AddAutoStarted("C:\\Tools\\monitor.exe", 5678);
+    EXPECT_EQ(FormatJournal(record),
+              "; Zephlaunch run journal: what a run of zephrun.exe stopped and has not put back yet.\r\n"
+              "; \"zephrun.exe --restore\" restores it; a run that ends normally deletes it.\r\n"
+              "[Run]\r\nProcessId=1234\r\nStartTime=133456789012345678\r\n"
+              "Profile=C:\\Users\\me\\AppData\\Roaming\\Zephlaunch\\profiles\\racing.ini\r\n"
+              "[Programs]\r\nupdater.exe=C:\\Program Files\\Updater\\updater.exe\r\n"
+              "[Services]\r\nSpooler=Stop & Restart\r\n[Shell]\r\nAutoRestartShell=1\r\n"
+              "[AutoStart]\r\nC:\\Tools\\monitor.exe=5678\r\n[End]\r\nComplete=1\r\n");
+}
+
 TEST(JournalText, EmptyRunJournalIsCompleteWithNothingToDo)
 {
     JournalRecord record;

@@ -11,6 +11,7 @@
 #include "controller/logic/program_names.h"
 #include "controller/logic/program_not_running.h"
 #include "controller/logic/program_stop_attempts.h"
+#include "profile/profile_keys.h"
 
 TEST(ProgramNames, ComparableNameIsTheWholeNameOnNtAndTheFileNameOn9x)
 {
@@ -45,6 +46,9 @@ TEST(ProgramNames, OnlyTheExactShellKeyGetsShellHandling)
 
 TEST(ProgramNames, CloseWaitIsNonResponseSecondsWithNegativeAsZeroAndHugeHeld)
 {
+    // The defaults of a profile without the keys (the runs under Wine wait them only shortened).
+    EXPECT_EQ(profile::kDefaultNonResponseSeconds, 15);
+    EXPECT_EQ(profile::kDefaultAutoStartDelay, 30);
     EXPECT_EQ(CloseWaitMilliseconds(15), 15000UL);
     EXPECT_EQ(CloseWaitMilliseconds(0), 0UL);
     EXPECT_EQ(CloseWaitMilliseconds(-5), 0UL);

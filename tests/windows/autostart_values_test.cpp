@@ -33,22 +33,10 @@ AutoStartRun RunEntries(const zt::TempFolder& folder, const std::string& entries
     return run;
 }
 
-std::vector<std::string> Phase5Until6(const zt::TempFolder& folder)
+// Phases 5 to 7 around the auto-start lines.
+std::vector<std::string> AroundAutoStart(const zt::TempFolder& folder, const std::vector<std::string>& phase6)
 {
-    return {"\r\nStarting " + folder.File("asv_main.exe") + " ",
-            "\r\nWaiting 0 seconds for Main Application to finish starting...",
-            "\r\nPhase 6:  Auto Starting Programs"};
-}
-
-void AddLines(std::vector<std::string>& to, const std::vector<std::string>& lines)
-{
-    to.insert(to.end(), lines.begin(), lines.end());
-}
-
-std::string WithoutBanner(std::vector<std::string> messages)
-{
-    messages.erase(messages.begin());
-    return zt::Transcript(messages);
+    return zt::MainAppPhases(folder.File("asv_main.exe") + " ", 0, phase6);
 }
 
 }  // namespace
@@ -73,19 +61,17 @@ TEST(AutoStartValues, ArgumentsDelaysAndTheCountdownLine)
     EXPECT_GE(elapsed, 3000u);
     EXPECT_LT(elapsed, 3000u + zt::kRunSlackMs);
 
-    std::vector<std::string> phase5to7 = Phase5Until6(folder);
-    phase5to7.push_back("\r\nExecuting " + bar + " ...");
-    phase5to7.push_back("\r\nExecuting " + fast + " -fast...");
-    phase5to7.push_back("\r\nExecuting " + negative + " ...");
-    AddLines(phase5to7, zt::Countdown(-2));
-    phase5to7.push_back("\r\nExecuting " + two + " -a...");
-    AddLines(phase5to7, zt::Countdown(3));
-    phase5to7.push_back("\r\nWaiting for Main Application to finish");
-    phase5to7.push_back("\r\nPhase 7:  Stopping programs that were auto started");
+    const std::vector<std::string> phase5to7 = AroundAutoStart(
+        folder,
+        zt::Join(zt::Join(zt::Join({"\r\nExecuting " + bar + " ...", "\r\nExecuting " + fast + " -fast...",
+                                    "\r\nExecuting " + negative + " ..."},
+                                   zt::Countdown(-2)),
+                          {"\r\nExecuting " + two + " -a..."}),
+                 zt::Countdown(3)));
     const std::vector<std::string> expected = zt::RunMessages(run.profile, phase5to7);
     EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output), zt::Transcript(expected));
     // In the log the countdown stays on one line: "\r" alone, never turned into CR LF.
-    EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), WithoutBanner(expected));
+    EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), zt::WithoutBanner(expected));
     EXPECT_NE(run.log.find("continuing...\rWaiting 2 seconds before continuing...\rWaiting 1 seconds"),
               std::string::npos);
 
@@ -94,23 +80,17 @@ TEST(AutoStartValues, ArgumentsDelaysAndTheCountdownLine)
     EXPECT_EQ(zt::ReportValue(zt::ReadFileBytes(two + ".report"), "cmdline"), "\"" + two + "\" -a");
 }
 
+// The delay after the last bar (told by the dry run; countdowns are really waited above).
 TEST(AutoStartValues, TwelveSecondDelayAfterTwoBars)
 {
     zt::TempFolder folder;
-    const std::string twelve = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "asv_twelve.exe");
-    const zt::Stopwatch watch;
-    const AutoStartRun run = RunEntries(folder, twelve + "=-a|b|12\r\n");
-    const DWORD elapsed = watch.ElapsedMs();
-    ASSERT_FALSE(run.result.timedOut);
-    EXPECT_GE(elapsed, 12000u);
-    EXPECT_LT(elapsed, 12000u + zt::kRunSlackMs);
-    std::vector<std::string> phase5to7 = Phase5Until6(folder);
-    phase5to7.push_back("\r\nExecuting " + twelve + " -a...");
-    AddLines(phase5to7, zt::Countdown(12));
-    phase5to7.push_back("\r\nWaiting for Main Application to finish");
-    phase5to7.push_back("\r\nPhase 7:  Stopping programs that were auto started");
-    EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output),
-              zt::Transcript(zt::RunMessages(run.profile, phase5to7)));
+    const std::string profile = zt::WriteProfile(
+        folder, "[Configuration]\r\nfspath=C:\\main.exe\r\n[AutoStart]\r\nC:\\twelve.exe=-a|b|12\r\n");
+    const zt::RunResult result = zt::RunController({"--dry-run", profile});
+    EXPECT_NE(
+        result.output.find(zt::TextMode("\r\nWould execute C:\\twelve.exe -a, then wait 12 seconds\r\n")),
+        std::string::npos)
+        << result.output;
 }
 
 // A program that cannot be started gets its error line (with the command line) and its
@@ -132,15 +112,12 @@ TEST(AutoStartValues, FailedLaunchSkipsItsDelay)
     // Two seconds for the last entry; none of the 30 of the entry that failed.
     EXPECT_GE(elapsed, 2000u);
     EXPECT_LT(elapsed, 2000u + zt::kRunSlackMs);
-    std::vector<std::string> phase5to7 = Phase5Until6(folder);
-    phase5to7.push_back("\r\nExecuting " + missing + " -x...");
-    phase5to7.push_back("\r\nERROR: Could not create process path = " + missing + " -x, error code "
-                        + std::to_string(error));
-    phase5to7.push_back("\r\nExecuting " + after + " -y...");
-    phase5to7.push_back("\r\nExecuting asv_plain.exe -z...");
-    AddLines(phase5to7, zt::Countdown(2));
-    phase5to7.push_back("\r\nWaiting for Main Application to finish");
-    phase5to7.push_back("\r\nPhase 7:  Stopping programs that were auto started");
+    const std::vector<std::string> phase5to7 = AroundAutoStart(
+        folder, zt::Join({"\r\nExecuting " + missing + " -x...",
+                          "\r\nERROR: Could not create process path = " + missing + " -x, error code "
+                              + std::to_string(error),
+                          "\r\nExecuting " + after + " -y...", "\r\nExecuting asv_plain.exe -z..."},
+                         zt::Countdown(2)));
     EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output),
               zt::Transcript(zt::RunMessages(run.profile, phase5to7)));
     EXPECT_EQ(zt::ReportValue(zt::ReadFileBytes(after + ".report"), "cmdline"), "\"" + after + "\" -y");

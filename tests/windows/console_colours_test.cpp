@@ -11,7 +11,7 @@ TEST(ControllerColours, LevelsSetTheirAttributesAndEveryMessageRestoresGrey)
     zt::WriteFileBytes(profilePath, "[Configuration]\r\npauseatend=1\r\n");
     zt::ConsoleRun run = zt::RunControllerOnConsole({profilePath}, "k");
     ASSERT_FALSE(run.result.timedOut);
-    EXPECT_EQ(zt::AttributeOfText(run, "Zephlaunch Control Program 1.1.11"), 15);
+    EXPECT_EQ(zt::AttributeOfText(run, zt::kBanner), 15);
     EXPECT_EQ(zt::AttributeOfText(run, "Free physical memory at start"), 7);
     EXPECT_EQ(zt::AttributeOfText(run, "Skipping Phase 1"), 14);
     EXPECT_EQ(zt::AttributeOfText(run, "ERROR: Main Application"), 12);

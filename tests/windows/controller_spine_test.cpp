@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/run_profile.h"
 #include "support/wine_harness.h"
 
 using zt::NormalizeMemoryFigures;
@@ -14,7 +15,7 @@ using zt::Transcript;
 
 namespace {
 
-const char kBanner[] = "\r\nZephlaunch Control Program 1.1.11";
+const std::string kBanner = std::string("\r\n") + zt::kBanner;
 const char kPressKey[] = "\r\nPress any key to continue...";
 
 // Everything after the start-up lines for a profile that asks for nothing, on the NT family.
@@ -29,15 +30,9 @@ std::vector<std::string> NothingToDoMessages(bool ntFamily = true)
     return lines;
 }
 
-std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 std::string WholeRun(const std::string& profilePath, bool ntFamily = true)
 {
-    return Transcript(Join(zt::StartupMessages(profilePath), NothingToDoMessages(ntFamily)));
+    return Transcript(zt::Join(zt::StartupMessages(profilePath), NothingToDoMessages(ntFamily)));
 }
 
 class ControllerSpine : public ::testing::Test {
@@ -115,7 +110,8 @@ TEST_F(ControllerSpine, RelativeProfilePathIsReadFromTheWorkingFolderAndShownAbs
     const std::string profilePath = WriteProfile("sub\\relative.ini", "[Configuration]\r\nlogging=1\r\n");
     zt::RunResult run = RunController({".\\sub\\..\\sub\\relative.ini"}, InFolder());
     EXPECT_FALSE(run.timedOut);
-    const std::vector<std::string> expected = Join(zt::StartupMessages(profilePath), NothingToDoMessages());
+    const std::vector<std::string> expected =
+        zt::Join(zt::StartupMessages(profilePath), NothingToDoMessages());
     EXPECT_EQ(NormalizeMemoryFigures(run.output), Transcript(expected));
     // logging=1 came from the profile: the log holds the run without the banner.
     EXPECT_EQ(NormalizeMemoryFigures(zt::ReadFileBytes(folder.File("zephrun_log.txt"))),
@@ -143,7 +139,7 @@ TEST_F(ControllerSpine, PauseAtEndWaitsForAKeyForAnyNonZeroValue)
 {
     const std::string profilePath = WriteProfile("pause.ini", "[Configuration]\r\npauseatend=2\r\n");
     const std::string expected =
-        Transcript(Join(zt::StartupMessages(profilePath), Join(NothingToDoMessages(), {kPressKey})));
+        Transcript(zt::Join(zt::StartupMessages(profilePath), zt::Join(NothingToDoMessages(), {kPressKey})));
     zt::RunOptions answered = InFolder();
     answered.withConsole = true;
     answered.keysToType = "x";
@@ -159,7 +155,7 @@ TEST_F(ControllerSpine, PauseAtEndWithoutAKeyKeepsWaiting)
 {
     const std::string profilePath = WriteProfile("pause.ini", "[Configuration]\r\npauseatend=2\r\n");
     const std::string expected =
-        Transcript(Join(zt::StartupMessages(profilePath), Join(NothingToDoMessages(), {kPressKey})));
+        Transcript(zt::Join(zt::StartupMessages(profilePath), zt::Join(NothingToDoMessages(), {kPressKey})));
     zt::RunOptions waiting = InFolder();
     waiting.withConsole = true;
     waiting.timeoutMs = 4000;
@@ -242,7 +238,19 @@ TEST_F(ControllerSpine, GarbageAndOverlongLinesRunWithDefaults)
     // The over-long fspath is cut to 255 characters and then fails to launch; everything else ran.
     const std::string output = NormalizeMemoryFigures(run.output);
     EXPECT_EQ(output.find(Transcript(zt::StartupMessages(profilePath))), 0u);
-    EXPECT_NE(output.find(zt::TextMode(
-                  "\r\nPhase 9:  Restarting Programs\r\nZephlaunch Control Program finished.\r\n")),
-              std::string::npos);
+    const std::string cut(255, 'A');
+    const std::vector<std::string> phase5to9 = {
+        "\r\nPhase 5: Starting Main Application",
+        "\r\nStarting " + cut + " ",
+        "\r\nERROR: Could not create process path = " + cut + ", error code "
+            + std::to_string(zt::CreateProcessError("\"" + cut + "\" ")),
+        "\r\nPhase 5:  Skipping...",
+        "\r\nPhase 6:  Skipping...",
+        "\r\nPhase 7:  Skipping...",
+        "\r\nPhase 8:  Restarting Services",
+        "\r\nPhase 9:  Restarting Programs",
+        "\r\nZephlaunch Control Program finished.\r\n"};
+    const size_t phase5 = output.find(zt::TextMode("\r\nPhase 5: "));
+    ASSERT_NE(phase5, std::string::npos) << output;
+    EXPECT_EQ(output.substr(phase5), Transcript(phase5to9));
 }

@@ -47,12 +47,6 @@ VersionRun RunAsVersion(const std::string& version, const std::string& configura
     return run;
 }
 
-std::string WithoutBanner(std::vector<std::string> messages)
-{
-    messages.erase(messages.begin());
-    return zt::Transcript(messages);
-}
-
 }  // namespace
 
 // Wine's advapi32 has no ProcessIdleTasks: on "Windows XP" the lookup fails for real.
@@ -63,7 +57,7 @@ TEST(IdleTasks, WindowsXpWarnsAndReportsTheMissingEntryPoint)
     const std::vector<std::string> expected = zt::RunMessages(
         run.profile, NotSetPhase5(), {kXpWarning, "\r\nERROR:  Unable to GetProcAddress - error code 127"});
     EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output), zt::Transcript(expected));
-    EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), WithoutBanner(expected));
+    EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), zt::WithoutBanner(expected));
 }
 
 TEST(IdleTasks, OtherVersionsOverwriteTheHeadingWithTheNotXpWarning)
@@ -74,7 +68,7 @@ TEST(IdleTasks, OtherVersionsOverwriteTheHeadingWithTheNotXpWarning)
         const std::vector<std::string> expected =
             zt::RunMessages(run.profile, NotSetPhase5(), {kNotXpWarning});
         EXPECT_EQ(zt::NormalizeMemoryFigures(run.result.output), zt::Transcript(expected)) << version;
-        EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), WithoutBanner(expected)) << version;
+        EXPECT_EQ(zt::NormalizeMemoryFigures(run.log), zt::WithoutBanner(expected)) << version;
         // Carriage return and backspace, no line feed: the heading line is overwritten.
         EXPECT_NE(run.log.find("execute.\r\bWARNING"), std::string::npos) << version;
     }
@@ -110,5 +104,5 @@ TEST(MemoryDefrag, AllocatesBlocksUpToThePhysicalMemoryOrTheCapAndGoesOn)
                         {"\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled"}, phase4);
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(expected));
     EXPECT_EQ(zt::NormalizeMemoryFigures(zt::ReadFileBytes(folder.File("zephrun_log.txt"))),
-              WithoutBanner(expected));
+              zt::WithoutBanner(expected));
 }

@@ -32,36 +32,7 @@ Finished RunToEnd(const std::vector<std::string>& args, const std::string& outpu
     return {zt::NormalizeMemoryFigures(controller.Output()), code};
 }
 
-const char kWinlogon[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-
-// The shell-restart value (1 when it is missing, as Windows reads it), in the view the shell
-// reads: the 64-bit one on 64-bit Windows, also from the 32-bit build of this test.
-DWORD ReadShellRestart()
-{
-    DWORD value = 1;
-    DWORD size = sizeof value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key)
-        == ERROR_SUCCESS) {
-        RegQueryValueExA(key, "AutoRestartShell", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-        RegCloseKey(key);
-    }
-    return value;
-}
-
-bool WriteShellRestart(DWORD value)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogon, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key)
-        != ERROR_SUCCESS)
-        return false;
-    const bool ok = RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD,
-                                   reinterpret_cast<const BYTE*>(&value), sizeof value)
-                    == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
-}
-
+const std::string kBanner = std::string("\r\n") + zt::kBanner;
 JournalRecord ReadJournal(const std::string& path, bool& complete)
 {
     JournalRecord record;
@@ -164,7 +135,7 @@ TEST_F(Journal, KilledRunIsRestoredByRestoreOnce)
     char pid[16];
     std::snprintf(pid, sizeof pid, "%lu", journal.processId);
     const std::string expected = zt::Transcript({
-        "\r\nZephlaunch Control Program 1.1.11",
+        kBanner,
         "\r\nRestoring what the run of '" + profile + "' (process " + pid + ") stopped",
         "\r\nPhase 8:  Restarting Services",
         "\r\nStarting '" + service.DisplayName() + "'...",
@@ -184,8 +155,7 @@ TEST_F(Journal, KilledRunIsRestoredByRestoreOnce)
     EXPECT_TRUE(zt::JournalFiles().empty());
 
     const Finished again = RunToEnd({"/restore"}, m_folder.File("again.out"));
-    EXPECT_EQ(again.output,
-              zt::Transcript({"\r\nZephlaunch Control Program 1.1.11", "\r\nNothing to restore.\r\n"}));
+    EXPECT_EQ(again.output, zt::Transcript({kBanner, "\r\nNothing to restore.\r\n"}));
     EXPECT_EQ(again.exitCode, 0u);
     EXPECT_EQ(zt::FindProcesses("zj_prog.exe").size(), 1u);  // not started a second time
 }
@@ -198,20 +168,16 @@ TEST_F(Journal, NormalRunRestoresDeadRunFirst)
     const std::string dead = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_dead.exe");
     const std::string own = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_own.exe");
     zt::FixtureService service("zj_deadsvc", "prompt");  // installed, stopped
-    HANDLE ended = zt::StartProgram("\"" + zt::BinPath("fixture_mainapp.exe") + "\"");
-    ASSERT_NE(ended, nullptr);
     JournalRecord journal;
-    journal.processId = GetProcessId(ended);
-    WaitForSingleObject(ended, 10000);
-    CloseHandle(ended);
+    journal.processId = zt::DeadProcessId();
     journal.startTime = 1;
     journal.profilePath = "C:\\old.ini";
     journal.AddProgram("zj_dead.exe", dead);
     journal.AddService(service.Name());
     // The dead run had zeroed the shell-restart value; the journal holds the one to write back.
-    const DWORD original = ReadShellRestart();
-    const DWORD shellValue = original == 0 ? 1 : original;  // never the 0 written below
-    ASSERT_TRUE(WriteShellRestart(0));
+    const long original = zt::ReadShellRestart();
+    const DWORD shellValue = original <= 0 ? 1 : static_cast<DWORD>(original);  // never the 0 written below
+    ASSERT_TRUE(zt::WriteShellRestart(0));
     journal.SetShellValue(shellValue);
     CreateDirectoryA(zt::JournalFolderPath().c_str(), nullptr);
     zt::WriteFileBytes(zt::JournalFolderPath() + "\\zephrun_journal.ini", FormatJournal(journal));
@@ -233,9 +199,9 @@ TEST_F(Journal, NormalRunRestoresDeadRunFirst)
     };
     expected.insert(expected.begin() + 3, restore.begin(), restore.end());  // after the start-up lines
     EXPECT_EQ(output, zt::Transcript(expected));
-    const DWORD shellAfter = ReadShellRestart();
-    WriteShellRestart(original);  // the prefix's value back, whatever happened
-    EXPECT_EQ(shellAfter, shellValue);
+    const long shellAfter = zt::ReadShellRestart();
+    zt::WriteShellRestart(original);  // the prefix's value back, whatever happened
+    EXPECT_EQ(shellAfter, static_cast<long>(shellValue));
     EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_RUNNING));
     EXPECT_EQ(zt::FindProcesses("zj_dead.exe").size(), 1u);
     EXPECT_FALSE(ownRunning.Running());
@@ -264,7 +230,7 @@ TEST_F(Journal, LiveRunsJournalIsNotTouched)
 
     const Finished restore = RunToEnd({"--restore"}, m_folder.File("restore.out"));
     EXPECT_EQ(restore.output,
-              zt::Transcript({"\r\nZephlaunch Control Program 1.1.11",
+              zt::Transcript({kBanner,
                               "\r\nThe run of '" + profile + "' (process " + std::to_string(record.processId)
                                   + ") is still in progress - its journal is left alone.",
                               "\r\nNothing to restore.\r\n"}));
@@ -288,9 +254,10 @@ TEST_F(Journal, LiveRunsJournalIsNotTouched)
     EXPECT_TRUE(zt::JournalFiles().empty());
 }
 
-// The journal is rewritten while phase 2 stops many programs. Killed at any moment, the
-// writer leaves either no journal or a whole one that lists only programs it stopped,
-// and --restore puts all of those back.
+// The journal is rewritten while phase 2 stops many programs. Killed at any moment (as soon
+// as the journal lists a program, once the first program is gone, once all are gone), the
+// writer leaves a whole journal that lists every program it ended, and --restore puts
+// all of those back.
 TEST_F(Journal, WriterKilledBetweenWritesLeavesReadableJournal)
 {
     const int kPrograms = 12;
@@ -303,57 +270,66 @@ TEST_F(Journal, WriterKilledBetweenWritesLeavesReadableJournal)
     }
     zt::ProcessCleanup cleanup(names);
     const std::string profile = Profile("many.ini", entries, {});
+    CreateDirectoryA(zt::JournalFolderPath().c_str(), nullptr);
 
-    int sawPartial = 0;
-    for (int round = 0; round < 4; ++round) {
+    enum Moment { FirstListed, FirstEnded, AllEnded };
+    for (Moment moment : {FirstListed, FirstEnded, AllEnded}) {
         std::vector<std::unique_ptr<zt::FixtureProgram>> programs;
+        std::vector<HANDLE> handles;
         for (int i = 0; i < kPrograms; ++i) {
             // Ignores WM_CLOSE, so that each is terminated after the close wait: phase 2 takes a while.
             programs.push_back(
                 std::make_unique<zt::FixtureProgram>(m_folder.File(names[i]), "--ignore-close"));
+            handles.push_back(programs.back()->Handle());
         }
         {
-            // Killed as soon as the journal lists a given number of programs, while the other
-            // threads go on writing.
-            const size_t killAt = 1 + static_cast<size_t>(round) * 3;
+            HANDLE watch =
+                FindFirstChangeNotificationA(zt::JournalFolderPath().c_str(), FALSE,
+                                             FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
+            ASSERT_NE(watch, INVALID_HANDLE_VALUE);
             zt::BackgroundController run({profile}, m_folder.File("many.out"));
-            for (DWORD waited = 0; waited < 60000 && run.Running(); waited += 1) {
-                const std::vector<std::string> files = zt::JournalFiles();
-                bool whole = false;
-                if (!files.empty() && ReadJournal(files[0], whole).programs.size() >= killAt)
-                    break;
-                Sleep(1);
+            if (moment == FirstListed) {
+                for (bool whole = false; run.Running(); FindNextChangeNotification(watch)) {
+                    const std::vector<std::string> files = zt::JournalFiles();
+                    if (!files.empty() && !ReadJournal(files[0], whole).programs.empty())
+                        break;
+                    WaitForSingleObject(watch, 1000);
+                }
+            } else {
+                WaitForMultipleObjects(kPrograms, handles.data(), moment == AllEnded, 60000);
             }
+            FindCloseChangeNotification(watch);
             run.Kill();
         }
         const std::vector<std::string> journals = zt::JournalFiles();
-        ASSERT_EQ(journals.size(), 1u) << "round " << round;
+        ASSERT_EQ(journals.size(), 1u) << "moment " << moment;
         bool complete = false;
         const JournalRecord journal = ReadJournal(journals[0], complete);
-        ASSERT_TRUE(complete) << "round " << round << "\n" << zt::ReadFileBytes(journals[0]);
-        size_t ended = 0;
+        ASSERT_TRUE(complete) << "moment " << moment << "\n" << zt::ReadFileBytes(journals[0]);
+        std::vector<std::string> ended;
         for (int i = 0; i < kPrograms; ++i) {
             if (!programs[i]->Running())
-                ++ended;
+                ended.push_back(names[i]);
         }
+        if (moment != FirstListed)
+            ASSERT_FALSE(ended.empty()) << "moment " << moment;
         // Every program that is gone is listed (it was written before it was ended).
-        EXPECT_GE(journal.programs.size(), ended) << "round " << round;
-        if (!journal.programs.empty() && journal.programs.size() < static_cast<size_t>(kPrograms))
-            ++sawPartial;
+        for (const std::string& name : ended) {
+            bool listed = false;
+            for (const auto& program : journal.programs)
+                listed = listed || program.first == name;
+            EXPECT_TRUE(listed) << name << " moment " << moment << "\n" << zt::ReadFileBytes(journals[0]);
+        }
 
         const Finished restore = RunToEnd({"--restore"}, m_folder.File("many_restore.out"));
         EXPECT_EQ(restore.exitCode, 0u) << restore.output;
-        for (int i = 0; i < kPrograms; ++i) {
-            if (!programs[i]->Running()) {
-                EXPECT_EQ(zt::FindProcesses(names[i]).size(), 1u) << names[i] << " round " << round;
-            }
-        }
+        for (const std::string& name : ended)
+            EXPECT_EQ(zt::FindProcesses(name).size(), 1u) << name << " moment " << moment;
         EXPECT_TRUE(zt::JournalFiles().empty());
         EXPECT_FALSE(zt::FileExists(journals[0] + ".new"));
         for (const std::string& name : names)
             zt::KillProcesses(name);
     }
-    EXPECT_GE(sawPartial, 1) << "no round stopped the writer half-way";
 }
 
 // A dry run describes the run and changes nothing: the program and the service keep

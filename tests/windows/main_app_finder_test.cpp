@@ -11,17 +11,6 @@
 
 namespace {
 
-// Polls until the log holds text (true) or about maxSeconds have passed (false).
-bool WaitForLogText(const std::string& logPath, const std::string& text, int maxSeconds)
-{
-    for (int i = 0; i < maxSeconds * 10; ++i) {
-        if (zt::ReadFileBytes(logPath).find(text) != std::string::npos)
-            return true;
-        Sleep(100);
-    }
-    return false;
-}
-
 bool WaitUntilGone(const std::string& exeName, int maxSeconds)
 {
     for (int i = 0; i < maxSeconds * 10; ++i) {
@@ -58,7 +47,12 @@ TEST(MainAppFinder, FoundProcessGetsThePriorityAndIsWaitedForNotTheLauncher)
     std::thread run([&] { result = zt::RunController({profile}, options); });
 
     const std::string log = folder.File("zephrun_log.txt");
-    const bool waiting = WaitForLogText(log, "\r\nWaiting for Main Application to finish", 60);
+    const std::string waitLine = "\r\nWaiting for Main Application to finish";
+    const bool waiting =
+        zt::WaitForFileText(
+            log, [&](const std::string& text) { return text.find(waitLine) != std::string::npos; }, 60000)
+            .find(waitLine)
+        != std::string::npos;
     const bool launcherGone = WaitUntilGone("maf_launch.exe", 20);
     Sleep(1500);  // room for a wrong wait (on the long gone launcher) to end
     const std::string logWhileWaiting = zt::ReadFileBytes(log);
@@ -74,14 +68,9 @@ TEST(MainAppFinder, FoundProcessGetsThePriorityAndIsWaitedForNotTheLauncher)
     EXPECT_EQ(logWhileWaiting.find("Phase 7"), std::string::npos) << logWhileWaiting;
     ASSERT_FALSE(result.timedOut);
 
-    const std::vector<std::string> phase5to7 = {
-        "\r\nStarting " + launcher + " " + arguments,
-        "\r\nWaiting 2 seconds for Main Application to finish starting...",
-        "\r\nPhase 6:  Auto Starting Programs",
-        "\r\nExecuting " + helper + " --seconds 90...",
-        "\r\nWaiting for Main Application to finish",
-        "\r\nPhase 7:  Stopping programs that were auto started",
-        "\r\nTerminating maf_auto.exe..."};
+    const std::vector<std::string> phase5to7 =
+        zt::MainAppPhases(launcher + " " + arguments, 2, {"\r\nExecuting " + helper + " --seconds 90..."},
+                          {"\r\nTerminating maf_auto.exe..."});
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
     const std::string saw = zt::ReadFileBytes(report);
     EXPECT_EQ(zt::ReportValue(saw, "priority"), "0x80") << saw;  // High, on the real program

@@ -8,16 +8,6 @@
 #include "support/run_profile.h"
 #include "support/wine_harness.h"
 
-namespace {
-
-std::string WithoutBanner(std::vector<std::string> messages)
-{
-    messages.erase(messages.begin());
-    return zt::NormalizeMemoryFigures(zt::Transcript(messages));
-}
-
-}  // namespace
-
 TEST(MainAppLaunch, NotSetMarkerIsRefusedAndPhases5To7AreSkipped)
 {
     zt::TempFolder folder;
@@ -38,7 +28,7 @@ TEST(MainAppLaunch, NotSetMarkerIsRefusedAndPhases5To7AreSkipped)
     const std::vector<std::string> expected = zt::RunMessages(profile, phase5);
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(expected));
     EXPECT_EQ(zt::NormalizeMemoryFigures(zt::ReadFileBytes(folder.File("zephrun_log.txt"))),
-              WithoutBanner(expected));
+              zt::WithoutBanner(expected));
 }
 
 TEST(MainAppLaunch, UpperCaseMarkerIsAPathThatFailsToStart)
@@ -87,14 +77,9 @@ TEST(MainAppLaunch, PathsWithBlanksStartExactlyTheConfiguredPrograms)
     const zt::RunResult result = zt::RunController({profile}, options);
     ASSERT_FALSE(result.timedOut);
 
-    std::vector<std::string> phase5to7 = {"\r\nStarting " + game + " " + gameArguments,
-                                          "\r\nWaiting 0 seconds for Main Application to finish starting...",
-                                          "\r\nPhase 6:  Auto Starting Programs",
-                                          "\r\nExecuting " + tool + " --seconds 0..."};
-    for (const std::string& line : zt::Countdown(2))
-        phase5to7.push_back(line);
-    phase5to7.push_back("\r\nWaiting for Main Application to finish");
-    phase5to7.push_back("\r\nPhase 7:  Stopping programs that were auto started");
+    const std::vector<std::string> phase5to7 =
+        zt::MainAppPhases(game + " " + gameArguments, 0,
+                          zt::Join({"\r\nExecuting " + tool + " --seconds 0..."}, zt::Countdown(2)));
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
 
     const std::string gameSaw = zt::ReadFileBytes(gameReport);
@@ -131,17 +116,12 @@ TEST(MainAppLaunch, MainApplicationEndedBeforePhase6StillGetsItsAutoStartProgram
     zt::KillProcesses("mal_keep2.exe");
     ASSERT_FALSE(result.timedOut);
 
-    std::vector<std::string> phase5to7 = {"\r\nStarting " + main + " --seconds 0",
-                                          "\r\nWaiting 2 seconds for Main Application to finish starting...",
-                                          "\r\nPhase 6:  Auto Starting Programs",
-                                          "\r\nExecuting " + first + " --seconds 90...",
-                                          "\r\nExecuting " + second + " --seconds 90..."};
-    for (const std::string& line : zt::Countdown(1))
-        phase5to7.push_back(line);
-    phase5to7.push_back("\r\nWaiting for Main Application to finish");
-    phase5to7.push_back("\r\nPhase 7:  Stopping programs that were auto started");
-    phase5to7.push_back("\r\nTerminating mal_keep1.exe...");
-    phase5to7.push_back("\r\nTerminating mal_keep2.exe...");
+    const std::vector<std::string> phase5to7 = zt::MainAppPhases(
+        main + " --seconds 0", 2,
+        zt::Join(
+            {"\r\nExecuting " + first + " --seconds 90...", "\r\nExecuting " + second + " --seconds 90..."},
+            zt::Countdown(1)),
+        {"\r\nTerminating mal_keep1.exe...", "\r\nTerminating mal_keep2.exe..."});
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
     EXPECT_TRUE(leftFirst.empty());
     EXPECT_TRUE(leftSecond.empty());
@@ -168,34 +148,22 @@ TEST(MainAppLaunch, NegativeStartUpDelayDoesNotPause)
     const zt::RunResult result = zt::RunController({profile}, options);
     ASSERT_FALSE(result.timedOut);
     EXPECT_LT(watch.ElapsedMs(), zt::kRunSlackMs);
-    const std::vector<std::string> phase5to7 = {
-        "\r\nStarting " + main + " ", "\r\nWaiting -3 seconds for Main Application to finish starting...",
-        "\r\nPhase 6:  Auto Starting Programs", "\r\nWaiting for Main Application to finish",
-        "\r\nPhase 7:  Stopping programs that were auto started"};
+    const std::vector<std::string> phase5to7 = zt::MainAppPhases(main + " ", -3);
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
 }
 
 // Without an autostartdelay setting the controller gives the main application 30 seconds
-// before phase 6, and really waits them.
+// before phase 6 (the dry run tells without waiting them; the delay itself is really
+// waited in MainApplicationEndedBeforePhase6StillGetsItsAutoStartProgramsStartedAndEnded).
 TEST(MainAppLaunch, DefaultStartUpDelayIsThirtySeconds)
 {
     zt::TempFolder folder;
     const std::string main = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "mal_default.exe");
     const std::string profile = zt::WriteProfile(folder, "[Configuration]\r\nfspath=" + main + "\r\n");
-    zt::RunOptions options;
-    options.workDir = folder.Path();
-    options.timeoutMs = 90000;
-    const zt::Stopwatch watch;
-    const zt::RunResult result = zt::RunController({profile}, options);
-    const DWORD elapsed = watch.ElapsedMs();
-    ASSERT_FALSE(result.timedOut);
-    const std::vector<std::string> phase5to7 = {
-        "\r\nStarting " + main + " ", "\r\nWaiting 30 seconds for Main Application to finish starting...",
-        "\r\nPhase 6:  Auto Starting Programs", "\r\nWaiting for Main Application to finish",
-        "\r\nPhase 7:  Stopping programs that were auto started"};
-    EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
-    EXPECT_GE(elapsed, 30000u);
-    EXPECT_LT(elapsed, 30000u + zt::kRunSlackMs);
+    const zt::RunResult result = zt::RunController({"--dry-run", profile});
+    EXPECT_NE(result.output.find(zt::TextMode("\r\nWould wait 30 seconds for it to finish starting\r\n")),
+              std::string::npos)
+        << result.output;
 }
 
 // A value that starts with a quote is a command line of its own: the quoted program (in a
@@ -215,11 +183,7 @@ TEST(MainAppLaunch, QuotedPathWithArgumentsIsUsedAsItIs)
     const zt::RunResult result = zt::RunController({profile}, options);
     ASSERT_FALSE(result.timedOut);
 
-    const std::vector<std::string> phase5to7 = {
-        "\r\nStarting " + value + " --seconds 0",
-        "\r\nWaiting 0 seconds for Main Application to finish starting...",
-        "\r\nPhase 6:  Auto Starting Programs", "\r\nWaiting for Main Application to finish",
-        "\r\nPhase 7:  Stopping programs that were auto started"};
+    const std::vector<std::string> phase5to7 = zt::MainAppPhases(value + " --seconds 0", 0);
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
     const std::string saw = zt::ReadFileBytes(report);
     EXPECT_EQ(zt::ReportValue(saw, "module"), main);

@@ -59,13 +59,8 @@ TEST_P(MainAppPriority, IsAppliedToTheRunningProcess)
     const zt::RunResult result = zt::RunController({profile}, options);
     ASSERT_FALSE(result.timedOut);
 
-    const std::vector<std::string> phase5to7 = {
-        "\r\nStarting " + main + " " + arguments,
-        "\r\nWaiting 0 seconds for Main Application to finish starting...",
-        "\r\nPhase 6:  Auto Starting Programs",
-        "\r\nExecuting " + signaller + " --signal " + event + "...",
-        "\r\nWaiting for Main Application to finish",
-        "\r\nPhase 7:  Stopping programs that were auto started"};
+    const std::vector<std::string> phase5to7 = zt::MainAppPhases(
+        main + " " + arguments, 0, {"\r\nExecuting " + signaller + " --signal " + event + "..."});
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
 
     const std::string saw = zt::ReadFileBytes(report);

@@ -106,16 +106,11 @@ TEST(WholeRun, AllNinePhasesStopLaunchAndRestore)
 
     const std::string output = zt::NormalizeMemoryFigures(result.output);
     const std::vector<std::string> phase4 = zt::DefragPhaseMessages(result.output);
-    std::vector<std::string> phase5to7 = {"\r\nStarting " + main + " " + arguments,
-                                          "\r\nWaiting 1 seconds for Main Application to finish starting...",
-                                          "\r\nPhase 6:  Auto Starting Programs",
-                                          "\r\nExecuting " + autoStart + " --seconds 90..."};
-    for (const std::string& line : zt::Countdown(1))
-        phase5to7.push_back(line);
-    phase5to7.push_back("\r\nExecuting " + signaller + " --signal " + event + "...");
-    phase5to7.push_back("\r\nWaiting for Main Application to finish");
-    phase5to7.push_back("\r\nPhase 7:  Stopping programs that were auto started");
-    phase5to7.push_back("\r\nTerminating maw_auto.exe...");
+    const std::vector<std::string> phase5to7 = zt::MainAppPhases(
+        main + " " + arguments, 1,
+        zt::Join(zt::Join({"\r\nExecuting " + autoStart + " --seconds 90..."}, zt::Countdown(1)),
+                 {"\r\nExecuting " + signaller + " --signal " + event + "..."}),
+        {"\r\nTerminating maw_auto.exe..."});
 
     const std::vector<std::string> inOrder = {
         zt::Transcript(zt::StartupMessages(profile)),

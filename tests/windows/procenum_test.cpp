@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -54,6 +55,36 @@ std::string NameOf(const Walk& walk, DWORD processId)
     return "<not listed>";
 }
 
+const std::vector<std::string> kLasting = {"services.exe", "winedevice.exe", "plugplay.exe", "rpcss.exe"};
+
+// The walk succeeded on the expected path and notified each process or module once; a
+// process walk holds this test, the fixture and Wine's lasting processes as the test's own
+// Toolhelp snapshot finds them.
+void ExpectWholeWalk(const Walk& walk, bool psapi, DWORD fixtureId = 0)
+{
+    EXPECT_EQ(
+        walk.summary.rfind(std::string("result 1 psapi ") + (psapi ? "1" : "0") + " helpers 1 count ", 0), 0u)
+        << walk.summary;
+    std::set<std::pair<DWORD, std::string>> seen;
+    for (const auto& entry : walk.processes)
+        EXPECT_TRUE(seen.insert(entry).second) << "notified twice: " << entry.first << " " << entry.second;
+    if (fixtureId == 0)
+        return;
+    std::set<DWORD> ids;
+    for (const auto& entry : walk.processes)
+        ids.insert(entry.first);
+    EXPECT_EQ(ids.count(GetCurrentProcessId()), 1u);
+    EXPECT_EQ(ids.count(fixtureId), 1u);
+    // A 32-bit PSAPI walk on 64-bit Windows cannot open the 64-bit ones (see below).
+    BOOL wow64 = FALSE;
+    if (psapi && sizeof(void*) == 4 && IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
+        return;
+    for (const std::string& name : kLasting) {
+        for (DWORD id : zt::FindProcesses(name))
+            EXPECT_EQ(ids.count(id), 1u) << name;
+    }
+}
+
 // Sets a DLL override for one executable (an empty value disables the DLL) and removes it again.
 class ScopedDllDisabled {
 public:
@@ -99,9 +130,8 @@ TEST_F(ProcessEnumeration, ToolhelpReportsFileNamesAndPsapiFullPathsOfTheSamePro
     zt::ScopedWineVersion version("procenum_walk_nt4.exe", "nt40");
     const Walk psapi = RunWalker(nt4Walker, "processes");
 
-    EXPECT_EQ(toolhelp.summary,
-              "result 1 psapi 0 helpers 1 count " + std::to_string(toolhelp.processes.size()));
-    EXPECT_EQ(psapi.summary, "result 1 psapi 1 helpers 1 count " + std::to_string(psapi.processes.size()));
+    ExpectWholeWalk(toolhelp, false, m_program->Id());
+    ExpectWholeWalk(psapi, true, m_program->Id());
     EXPECT_EQ(NameOf(toolhelp, m_program->Id()), "procenum_seen.exe");
     EXPECT_TRUE(SameTextIgnoringCaseForTest(NameOf(psapi, m_program->Id()), m_programPath))
         << NameOf(psapi, m_program->Id()) << " vs " << m_programPath;
@@ -113,11 +143,10 @@ TEST_F(ProcessEnumeration, ToolhelpReportsFileNamesAndPsapiFullPathsOfTheSamePro
     BOOL wow64 = FALSE;
     if (sizeof(void*) == 4 && IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
         return;
-    const std::vector<std::string> lasting = {"services.exe", "winedevice.exe", "plugplay.exe", "rpcss.exe"};
     size_t compared = 0;
     for (const auto& process : toolhelp.processes) {
         bool isLasting = false;
-        for (const std::string& name : lasting)
+        for (const std::string& name : kLasting)
             isLasting = isLasting || process.second == name;
         if (!isLasting)
             continue;
@@ -133,7 +162,7 @@ TEST_F(ProcessEnumeration, Windows98WalksWithToolhelp)
     const std::string walker = Walker("procenum_walk_98.exe");
     zt::ScopedWineVersion version("procenum_walk_98.exe", "win98");
     const Walk walk = RunWalker(walker, "processes");
-    EXPECT_EQ(walk.summary, "result 1 psapi 0 helpers 1 count " + std::to_string(walk.processes.size()));
+    ExpectWholeWalk(walk, false, m_program->Id());
     // Wine reports bare names here; Windows 98 reports full paths. Either way the file name
     // part is the executable's.
     const std::string name = NameOf(walk, m_program->Id());
@@ -176,9 +205,8 @@ TEST_F(ProcessEnumeration, ModulesOfAProcessBeginWithItsExecutableOnBothPaths)
         }
         EXPECT_TRUE(kernel32);
     }
-    EXPECT_EQ(toolhelp.summary,
-              "result 1 psapi 0 helpers 1 count " + std::to_string(toolhelp.processes.size()));
-    EXPECT_EQ(psapi.summary, "result 1 psapi 1 helpers 1 count " + std::to_string(psapi.processes.size()));
+    ExpectWholeWalk(toolhelp, false);
+    ExpectWholeWalk(psapi, true);
 }
 
 TEST_F(ProcessEnumeration, ModulesOfAnEndedProcessGiveNoNotification)

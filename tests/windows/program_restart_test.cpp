@@ -20,13 +20,6 @@ std::string Restarting(const std::string& name, const std::string& path)
     return "\r\nRestarting " + name + " at " + path;
 }
 
-// Waits up to ten seconds for the one-line record a program started by the controller
-// writes (with one write as it closes the file: any text is the whole record).
-std::string WaitForFile(const std::string& path)
-{
-    return zt::WaitForFileText(path, [](const std::string& text) { return !text.empty(); });
-}
-
 class ProgramRestart : public ::testing::Test {
 protected:
     std::string Program(const std::string& name, const std::string& folder = std::string())
@@ -197,7 +190,7 @@ TEST_F(ProgramRestart, QuotedValueWithArgumentsStartsAsItIs)
               Expected({Terminating("prog_rs_quoted.exe")}, {Restarting("prog_rs_quoted.exe", value)}));
     EXPECT_EQ(running.ExitCode(), zt::kFixtureClosedItself);
     // The restarted instance got its arguments: it recorded the value and ended by itself.
-    EXPECT_FALSE(WaitForFile(record).empty());
+    EXPECT_FALSE(zt::WaitForFile(record).empty());
 }
 
 // A "Stop & Restart" program that runs when phase 9 comes is not started a second time. Wine

@@ -18,56 +18,17 @@
 
 namespace {
 
-const char kWinlogonKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr DWORD kKnownValue = 5;
-
-// The shell reads the value in the system's own (on 64-bit Windows the 64-bit) view of the
-// registry; 32-bit programs see a copy of their own (Wow6432Node) unless they ask for it.
-constexpr REGSAM kShellView = KEY_WOW64_64KEY;
+using zt::ReadShellRestart;
+using zt::WriteShellRestart;
 constexpr REGSAM k32BitView = KEY_WOW64_32KEY;
-
-// The AutoRestartShell value, or -1 when it is missing.
-long ReadShellRestart(REGSAM view = kShellView)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
-        return -1;
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    DWORD type = 0;
-    const LONG result =
-        RegQueryValueExA(key, "AutoRestartShell", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
-    return (result == ERROR_SUCCESS && type == REG_DWORD) ? static_cast<long>(value) : -1;
-}
-
-void WriteShellRestart(long value, REGSAM view = kShellView)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_SET_VALUE | view, &key), ERROR_SUCCESS);
-    if (value < 0) {
-        RegDeleteValueA(key, "AutoRestartShell");
-    } else {
-        const DWORD data = static_cast<DWORD>(value);
-        RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                       sizeof data);
-    }
-    RegCloseKey(key);
-}
-
-// Waits up to ten seconds for the one-line record a program started by the controller
-// writes (with one write as it closes the file: any text is the whole record).
-std::string WaitForFile(const std::string& path)
-{
-    return zt::WaitForFileText(path, [](const std::string& text) { return !text.empty(); });
-}
 
 class ProgramShell : public ::testing::Test {
 protected:
     void SetUp() override
     {
         m_originalValue = ReadShellRestart();
-        WriteShellRestart(kKnownValue);
+        ASSERT_TRUE(WriteShellRestart(kKnownValue));
         const std::string standInPath =
             zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "explorer.exe");
         m_standIn.reset(new zt::FixtureProgram(standInPath, ""));
@@ -145,7 +106,7 @@ TEST_F(ProgramShell, StopAndRestartTurnsRestartOffForTheRunAndBackBeforeTheShell
     EXPECT_TRUE(ShellsEnded());
     EXPECT_EQ(m_standIn->ExitCode(), 0u);
     EXPECT_EQ(zt::ReadFileBytes(during), "0");
-    EXPECT_EQ(WaitForFile(after), std::to_string(kKnownValue));
+    EXPECT_EQ(zt::WaitForFile(after), std::to_string(kKnownValue));
     EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
     // Phase 2 prints nothing for the shell; phase 9 announces its restart.
     EXPECT_NE(output.find(zt::TextMode("\r\nPhase 2:  Stopping Programs\r\nPhase 3: Stopping Services")),
@@ -171,7 +132,7 @@ TEST_F(ProgramShell, StopAndRestartWithoutMainApplicationRestoresTheValue)
     EXPECT_EQ(output,
               zt::Transcript(zt::RunMessages(m_profile, {}, {"\r\nRestarting explorer.exe at " + shell})));
     EXPECT_TRUE(ShellsEnded());
-    EXPECT_EQ(WaitForFile(after), std::to_string(kKnownValue));
+    EXPECT_EQ(zt::WaitForFile(after), std::to_string(kKnownValue));
     EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
 }
 
@@ -212,14 +173,14 @@ protected:
         // one; on Windows it is there. Made for the test, and removed again afterwards.
         HKEY key = nullptr;
         DWORD disposition = 0;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, nullptr, 0, KEY_SET_VALUE | k32BitView,
-                                  nullptr, &key, &disposition),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, zt::kWinlogonKey, 0, nullptr, 0,
+                                  KEY_SET_VALUE | k32BitView, nullptr, &key, &disposition),
                   ERROR_SUCCESS);
         RegCloseKey(key);
         m_created32 = disposition == REG_CREATED_NEW_KEY;
         m_original32 = ReadShellRestart(k32BitView);
         m_wrote32 = true;
-        WriteShellRestart(kOther32BitValue, k32BitView);
+        ASSERT_TRUE(WriteShellRestart(kOther32BitValue, k32BitView));
         if (ReadShellRestart() != static_cast<long>(kKnownValue))
             GTEST_SKIP() << "this system keeps one copy of the Winlogon key for both views";
     }
@@ -271,7 +232,7 @@ TEST_F(ThirtyTwoBitShell, StopAndRestartRestoresTheValueTheShellReads)
 
     EXPECT_TRUE(ShellsEnded());
     EXPECT_EQ(zt::ReadFileBytes(during), "0");
-    EXPECT_EQ(WaitForFile(after), std::to_string(kKnownValue));
+    EXPECT_EQ(zt::WaitForFile(after), std::to_string(kKnownValue));
     EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
     EXPECT_EQ(ReadShellRestart(k32BitView), kOther32BitValue);
     const std::string ending = zt::TextMode("\r\nPhase 9:  Restarting Programs\r\nRestarting explorer.exe at "

@@ -76,7 +76,7 @@ HWND InPlaceCombo(HWND list)
 bool PickFromCombo(HWND combo, int index)
 {
     ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    Settle(50);
+    Settle();
     COMBOBOXINFO info = {};
     info.cbSize = sizeof info;
     if (!::GetComboBoxInfo(combo, &info) || !info.hwndList || !::IsWindowVisible(info.hwndList))
@@ -147,9 +147,6 @@ std::string HelpText(HWND help)
     return text;
 }
 
-void Settle(int milliseconds)
-{
-    PumpUntil([] { return false; }, milliseconds);
-}
+void Settle() { PumpMessages(); }
 
 }  // namespace gt

@@ -31,7 +31,8 @@ void SendHotTrack(HWND dialog, HWND list, int row);
 // The help window beside a dialog (its owned window titled helpTitle), or null.
 HWND HelpWindowOf(HWND dialog, const char* helpTitle);
 std::string HelpText(HWND help);
-// Pumps messages for a while (what the modal loop would do between steps).
-void Settle(int milliseconds = 150);
+// Handles the input posted so far and whatever it posts in turn, until the queue is empty
+// (what the modal loop would do between steps).
+void Settle();
 
 }  // namespace gt

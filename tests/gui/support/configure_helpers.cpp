@@ -46,12 +46,7 @@ INT_PTR ConfigureTest::RunConfigure(GuiDriver& driver)
     return result;
 }
 
-std::string ConfigureTest::SavedRect()
-{
-    const std::string file = WindowPosFile();
-    return ReadIni(file, "ConfigureWindow", "left") + "," + ReadIni(file, "ConfigureWindow", "top") + ","
-           + ReadIni(file, "ConfigureWindow", "right") + "," + ReadIni(file, "ConfigureWindow", "bottom");
-}
+std::string ConfigureTest::SavedRect() { return gt::SavedRect("ConfigureWindow"); }
 
 namespace {
 

@@ -45,14 +45,6 @@ HWND HostDialog::AddControl(WORD id, const char* className, DWORD style, int x, 
     return control;
 }
 
-void HostDialog::DestroyControls()
-{
-    while (HWND child = ::GetWindow(m_hWnd, GW_CHILD))
-        ::DestroyWindow(child);
-    commands.clear();
-    PumpMessages(m_hWnd);
-}
-
 int HostDialog::Clicks(WORD id) const
 {
     int n = 0;

@@ -25,12 +25,9 @@ public:
     // Shows the dialog with the caption at (x, y) in pixels; cx and cy are the client
     // size in dialog units.
     bool Create(const char* caption, int cx, int cy, int x = 60, int y = 60);
-    // Adds a control (position in dialog units, the dialog's font), so that one dialog
-    // can serve many tests: Wine waits up to two seconds for every top-level window it
-    // destroys when no window manager runs (Xvfb).
+    // Adds a control (position in dialog units, the dialog's font).
     HWND AddControl(WORD id, const char* className, DWORD style, int x, int y, int cx, int cy,
                     const char* text);
-    void DestroyControls();
     HWND Hwnd() const { return m_hWnd; }
     HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
     int Clicks(WORD id) const;

@@ -3,6 +3,7 @@
 #include "framework/wnd.h"
 #include "resource.h"
 #include "support/screenshot.h"
+#include "support/wine_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,39 @@ HWND WaitForProcessWindow(DWORD processId, const std::function<bool(HWND)>& matc
             return search.found;
         ::Sleep(50);
     }
+}
+
+GuiProcess::GuiProcess(const std::string& exePath, const std::string& workDir)
+    : m_process(zt::StartProgram("\"" + exePath + "\"", workDir))
+{
+    if (!m_process)
+        ADD_FAILURE() << "cannot start " << exePath << ", error " << ::GetLastError();
+}
+
+GuiProcess::~GuiProcess()
+{
+    if (!m_process)
+        return;
+    if (::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(m_process, 9);
+        ::WaitForSingleObject(m_process, 5000);
+    }
+    ::CloseHandle(m_process);
+}
+
+HWND GuiProcess::WaitForMain() const
+{
+    return m_process
+               ? WaitForProcessWindow(Id(), [](HWND w) { return TitleOf(w) == "Zephlaunch - zephlaunch"; })
+               : nullptr;
+}
+
+DWORD GuiProcess::WaitForEnd(DWORD milliseconds) const
+{
+    DWORD code = STILL_ACTIVE;
+    if (m_process && ::WaitForSingleObject(m_process, milliseconds) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(m_process, &code);
+    return code;
 }
 
 bool IsProcessMessageBox(HWND window)

@@ -106,6 +106,25 @@ std::string TitleOf(HWND window);
 // matches; null when none came.
 HWND WaitForProcessWindow(DWORD processId, const std::function<bool(HWND)>& match,
                           DWORD milliseconds = 15000);
+// A copy of Zephlaunch.exe run as a process of its own (standard handles from NUL), in a
+// working folder; ended on destruction when it still runs.
+class GuiProcess {
+public:
+    GuiProcess(const std::string& exePath, const std::string& workDir);
+    ~GuiProcess();
+    GuiProcess(const GuiProcess&) = delete;
+    GuiProcess& operator=(const GuiProcess&) = delete;
+    HANDLE Handle() const { return m_process; }
+    DWORD Id() const { return ::GetProcessId(m_process); }
+    // Its visible main window "Zephlaunch - zephlaunch" (null when none came).
+    HWND WaitForMain() const;
+    // Its exit code once it ended, STILL_ACTIVE when it did not end in time.
+    DWORD WaitForEnd(DWORD milliseconds = 15000) const;
+
+private:
+    HANDLE m_process = nullptr;
+};
+
 // A message box of another process (its framework dialogs are not known here): a system
 // dialog with a message text that is not the main window.
 bool IsProcessMessageBox(HWND window);

@@ -1,4 +1,5 @@
 #include "support/gui_session.h"
+#include "support/settings_folder.h"
 
 #include "support/gui_driver.h"
 #include "support/screenshot.h"
@@ -152,13 +153,15 @@ HWND ToolTipOf(HWND dialog)
     return search.found;
 }
 
-bool ToolTipAppearsOver(HWND dialog, int controlId, const char* screenshotName)
+namespace {
+
+bool TipShowsWithin(HWND dialog, int controlId, const char* screenshotName, int milliseconds)
 {
     HWND tip = ToolTipOf(dialog);
     HWND control = ::GetDlgItem(dialog, controlId);
     if (!tip || !control)
         return false;
-    ::SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 50);
+    ::SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
     RECT rect;
     ::GetWindowRect(control, &rect);
     POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -167,12 +170,24 @@ bool ToolTipAppearsOver(HWND dialog, int controlId, const char* screenshotName)
     ::ScreenToClient(control, &client);
     // One move over the control starts the tip's delay; further moves would restart it.
     ::PostMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
-    bool shown = PumpUntil([&] { return ::IsWindowVisible(tip) != FALSE; }, 2000);
+    bool shown = PumpUntil([&] { return ::IsWindowVisible(tip) != FALSE; }, milliseconds);
     if (shown && screenshotName)
         SaveWindowScreenshot(tip, screenshotName);
     ::SendMessageA(tip, TTM_POP, 0, 0);
     ::SetCursorPos(0, 0);
     return shown;
+}
+
+}  // namespace
+
+bool ToolTipAppearsOver(HWND dialog, int controlId, const char* screenshotName)
+{
+    return TipShowsWithin(dialog, controlId, screenshotName, 2000);
+}
+
+bool ToolTipStaysHidden(HWND dialog, int controlId)
+{
+    return !TipShowsWithin(dialog, controlId, nullptr, 300);
 }
 
 std::string ToolTipText(HWND dialog, int controlId)
@@ -205,6 +220,13 @@ std::string RectText(HWND window)
     std::snprintf(text, sizeof text, "%d,%d,%d,%d", static_cast<int>(rect.left), static_cast<int>(rect.top),
                   static_cast<int>(rect.right), static_cast<int>(rect.bottom));
     return text;
+}
+
+std::string SavedRect(const char* section)
+{
+    const std::string file = WindowPosFile();
+    return ReadIni(file, section, "left") + "," + ReadIni(file, section, "top") + ","
+           + ReadIni(file, section, "right") + "," + ReadIni(file, section, "bottom");
 }
 
 std::string ReadIni(const std::string& file, const char* section, const char* key)

@@ -43,10 +43,17 @@ HWND ToolTipOf(HWND dialog);
 // true when it appeared (a picture of it is saved under screenshotName when given).
 // The tip is hidden again afterwards.
 bool ToolTipAppearsOver(HWND dialog, int controlId, const char* screenshotName = nullptr);
+// The other side: no tip shows over the control. An active tip shows within a few tens of
+// milliseconds of the hover (its delay is set to 1 ms), so this waits 300 ms, not the 2 s
+// bound that a shown tip gets.
+bool ToolTipStaysHidden(HWND dialog, int controlId);
 // The tip text of a control of the dialog (TTM_GETTEXT); "<no tool>" when it has none.
 std::string ToolTipText(HWND dialog, int controlId);
 // The window rectangle as "l,t,r,b".
 std::string RectText(HWND window);
+// The rectangle saved under section of the window-position file, as "l,t,r,b" (each
+// "<missing>" when absent).
+std::string SavedRect(const char* section);
 std::string ReadIni(const std::string& file, const char* section, const char* key);
 
 }  // namespace gt

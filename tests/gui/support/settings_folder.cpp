@@ -30,6 +30,14 @@ std::string WindowsFolder()
     return path;
 }
 
+void FreshSettingsTest::SetUp()
+{
+    ResetSettings();
+    ASSERT_TRUE(::CreateDirectoryA(SettingsFolder().c_str(), nullptr));
+    if (m_withProfilesFolder)
+        ASSERT_TRUE(::CreateDirectoryA(ProfilesFolder().c_str(), nullptr));
+}
+
 void ResetSettings()
 {
     const std::string settings = SettingsFolder();

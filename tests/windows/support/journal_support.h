@@ -60,20 +60,7 @@ public:
     BackgroundController(const std::vector<std::string>& args, const std::string& outputPath)
         : m_output(outputPath)
     {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                   OPEN_EXISTING, 0, nullptr);
-        if (output == INVALID_HANDLE_VALUE || input == INVALID_HANDLE_VALUE)
-            throw std::runtime_error("no output file");
-        ZeroMemory(&m_process, sizeof m_process);
-        const bool started = StartWithHandles(ControllerCommandLine(args), input, output, DETACHED_PROCESS,
-                                              BinDir(), m_process);
-        CloseHandle(output);
-        CloseHandle(input);
-        if (!started)
+        if (!StartToFile(ControllerCommandLine(args), outputPath, m_process))
             throw std::runtime_error("cannot start zephrun.exe");
     }
     ~BackgroundController()

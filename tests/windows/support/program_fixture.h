@@ -19,37 +19,6 @@ namespace zt {
 // ends with the controller's code 0.
 constexpr DWORD kFixtureClosedItself = 7;
 
-// Starts a program detached, with NUL as its standard handles. Under Wine a child started
-// without standard handles gets its parent's, and the first program that needs a window
-// starts Wine's desktop process, which would inherit them and keep the test runner's
-// output pipe open long after the test. Returns the process handle (null on failure).
-inline HANDLE StartWithoutOutput(const std::string& commandLine)
-{
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             &inherit, OPEN_EXISTING, 0, nullptr);
-    if (nul == INVALID_HANDLE_VALUE)
-        return nullptr;
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
-    PROCESS_INFORMATION process;
-    ZeroMemory(&process, sizeof process);
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
-                                        nullptr, nullptr, &startup, &process);
-    CloseHandle(nul);
-    if (!started)
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
-}
-
 // One running instance of fixture_window.exe (copied under exeName into a folder).
 class FixtureProgram {
 public:
@@ -64,8 +33,8 @@ public:
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, eventName);
         if (ready == nullptr)
             throw std::runtime_error("CreateEvent failed");
-        m_process = StartWithoutOutput("\"" + exePath + "\" --ready " + eventName
-                                       + (options.empty() ? "" : " " + options));
+        m_process =
+            StartProgram("\"" + exePath + "\" --ready " + eventName + (options.empty() ? "" : " " + options));
         if (m_process == nullptr) {
             CloseHandle(ready);
             throw std::runtime_error("cannot start " + exePath);
@@ -94,6 +63,7 @@ public:
     FixtureProgram& operator=(const FixtureProgram&) = delete;
 
     DWORD Id() const { return m_id; }
+    HANDLE Handle() const { return m_process; }
     bool Running() const { return WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
     // The exit code once ended (waits up to timeoutMs); STILL_ACTIVE while it runs.
     DWORD ExitCode(DWORD timeoutMs = 5000) const
@@ -160,45 +130,13 @@ inline std::string RunProfile(const std::string& profilePath,
                               const std::string& controllerPath = std::string(), DWORD timeoutMs = 120000)
 {
     const std::string outputPath = profilePath + ".out";
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE output =
-        CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                               OPEN_EXISTING, 0, nullptr);
-    if (output == INVALID_HANDLE_VALUE || input == INVALID_HANDLE_VALUE) {
-        throw std::runtime_error("cannot open the controller's output file " + outputPath);
-    }
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
     PROCESS_INFORMATION process;
-    ZeroMemory(&process, sizeof process);
-    std::string commandLine = "\"" + (controllerPath.empty() ? BinPath("zephrun.exe") : controllerPath)
-                              + "\" \"" + profilePath + "\"";
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
-                                        nullptr, BinDir().c_str(), &startup, &process);
-    CloseHandle(output);
-    CloseHandle(input);
-    if (!started)
-        throw std::runtime_error("cannot start " + commandLine);
-    const bool timedOut = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT;
-    if (timedOut) {
-        TerminateProcess(process.hProcess, 999);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (!StartToFile(ControllerCommandLine({profilePath}, controllerPath), outputPath, process))
+        throw std::runtime_error("cannot start the controller for " + profilePath);
+    RunResult result;
+    FinishProcess(process, timeoutMs, result);
     const std::string text = ReadFileBytes(outputPath);
-    if (timedOut)
-        return "<timed out>\n" + text;
-    return NormalizeMemoryFigures(text);
+    return result.timedOut ? "<timed out>\n" + text : NormalizeMemoryFigures(text);
 }
 
 // The transcript with the lines of phase 2 (between its heading and phase 3's) sorted:

@@ -28,6 +28,22 @@ inline std::vector<std::string> RunMessages(
     return WholeRunMessages(profilePath, phases);
 }
 
+// Phases 5 to 7 of a run whose main application starts (shown: its command line as
+// printed) and ends by itself: the start-up delay, phase 6's lines, the wait, phase 7's lines.
+inline std::vector<std::string> MainAppPhases(const std::string& shown, int delay,
+                                              const std::vector<std::string>& phase6 = {},
+                                              const std::vector<std::string>& phase7 = {})
+{
+    std::vector<std::string> lines = {
+        "\r\nStarting " + shown,
+        "\r\nWaiting " + std::to_string(delay) + " seconds for Main Application to finish starting...",
+        "\r\nPhase 6:  Auto Starting Programs"};
+    lines = Join(lines, phase6);
+    lines.push_back("\r\nWaiting for Main Application to finish");
+    lines.push_back("\r\nPhase 7:  Stopping programs that were auto started");
+    return Join(lines, phase7);
+}
+
 // The three lines printed when phase 5 failed.
 inline std::vector<std::string> SkippedPhases5to7()
 {
@@ -49,7 +65,8 @@ inline std::vector<std::string> Countdown(int delay)
     return lines;
 }
 
-// The value of the first "key=" line of a fixture report (empty when there is none).
+// The value of the first "key=" line of a fixture report (empty when there is none; the
+// line may end in CR LF or LF).
 inline std::string ReportValue(const std::string& report, const std::string& key)
 {
     const std::string prefix = key + "=";
@@ -58,31 +75,13 @@ inline std::string ReportValue(const std::string& report, const std::string& key
         size_t end = report.find('\n', start);
         if (end == std::string::npos)
             end = report.size();
-        if (report.compare(start, prefix.size(), prefix) == 0)
-            return report.substr(start + prefix.size(), end - start - prefix.size());
+        if (report.compare(start, prefix.size(), prefix) == 0) {
+            const size_t valueEnd = end > start && report[end - 1] == '\r' ? end - 1 : end;
+            return report.substr(start + prefix.size(), valueEnd - start - prefix.size());
+        }
         start = end + 1;
     }
     return std::string();
-}
-
-// The error code CreateProcessA gives for a command line, found by trying it here.
-inline DWORD CreateProcessError(const std::string& commandLine)
-{
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process;
-    ZeroMemory(&process, sizeof process);
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
-                       &startup, &process)) {
-        TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return 0;
-    }
-    return GetLastError();
 }
 
 // A profile file in folder with the given text.

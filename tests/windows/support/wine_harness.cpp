@@ -294,6 +294,23 @@ bool StartWithHandles(const std::string& commandLine, HANDLE input, HANDLE outpu
            != FALSE;
 }
 
+bool StartToFile(const std::string& commandLine, const std::string& outputPath, PROCESS_INFORMATION& process)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE output =
+        CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE input = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                               OPEN_EXISTING, 0, nullptr);
+    const bool started = output != INVALID_HANDLE_VALUE && input != INVALID_HANDLE_VALUE
+                         && StartWithHandles(commandLine, input, output, DETACHED_PROCESS, BinDir(), process);
+    if (output != INVALID_HANDLE_VALUE)
+        CloseHandle(output);
+    if (input != INVALID_HANDLE_VALUE)
+        CloseHandle(input);
+    return started;
+}
+
 void FinishProcess(PROCESS_INFORMATION& process, DWORD remainingMs, RunResult& result)
 {
     if (WaitForSingleObject(process.hProcess, remainingMs) == WAIT_TIMEOUT) {
@@ -339,6 +356,19 @@ std::string Transcript(const std::vector<std::string>& messages)
     return TextMode(joined);
 }
 
+std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::string WithoutBanner(std::vector<std::string> messages)
+{
+    if (!messages.empty())
+        messages.erase(messages.begin());
+    return Transcript(messages);
+}
+
 std::string NormalizeMemoryFigures(const std::string& text)
 {
     static const std::regex figures(
@@ -348,7 +378,7 @@ std::string NormalizeMemoryFigures(const std::string& text)
 
 std::vector<std::string> StartupMessages(const std::string& profilePath)
 {
-    return {"\r\nZephlaunch Control Program 1.1.11", "\r\nUsing ini file: " + profilePath,
+    return {std::string("\r\n") + kBanner, "\r\nUsing ini file: " + profilePath,
             "\r\nFree physical memory at start: <bytes> bytes (<MB> MB)"};
 }
 
@@ -435,7 +465,7 @@ std::string CopyBinaryAs(const std::string& binFileName, const std::string& fold
     return target;
 }
 
-std::vector<DWORD> FindProcesses(const std::string& exeName)
+std::vector<DWORD> FindProcesses(const std::string& exeName, DWORD parentId)
 {
     std::vector<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -444,7 +474,8 @@ std::vector<DWORD> FindProcesses(const std::string& exeName)
     PROCESSENTRY32 entry;
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0)
+        if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0
+            && (parentId == 0 || entry.th32ParentProcessID == parentId))
             ids.push_back(entry.th32ProcessID);
     }
     CloseHandle(snapshot);
@@ -481,6 +512,49 @@ HANDLE StartProgram(const std::string& commandLine, const std::string& workDir)
     return process.hProcess;
 }
 
+long ReadShellRestart(REGSAM view)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return -1;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    const LONG result =
+        RegQueryValueExA(key, "AutoRestartShell", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return (result == ERROR_SUCCESS && type == REG_DWORD) ? static_cast<long>(value) : -1;
+}
+
+bool WriteShellRestart(long value, REGSAM view)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kWinlogonKey, 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS)
+        return false;
+    const DWORD data = static_cast<DWORD>(value);
+    const LONG result = value < 0 ? RegDeleteValueA(key, "AutoRestartShell")
+                                  : RegSetValueExA(key, "AutoRestartShell", 0, REG_DWORD,
+                                                   reinterpret_cast<const BYTE*>(&data), sizeof data);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS || (value < 0 && result == ERROR_FILE_NOT_FOUND);
+}
+
+DWORD DeadProcessId()
+{
+    HANDLE process = StartProgram("\"" + BinPath("fixture_mainapp.exe") + "\"");
+    if (process == nullptr)
+        return 0;
+    const DWORD id = GetProcessId(process);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    return id;
+}
+
+std::string WaitForFile(const std::string& path)
+{
+    return WaitForFileText(path, [](const std::string& text) { return !text.empty(); });
+}
+
 std::string I686ControllerPath()
 {
     std::string path = ZEPH_I686_CONTROLLER;
@@ -495,26 +569,24 @@ std::string I686ControllerPath()
     return FileExists(path) ? path : std::string();
 }
 
-bool CanRunProgram(const std::string& path)
+DWORD CreateProcessError(const std::string& commandLine)
 {
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
     ZeroMemory(&process, sizeof process);
-    std::vector<char> line(path.begin(), path.end());
-    line.insert(line.begin(), '"');
-    line.push_back('"');
+    std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | DETACHED_PROCESS,
                         nullptr, nullptr, &startup, &process)) {
-        return false;
+        return GetLastError();
     }
     TerminateProcess(process.hProcess, 1);
     WaitForSingleObject(process.hProcess, 5000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return 0;
 }
 
 }  // namespace zt

@@ -11,6 +11,9 @@
 
 namespace zt {
 
+// The controller's first line, with the project's version.
+constexpr char kBanner[] = "Zephlaunch Control Program " ZEPH_PROJECT_VERSION;
+
 // Folder of the running test executable; zephrun.exe and the fixtures lie beside it.
 std::string BinDir();
 std::string BinPath(const std::string& fileName);
@@ -63,6 +66,9 @@ std::string ControllerCommandLine(const std::vector<std::string>& args,
 // given (inheritable) standard handles; false with the error left in GetLastError.
 bool StartWithHandles(const std::string& commandLine, HANDLE input, HANDLE output, DWORD flags,
                       const std::string& workDir, PROCESS_INFORMATION& process);
+// Starts a command line detached in the bin folder, input from NUL, standard output and
+// error into the file outputPath (created anew).
+bool StartToFile(const std::string& commandLine, const std::string& outputPath, PROCESS_INFORMATION& process);
 // Waits for a started process under the watchdog of timeoutMs. With keys, they are typed
 // once promptShown() says the program asks for them. Fills timedOut and exitCode and
 // closes the process handles.
@@ -80,10 +86,14 @@ void EnsureConsole();
 void TypeKeys(const std::string& keys);
 DWORD PendingConsoleInputEvents();
 
+// a's messages followed by b's.
+std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b);
 // Turns message texts into what a text-mode stream stores: every "\n" becomes "\r\n".
 std::string TextMode(const std::string& text);
 // Joins messages and converts them with TextMode.
 std::string Transcript(const std::vector<std::string>& messages);
+// What the log file holds of a run: its transcript without the banner line.
+std::string WithoutBanner(std::vector<std::string> messages);
 // Replaces the figures of the free-memory lines with <bytes> and <MB>.
 std::string NormalizeMemoryFigures(const std::string& text);
 
@@ -147,19 +157,35 @@ private:
 // Slack allowed above an expected delay for the start-up and phases of a run.
 constexpr DWORD kRunSlackMs = 8000;
 
+// The shell-restart value (HKLM Winlogon AutoRestartShell), -1 when it is missing. The shell
+// reads it in the system's own view of the registry (on 64-bit Windows the 64-bit one, also
+// from a 32-bit test); 32-bit programs see a copy of their own (KEY_WOW64_32KEY) unless they
+// ask for it. Writing -1 deletes the value.
+constexpr char kWinlogonKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+long ReadShellRestart(REGSAM view = KEY_WOW64_64KEY);
+bool WriteShellRestart(long value, REGSAM view = KEY_WOW64_64KEY);
+
 // The i686 build of zephrun.exe as a Windows path, or empty when it was not built.
 std::string I686ControllerPath();
-// Whether a program can be started here at all (for instance a 32-bit one without wine32):
-// it is created suspended and ended again at once.
-bool CanRunProgram(const std::string& path);
+// The error code CreateProcessA gives for a command line, found by trying it here (created
+// suspended and ended again at once); 0 when it starts.
+DWORD CreateProcessError(const std::string& commandLine);
+// Whether a program can be started here at all (for instance a 32-bit one without wine32).
+inline bool CanRunProgram(const std::string& path) { return CreateProcessError("\"" + path + "\"") == 0; }
 
-// Processes by executable file name (case-insensitive), through Toolhelp.
-std::vector<DWORD> FindProcesses(const std::string& exeName);
+// Processes by executable file name (case-insensitive), through Toolhelp; with a parent,
+// only its children.
+std::vector<DWORD> FindProcesses(const std::string& exeName, DWORD parentId = 0);
 // Terminates every process with that name (clean-up after a test).
 void KillProcesses(const std::string& exeName);
 
 // Starts a program detached (no waiting); returns its process handle or null.
 HANDLE StartProgram(const std::string& commandLine, const std::string& workDir = std::string());
+// The id of a process that has ended (a journal's dead run).
+DWORD DeadProcessId();
+// Waits for the one-line record a started program writes (with one write as it closes the
+// file: any text is the whole record); empty when none came within the ten seconds.
+std::string WaitForFile(const std::string& path);
 
 void FinishProcess(PROCESS_INFORMATION& process, DWORD remainingMs, RunResult& result);
 
