@@ -100,8 +100,10 @@ void DescribeServices(bool ntFamily, Restarts& restarts)
             return;
         }
         if (manager == nullptr && !managerFailed) {
-            // Connect rights only: a dry run reads states and changes nothing.
-            manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_CONNECT);
+            // Reading rights only (the list of services for the dependents): a dry run
+            // reads states and changes nothing.
+            manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA,
+                                     SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE);
             if (manager == nullptr) {
                 managerFailed = true;
                 LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",

@@ -97,8 +97,8 @@ void FuzzSection(const std::uint8_t* data, std::size_t size)
         ++visited;
         // The value as the profile functions give it: the rest of the entry, cut to a buffer.
         const char* valueStart = key + keyLength + 1;
-        const char* end = static_cast<const char*>(
-            std::memchr(valueStart, '\0', static_cast<std::size_t>(buffer.data() + buffer.size() - valueStart)));
+        const char* end = static_cast<const char*>(std::memchr(
+            valueStart, '\0', static_cast<std::size_t>(buffer.data() + buffer.size() - valueStart)));
         std::string value(valueStart, end ? end : buffer.data() + buffer.size());
         value.resize(value.size() < profile::kValueBufferSize ? value.size() : profile::kValueBufferSize - 1);
         const char* text = value.c_str();

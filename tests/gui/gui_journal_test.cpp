@@ -2,6 +2,8 @@
 // restore question (Yes starts "zephrun.exe --restore", No leaves everything as it is),
 // and Preview run shows the controller's dry run of the current profile.
 #include "controller/logic/journal_text.h"
+#include "controller_launch.h"
+#include "framework/shell_execute.h"
 #include "resource.h"
 #include "support/gui_driver.h"
 #include "support/gui_session.h"
@@ -77,28 +79,75 @@ protected:
     std::string m_journal;
 };
 
-TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRun)
+ShellExecuteRequest g_request;
+
+// Instead of the shell's "runas": the same command line, started hidden.
+ShellExecuteOutcome RunWithoutElevation(const ShellExecuteRequest& request)
+{
+    g_request = request;
+    ShellExecuteOutcome outcome;
+    std::string line = "\"" + request.file + "\" " + request.parameters;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    outcome.ok = ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                  nullptr, &startup, &process)
+                 != FALSE;
+    if (outcome.ok) {
+        ::CloseHandle(process.hThread);
+        outcome.process = process.hProcess;
+    }
+    return outcome;
+}
+
+ElevationState VistaNotElevated() { return {true, false}; }
+
+// A journal with the shell-restart value needs administrator rights: the restore runs
+// through "runas" without a window, and its output and outcome are shown afterwards.
+TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
 {
     const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "gj_restore.exe");
-    WriteDeadRunJournal(program);
+    JournalRecord record;
+    record.processId = DeadProcessId();
+    record.startTime = 1;
+    record.profilePath = gt::DefaultProfile();
+    record.AddProgram("gj_restore.exe", program);
+    DWORD shellValue = 1;
+    DWORD size = sizeof shellValue;
+    ::RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+                   "AutoRestartShell", RRF_RT_REG_DWORD | 0x00010000 /* the 64-bit view */, nullptr,
+                   &shellValue, &size);
+    record.SetShellValue(shellValue);  // written back unchanged
+    zt::WriteFileBytes(m_journal, FormatJournal(record));
+    SetElevationProbe(&VistaNotElevated);
+    SetShellExecuteHandler(&RunWithoutElevation);
+    std::string shown;
     gt::GuiDriver driver;
     driver.Answer({IDYES});
+    driver.Step("Restore - succeeded", [&](HWND dialog) {
+        char text[8192] = {};
+        ::GetWindowTextA(gt::Item(dialog, IDC_PREVIEW_TEXT), text, sizeof text);
+        shown = text;
+        gt::Command(dialog, IDCANCEL);
+    });
     driver.Step(kMainTitle, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
-    driver.Start();
+    driver.Start(90);
     gt::RunApplicationOnce();
     driver.Stop();
+    SetElevationProbe(nullptr);
+    SetShellExecuteHandler(nullptr);
 
     EXPECT_TRUE(driver.AllStepsRun());
     ExpectQuestion(driver);
     EXPECT_EQ(driver.UnexpectedMessageBoxes(), 0);
-    // The controller restores in its own console: the program starts again and the journal goes.
-    bool restored = false;
-    for (int waited = 0; waited < 30000 && !restored; waited += 100) {
-        restored = !zt::FindProcesses("gj_restore.exe").empty() && !zt::FileExists(m_journal);
-        if (!restored)
-            ::Sleep(100);
-    }
-    EXPECT_TRUE(restored) << "journal left: " << zt::FileExists(m_journal);
+    EXPECT_EQ(g_request.verb, "runas");
+    EXPECT_EQ(g_request.show, SW_HIDE);
+    EXPECT_EQ(g_request.parameters.compare(0, 11, "--restore \""), 0) << g_request.parameters;
+    EXPECT_NE(shown.find("Restarting gj_restore.exe at " + program + "\r\nRestore finished."),
+              std::string::npos)
+        << shown;
+    EXPECT_FALSE(zt::FindProcesses("gj_restore.exe").empty());
+    EXPECT_FALSE(zt::FileExists(m_journal));
 }
 
 TEST_F(RunJournal, RestoreQuestionAnsweredNoChangesNothing)
