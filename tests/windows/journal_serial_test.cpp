@@ -278,8 +278,9 @@ TEST_F(Journal, FailedRestoreKeepsWhatIsLeftAndLeavesForeignJournalsAlone)
     roaming.AddProgram("zj_gone.exe", gone);
     roaming.AddProgram("zj_rel.exe", "zj_rel.exe");
     zt::WriteFileBytes(oldFolder + "\\zephrun_journal.ini", FormatJournal(roaming));
-    HANDLE holder =
-        CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Held as a scanner might: reading by others refused, deleting allowed.
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
     const Finished first = RunToEnd({"--restore"}, m_folder.File("first.out"));
