@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <string>
 
 #include "controller/autostart_launch.h"
@@ -75,8 +74,9 @@ bool RestoreShellValue(const JournalRecord& journal, JournalRecord& left)
 // command line or looked up along the search path.
 bool IsAbsoluteProgramPath(const std::string& path)
 {
-    const bool drive = path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':'
-                       && path[2] == '\\';
+    const bool drive = path.size() > 3
+                       && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))
+                       && path[1] == ':' && path[2] == '\\';
     const bool network = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
     return (drive || network) && path.find('"') == std::string::npos;
 }
