@@ -32,8 +32,10 @@ bool RestoreServices(const JournalRecord& journal, bool ntFamily, JournalRecord&
     }
     SC_HANDLE manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_CONNECT);
     if (manager == nullptr) {
-        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",
-                   static_cast<int>(GetLastError()));
+        const int error = static_cast<int>(GetLastError());
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d", error);
+        for (const std::string& key : journal.services)
+            LogMessage(LOG_ERROR, "\r\nERROR: Unable to start Service '%s', error = %d", key.c_str(), error);
         left.services = journal.services;
         return false;
     }
@@ -90,6 +92,9 @@ bool RestorePrograms(const JournalRecord& journal, JournalRecord& left)
     if (!running.Take()) {
         // Without the list a program still running would be started a second time.
         LogMessage(LOG_ERROR, "\r\nERROR: Unable to list the running programs - no program is restarted");
+        for (const auto& program : journal.programs)
+            LogMessage(LOG_ERROR, "\r\nERROR: %s at %s not restarted", program.first.c_str(),
+                       program.second.c_str());
         left.programs = journal.programs;
         return false;
     }
