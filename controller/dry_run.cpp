@@ -9,9 +9,12 @@
 #include "controller/log_message.h"
 #include "controller/logic/command_line.h"
 #include "controller/logic/program_key_set.h"
+#include "controller/logic/program_names.h"
 #include "controller/process_snapshot.h"
 #include "controller/profile_reader.h"
+#include "controller/program_terminator.h"
 #include "controller/service_config.h"
+#include "controller/service_dependents.h"
 #include "profile/entry_values.h"
 #include "profile/never_stop.h"
 #include "profile/path_parts.h"
@@ -43,6 +46,14 @@ void DescribeIdleTasks(const OSVERSIONINFOA& version)
     }
 }
 
+// Ending the shell switches its automatic restart off for the run.
+void DescribeShellValue()
+{
+    LogMessage(LOG_PLAIN,
+               "\r\nWould set AutoRestartShell to 0 while the shell is ended, and back to %lu at the end",
+               ReadShellRestart());
+}
+
 void DescribePrograms(Restarts& restarts)
 {
     ProcessSnapshot running;
@@ -66,6 +77,8 @@ void DescribePrograms(Restarts& restarts)
             LogMessage(LOG_PLAIN, "\r\nWould close %s (process %lu)%s", key, id,
                        restart ? " and restart it afterwards" : " - not restarted");
         }
+        if (IsShellProgramKey(key))
+            DescribeShellValue();
         if (restart)
             restarts.programs.emplace_back(key, profile::ProgramPathPart(value));
     });
@@ -87,8 +100,10 @@ void DescribeServices(bool ntFamily, Restarts& restarts)
             return;
         }
         if (manager == nullptr && !managerFailed) {
-            // Connect rights only: a dry run reads states and changes nothing.
-            manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_CONNECT);
+            // Reading rights only (the list of services for the dependents): a dry run
+            // reads states and changes nothing.
+            manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA,
+                                     SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE);
             if (manager == nullptr) {
                 managerFailed = true;
                 LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",
@@ -119,6 +134,10 @@ void DescribeServices(bool ntFamily, Restarts& restarts)
             restarts.services.push_back(displayName);
         } else {
             LogMessage(LOG_PLAIN, "\r\nWould stop '%s' (running) - not started again", displayName.c_str());
+        }
+        if (status.dwCurrentState != SERVICE_STOPPED) {
+            for (const std::string& dependent : RunningDependentNames(manager, key))
+                LogMessage(LOG_PLAIN, "\r\n  and first '%s', which depends on it", dependent.c_str());
         }
         CloseServiceHandle(service);
     });
@@ -195,8 +214,11 @@ void DescribeAutoStart(bool launch)
     LogMessage(LOG_PLAIN, launch ? "\r\nWould wait for the Main Application to finish"
                                  : "\r\nWould wait for a key press");
     LogMessage(LOG_HEADING, "\r\nPhase 7:  Stopping programs that were auto started");
-    for (const std::string& name : names)
+    for (const std::string& name : names) {
         LogMessage(LOG_PLAIN, "\r\nWould end %s", name.c_str());
+        if (IsShellProgramKey(name.c_str()))
+            DescribeShellValue();
+    }
 }
 
 }  // namespace
@@ -205,9 +227,17 @@ void RunDryRun(const OSVERSIONINFOA& version)
 {
     const bool ntFamily = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     LogMessage(LOG_WARNING, "\r\nDry run: nothing is stopped, started or written.");
-    if (DeadRunJournalExists()) {
+    JournalRecord pending;
+    if (DeadRunJournalExists(&pending)) {
         LogMessage(LOG_WARNING,
-                   "\r\nWARNING: A previous run did not finish; a real run first restores what it stopped.");
+                   "\r\nWARNING: A previous run did not finish; a real run first restores what it stopped:");
+        for (const std::string& service : pending.services)
+            LogMessage(LOG_PLAIN, "\r\nWould start '%s'", service.c_str());
+        if (pending.hasShellValue)
+            LogMessage(LOG_PLAIN, "\r\nWould write AutoRestartShell = %lu back", pending.shellValue);
+        for (const auto& program : pending.programs)
+            LogMessage(LOG_PLAIN, "\r\nWould restart %s at %s", program.first.c_str(),
+                       program.second.c_str());
     }
     Restarts restarts;
 

@@ -7,12 +7,18 @@
 namespace {
 
 const int kCsidlAppData = 0x001a;
+const int kCsidlLocalAppData = 0x001c;
 const int kCsidlFlagCreate = 0x8000;
 
 using SHGetSpecialFolderPathFn = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
 using SHGetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
 using GetProcessTimesFn = BOOL(WINAPI*)(HANDLE, LPFILETIME, LPFILETIME, LPFILETIME, LPFILETIME);
+using GetTickCount64Fn = ULONGLONG(WINAPI*)();
+
+// Windows Vista's right to read a process's times and exit code, which is granted for far
+// more processes than PROCESS_QUERY_INFORMATION (declared here for older headers).
+const DWORD kProcessQueryLimitedInformation = 0x1000;
 
 template <typename Fn>
 Fn LookUp(HMODULE module, const char* name)
@@ -21,23 +27,22 @@ Fn LookUp(HMODULE module, const char* name)
                              : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// The per-user application-data folder: SHGetSpecialFolderPathA (shell32 4.71 and later),
-// else SHGetFolderPathA of shell32 or of the redistributable shfolder.dll.
-bool AppDataFolder(char* path, bool create)
+// A per-user application-data folder (csidl): SHGetSpecialFolderPathA (shell32 4.71 and
+// later), else SHGetFolderPathA of shell32 or of the redistributable shfolder.dll.
+bool AppDataFolder(int csidl, char* path, bool create)
 {
     path[0] = '\0';
     bool found = false;
     HMODULE shell = LoadLibraryA("shell32.dll");
     if (auto special = LookUp<SHGetSpecialFolderPathFn>(shell, "SHGetSpecialFolderPathA")) {
-        found = special(nullptr, path, kCsidlAppData, create ? TRUE : FALSE) != FALSE;
+        found = special(nullptr, path, csidl, create ? TRUE : FALSE) != FALSE;
     } else if (auto folderPath = LookUp<SHGetFolderPathFn>(shell, "SHGetFolderPathA")) {
-        found =
-            SUCCEEDED(folderPath(nullptr, kCsidlAppData | (create ? kCsidlFlagCreate : 0), nullptr, 0, path));
+        found = SUCCEEDED(folderPath(nullptr, csidl | (create ? kCsidlFlagCreate : 0), nullptr, 0, path));
     } else {
         HMODULE shfolder = LoadLibraryA("shfolder.dll");
         if (auto folderPath2 = LookUp<SHGetFolderPathFn>(shfolder, "SHGetFolderPathA")) {
-            found = SUCCEEDED(
-                folderPath2(nullptr, kCsidlAppData | (create ? kCsidlFlagCreate : 0), nullptr, 0, path));
+            found =
+                SUCCEEDED(folderPath2(nullptr, csidl | (create ? kCsidlFlagCreate : 0), nullptr, 0, path));
         }
         if (shfolder != nullptr)
             FreeLibrary(shfolder);
@@ -112,7 +117,7 @@ std::string RunMutexName(unsigned long processId)
 bool JournalFolder(std::string& folder, bool create)
 {
     char appData[MAX_PATH + 1];
-    if (AppDataFolder(appData, create)) {
+    if (AppDataFolder(kCsidlLocalAppData, appData, create)) {
         folder = std::string(appData) + "\\Zephlaunch";
         if (!create)
             return true;
@@ -121,6 +126,42 @@ bool JournalFolder(std::string& folder, bool create)
         return false;
     }
     return ControllerFolder(folder);
+}
+
+bool OldJournalFolder(std::string& folder)
+{
+    char appData[MAX_PATH + 1];
+    std::string current;
+    if (!AppDataFolder(kCsidlAppData, appData, false) || !JournalFolder(current, false))
+        return false;
+    folder = std::string(appData) + "\\Zephlaunch";
+    return lstrcmpiA(folder.c_str(), current.c_str()) != 0;
+}
+
+std::string OwnComputerName()
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = sizeof name;
+    if (!GetComputerNameA(name, &size))
+        return std::string();
+    return std::string(name, size < sizeof name ? size : sizeof name - 1);
+}
+
+bool JournalOfOtherComputer(const JournalRecord& record)
+{
+    return !record.computer.empty() && lstrcmpiA(record.computer.c_str(), OwnComputerName().c_str()) != 0;
+}
+
+unsigned long long CurrentBootTime()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long time =
+        (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    // GetTickCount64 where Windows has it (Vista); the 32-bit count wraps, which SameBoot allows for.
+    auto tickCount64 = LookUp<GetTickCount64Fn>(GetModuleHandleA("kernel32.dll"), "GetTickCount64");
+    const unsigned long long uptime = tickCount64 != nullptr ? tickCount64() : GetTickCount();
+    return time - uptime * 10000;
 }
 
 std::string JournalPath(const std::string& folder, int slot) { return folder + "\\" + JournalFileName(slot); }
@@ -187,24 +228,37 @@ bool WriteJournalFile(const std::string& path, const std::string& text, bool cla
     return false;
 }
 
-bool ReadJournalSlot(const std::string& path, JournalRecord& record, bool& complete)
+JournalSlotState ReadJournalSlot(const std::string& path, JournalRecord& record, DWORD& error)
 {
     std::string text;
+    error = 0;
+    bool tooLarge = false;
     if (ReadWholeFile(path, text)) {
-        complete = ParseJournal(text, record);
-        return true;
+        if (ParseJournal(text, record, &tooLarge))
+            return JournalSlotState::Complete;
+        return tooLarge ? JournalSlotState::TooLarge : JournalSlotState::Malformed;
     }
-    if (FileExists(path)) {
-        complete = false;  // there, but unreadable
-        return true;
-    }
+    error = GetLastError();
+    if (FileExists(path))
+        return JournalSlotState::Unreadable;  // held open by another program, for example
     // Only a complete update file stands in for a missing journal: a cut one is a write
     // that never happened.
-    if (ReadWholeFile(JournalUpdatePath(path), text) && ParseJournal(text, record)) {
-        complete = true;
-        return true;
+    if (ReadWholeFile(JournalUpdatePath(path), text) && ParseJournal(text, record))
+        return JournalSlotState::Complete;
+    return JournalSlotState::Empty;
+}
+
+bool SetJournalAside(const std::string& path, std::string& aside, DWORD& error)
+{
+    aside = path + ".bad";
+    DWORD ignored = 0;
+    DeleteIfThere(aside, ignored);
+    if (!MoveFileA(path.c_str(), aside.c_str())) {
+        error = GetLastError();
+        return false;
     }
-    return false;
+    DeleteIfThere(JournalUpdatePath(path), ignored);
+    return true;
 }
 
 bool DeleteJournalFiles(const std::string& path, DWORD& error)
@@ -252,36 +306,47 @@ bool JournalRunIsAlive(const JournalRecord& record)
         CloseHandle(mutex);
         return true;
     }
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, record.processId);
-    if (process == nullptr)
-        return GetLastError() == ERROR_ACCESS_DENIED;
+    // The limited right where Windows has it (Vista and later; older versions refuse the bit).
+    const DWORD version = GetVersion();
+    const bool ntFamily = (version & 0x80000000u) == 0;
+    const DWORD rights = ntFamily && LOBYTE(LOWORD(version)) >= 6 ? kProcessQueryLimitedInformation
+                                                                  : PROCESS_QUERY_INFORMATION;
+    JournalProcessProbe probe;
+    HANDLE process = OpenProcess(rights, FALSE, record.processId);
+    if (process == nullptr) {
+        probe.accessDenied = GetLastError() == ERROR_ACCESS_DENIED;
+        return JournalRunLooksAlive(record, probe, CurrentBootTime());
+    }
+    probe.opened = true;
     DWORD exitCode = 0;
-    bool alive = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
-    if (alive) {
-        // The same id with another start time is another process: the run has ended.
-        auto getProcessTimes = LookUp<GetProcessTimesFn>(GetModuleHandleA("kernel32.dll"), "GetProcessTimes");
-        FILETIME created, exited, kernel, user;
-        if (getProcessTimes != nullptr && getProcessTimes(process, &created, &exited, &kernel, &user)) {
-            const unsigned long long time =
-                (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-            alive = time == record.startTime;
-        }
+    probe.running = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
+    auto getProcessTimes = LookUp<GetProcessTimesFn>(GetModuleHandleA("kernel32.dll"), "GetProcessTimes");
+    FILETIME created, exited, kernel, user;
+    if (probe.running && getProcessTimes != nullptr
+        && getProcessTimes(process, &created, &exited, &kernel, &user)) {
+        probe.haveStartTime = true;
+        probe.startTime =
+            (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
     }
     CloseHandle(process);
-    return alive;
+    return JournalRunLooksAlive(record, probe, 0);
 }
 
-bool DeadRunJournalExists()
+bool DeadRunJournalExists(JournalRecord* found)
 {
-    std::string folder;
-    if (!JournalFolder(folder, false))
-        return false;
-    for (int slot = 0; slot < kJournalSlots; ++slot) {
-        JournalRecord journal;
-        bool complete = false;
-        if (ReadJournalSlot(JournalPath(folder, slot), journal, complete) && complete
-            && !JournalRunIsAlive(journal)) {
-            return true;
+    std::string folders[2];
+    const bool have[2] = {JournalFolder(folders[0], false), OldJournalFolder(folders[1])};
+    for (int place = 0; place < 2; ++place) {
+        for (int slot = 0; have[place] && slot < kJournalSlots; ++slot) {
+            JournalRecord journal;
+            DWORD error = 0;
+            if (ReadJournalSlot(JournalPath(folders[place], slot), journal, error)
+                    == JournalSlotState::Complete
+                && !JournalOfOtherComputer(journal) && !JournalRunIsAlive(journal)) {
+                if (found != nullptr)
+                    *found = journal;
+                return true;
+            }
         }
     }
     return false;

@@ -8,10 +8,21 @@
 
 #include "controller/logic/journal_text.h"
 
-// The folder of the journals: the settings folder "%APPDATA%\Zephlaunch" (created when
-// create is set), or the controller's own folder where Windows has no application-data
-// folder. False when neither can be named.
+// The folder of the journals: "Zephlaunch" in the local (not roaming) application-data
+// folder, created when create is set, so that a journal never travels to another computer;
+// or the controller's own folder where Windows has no local application-data folder. False
+// when neither can be named.
 bool JournalFolder(std::string& folder, bool create);
+// Where earlier builds kept the journals, "%APPDATA%\Zephlaunch" (the roaming settings
+// folder): only read, so that a journal left there is still restored once. False when there
+// is none or it is the journal folder itself.
+bool OldJournalFolder(std::string& folder);
+// The name of this computer (recorded in each journal); empty when Windows cannot tell.
+std::string OwnComputerName();
+// True when the journal was written on another computer (a journal without a name is ours).
+bool JournalOfOtherComputer(const JournalRecord& record);
+// When this start of Windows began (FILETIME units): the clock less the time since the start.
+unsigned long long CurrentBootTime();
 // folder\zephrun_journal.ini, folder\zephrun_journal_2.ini, ... by slot.
 std::string JournalPath(const std::string& folder, int slot);
 // The file a journal is written to before it is renamed over the journal.
@@ -22,10 +33,19 @@ std::string JournalUpdatePath(const std::string& journalPath);
 // fails when path exists, so that two runs never take the same journal. False with the
 // reason in error.
 bool WriteJournalFile(const std::string& path, const std::string& text, bool claim, DWORD& error);
+enum class JournalSlotState {
+    Empty,       // no journal
+    Unreadable,  // there, but it cannot be read now (error tells why): left alone
+    Malformed,   // read, but not a complete journal of ours
+    TooLarge,    // read, but with more than kMaxJournalEntries entries
+    Complete,
+};
 // The journal of a slot: the journal file, or (after a crash between the delete and the
-// rename on Windows 9x) its complete update file. Returns false when there is none;
-// complete tells whether the text is a whole journal.
-bool ReadJournalSlot(const std::string& path, JournalRecord& record, bool& complete);
+// rename on Windows 9x) its complete update file.
+JournalSlotState ReadJournalSlot(const std::string& path, JournalRecord& record, DWORD& error);
+// Renames a journal that is not one out of the way ("<path>.bad", replacing an older one),
+// so that it is neither used nor lost. False with the reason in error.
+bool SetJournalAside(const std::string& path, std::string& aside, DWORD& error);
 // Deletes the journal and its update file; false with the reason when the journal stays.
 bool DeleteJournalFiles(const std::string& path, DWORD& error);
 // True when the journal or its update file exists.
@@ -38,9 +58,11 @@ bool OwnStartTime(unsigned long long& startTime);
 // Windows removes when the process ends. Call once; the mutex lives as long as the run.
 void HoldRunMutex();
 // True when the run that wrote the journal is still running (or cannot be shown to have
-// ended: a process of another user that cannot be opened counts as alive).
+// ended: a process that cannot be opened counts as alive unless the journal comes from an
+// earlier start of Windows).
 bool JournalRunIsAlive(const JournalRecord& record);
 
-// True when a complete journal in the journal folder belongs to a run that ended without
-// finishing (what --restore would put back).
-bool DeadRunJournalExists();
+// True when a complete journal of this computer, in the journal folder or the old one,
+// belongs to a run that ended without finishing (what --restore would put back); found, when
+// given, receives the first such journal.
+bool DeadRunJournalExists(JournalRecord* found = nullptr);

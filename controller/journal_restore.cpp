@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "controller/autostart_launch.h"
 #include "controller/journal_file.h"
 #include "controller/log_message.h"
 #include "controller/logic/command_line.h"
@@ -18,7 +19,9 @@
 
 namespace {
 
-bool RestoreServices(const JournalRecord& journal, bool ntFamily)
+// Each function below puts back its part of the journal and adds what it could not put back
+// to left, so that the journal keeps exactly those items. False when something failed.
+bool RestoreServices(const JournalRecord& journal, bool ntFamily, JournalRecord& left)
 {
     if (journal.services.empty())
         return true;
@@ -29,27 +32,33 @@ bool RestoreServices(const JournalRecord& journal, bool ntFamily)
     }
     SC_HANDLE manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_CONNECT);
     if (manager == nullptr) {
-        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",
-                   static_cast<int>(GetLastError()));
+        const int error = static_cast<int>(GetLastError());
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d", error);
+        for (const std::string& key : journal.services)
+            LogMessage(LOG_ERROR, "\r\nERROR: Unable to start Service '%s', error = %d", key.c_str(), error);
+        left.services = journal.services;
         return false;
     }
     bool ok = true;
     for (const std::string& key : journal.services) {
         if (key.size() > profile::kMaxKeyLength || profile::IsNeverStopService(key.c_str()))
             continue;
-        // One at a time, on this thread: the thread routine returns whether the start failed.
+        // One at a time, on this thread: the thread routine returns whether the start failed
+        // (after naming the service and the error).
         ServiceThreadBlock* block = new ServiceThreadBlock;
         block->manager = manager;
         block->journal = false;
         profile::CopyText(block->key, sizeof block->key, key.c_str());
-        if (StartServiceThread(block) != 0)
+        if (StartServiceThread(block) != 0) {
+            left.AddService(key);
             ok = false;
+        }
     }
     CloseServiceHandle(manager);
     return ok;
 }
 
-bool RestoreShellValue(const JournalRecord& journal)
+bool RestoreShellValue(const JournalRecord& journal, JournalRecord& left)
 {
     if (!journal.hasShellValue)
         return true;
@@ -59,16 +68,36 @@ bool RestoreShellValue(const JournalRecord& journal)
     if (result == ERROR_SUCCESS)
         return true;
     LogMessage(LOG_ERROR, "\r\nERROR: Unable to restore AutoRestartShell, error = %ld", result);
+    left.SetShellValue(journal.shellValue);
     return false;
 }
 
-bool RestorePrograms(const JournalRecord& journal)
+// A drive path (C:\...) or a network path (\\server\...): a journal value is never run as a
+// command line or looked up along the search path.
+bool IsAbsoluteProgramPath(const std::string& path)
+{
+    const bool drive = path.size() > 3
+                       && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))
+                       && path[1] == ':' && path[2] == '\\';
+    const bool network = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
+    return (drive || network) && path.find('"') == std::string::npos;
+}
+
+bool RestorePrograms(const JournalRecord& journal, JournalRecord& left)
 {
     if (journal.programs.empty())
         return true;
     LogMessage(LOG_HEADING, "\r\nPhase 9:  Restarting Programs");
     ProcessSnapshot running;
-    running.Take();
+    if (!running.Take()) {
+        // Without the list a program still running would be started a second time.
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to list the running programs - no program is restarted");
+        for (const auto& program : journal.programs)
+            LogMessage(LOG_ERROR, "\r\nERROR: %s at %s not restarted", program.first.c_str(),
+                       program.second.c_str());
+        left.programs = journal.programs;
+        return false;
+    }
     bool ok = true;
     for (const auto& program : journal.programs) {
         const char* key = program.first.c_str();
@@ -79,13 +108,22 @@ bool RestorePrograms(const JournalRecord& journal)
             LogMessage(LOG_PLAIN, "\r\n%s is already running - not restarted", key);
             continue;
         }
+        if (!IsAbsoluteProgramPath(program.second) || program.second.size() >= profile::kValueBufferSize) {
+            // Not kept: no later restore could start it either.
+            LogMessage(LOG_ERROR, "\r\nERROR: '%s' is not the full path of a program - %s not restarted",
+                       path, key);
+            ok = false;
+            continue;
+        }
         LogMessage(LOG_PLAIN, "\r\nRestarting %s at %s", key, path);
-        char commandLine[2 * MAX_PATH + 8];
-        const UINT result = QuotedProgramPath(commandLine, sizeof commandLine, path)
-                                ? WinExec(commandLine, SW_SHOWNORMAL)
-                                : ERROR_BAD_PATHNAME;
-        if (result <= 31) {
-            LogMessage(LOG_ERROR, "\r\nERROR: Unable to restart %s, error = %u", key, result);
+        // In its own folder, as phases 5 and 6 start theirs.
+        PROCESS_INFORMATION process;
+        if (LaunchProgram(path, "", process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        } else {
+            LogMessage(LOG_ERROR, "\r\nERROR: Unable to restart %s, error = %lu", key, GetLastError());
+            left.AddProgram(program.first, program.second);
             ok = false;
         }
     }
@@ -113,7 +151,10 @@ void ListAutoStarted(const JournalRecord& journal)
     }
 }
 
-bool RestoreJournal(const std::string& path, const JournalRecord& journal, bool normalRun, bool ntFamily)
+// Restores the journal at path (found in the journal folder, or in the old one: then newPath
+// names the free slot of the journal folder that keeps what is left).
+bool RestoreJournal(const std::string& path, const std::string& newPath, const JournalRecord& journal,
+                    bool normalRun, bool ntFamily)
 {
     if (normalRun) {
         LogMessage(LOG_WARNING,
@@ -123,12 +164,32 @@ bool RestoreJournal(const std::string& path, const JournalRecord& journal, bool 
         LogMessage(LOG_HEADING, "\r\nRestoring what the run of '%s' (process %lu) stopped",
                    journal.profilePath.c_str(), journal.processId);
     }
-    bool ok = RestoreServices(journal, ntFamily);
+    // What fails stays in the journal, under the dead run's identity, for the next restore.
+    JournalRecord left;
+    left.processId = journal.processId;
+    left.startTime = journal.startTime;
+    left.bootTime = journal.bootTime;
+    left.computer = journal.computer;
+    left.profilePath = journal.profilePath;
+    bool ok = RestoreServices(journal, ntFamily, left);
     // The shell-restart value goes back before any program (the shell among them) starts.
-    ok = RestoreShellValue(journal) && ok;
-    ok = RestorePrograms(journal) && ok;
+    ok = RestoreShellValue(journal, left) && ok;
+    ok = RestorePrograms(journal, left) && ok;
     ListAutoStarted(journal);
     DWORD error = 0;
+    if (left.HasWork()) {
+        const std::string& keep = newPath.empty() ? path : newPath;
+        if (!WriteJournalFile(keep, FormatJournal(left), !newPath.empty(), error)) {
+            // The journal as it was stays: it still lists everything that failed.
+            LogMessage(LOG_ERROR, "\r\nERROR: Unable to write the run journal '%s', error = %lu",
+                       keep.c_str(), error);
+            return false;
+        }
+        LogMessage(LOG_WARNING, "\r\nWARNING: What could not be restored stays in the run journal '%s'.",
+                   keep.c_str());
+        if (keep == path)
+            return ok;
+    }
     if (!DeleteJournalFiles(path, error)) {
         LogMessage(LOG_ERROR, "\r\nERROR: Unable to delete the run journal '%s', error = %lu", path.c_str(),
                    error);
@@ -141,39 +202,76 @@ bool RestoreJournal(const std::string& path, const JournalRecord& journal, bool 
 
 RestoreResult RestoreUnfinishedRuns(bool normalRun, bool ntFamily)
 {
-    std::string folder;
-    if (!JournalFolder(folder, false))
+    std::string folders[2];
+    const bool have[2] = {JournalFolder(folders[0], false), OldJournalFolder(folders[1])};
+    if (!have[0] && !have[1])
         return RestoreResult::Nothing;
+    // One restore at a time: two runs starting together, or a run and --restore, would
+    // otherwise both act on one journal. Windows releases the mutex of a restore that dies.
+    HANDLE lock = CreateMutexA(nullptr, FALSE, "ZephrunJournalRestore");
+    if (lock != nullptr)
+        WaitForSingleObject(lock, INFINITE);
     RestoreResult result = RestoreResult::Nothing;
-    for (int slot = 0; slot < kJournalSlots; ++slot) {
-        const std::string path = JournalPath(folder, slot);
-        JournalRecord journal;
-        bool complete = false;
-        if (!ReadJournalSlot(path, journal, complete))
-            continue;
-        if (!complete) {
-            // Journals are renamed into place whole, so this one was not written by a run.
-            LogMessage(LOG_WARNING, "\r\nWARNING: '%s' is not a complete run journal - deleted.",
-                       path.c_str());
+    for (int place = 0; place < 2; ++place) {
+        for (int slot = 0; have[place] && slot < kJournalSlots; ++slot) {
+            const std::string path = JournalPath(folders[place], slot);
+            JournalRecord journal;
             DWORD error = 0;
-            DeleteJournalFiles(path, error);
-            continue;
-        }
-        if (JournalRunIsAlive(journal)) {
-            if (!normalRun) {
-                LogMessage(
-                    LOG_PLAIN,
-                    "\r\nThe run of '%s' (process %lu) is still in progress - its journal is left alone.",
-                    journal.profilePath.c_str(), journal.processId);
+            const JournalSlotState state = ReadJournalSlot(path, journal, error);
+            if (state == JournalSlotState::Empty)
+                continue;
+            if (state == JournalSlotState::Unreadable) {
+                // Perhaps a live run's, held open by a scanner or a backup for a moment.
+                LogMessage(LOG_WARNING,
+                           "\r\nWARNING: The run journal '%s' cannot be read now (error = %lu) - left alone.",
+                           path.c_str(), error);
+                result = RestoreResult::Failed;
+                continue;
             }
-            continue;
+            if (state == JournalSlotState::Malformed || state == JournalSlotState::TooLarge) {
+                // Journals are renamed into place whole, so this one was not written by a run.
+                std::string aside;
+                const bool moved = SetJournalAside(path, aside, error);
+                LogMessage(LOG_WARNING, "\r\nWARNING: '%s' is not a %s - %s '%s'.", path.c_str(),
+                           state == JournalSlotState::TooLarge ? "run journal (too many entries)"
+                                                               : "complete run journal",
+                           moved ? "set aside as" : "left alone, unable to rename it to", aside.c_str());
+                continue;
+            }
+            if (JournalOfOtherComputer(journal)) {
+                LogMessage(LOG_PLAIN, "\r\nThe run journal '%s' belongs to the computer '%s' - ignored here.",
+                           path.c_str(), journal.computer.c_str());
+                continue;
+            }
+            if (JournalRunIsAlive(journal)) {
+                if (!normalRun) {
+                    LogMessage(
+                        LOG_PLAIN,
+                        "\r\nThe run of '%s' (process %lu) is still in progress - its journal is left alone.",
+                        journal.profilePath.c_str(), journal.processId);
+                }
+                continue;
+            }
+            // A journal of the old place moves to the journal folder when something is left.
+            std::string newPath;
+            std::string current;
+            if (place == 1 && JournalFolder(current, true)) {
+                for (int free = 0; newPath.empty() && free < kJournalSlots; ++free) {
+                    if (!JournalSlotTaken(JournalPath(current, free)))
+                        newPath = JournalPath(current, free);
+                }
+            }
+            const bool ok = RestoreJournal(path, newPath, journal, normalRun, ntFamily);
+            if (!ok) {
+                result = RestoreResult::Failed;
+            } else if (result == RestoreResult::Nothing) {
+                result = RestoreResult::Restored;
+            }
         }
-        const bool ok = RestoreJournal(path, journal, normalRun, ntFamily);
-        if (!ok) {
-            result = RestoreResult::Failed;
-        } else if (result == RestoreResult::Nothing) {
-            result = RestoreResult::Restored;
-        }
+    }
+    if (lock != nullptr) {
+        ReleaseMutex(lock);
+        CloseHandle(lock);
     }
     return result;
 }

@@ -13,11 +13,12 @@ namespace {
 const char kLogFileName[] = "zephrun_log.txt";
 const WORD kDefaultAttribute = FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_BLUE;
 bool g_consoleHasColours = false;
+const char* g_outputCopyPath = nullptr;
 
-void AppendToLogFile(const char* text)
+void AppendToLogFile(const char* text, const char* path = kLogFileName)
 {
     // Opened and closed per message so the file is complete whatever happens later.
-    FILE* file = std::fopen(kLogFileName, "a+");
+    FILE* file = std::fopen(path, "a+");
     if (file == nullptr)
         return;  // an unwritable folder only turns logging off
     std::fputs(text, file);
@@ -25,6 +26,8 @@ void AppendToLogFile(const char* text)
 }
 
 }  // namespace
+
+void CopyOutputToFile(const char* path) { g_outputCopyPath = path; }
 
 void InitConsoleOutput()
 {
@@ -69,6 +72,8 @@ int LogMessage(int level, const char* format, ...)
 
     if (g_logToFile != 0)
         AppendToLogFile(text);
+    if (g_outputCopyPath != nullptr)
+        AppendToLogFile(text, g_outputCopyPath);
 
     LeaveCriticalSection(&g_outputLock);
     return written;

@@ -11,6 +11,10 @@ __attribute__((format(printf, 2, 3)))
 #endif
 int LogMessage(int level, const char* format, ...);
 
+// Appends every message from now on to path as well ("zephrun --restore <file>": the GUI
+// reads the outcome of a restore it started elevated, whose console it cannot read).
+void CopyOutputToFile(const char* path);
+
 // Remembers whether standard output is a console (only then are colours set).
 void InitConsoleOutput();
 

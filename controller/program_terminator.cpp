@@ -91,9 +91,42 @@ long RestoreShellRestart()
         result = WriteShellRestart(key, g_savedAutoRestartShell);
         RegCloseKey(key);
     }
-    g_shellRestartSaved = false;
+    // A value that could not be written back is tried again at the end of the run.
+    if (result == ERROR_SUCCESS)
+        g_shellRestartSaved = false;
     LeaveCriticalSection(&g_outputLock);
     return result;
+}
+
+unsigned long ReadShellRestart()
+{
+    DWORD value = 1;
+    HKEY key = nullptr;
+    if (OpenWinlogonKey(KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        DWORD read = 0;
+        DWORD size = sizeof read;
+        DWORD type = 0;
+        if (RegQueryValueExA(key, kAutoRestartShell, nullptr, &type, reinterpret_cast<BYTE*>(&read), &size)
+                == ERROR_SUCCESS
+            && size == sizeof read)
+            value = read;
+        RegCloseKey(key);
+    }
+    return value;
+}
+
+bool RestoreShellRestartAtEnd()
+{
+    EnterCriticalSection(&g_outputLock);
+    const bool changed = g_shellRestartSaved;
+    LeaveCriticalSection(&g_outputLock);
+    if (!changed)
+        return true;
+    const long result = RestoreShellRestart();
+    if (result == ERROR_SUCCESS)
+        return true;
+    LogMessage(LOG_ERROR, "\r\nERROR: Unable to restore AutoRestartShell, error = %ld", result);
+    return false;
 }
 
 ProgramTerminator::ProgramTerminator()

@@ -46,3 +46,9 @@ BOOL CALLBACK CloseWindowsOfProcess(HWND window, LPARAM terminator);
 void SaveAndDisableShellRestart();
 // Returns the registry result (ERROR_SUCCESS when the value was written back).
 long RestoreShellRestart();
+// At the end of a run: writes the saved value back when the run zeroed it and nothing put it
+// back yet (a shell marked "Stop", or ended as an auto-start program). Writing the value does
+// not start the shell. False, after an error line, when the value stays changed.
+bool RestoreShellRestartAtEnd();
+// The value now (1 when it is missing or unreadable, as the shell reads it); reads only.
+unsigned long ReadShellRestart();

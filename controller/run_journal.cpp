@@ -106,6 +106,8 @@ void JournalBegin()
         g_journal.startTime = 0;
         HoldRunMutex();
     }
+    g_journal.bootTime = CurrentBootTime();
+    g_journal.computer = OwnComputerName();
     g_journal.profilePath = g_profilePath;
 
     std::string folder;
@@ -158,17 +160,29 @@ void JournalAddAutoStarted(const char* path, DWORD processId)
     });
 }
 
-void JournalEnd()
+void JournalEnd(bool shellValueLeft)
 {
     if (!g_journalActive)
         return;
     EnterCriticalSection(&g_journalWriteLock);
     g_journalActive = false;
     DWORD error = 0;
-    const bool deleted = DeleteJournalFiles(g_journalPath, error);
+    bool done = false;
+    const char* action = "delete";
+    if (shellValueLeft && g_journal.hasShellValue) {
+        // Only the value is left to put back; the journal keeps it for --restore.
+        JournalRecord left = g_journal;
+        left.programs.clear();
+        left.services.clear();
+        left.autoStarted.clear();
+        done = WriteJournalFile(g_journalPath, FormatJournal(left), false, error);
+        action = "write";
+    } else {
+        done = DeleteJournalFiles(g_journalPath, error);
+    }
     LeaveCriticalSection(&g_journalWriteLock);
-    if (!deleted) {
-        LogMessage(LOG_WARNING, "\r\nWARNING: Unable to delete the run journal '%s', error = %lu",
+    if (!done) {
+        LogMessage(LOG_WARNING, "\r\nWARNING: Unable to %s the run journal '%s', error = %lu", action,
                    g_journalPath.c_str(), error);
     }
 }

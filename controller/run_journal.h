@@ -21,5 +21,6 @@ void JournalRemoveService(const char* key);
 void JournalRecordShellValue(DWORD value);
 // An auto-start program that phase 6 started.
 void JournalAddAutoStarted(const char* path, DWORD processId);
-// The run reached its end: the journal is deleted.
-void JournalEnd();
+// The run reached its end: the journal is deleted, or, when the shell-restart value could
+// not be written back (shellValueLeft), rewritten to hold just that value.
+void JournalEnd(bool shellValueLeft);

@@ -194,3 +194,42 @@ void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name
         return;
     }
 }
+
+std::vector<std::string> RunningDependentNames(SC_HANDLE manager, const char* key)
+{
+    std::vector<std::string> dependents;
+    HMODULE advapi = LoadLibraryA("advapi32.dll");
+    const auto enumerate = advapi == nullptr
+                               ? nullptr
+                               : reinterpret_cast<EnumServicesStatusExAProc>(
+                                   reinterpret_cast<void*>(GetProcAddress(advapi, "EnumServicesStatusExA")));
+    std::vector<std::string> names;
+    DWORD error = ERROR_SUCCESS;
+    if (enumerate != nullptr && ListWin32ServiceNames(manager, enumerate, names, error)) {
+        for (const std::string& name : names) {
+            if (lstrcmpiA(name.c_str(), key) == 0)
+                continue;
+            SC_HANDLE service = OpenServiceA(manager, name.c_str(), kScanRights);
+            if (service == nullptr)
+                continue;
+            ServiceConfig config;
+            SERVICE_STATUS status;
+            ZeroMemory(&status, sizeof status);
+            if (config.Query(service, kDependentConfigSize) && QueryServiceStatus(service, &status)
+                && status.dwCurrentState != SERVICE_STOPPED) {
+                std::size_t matches = servicedeps::CountDependencyMatches(config.Get()->lpDependencies,
+                                                                          DependencyBytes(config), key);
+                if (matches == 0 && EmptyDependencyList(config)) {
+                    const std::string registered = ReadRegisteredDependencies(name.c_str());
+                    matches = servicedeps::CountDependencyMatches(registered.data(), registered.size(), key);
+                }
+                if (matches != 0)
+                    dependents.emplace_back(config.DisplayNameOr(name.c_str()));
+            }
+            CloseServiceHandle(service);
+        }
+    }
+    if (advapi != nullptr)
+        FreeLibrary(advapi);
+    return dependents;
+}

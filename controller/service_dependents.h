@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 // Stops every Win32 service that lists key among its dependencies (direct dependents
 // only; deeper ones are reached when a dependent reports dependents of its own).
 void StopDependentServices(SC_HANDLE manager, const char* key);
@@ -11,3 +14,7 @@ void StopDependentServices(SC_HANDLE manager, const char* key);
 // when the request is accepted; waits (printing dots) only where the service cannot
 // take the request now or has running dependents of its own.
 void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name);
+
+// The display names of the running services that list key among their dependencies (direct
+// dependents only), for a preview of what stopping key would also stop. Reads only.
+std::vector<std::string> RunningDependentNames(SC_HANDLE manager, const char* key);

@@ -27,8 +27,12 @@ void PrintFreeMemory(const char* when)
     LogMessage(LOG_PLAIN, "%s", line);
 }
 
-void RefuseAndWait()
+// A dry run ends at once: it runs without a window of its own (the GUI's preview), where
+// no key can be pressed.
+void RefuseAndWait(bool dryRun)
 {
+    if (dryRun)
+        return;
     LogMessage(LOG_HEADING, "\r\nPress any key to continue...");
     WaitForKey();
 }
@@ -91,17 +95,20 @@ int main(int argc, char* argv[])
 
     if (argc < 2) {
         LogMessage(LOG_ERROR, "\r\nMissing command line to specify ini file to use!  Program terminating...");
-        RefuseAndWait();
+        RefuseAndWait(false);
         return 0;
     }
 
     const RunSwitch runSwitch = ParseRunSwitch(argv[1]);
-    if (runSwitch == RunSwitch::Restore)
+    if (runSwitch == RunSwitch::Restore) {
+        if (argc >= 3)
+            CopyOutputToFile(argv[2]);
         return RunRestore();
+    }
     const bool dryRun = runSwitch == RunSwitch::DryRun;
     if (dryRun && argc < 3) {
         LogMessage(LOG_ERROR, "\r\nMissing command line to specify ini file to use!  Program terminating...");
-        RefuseAndWait();
+        RefuseAndWait(true);
         return 0;
     }
 
@@ -118,7 +125,7 @@ int main(int argc, char* argv[])
     if (!resolved || !ProfileFileExists(fullPath)) {
         LogMessage(LOG_ERROR, "\r\nini file '%s' not found !  Program terminating...",
                    resolved ? fullPath : argument);
-        RefuseAndWait();
+        RefuseAndWait(dryRun);
         return 0;
     }
     std::snprintf(g_profilePath, sizeof g_profilePath, "%s", fullPath);
@@ -182,7 +189,8 @@ int main(int argc, char* argv[])
 
     LogMessage(LOG_HEADING, "\r\nPhase 9:  Restarting Programs");
     HandleProgramsSection(ProgramsMode::Restart);
-    JournalEnd();
+    const bool shellValueBack = RestoreShellRestartAtEnd();
+    JournalEnd(!shellValueBack);
 
     LogMessage(LOG_HEADING, "\r\nZephlaunch Control Program finished.\r\n");
 

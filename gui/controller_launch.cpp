@@ -313,4 +313,81 @@ bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std:
     return true;
 }
 
-bool UnfinishedRunJournalExists() { return DeadRunJournalExists(); }
+bool UnfinishedRunJournalExists(bool* needsAdministrator)
+{
+    JournalRecord journal;
+    if (!DeadRunJournalExists(&journal))
+        return false;
+    if (needsAdministrator != nullptr)
+        *needsAdministrator = !journal.services.empty() || journal.hasShellValue;
+    return true;
+}
+
+RestoreRun RunControllerRestore(HWND owner, bool elevate, DWORD timeoutMs)
+{
+    RestoreRun run;
+    char tempFolder[MAX_PATH] = {};
+    char outputPath[MAX_PATH] = {};
+    const DWORD tempLength = ::GetTempPathA(sizeof tempFolder, tempFolder);
+    if (tempLength == 0 || tempLength >= sizeof tempFolder
+        || ::GetTempFileNameA(tempFolder, "zrr", 0, outputPath) == 0) {
+        run.error = ::GetLastError();
+        return run;
+    }
+    const std::string arguments = "--restore " + gui_logic::QuotedArgument(outputPath);
+    const std::string folder = CurrentFolder();
+    HANDLE process = nullptr;
+    const ElevationState elevation = QueryElevation();
+    if (elevate && elevation.accountControl && !elevation.elevated) {
+        ShellExecuteRequest request;
+        request.owner = owner;
+        request.verb = "runas";
+        request.file = ControllerPath();
+        request.parameters = arguments;
+        request.directory = folder;
+        request.show = SW_HIDE;
+        request.wantProcess = true;
+        const ShellExecuteOutcome outcome = RunShellExecute(request);
+        run.started = outcome.ok;
+        run.error = outcome.error;
+        process = outcome.process;
+    } else {
+        std::string commandLine = ControllerCommandLineWith(arguments);
+        std::vector<char> line(commandLine.begin(), commandLine.end());
+        line.push_back('\0');
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+        PROCESS_INFORMATION started = {};
+        run.started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                       nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &started)
+                      != FALSE;
+        if (run.started) {
+            ::CloseHandle(started.hThread);
+            process = started.hProcess;
+        } else {
+            run.error = ::GetLastError();
+        }
+    }
+    if (process != nullptr) {
+        run.finished = ::WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0
+                       && ::GetExitCodeProcess(process, &run.exitCode);
+        ::CloseHandle(process);
+    }
+    HANDLE file =
+        ::CreateFileA(outputPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD got = 0;
+        while (run.output.size() < 1024 * 1024 && ::ReadFile(file, buffer, sizeof buffer, &got, nullptr)
+               && got > 0)
+            run.output.append(buffer, got);
+        ::CloseHandle(file);
+    }
+    // A restore still running keeps its file; it is a temporary file either way.
+    if (!run.started || run.finished)
+        ::DeleteFileA(outputPath);
+    return run;
+}

@@ -68,6 +68,19 @@ bool StartControllerInConsole(const std::string& arguments, PROCESS_INFORMATION&
 bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std::string& output,
                              DWORD& error);
 
-// True when a run journal in the settings folder belongs to a run that ended without
-// finishing (what "zephrun.exe --restore" would put back).
-bool UnfinishedRunJournalExists();
+// True when a run journal of this computer belongs to a run that ended without finishing
+// (what "zephrun.exe --restore" would put back); needsAdministrator, when given, tells
+// whether that journal holds services or the shell-restart value.
+bool UnfinishedRunJournalExists(bool* needsAdministrator = nullptr);
+
+struct RestoreRun {
+    bool started = false;
+    DWORD error = 0;        // why it did not start
+    bool finished = false;  // ended within the time, with exitCode
+    DWORD exitCode = 0;
+    std::string output;  // what it printed
+};
+// Runs "zephrun.exe --restore <file>" without a window, through the shell's "runas" verb
+// when elevate is set on Windows Vista and later and this GUI is not elevated, waits for it
+// (at most timeoutMs) and reads its output back from the file.
+RestoreRun RunControllerRestore(HWND owner, bool elevate, DWORD timeoutMs);

@@ -8,6 +8,8 @@ CPreviewRunDlg::CPreviewRunDlg() : CDialog(IDD_PREVIEW_RUN) {}
 BOOL CPreviewRunDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    if (!m_caption.empty())
+        ::SetWindowTextA(m_hWnd, m_caption.c_str());
     HWND edit = GetDlgItem(IDC_PREVIEW_TEXT);
     // The controller's output starts each line with its line break; the window starts with the text.
     std::string text = gui_logic::ConsoleTextForEdit(m_text);

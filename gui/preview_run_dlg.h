@@ -10,7 +10,8 @@ class CPreviewRunDlg : public CDialog {
 public:
     CPreviewRunDlg();
 
-    std::string m_text;  // the controller's output, set by the caller
+    std::string m_text;     // the controller's output, set by the caller
+    std::string m_caption;  // empty: the template's "Preview run"
 
 protected:
     BOOL OnInitDialog() override;

@@ -444,7 +444,8 @@ void CZephlaunchDlg::PreviewRun()
 // stopped; its journal says which. The user decides whether to put them back now.
 void CZephlaunchDlg::OfferRestoreOfUnfinishedRun()
 {
-    if (!UnfinishedRunJournalExists())
+    bool needsAdministrator = false;
+    if (!UnfinishedRunJournalExists(&needsAdministrator))
         return;
     if (::MessageBoxA(
             m_hWnd,
@@ -452,16 +453,28 @@ void CZephlaunchDlg::OfferRestoreOfUnfinishedRun()
             "Zephlaunch", MB_YESNO | MB_ICONQUESTION)
         != IDYES)
         return;
-    PROCESS_INFORMATION process;
-    if (!StartControllerInConsole("--restore", process)) {
+    // Services and the shell-restart value need administrator rights; the outcome is shown
+    // here, as the restore runs without a console of its own.
+    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    const RestoreRun run = RunControllerRestore(m_hWnd, needsAdministrator, 10 * 60 * 1000);
+    ::SetCursor(previous);
+    if (!run.started) {
         char text[2 * MAX_PATH + 64];
         std::snprintf(text, sizeof text, "Unable to start %s\r\nError = %d",
-                      ControllerCommandLineWith("--restore").c_str(), static_cast<int>(::GetLastError()));
+                      ControllerCommandLineWith("--restore").c_str(), static_cast<int>(run.error));
         ::MessageBoxA(m_hWnd, text, "Zephlaunch", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    CPreviewRunDlg dialog;
+    dialog.m_text = run.output;
+    if (!run.finished) {
+        dialog.m_caption = "Restore - still running, outcome unknown";
+    } else if (run.exitCode == 0) {
+        dialog.m_caption = "Restore - succeeded";
+    } else {
+        dialog.m_caption = "Restore - failed, exit code " + std::to_string(run.exitCode);
+    }
+    dialog.DoModal();
 }
 
 void CZephlaunchDlg::FillInfoTip(int item, char* buffer, int bufferSize)

@@ -5,10 +5,11 @@ set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 # The programs link with the win32-thread-model runtime, the tests with the posix one.
+# clang and its runtime (libFuzzer, the sanitizers) build the fuzz target.
 for pkg in cmake ninja-build g++ binutils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
            g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools \
            binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb x11-utils imagemagick \
-           googletest python3 nsis zip unzip ccache clang-format; do
+           googletest python3 nsis zip unzip ccache clang-format clang libclang-rt-dev; do
   have "$pkg" || need="$need $pkg"
 done
 if [ -n "$need" ]; then

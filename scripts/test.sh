@@ -17,6 +17,10 @@ echo "== native unit tests (ASan + UBSan) =="
 sh scripts/build.sh native
 ctest --preset native -j "$jobs"
 
+echo "== fuzzing: journal reader, profile sections, command lines (libFuzzer, 20 s) =="
+sh scripts/build.sh fuzz
+ctest --preset fuzz
+
 echo "== Windows builds (x86_64, i686) =="
 sh scripts/build.sh win64 win32
 

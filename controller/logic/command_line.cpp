@@ -39,6 +39,10 @@ bool QuotedProgramPath(char* out, std::size_t outSize, const char* path)
     out[0] = '\0';
     if (path == nullptr || path[0] == '\0')
         return false;
+    // No file name holds a quote, and one inside the quotes would end them early: Windows
+    // would start the program named by the text before it.
+    if (!StartsWithQuote(path) && std::strchr(path, '"') != nullptr)
+        return false;
     const int written = StartsWithQuote(path) ? std::snprintf(out, outSize, "%s", path)
                                               : std::snprintf(out, outSize, "\"%s\"", path);
     if (!Fits(written, outSize)) {

@@ -12,8 +12,8 @@ bool FormatLaunchText(char* out, std::size_t outSize, const char* path, const ch
 // quotes, so that a path with blanks (C:\Program Files\Game\game.exe) starts exactly that
 // program and never C:\Program.exe. A value that already starts with a double quote
 // ("C:\x y\tool.exe" -min) is a command line of its own and is used as it is. Returns
-// false and leaves an empty text when the path is empty or the result does not fit: a cut
-// command line could start another program.
+// false and leaves an empty text when the path is empty, holds a quote further in, or the
+// result does not fit: each could start another program.
 bool QuotedProgramPath(char* out, std::size_t outSize, const char* path);
 
 // The command line handed to CreateProcessA: QuotedProgramPath, one blank, the arguments.

@@ -100,6 +100,11 @@ std::string FormatJournal(const JournalRecord& record)
     AppendLine(text, "[Run]");
     AppendLine(text, "ProcessId=" + std::to_string(record.processId));
     AppendLine(text, "StartTime=" + std::to_string(record.startTime));
+    // Only when known, so that a record without them keeps the text of earlier builds.
+    if (record.bootTime != 0)
+        AppendLine(text, "BootTime=" + std::to_string(record.bootTime));
+    if (!record.computer.empty())
+        AppendLine(text, "Computer=" + record.computer);
     AppendLine(text, "Profile=" + record.profilePath);
     AppendLine(text, "[Programs]");
     for (const auto& program : record.programs)
@@ -119,12 +124,15 @@ std::string FormatJournal(const JournalRecord& record)
     return text;
 }
 
-bool ParseJournal(const std::string& text, JournalRecord& record)
+bool ParseJournal(const std::string& text, JournalRecord& record, bool* tooLarge)
 {
     record = JournalRecord();
+    if (tooLarge != nullptr)
+        *tooLarge = false;
     std::string section;
     bool haveProcessId = false;
     bool complete = false;
+    std::size_t entries = 0;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -150,6 +158,16 @@ bool ParseJournal(const std::string& text, JournalRecord& record)
         if (key.empty())
             continue;
         unsigned long long number = 0;
+        const bool listSection = SameIgnoringCase(section, "Programs")
+                                 || SameIgnoringCase(section, "Services")
+                                 || SameIgnoringCase(section, "AutoStart");
+        // Bounded before the adders' duplicate checks, so that reading stays linear.
+        if (listSection && ++entries > kMaxJournalEntries) {
+            if (tooLarge != nullptr)
+                *tooLarge = true;
+            record = JournalRecord();
+            return false;
+        }
         if (SameIgnoringCase(section, "Run")) {
             if (SameIgnoringCase(key, "ProcessId") && ParseNumber(value, number) && number != 0
                 && number <= 0xFFFFFFFFULL) {
@@ -157,6 +175,10 @@ bool ParseJournal(const std::string& text, JournalRecord& record)
                 haveProcessId = true;
             } else if (SameIgnoringCase(key, "StartTime") && ParseNumber(value, number)) {
                 record.startTime = number;
+            } else if (SameIgnoringCase(key, "BootTime") && ParseNumber(value, number)) {
+                record.bootTime = number;
+            } else if (SameIgnoringCase(key, "Computer")) {
+                record.computer = value;
             } else if (SameIgnoringCase(key, "Profile")) {
                 record.profilePath = value;
             }
@@ -179,6 +201,28 @@ bool ParseJournal(const std::string& text, JournalRecord& record)
         }
     }
     return complete && haveProcessId;
+}
+
+bool SameBoot(unsigned long long a, unsigned long long b)
+{
+    const unsigned long long kTolerance = 5ULL * 60 * 10000000;  // five minutes
+    const unsigned long long kWrap = 4294967296ULL * 10000;      // 2^32 ms
+    const unsigned long long rest = (a > b ? a - b : b - a) % kWrap;
+    return rest <= kTolerance || kWrap - rest <= kTolerance;
+}
+
+bool JournalRunLooksAlive(const JournalRecord& record, const JournalProcessProbe& probe,
+                          unsigned long long currentBoot)
+{
+    if (probe.opened) {
+        if (!probe.running)
+            return false;
+        return !probe.haveStartTime || probe.startTime == record.startTime;
+    }
+    if (!probe.accessDenied)
+        return false;
+    // Another user's or a protected process: after a restart of Windows its id says nothing.
+    return record.bootTime == 0 || currentBoot == 0 || SameBoot(record.bootTime, currentBoot);
 }
 
 std::string JournalFileName(int slot)

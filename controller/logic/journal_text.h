@@ -10,6 +10,8 @@
 struct JournalRecord {
     unsigned long processId = 0;       // the controller that wrote it
     unsigned long long startTime = 0;  // its creation time (FILETIME units); 0 where Windows cannot tell
+    unsigned long long bootTime = 0;   // when Windows started (FILETIME units); 0: not recorded
+    std::string computer;              // the computer's name; empty: not recorded
     std::string profilePath;
     std::vector<std::pair<std::string, std::string>> programs;       // [Programs] key, restart path
     std::vector<std::string> services;                               // [Services] keys
@@ -30,13 +32,36 @@ struct JournalRecord {
     }
 };
 
-// The journal file: [Run] ProcessId, StartTime, Profile; [Programs] key=path; [Services]
-// key=Stop & Restart; [Shell] AutoRestartShell; [AutoStart] path=process id; and a final
-// [End] Complete=1, without which a file is not a complete journal.
+// The journal file: [Run] ProcessId, StartTime, BootTime, Computer, Profile; [Programs]
+// key=path; [Services] key=Stop & Restart; [Shell] AutoRestartShell; [AutoStart] path=process
+// id; and a final [End] Complete=1, without which a file is not a complete journal.
 std::string FormatJournal(const JournalRecord& record);
-// Reads a journal text. False when it is not a complete journal (cut short, no [End]
-// section after the data, or no process id).
-bool ParseJournal(const std::string& text, JournalRecord& record);
+// The most entries ([Programs], [Services] and [AutoStart] together) a journal may hold: a
+// run writes one per profile entry, so more is not a journal of ours.
+constexpr std::size_t kMaxJournalEntries = 1024;
+// Reads a journal text, in time linear in its length. False when it is not a complete
+// journal (cut short, no [End] section after the data, no process id, or more than
+// kMaxJournalEntries entries, which also sets *tooLarge when given).
+bool ParseJournal(const std::string& text, JournalRecord& record, bool* tooLarge = nullptr);
+// True when two boot times name the same start of Windows. Readings of one boot differ a
+// little (the clock is corrected meanwhile); where only a 32-bit millisecond count of the
+// time since the start exists, they also differ by multiples of its 49.7-day wrap.
+bool SameBoot(unsigned long long a, unsigned long long b);
+
+// What could be learnt about the process whose id a journal names.
+struct JournalProcessProbe {
+    bool opened = false;        // OpenProcess gave a handle
+    bool accessDenied = false;  // it refused with ERROR_ACCESS_DENIED
+    bool running = false;       // opened, and it has not ended
+    bool haveStartTime = false;
+    unsigned long long startTime = 0;  // its creation time, when haveStartTime
+};
+// Whether the run that wrote the journal may still be running: a process that runs with the
+// recorded start time is that run; one with another start time, or none, is not. A process
+// that cannot be opened counts as the run, unless the journal comes from an earlier start of
+// Windows (currentBoot 0: not known).
+bool JournalRunLooksAlive(const JournalRecord& record, const JournalProcessProbe& probe,
+                          unsigned long long currentBoot);
 
 // The journal files of one folder: slot 0 is "zephrun_journal.ini", the slots after it
 // (for runs at the same time as another) "zephrun_journal_2.ini" and on.

@@ -2,6 +2,8 @@
 // restore question (Yes starts "zephrun.exe --restore", No leaves everything as it is),
 // and Preview run shows the controller's dry run of the current profile.
 #include "controller/logic/journal_text.h"
+#include "controller_launch.h"
+#include "framework/shell_execute.h"
 #include "resource.h"
 #include "support/gui_driver.h"
 #include "support/gui_session.h"
@@ -59,25 +61,59 @@ protected:
     const std::string m_journal = gt::SettingsFolder() + "\\zephrun_journal.ini";
 };
 
-TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRun)
+ShellExecuteRequest g_request;
+
+// Instead of the shell's "runas": the same command line, started hidden.
+ShellExecuteOutcome RunWithoutElevation(const ShellExecuteRequest& request)
+{
+    g_request = request;
+    ShellExecuteOutcome outcome;
+    outcome.process = zt::StartProgram("\"" + request.file + "\" " + request.parameters);
+    outcome.ok = outcome.process != nullptr;
+    return outcome;
+}
+
+ElevationState VistaNotElevated() { return {true, false}; }
+
+// A journal with the shell-restart value needs administrator rights: the restore runs
+// through "runas" without a window, and its output and outcome are shown afterwards.
+TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
 {
     const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "gj_restore.exe");
-    WriteDeadRunJournal(program);
+    JournalRecord record;
+    record.processId = zt::DeadProcessId();
+    record.startTime = 1;
+    record.profilePath = gt::DefaultProfile();
+    record.AddProgram("gj_restore.exe", program);
+    const long shellValue = zt::ReadShellRestart();
+    record.SetShellValue(shellValue < 0 ? 1 : static_cast<unsigned long>(shellValue));  // written back unchanged
+    zt::WriteFileBytes(m_journal, FormatJournal(record));
+    SetElevationProbe(&VistaNotElevated);
+    SetShellExecuteHandler(&RunWithoutElevation);
+    std::string shown;
     gt::GuiDriver driver;
     driver.Answer({IDYES});
+    driver.Step("Restore - succeeded", [&](HWND dialog) {
+        char text[8192] = {};
+        ::GetWindowTextA(gt::Item(dialog, IDC_PREVIEW_TEXT), text, sizeof text);
+        shown = text;
+        gt::Command(dialog, IDCANCEL);
+    });
     driver.Step(kMainTitle, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
-    driver.Start();
+    driver.Start(90);
     gt::RunApplicationOnce();
     driver.StopAndExpectClean();
+    SetElevationProbe(nullptr);
+    SetShellExecuteHandler(nullptr);
+
     ExpectQuestion(driver);
-    // The controller restores in its own console: the program starts again and the journal goes.
-    bool restored = false;
-    for (int waited = 0; waited < 30000 && !restored; waited += 100) {
-        restored = !zt::FindProcesses("gj_restore.exe").empty() && !zt::FileExists(m_journal);
-        if (!restored)
-            ::Sleep(100);
-    }
-    EXPECT_TRUE(restored) << "journal left: " << zt::FileExists(m_journal);
+    EXPECT_EQ(g_request.verb, "runas");
+    EXPECT_EQ(g_request.show, SW_HIDE);
+    EXPECT_NE(shown.find("Restarting gj_restore.exe at " + program + "\r\nRestore finished."),
+              std::string::npos)
+        << shown;
+    EXPECT_FALSE(zt::FindProcesses("gj_restore.exe").empty());
+    EXPECT_FALSE(zt::FileExists(m_journal));
 }
 
 TEST_F(RunJournal, RestoreQuestionAnsweredNoChangesNothing)

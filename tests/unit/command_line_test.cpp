@@ -60,9 +60,9 @@ TEST(QuotedProgramPath, ValueStartingWithAQuoteIsLeftAsItIs)
     EXPECT_STREQ(line, "  \"C:\\x y\\tool.exe\"");
     ASSERT_TRUE(BuildLaunchCommandLine(line, sizeof line, "\"C:\\x y\\tool.exe\" -min", "-x"));
     EXPECT_STREQ(line, "\"C:\\x y\\tool.exe\" -min -x");
-    // A quote further in does not make a command line: the whole value is the path.
-    ASSERT_TRUE(QuotedProgramPath(line, sizeof line, "C:\\odd\"name.exe"));
-    EXPECT_STREQ(line, "\"C:\\odd\"name.exe\"");
+    // A quote further in would end the quotes early and start C:\odd.exe: refused.
+    EXPECT_FALSE(QuotedProgramPath(line, sizeof line, "C:\\odd\"name.exe"));
+    EXPECT_STREQ(line, "");
 }
 
 TEST(QuotedProgramPath, ExactFitAndOneByteShort)

@@ -2,6 +2,8 @@
 // or tampered with must not pass for a journal.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "controller/logic/journal_text.h"
 
 namespace {
@@ -23,10 +25,14 @@ JournalRecord FullRecord()
 
 TEST(JournalText, FormattedJournalReadsBackWhole)
 {
-    const JournalRecord written = FullRecord();
+    JournalRecord written = FullRecord();
+    written.bootTime = 133456000000000000ULL;
+    written.computer = "DESK-7";
     JournalRecord read;
     ASSERT_TRUE(ParseJournal(FormatJournal(written), read));
     EXPECT_EQ(read.processId, 4242u);
+    EXPECT_EQ(read.bootTime, written.bootTime);
+    EXPECT_EQ(read.computer, "DESK-7");
     EXPECT_EQ(read.startTime, 133456789012345678ULL);
     EXPECT_EQ(read.profilePath, written.profilePath);  // "=" inside a value survives
     EXPECT_EQ(read.programs, written.programs);
@@ -129,6 +135,48 @@ TEST(JournalText, AddersKeepOneEntryPerKeyAndSayWhetherItChanged)
     EXPECT_TRUE(record.SetShellValue(0));
     EXPECT_EQ(record.programs.size(), 1u);
     EXPECT_TRUE(record.services.empty());
+}
+
+// More entries than any run writes: refused as a whole, and said so.
+TEST(JournalText, JournalWithTooManyEntriesIsRefused)
+{
+    JournalRecord record = FullRecord();
+    while (record.programs.size() + record.services.size() + record.autoStarted.size() < kMaxJournalEntries)
+        record.AddProgram("p" + std::to_string(record.programs.size()) + ".exe", "C:\\p.exe");
+    JournalRecord read;
+    bool tooLarge = true;
+    EXPECT_TRUE(ParseJournal(FormatJournal(record), read, &tooLarge));
+    EXPECT_FALSE(tooLarge);
+    record.AddService("OneMore");
+    EXPECT_FALSE(ParseJournal(FormatJournal(record), read, &tooLarge));
+    EXPECT_TRUE(tooLarge);
+}
+
+// Whether a journal's run may still be running. Where the process cannot be opened (another
+// user's or a protected process, which Wine never has), only a journal of an earlier start
+// of Windows is dead; an open process decides by its start time alone.
+TEST(JournalText, RunIsAliveOnlyWhileItsProcessOrItsBootLasts)
+{
+    JournalRecord record = FullRecord();
+    const unsigned long long boot = 133456000000000000ULL;
+    const unsigned long long minute = 60ULL * 10000000;
+    const unsigned long long wrap = 4294967296ULL * 10000;  // the 32-bit tick count's wrap
+    record.bootTime = boot;
+    JournalProcessProbe denied;
+    denied.accessDenied = true;
+    EXPECT_TRUE(JournalRunLooksAlive(record, denied, boot + 2 * minute));  // the clock was set meanwhile
+    EXPECT_TRUE(JournalRunLooksAlive(record, denied, boot + wrap + minute));
+    EXPECT_FALSE(JournalRunLooksAlive(record, denied, boot + 30 * minute));  // rebooted
+    record.bootTime = 0;                                                     // a journal of an earlier build
+    EXPECT_TRUE(JournalRunLooksAlive(record, denied, boot + 30 * minute));
+
+    EXPECT_FALSE(JournalRunLooksAlive(record, JournalProcessProbe(), boot));  // no such process
+    JournalProcessProbe opened;
+    opened.opened = opened.running = opened.haveStartTime = true;
+    opened.startTime = record.startTime;
+    EXPECT_TRUE(JournalRunLooksAlive(record, opened, 0));
+    opened.startTime = record.startTime + 1;  // the id was given to another process
+    EXPECT_FALSE(JournalRunLooksAlive(record, opened, 0));
 }
 
 TEST(JournalText, FileNamesAndSwitches)

@@ -208,6 +208,90 @@ TEST_F(Journal, NormalRunRestoresDeadRunFirst)
     EXPECT_TRUE(zt::JournalFiles().empty());
 }
 
+// What --restore finds besides a whole journal of this computer: one held open without read
+// sharing is left alone, a malformed one is set aside as .bad, another computer's is
+// ignored. A journal in the old (roaming) folder is restored once; what fails stays, moved
+// to the local folder's first free slot, and --restore exits 1 until it is put back.
+TEST_F(Journal, FailedRestoreKeepsWhatIsLeftAndLeavesForeignJournalsAlone)
+{
+    zt::ProcessCleanup cleanup({"zj_cwd.exe"});
+    const std::string folder = zt::JournalFolderPath();
+    const std::string oldFolder = zt::JournalFolderPath(true);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA(oldFolder.c_str(), nullptr);
+    const std::string cwdProgram = zt::CopyBinaryAs("fixture_mainapp.exe", m_folder.Path(), "zj_cwd.exe");
+    JournalRecord dead;
+    dead.processId = GetCurrentProcessId();  // running, but not since StartTime
+    dead.startTime = 1;
+    dead.profilePath = "C:\\old.ini";
+    const std::string locked = folder + "\\zephrun_journal.ini";
+    const std::string malformed = folder + "\\zephrun_journal_2.ini";
+    const std::string foreign = folder + "\\zephrun_journal_3.ini";
+    zt::WriteFileBytes(locked, FormatJournal(dead));
+    zt::WriteFileBytes(malformed, "[Run]\r\nProcessId=12\r\n");
+    JournalRecord other = dead;
+    other.computer = "ZJ-ELSEWHERE";
+    zt::WriteFileBytes(foreign, FormatJournal(other));
+    JournalRecord roaming = dead;
+    roaming.AddService("zj_nosvc");
+    roaming.AddProgram("zj_cwd.exe", cwdProgram);
+    const std::string gone = m_folder.File("zj_gone.exe");  // no such file
+    roaming.AddProgram("zj_gone.exe", gone);
+    roaming.AddProgram("zj_rel.exe", "zj_rel.exe");
+    zt::WriteFileBytes(oldFolder + "\\zephrun_journal.ini", FormatJournal(roaming));
+    // Held as a scanner might: reading by others refused, deleting allowed.
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    const Finished first = RunToEnd({"--restore"}, m_folder.File("first.out"));
+    CloseHandle(holder);
+    const std::string pid = std::to_string(dead.processId);
+    EXPECT_EQ(
+        first.output,
+        zt::Transcript({
+            "\r\nZephlaunch Control Program 1.1.11",
+            "\r\nWARNING: The run journal '" + locked + "' cannot be read now (error = 32) - left alone.",
+            "\r\nWARNING: '" + malformed + "' is not a complete run journal - set aside as '" + malformed
+                + ".bad'.",
+            "\r\nThe run journal '" + foreign + "' belongs to the computer 'ZJ-ELSEWHERE' - ignored here.",
+            "\r\nRestoring what the run of 'C:\\old.ini' (process " + pid + ") stopped",
+            "\r\nPhase 8:  Restarting Services",
+            "\r\nERROR: Unable to open Service 'zj_nosvc', error = 1060",
+            "\r\nPhase 9:  Restarting Programs",
+            "\r\nRestarting zj_cwd.exe at " + cwdProgram,
+            "\r\nRestarting zj_gone.exe at " + gone,
+            "\r\nERROR: Unable to restart zj_gone.exe, error = 2",
+            "\r\nERROR: 'zj_rel.exe' is not the full path of a program - zj_rel.exe not restarted",
+            "\r\nWARNING: What could not be restored stays in the run journal '" + malformed + "'.",
+            "\r\nRestore finished, but not everything could be restored.\r\n",
+        }));
+    EXPECT_EQ(first.exitCode, 1u);
+    EXPECT_EQ(zt::ReadFileBytes(locked), FormatJournal(dead));
+    EXPECT_EQ(zt::ReadFileBytes(malformed + ".bad"), "[Run]\r\nProcessId=12\r\n");
+    EXPECT_EQ(zt::ReadFileBytes(foreign), FormatJournal(other));
+    EXPECT_TRUE(zt::JournalFiles(true).empty());
+    // Started in its own folder (a copy of the main-application fixture reports it).
+    std::string report;
+    for (int waited = 0; waited < 10000 && report.find("\nend=") == std::string::npos; waited += 50) {
+        Sleep(50);
+        report = zt::ReadShared(cwdProgram + ".report");
+    }
+    EXPECT_NE(report.find("cwd=" + m_folder.Path() + "\n"), std::string::npos) << report;
+
+    // The next --restore tries the rest again and keeps it again.
+    JournalRecord left = dead;
+    left.AddService("zj_nosvc");
+    left.AddProgram("zj_gone.exe", gone);
+    EXPECT_EQ(zt::ReadFileBytes(malformed), FormatJournal(left));
+    const Finished second = RunToEnd({"--restore"}, m_folder.File("second.out"));
+    EXPECT_EQ(second.exitCode, 1u);
+    EXPECT_EQ(zt::ReadFileBytes(malformed), FormatJournal(left));
+    EXPECT_FALSE(zt::FileExists(locked));  // readable now: an empty journal of a dead run
+    DeleteFileA(foreign.c_str());
+    DeleteFileA((malformed + ".bad").c_str());
+}
+
 // A journal whose run is alive is left alone by --restore and by a second run (which keeps
 // a journal of its own beside it and prints nothing extra); the live run then ends normally
 // and deletes its journal.
@@ -343,6 +427,16 @@ TEST_F(Journal, DryRunDescribesAndChangesNothing)
     zt::FixtureService service("zj_drysvc", "prompt");
     zt::FixtureService stopped("zj_drystopped", "prompt");
     ASSERT_EQ(service.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    zt::FixtureService dependent("zj_drydep", "prompt", {service.Name()});
+    ASSERT_EQ(dependent.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    // A dead run's journal: the preview says what a real run would restore first.
+    JournalRecord pending;
+    pending.processId = GetCurrentProcessId();  // ours now: that run has ended
+    pending.AddService("zj_pending");
+    pending.SetShellValue(1);
+    pending.AddProgram("zj_p.exe", "C:\\p\\zj_p.exe");
+    CreateDirectoryA(zt::JournalFolderPath().c_str(), nullptr);
+    zt::WriteFileBytes(zt::JournalFolderPath() + "\\zephrun_journal.ini", FormatJournal(pending));
 
     const std::string work = m_folder.File("work");
     ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
@@ -352,7 +446,8 @@ TEST_F(Journal, DryRunDescribesAndChangesNothing)
                      + "\r\nfscmdline=-x\r\nfspriority=High\r\n[Programs]\r\nzj_dry.exe=Stop & Restart|"
                      + program + "\r\nzj_gone.exe=Stop|C:\\gone.exe\r\nservices.exe=Stop\r\n[Services]\r\n"
                      + service.Name() + "=Stop & Restart\r\n" + stopped.Name()
-                     + "=Stop & Restart\r\nRpcSs=Stop\r\n[AutoStart]\r\n" + autoStart + "=-q|3\r\n");
+                     + "=Stop & Restart\r\nRpcSs=Stop\r\n[AutoStart]\r\n" + autoStart
+                     + "=-q|3\r\nC:\\windows\\explorer.exe=|0\r\n");
     const std::string journalFolder = zt::JournalFolderPath();
     HANDLE journalWatch = FindFirstChangeNotificationA(
         journalFolder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
@@ -372,6 +467,10 @@ TEST_F(Journal, DryRunDescribesAndChangesNothing)
     std::vector<std::string> expected = zt::StartupMessages(profile);
     const std::vector<std::string> rest = {
         "\r\nDry run: nothing is stopped, started or written.",
+        "\r\nWARNING: A previous run did not finish; a real run first restores what it stopped:",
+        "\r\nWould start 'zj_pending'",
+        "\r\nWould write AutoRestartShell = 1 back",
+        "\r\nWould restart zj_p.exe at C:\\p\\zj_p.exe",
         "\r\nPhase 1: Forcing Idle tasks to execute.",
         "\r\nWould skip: not enabled",
         "\r\nPhase 2:  Stopping Programs",
@@ -380,6 +479,7 @@ TEST_F(Journal, DryRunDescribesAndChangesNothing)
         "\r\nWARNING: 'services.exe' is needed by Windows and is never stopped.",
         "\r\nPhase 3: Stopping Services",
         "\r\nWould stop '" + service.DisplayName() + "' (running) and start it again afterwards",
+        "\r\n  and first '" + dependent.DisplayName() + "', which depends on it",
         "\r\n'" + stopped.DisplayName() + "' is already stopped - left alone",
         "\r\nWARNING: 'RpcSs' is needed by Windows and is never stopped.",
         "\r\nPhase 4: Defragmenting memory...skipping",
@@ -390,9 +490,13 @@ TEST_F(Journal, DryRunDescribesAndChangesNothing)
         "\r\nWould set the Main Application's priority to High",
         "\r\nPhase 6:  Auto Starting Programs",
         "\r\nWould execute " + autoStart + " -q, then wait 3 seconds",
+        "\r\nWould execute C:\\windows\\explorer.exe , then wait 0 seconds",
         "\r\nWould wait for the Main Application to finish",
         "\r\nPhase 7:  Stopping programs that were auto started",
         "\r\nWould end zj_dryauto.exe",
+        "\r\nWould end explorer.exe",
+        "\r\nWould set AutoRestartShell to 0 while the shell is ended, and back to "
+            + std::to_string(ReadShellRestart()) + " at the end",
         "\r\nPhase 8:  Restarting Services",
         "\r\nWould start '" + service.DisplayName() + "'",
         "\r\nPhase 9:  Restarting Programs",
@@ -411,6 +515,13 @@ TEST_F(Journal, DryRunDescribesAndChangesNothing)
     EXPECT_FALSE(journalFolderChanged) << "the journal folder was written to";
     EXPECT_FALSE(workChanged) << "a file was written in the working folder";
     EXPECT_FALSE(zt::FileExists(work + "\\zephrun_log.txt"));
+
+    // A missing profile ends a dry run at once: no key is waited for.
+    options.withConsole = true;
+    options.timeoutMs = 20000;
+    const zt::RunResult missing = zt::RunController({"--dry-run", m_folder.File("missing.ini")}, options);
+    EXPECT_FALSE(missing.timedOut) << missing.output;
+    EXPECT_EQ(missing.output.find("Press any key"), std::string::npos);
 }
 
 }  // namespace

@@ -75,15 +75,16 @@ protected:
 };
 
 // "Stop": the shell is ended without WM_CLOSE and without a "Terminating" line, and the
-// automatic restart stays off after the run.
-TEST_F(ProgramShell, StopEndsTheShellAndLeavesItsRestartOff)
+// automatic restart, off while it was ended, is back at its earlier value after the run
+// (without starting the shell).
+TEST_F(ProgramShell, StopEndsTheShellAndPutsItsRestartBackAtTheEnd)
 {
     const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"});
 
     EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {})));
     EXPECT_TRUE(ShellsEnded());
     EXPECT_EQ(m_standIn->ExitCode(), 0u);  // terminated, not asked to close
-    EXPECT_EQ(ReadShellRestart(), 0);
+    EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
 }
 
 // "Stop & Restart": the restart is off while the main application runs and back at its
@@ -205,13 +206,13 @@ protected:
     bool m_created32 = false;
 };
 
-TEST_F(ThirtyTwoBitShell, StopSwitchesTheValueTheShellReads)
+TEST_F(ThirtyTwoBitShell, StopPutsBackTheValueTheShellReads)
 {
     const std::string output = Run({}, {"explorer.exe=Stop|C:\\windows\\explorer.exe"}, m_controller);
 
     EXPECT_EQ(output, zt::Transcript(zt::RunMessages(m_profile, {}, {})));
     EXPECT_TRUE(ShellsEnded());
-    EXPECT_EQ(ReadShellRestart(), 0);
+    EXPECT_EQ(ReadShellRestart(), static_cast<long>(kKnownValue));
     EXPECT_EQ(ReadShellRestart(k32BitView), kOther32BitValue);
 }
 

@@ -13,21 +13,22 @@
 
 namespace zt {
 
-// %APPDATA%\Zephlaunch, where the controller keeps its journals.
-inline std::string JournalFolderPath()
+// The local application-data folder's Zephlaunch folder, where the controller keeps its
+// journals (oldPlace: the roaming one, where earlier builds kept them).
+inline std::string JournalFolderPath(bool oldPlace = false)
 {
     char appData[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE))
-        throw std::runtime_error("no APPDATA");
+    if (!SHGetSpecialFolderPathA(nullptr, appData, oldPlace ? CSIDL_APPDATA : CSIDL_LOCAL_APPDATA, TRUE))
+        throw std::runtime_error("no application-data folder");
     return std::string(appData) + "\\Zephlaunch";
 }
 
 // The journal files that exist now (zephrun_journal.ini, zephrun_journal_2.ini ...).
-inline std::vector<std::string> JournalFiles()
+inline std::vector<std::string> JournalFiles(bool oldPlace = false)
 {
     std::vector<std::string> files;
     for (int slot = 1; slot <= 9; ++slot) {
-        const std::string path = JournalFolderPath()
+        const std::string path = JournalFolderPath(oldPlace)
                                  + (slot == 1 ? std::string("\\zephrun_journal.ini")
                                               : "\\zephrun_journal_" + std::to_string(slot) + ".ini");
         if (FileExists(path))
