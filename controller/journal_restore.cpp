@@ -12,6 +12,7 @@
 #include "controller/program_terminator.h"
 #include "controller/run_state.h"
 #include "controller/service_threads.h"
+#include "controller/user_rights_start.h"
 #include "profile/entry_values.h"
 #include "profile/never_stop.h"
 #include "profile/path_parts.h"
@@ -81,11 +82,10 @@ bool RestorePrograms(const JournalRecord& journal)
         }
         LogMessage(LOG_PLAIN, "\r\nRestarting %s at %s", key, path);
         char commandLine[2 * MAX_PATH + 8];
-        const UINT result = QuotedProgramPath(commandLine, sizeof commandLine, path)
-                                ? WinExec(commandLine, SW_SHOWNORMAL)
-                                : ERROR_BAD_PATHNAME;
-        if (result <= 31) {
-            LogMessage(LOG_ERROR, "\r\nERROR: Unable to restart %s, error = %u", key, result);
+        DWORD error = ERROR_BAD_PATHNAME;
+        if (!QuotedProgramPath(commandLine, sizeof commandLine, path)
+            || !StartShownWithUserRights(commandLine, nullptr, error)) {
+            LogMessage(LOG_ERROR, "\r\nERROR: Unable to restart %s, error = %lu", key, error);
             ok = false;
         }
     }
