@@ -28,6 +28,7 @@ using GetTokenInformationFn = BOOL(WINAPI*)(HANDLE token, int infoClass, LPVOID 
 using DuplicateTokenExFn = BOOL(WINAPI*)(HANDLE token, DWORD rights, LPSECURITY_ATTRIBUTES attributes,
                                          int level, int type, PHANDLE copy);
 using GetShellWindowFn = HWND(WINAPI*)();
+using GetWindowThreadProcessIdFn = DWORD(WINAPI*)(HWND window, LPDWORD processId);
 
 UnelevatedTokenLookup g_lookupOverride = nullptr;
 TokenProcessStart g_startOverride = nullptr;
@@ -67,11 +68,21 @@ DWORD PrimaryCopy(const TokenCalls& calls, HANDLE token, HANDLE* copy)
 // rights as the desktop has them.
 DWORD ShellToken(const TokenCalls& calls, HANDLE* copy)
 {
-    const GetShellWindowFn shellWindow = LookUp<GetShellWindowFn>("user32.dll", "GetShellWindow");
-    HWND shell = shellWindow != nullptr ? shellWindow() : nullptr;
+    // USER32.DLL is loaded only here: a run that never needs it does not pay for it.
+    HMODULE user32 = LoadLibraryA("user32.dll");
+    if (user32 == nullptr)
+        return GetLastError();
+    const auto shellWindow =
+        reinterpret_cast<GetShellWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetShellWindow")));
+    const auto windowProcess = reinterpret_cast<GetWindowThreadProcessIdFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowThreadProcessId")));
+    HWND shell = shellWindow != nullptr && windowProcess != nullptr ? shellWindow() : nullptr;
     DWORD shellId = 0;
-    if (shell == nullptr || GetWindowThreadProcessId(shell, &shellId) == 0 || shellId == 0)
+    if (shell == nullptr || windowProcess(shell, &shellId) == 0 || shellId == 0) {
+        FreeLibrary(user32);
         return ERROR_NOT_FOUND;
+    }
+    FreeLibrary(user32);
     HANDLE process = OpenProcess(kQueryLimitedInformation, FALSE, shellId);
     if (process == nullptr)
         return GetLastError();
