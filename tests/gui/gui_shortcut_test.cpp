@@ -6,6 +6,7 @@
 #include "framework/com_ptr.h"
 #include "framework/shell_execute.h"
 #include "globals.h"
+#include "gui_strings.h"
 #include "resource.h"
 #include "support/gui_driver.h"
 #include "support/gui_session.h"
@@ -343,35 +344,31 @@ std::string NoOwnFolder() { return std::string(); }
 // folder the GUI starts nothing and writes no link rather than use "\zephrun.exe".
 TEST_F(Shortcut, ADeclinedPromptAndAnUnknownOwnFolderAreSaidPlainly)
 {
-    zt::TempFolder folder;
     zt::WriteFileBytes(gt::ProfilePath("services"), gt::IniText("[Services]\nZephNoSuchService=Stop\n"));
     SetElevationProbe(&VistaNotElevated);
     SetShellExecuteHandler(&DeclineThePrompt);
     g_seen.clear();
     gt::GuiDriver driver;
     driver.Answer({IDNO, IDOK, IDNO, IDOK, IDOK});
-    driver.Step(kMain, [&](HWND window) {
+    driver.Step(kMain, [](HWND window) {
         g_currentProfile = gt::ProfilePath("services");
         gt::Command(window, IDC_START);
     });
-    driver.Step(kMain, [&](HWND window) {
+    driver.Step(kMain, [](HWND window) {
         SetOwnFolderLookup(&NoOwnFolder);
         gt::Command(window, IDC_START);
     });
-    driver.Step(kMain, [&](HWND window) { gt::Command(window, ID_FILE_CREATE_SHORTCUT); });
+    driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_CREATE_SHORTCUT); });
     Run(driver);
     EXPECT_EQ(g_seen.size(), 1u);
-    std::vector<std::string> texts;
-    for (const gt::SeenMessageBox& box : driver.MessageBoxes())
-        texts.push_back(box.text);
-    const std::string question = "Do you wish to close the Zephlaunch GUI before launching?";
-    const std::string noFolder =
-        "Zephlaunch cannot tell the folder it was started from, so it cannot find zephrun.exe.";
-    EXPECT_EQ(texts,
-              (std::vector<std::string>{question,
-                                        "The run was cancelled: it was not allowed to run with administrator "
-                                        "rights.",
-                                        question, noFolder, noFolder}));
+    const char* const expected[] = {
+        "Do you wish to close the Zephlaunch GUI before launching?",
+        "The run was cancelled: it was not allowed to run with administrator rights.",
+        "Do you wish to close the Zephlaunch GUI before launching?", gui::kOwnFolderUnknown,
+        gui::kOwnFolderUnknown};
+    ASSERT_EQ(driver.MessageBoxes().size(), 5u);
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(driver.MessageBoxes()[i].text, expected[i]);
 }
 
 }  // namespace

@@ -1,16 +1,14 @@
-// An elevated run stays in the user's session and rights, through the seams that stand in
-// for what Wine lacks (a second session, elevation): the session filter of every process
-// walk, and the token start behind LaunchProgram (main application, auto-start programs).
+// The session filter of every process walk and the token start behind LaunchProgram, through
+// the seams that stand in for what Wine lacks: a second session, an unusable unelevated token.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "controller/autostart_launch.h"
 #include "controller/log_message.h"
 #include "controller/user_rights_start.h"
-#include "procenum/process_enumerator.h"
+#include "controller/process_snapshot.h"
 #include "service_direct/captured_log.h"
 #include "support/program_fixture.h"
 
@@ -18,35 +16,29 @@ namespace {
 
 DWORD g_otherSessionId = 0;  // placed in session 2, everything else in session 1
 bool g_ownSessionUnknown = false;
+
 BOOL WINAPI StandInSessionId(DWORD processId, DWORD* session)
 {
     *session = processId == g_otherSessionId ? 2 : 1;
     return !(g_ownSessionUnknown && processId == GetCurrentProcessId());
 }
 
-struct IdWalk : ProcessEnumerator {
-    std::vector<DWORD> ids;
-    BOOL OnProcess(const char*, DWORD id) override { return ids.push_back(id), TRUE; }
-    bool Lists(DWORD id)
-    {
-        ids.clear();
-        return EnumerateProcesses() && std::find(ids.begin(), ids.end(), id) != ids.end();
-    }
-};
+bool Lists(DWORD processId, const char* name)
+{
+    ProcessSnapshot running;
+    return running.Take() && running.HasProcess(processId, name);
+}
 
 TEST(ElevatedRun, OnlyProcessesOfTheOwnSessionAreWalked)
 {
-    zt::TempFolder folder;
-    zt::FixtureProgram other(zt::CopyBinaryAs("fixture_window.exe", folder.Path(), "other.exe"),
-                             "--no-window");
-    IdWalk walk;
-    EXPECT_TRUE(walk.Lists(other.Id())) << "Wine's own lookup: one session for all";
+    zt::FixtureProgram other(zt::BinPath("fixture_window.exe"), "--no-window");
+    EXPECT_TRUE(Lists(other.Id(), "fixture_window.exe")) << "Wine's own lookup: one session for all";
     g_otherSessionId = other.Id();
     SetSessionIdLookup(&StandInSessionId);
-    EXPECT_FALSE(walk.Lists(other.Id()));
-    EXPECT_TRUE(walk.Lists(GetCurrentProcessId()));
+    EXPECT_FALSE(Lists(other.Id(), "fixture_window.exe"));
+    EXPECT_TRUE(Lists(GetCurrentProcessId(), "elevated_run_test.exe"));
     g_ownSessionUnknown = true;  // sessions cannot be told apart: every process counts
-    EXPECT_TRUE(walk.Lists(other.Id()));
+    EXPECT_TRUE(Lists(other.Id(), "fixture_window.exe"));
     SetSessionIdLookup(nullptr);
 }
 

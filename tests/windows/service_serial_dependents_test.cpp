@@ -91,34 +91,25 @@ TEST_F(ServiceDependents, EveryDirectDependentIsAskedToStopAndTheParentKeepsRunn
     EXPECT_FALSE(WasStoppedAsDependent(grandchild.Name().c_str()));
 }
 
-// A service that Windows needs (here Wine's PlugPlay, made to depend on a fixture for the
-// test) protects every service it depends on, at any depth: nothing is stopped.
+// A service that Windows needs (Wine's PlugPlay, made to depend on a fixture here) protects
+// every service it depends on, at any depth: nothing is stopped.
 TEST_F(ServiceDependents, ANeededServiceAmongTheDependentsStopsNothing)
 {
     zt::FixtureService parent("zeph_parent_n", "prompt");
     zt::FixtureService child("zeph_dep_n", "prompt", {parent.Name()});
     ASSERT_EQ(child.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\PlugPlay", 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE, &key),
-              ERROR_SUCCESS);
-    ASSERT_NE(RegQueryValueExA(key, "DependOnService", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS)
-        << "PlugPlay has dependencies of its own here";
     const std::string list = child.Name() + std::string(2, '\0');
-    ASSERT_EQ(RegSetValueExA(key, "DependOnService", 0, REG_MULTI_SZ,
-                             reinterpret_cast<const BYTE*>(list.data()), static_cast<DWORD>(list.size())),
+    const char plugPlay[] = "SYSTEM\\CurrentControlSet\\Services\\PlugPlay";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, plugPlay, "DependOnService", REG_MULTI_SZ, list.data(),
+                              static_cast<DWORD>(list.size())),
               ERROR_SUCCESS);
-
     const bool stopping = StopDependentServices(Manager(), parent.Name().c_str());
-    RegDeleteValueA(key, "DependOnService");
-    RegCloseKey(key);
-
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, plugPlay, "DependOnService");
     EXPECT_FALSE(stopping);
     EXPECT_EQ(zt::TakeCapturedMessages(),
-              std::vector<CapturedMessage>(
-                  {{LOG_WARNING, "\r\nWARNING: '" + parent.Name()
-                                     + "' is not stopped: that would also stop 'PlugPlay', "
-                                       "which is needed by Windows."}}));
+              std::vector<CapturedMessage>({{LOG_WARNING, "\r\nWARNING: '" + parent.Name()
+                                                              + "' is not stopped: that would also stop "
+                                                                "'PlugPlay', which is needed by Windows."}}));
     EXPECT_EQ(child.State(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
