@@ -14,16 +14,16 @@
 
 void CZephlaunchDlg::StartRun()
 {
+    if (ControllerPath().empty()) {
+        ShowMessageBox(m_hWnd, gui::kOwnFolderUnknown, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     int answer = ShowMessageBox(m_hWnd, "Do you wish to close the Zephlaunch GUI before launching?",
                                 MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL)
         return;
 
     ControllerStart start = StartController(m_hWnd, g_currentProfile);
-    if (start.noController) {
-        ShowMessageBox(m_hWnd, gui::kOwnFolderUnknown, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
     if (!start.started && start.elevatedVerb && start.error == ERROR_CANCELLED) {
         ShowMessageBox(m_hWnd, "The run was cancelled: it was not allowed to run with administrator rights.",
                        MB_OK | MB_ICONINFORMATION);

@@ -162,9 +162,7 @@ TEST_F(Shortcut, LinksStartTheControllerWithTheQuotedProfileAndTheMainApplicatio
     const std::string controller = zt::BinPath("zephrun.exe");
     LinkContents dotted = ReadLink(folder.File("Zephlaunch a.b.lnk"));
     EXPECT_EQ(lstrcmpiA(dotted.target.c_str(), controller.c_str()), 0) << dotted.target;
-    EXPECT_EQ(lstrcmpiA(dotted.workingFolder.c_str(), controller.substr(0, controller.rfind('\\')).c_str()),
-              0)
-        << dotted.workingFolder;
+    EXPECT_EQ(lstrcmpiA(dotted.workingFolder.c_str(), zt::BinDir().c_str()), 0) << dotted.workingFolder;
     EXPECT_EQ(dotted.arguments, "\"" + gt::ProfilePath("a.b") + "\"");
     EXPECT_EQ(dotted.description, "Open this to start Zephlaunch with the a.b profile");
     EXPECT_EQ(dotted.icon, "C:\\Games\\racer.exe");
@@ -338,7 +336,6 @@ ShellExecuteOutcome DeclineThePrompt(const ShellExecuteRequest& request)
     outcome.error = ERROR_CANCELLED;
     return outcome;
 }
-std::string NoOwnFolder() { return std::string(); }
 
 // A declined elevation prompt is a cancelled run, not a launch error; without its own
 // folder the GUI starts nothing and writes no link rather than use "\zephrun.exe".
@@ -349,13 +346,13 @@ TEST_F(Shortcut, ADeclinedPromptAndAnUnknownOwnFolderAreSaidPlainly)
     SetShellExecuteHandler(&DeclineThePrompt);
     g_seen.clear();
     gt::GuiDriver driver;
-    driver.Answer({IDNO, IDOK, IDNO, IDOK, IDOK});
+    driver.Answer({IDNO, IDOK, IDOK, IDOK});
     driver.Step(kMain, [](HWND window) {
         g_currentProfile = gt::ProfilePath("services");
         gt::Command(window, IDC_START);
     });
     driver.Step(kMain, [](HWND window) {
-        SetOwnFolderLookup(&NoOwnFolder);
+        SetOwnFolderLookup([] { return std::string(); });
         gt::Command(window, IDC_START);
     });
     driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_CREATE_SHORTCUT); });
@@ -363,11 +360,10 @@ TEST_F(Shortcut, ADeclinedPromptAndAnUnknownOwnFolderAreSaidPlainly)
     EXPECT_EQ(g_seen.size(), 1u);
     const char* const expected[] = {
         "Do you wish to close the Zephlaunch GUI before launching?",
-        "The run was cancelled: it was not allowed to run with administrator rights.",
-        "Do you wish to close the Zephlaunch GUI before launching?", gui::kOwnFolderUnknown,
+        "The run was cancelled: it was not allowed to run with administrator rights.", gui::kOwnFolderUnknown,
         gui::kOwnFolderUnknown};
-    ASSERT_EQ(driver.MessageBoxes().size(), 5u);
-    for (size_t i = 0; i < 5; ++i)
+    ASSERT_EQ(driver.MessageBoxes().size(), 4u);
+    for (size_t i = 0; i < 4; ++i)
         EXPECT_EQ(driver.MessageBoxes()[i].text, expected[i]);
 }
 

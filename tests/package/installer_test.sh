@@ -202,19 +202,16 @@ timeout 120 wineserver -w
 
 echo "== uninstall.exe /S while a run goes on removes nothing"
 printf '[Configuration]\r\nfspath=C:\\windows\\system32\\ping.exe\r\nfscmdline=-n 600 127.0.0.1\r\nautostartdelay=0\r\nlogging=1\r\n' \
-  > "$appdata/Zephlaunch/profiles/hold.ini"
-(cd "$instdir" && wine "$instdir_win\\zephrun.exe" "$appdata_win\\Zephlaunch\\profiles\\hold.ini" </dev/null >/dev/null 2>&1 &)
-i=0
-while ! grep -q "Waiting for Main Application to finish" "$instdir/zephrun_log.txt" 2>/dev/null && [ $i -lt 600 ]; do
-  sleep 0.1; i=$((i + 1))
-done
+  > "$appdata/hold.ini"
+(cd "$instdir" && wine "$instdir_win\\zephrun.exe" "$appdata_win\\hold.ini" </dev/null >/dev/null 2>&1 &)
+i=0; hold=$instdir/zephrun_log.txt
+while ! grep -q "Waiting for Main Application to finish" "$hold" 2>/dev/null && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
 # In place (_?=), so that the exit code is the uninstaller's own: 2, stopped by the script.
 wine "$instdir_win\\uninstall.exe" /S "_?=$instdir_win" </dev/null >/dev/null 2>&1
 check_eq "uninstaller exit code while zephrun.exe runs" "$?" "2"
 [ -f "$instdir/zephrun.exe" ] && [ -e "$link" ] || fail "the running zephrun.exe or the Start-menu link was removed"
 wine reg query "$key" </dev/null >/dev/null 2>&1 || fail "the uninstall entry went while zephrun.exe remained"
 timeout 120 wineserver -k >/dev/null 2>&1
-rm -f "$appdata/Zephlaunch/profiles/hold.ini" "$instdir/zephrun_log.txt"
 
 echo "== uninstall.exe /S"
 wine "$instdir_win\\uninstall.exe" /S </dev/null >/dev/null 2>&1

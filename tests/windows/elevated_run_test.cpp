@@ -2,9 +2,6 @@
 // the seams that stand in for what Wine lacks: a second session, an unusable unelevated token.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "controller/autostart_launch.h"
 #include "controller/log_message.h"
 #include "controller/user_rights_start.h"
@@ -16,7 +13,6 @@ namespace {
 
 DWORD g_otherSessionId = 0;  // placed in session 2, everything else in session 1
 bool g_ownSessionUnknown = false;
-
 BOOL WINAPI StandInSessionId(DWORD processId, DWORD* session)
 {
     *session = processId == g_otherSessionId ? 2 : 1;
@@ -45,13 +41,11 @@ TEST(ElevatedRun, OnlyProcessesOfTheOwnSessionAreWalked)
 HANDLE g_token = nullptr;
 DWORD g_startError = ERROR_SUCCESS;
 std::vector<std::wstring> g_started;  // command line and folder of each start through the token
-
 DWORD StandInElevated(HANDLE* token)
 {
     g_token = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token) ? *token : nullptr;
     return g_token != nullptr ? ERROR_SUCCESS : GetLastError();
 }
-
 BOOL WINAPI StandInTokenStart(HANDLE token, DWORD, LPCWSTR, LPWSTR line, DWORD flags, LPVOID, LPCWSTR folder,
                               LPSTARTUPINFOW startup, LPPROCESS_INFORMATION process)
 {
@@ -68,7 +62,7 @@ DWORD LaunchAndWait()
 {
     PROCESS_INFORMATION process;
     if (!LaunchProgram("C:\\windows\\system32\\cmd.exe", "/c exit 5", process))
-        return GetLastError() + 1000;
+        return 1000 + GetLastError();
     DWORD code = WaitForSingleObject(process.hProcess, 30000);
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);

@@ -91,8 +91,7 @@ TEST_F(ServiceDependents, EveryDirectDependentIsAskedToStopAndTheParentKeepsRunn
     EXPECT_FALSE(WasStoppedAsDependent(grandchild.Name().c_str()));
 }
 
-// A service that Windows needs (Wine's PlugPlay, made to depend on a fixture here) protects
-// every service it depends on, at any depth: nothing is stopped.
+// A needed service (PlugPlay, made to depend on a fixture) protects what it depends on at any depth.
 TEST_F(ServiceDependents, ANeededServiceAmongTheDependentsStopsNothing)
 {
     zt::FixtureService parent("zeph_parent_n", "prompt");
