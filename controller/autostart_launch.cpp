@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "controller/logic/command_line.h"
+#include "controller/user_rights_start.h"
 #include "profile/path_parts.h"
 #include "profile/profile_keys.h"
 
@@ -26,8 +27,6 @@ bool LaunchProgram(const char* path, const char* arguments, PROCESS_INFORMATION&
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
 
-    return CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE,
-                          CREATE_DEFAULT_ERROR_MODE | DETACHED_PROCESS, nullptr,
-                          folder[0] != '\0' ? folder : nullptr, &startup, &process)
-           != FALSE;
+    return StartWithUserRights(commandLine, CREATE_DEFAULT_ERROR_MODE | DETACHED_PROCESS,
+                               folder[0] != '\0' ? folder : nullptr, startup, process);
 }

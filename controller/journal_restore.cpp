@@ -13,6 +13,7 @@
 #include "controller/program_terminator.h"
 #include "controller/run_state.h"
 #include "controller/service_threads.h"
+#include "controller/user_rights_start.h"
 #include "profile/entry_values.h"
 #include "profile/never_stop.h"
 #include "profile/path_parts.h"

@@ -17,6 +17,7 @@
 #include "controller/run_journal.h"
 #include "controller/run_state.h"
 #include "controller/thread_batch.h"
+#include "controller/user_rights_start.h"
 #include "profile/entry_values.h"
 #include "profile/never_stop.h"
 #include "profile/path_parts.h"
@@ -135,8 +136,9 @@ DWORD WINAPI RestartProgramThread(LPVOID parameter)
     RestartBlock* block = static_cast<RestartBlock*>(parameter);
     char commandLine[sizeof block->path + 2];
     // Quoted, so that exactly the stored path is started. A failed start prints nothing.
+    DWORD error = ERROR_SUCCESS;
     if (QuotedProgramPath(commandLine, sizeof commandLine, block->path)) {
-        WinExec(commandLine, SW_SHOWNORMAL);
+        StartShownWithUserRights(commandLine, nullptr, error);
     }
     delete block;
     return 0;

@@ -148,7 +148,8 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId)
 {
     if (!SameTextIgnoringCase(ComparableProcessName(processName, IsNtFamily()), m_programName))
         return TRUE;
-    if (IsIgnored(processId))
+    // The controller never ends (nor waits for) itself, whatever its file is called.
+    if (IsIgnored(processId) || processId == GetCurrentProcessId())
         return TRUE;
 
     if (m_findOnly) {

@@ -9,6 +9,7 @@
 #include "controller/service_open.h"
 #include "controller/service_registry_dependencies.h"
 #include "controller/service_status_wait.h"
+#include "profile/never_stop.h"
 
 namespace {
 
@@ -99,18 +100,31 @@ SC_HANDLE OpenDependent(SC_HANDLE manager, const std::string& name, const char* 
     return service;
 }
 
-void StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<std::string>& names)
+struct Dependent {
+    std::string name;
+    std::string displayName;
+    std::size_t matches;  // how often it lists the service
+};
+
+// The services among names that list key among their dependencies. Only a search that
+// reports prints the services it cannot read.
+std::vector<Dependent> FindDependents(SC_HANDLE manager, const char* key,
+                                      const std::vector<std::string>& names, bool report)
 {
+    std::vector<Dependent> dependents;
     for (const std::string& name : names) {
         if (name == key)
             continue;
-        SC_HANDLE service = OpenDependent(manager, name, key, kScanRights);
+        SC_HANDLE service = report ? OpenDependent(manager, name, key, kScanRights)
+                                   : OpenServiceWithRights(manager, name.c_str(), kScanRights);
         if (service == nullptr)
             continue;
         ServiceConfig config;
         if (!config.Query(service, kDependentConfigSize)) {
-            LogMessage(LOG_ERROR, "\r\nERROR: '%s' - QueryServiceConfig failed: error %d", name.c_str(),
-                       static_cast<int>(GetLastError()));
+            if (report) {
+                LogMessage(LOG_ERROR, "\r\nERROR: '%s' - QueryServiceConfig failed: error %d", name.c_str(),
+                           static_cast<int>(GetLastError()));
+            }
             CloseServiceHandle(service);
             continue;
         }
@@ -123,28 +137,103 @@ void StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<s
             matches = servicedeps::CountDependencyMatches(registered.data(), registered.size(), key);
         }
         CloseServiceHandle(service);
-        if (matches == 0)
-            continue;
-        SC_HANDLE dependent = OpenDependent(manager, name, key, kStopRights);
-        if (dependent == nullptr)
-            continue;
-        for (std::size_t i = 0; i < matches; ++i) {
-            LogMessage(LOG_PLAIN, "\r\nStopping dependent service %s...", config.DisplayNameOr(name.c_str()));
-            StopDependentService(manager, dependent, name.c_str());
-        }
-        CloseServiceHandle(dependent);
+        if (matches != 0)
+            dependents.push_back({name, config.DisplayNameOr(name.c_str()), matches});
     }
+    return dependents;
 }
+
+// The first service on the never-stop list that stopping these dependents would take down
+// with them, at any depth; empty when there is none.
+std::string ProtectedDependent(SC_HANDLE manager, const std::vector<Dependent>& dependents,
+                               const std::vector<std::string>& names, int depth)
+{
+    for (const Dependent& dependent : dependents) {
+        if (profile::IsNeverStopService(dependent.name.c_str()))
+            return dependent.name;
+    }
+    if (depth >= kMaxDependentDepth)
+        return std::string();
+    for (const Dependent& dependent : dependents) {
+        const std::string found = ProtectedDependent(
+            manager, FindDependents(manager, dependent.name.c_str(), names, false), names, depth + 1);
+        if (!found.empty())
+            return found;
+    }
+    return std::string();
+}
+
+bool StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<std::string>& names)
+{
+    const std::vector<Dependent> dependents = FindDependents(manager, key, names, true);
+    const std::string needed = ProtectedDependent(manager, dependents, names, t_dependentDepth);
+    if (!needed.empty()) {
+        LogMessage(LOG_WARNING,
+                   "\r\nWARNING: '%s' is not stopped: that would also stop '%s', which is needed by Windows.",
+                   key, needed.c_str());
+        return false;
+    }
+    for (const Dependent& dependent : dependents) {
+        SC_HANDLE service = OpenDependent(manager, dependent.name, key, kStopRights);
+        if (service == nullptr)
+            continue;
+        for (std::size_t i = 0; i < dependent.matches; ++i) {
+            LogMessage(LOG_PLAIN, "\r\nStopping dependent service %s...", dependent.displayName.c_str());
+            StopDependentService(manager, service, dependent.name.c_str());
+        }
+        CloseServiceHandle(service);
+    }
+    return true;
+}
+
+// The services this run asked to stop as dependents of another.
+class StoppedDependents {
+public:
+    StoppedDependents() { InitializeCriticalSection(&m_lock); }
+    ~StoppedDependents() { DeleteCriticalSection(&m_lock); }
+    void Add(const char* name)
+    {
+        EnterCriticalSection(&m_lock);
+        m_names.emplace_back(name);
+        LeaveCriticalSection(&m_lock);
+    }
+    void Remove(const char* name)
+    {
+        EnterCriticalSection(&m_lock);
+        for (auto it = m_names.begin(); it != m_names.end(); ++it) {
+            if (lstrcmpiA(it->c_str(), name) == 0) {
+                m_names.erase(it);
+                break;
+            }
+        }
+        LeaveCriticalSection(&m_lock);
+    }
+    bool Contains(const char* name)
+    {
+        EnterCriticalSection(&m_lock);
+        bool found = false;
+        for (const std::string& stopped : m_names)
+            found = found || lstrcmpiA(stopped.c_str(), name) == 0;
+        LeaveCriticalSection(&m_lock);
+        return found;
+    }
+
+private:
+    CRITICAL_SECTION m_lock;
+    std::vector<std::string> m_names;
+};
+
+StoppedDependents g_stoppedDependents;
 
 }  // namespace
 
-void StopDependentServices(SC_HANDLE manager, const char* key)
+bool StopDependentServices(SC_HANDLE manager, const char* key)
 {
     HMODULE advapi = LoadLibraryA("advapi32.dll");
     if (advapi == nullptr) {
         LogMessage(LOG_ERROR, "\r\nERROR: unable to load advapi32.dll: code = %d",
                    static_cast<int>(GetLastError()));
-        return;
+        return true;
     }
     const auto enumerate = reinterpret_cast<EnumServicesStatusExAProc>(
         reinterpret_cast<void*>(GetProcAddress(advapi, "EnumServicesStatusExA")));
@@ -152,27 +241,35 @@ void StopDependentServices(SC_HANDLE manager, const char* key)
         LogMessage(LOG_ERROR, "\r\nERROR:  unable to GetProcAddress for EnumServicesStatusEx : code %d",
                    static_cast<int>(GetLastError()));
         FreeLibrary(advapi);
-        return;
+        return true;
     }
     std::vector<std::string> names;
     DWORD error = ERROR_SUCCESS;
+    bool stopping = true;
     if (ListWin32ServiceNames(manager, enumerate, names, error)) {
-        StopDependentsAmong(manager, key, names);
+        stopping = StopDependentsAmong(manager, key, names);
     } else {
         LogMessage(LOG_ERROR, "\r\nERROR calling EnumServicesStatusEx: code %d", static_cast<int>(error));
     }
     FreeLibrary(advapi);
+    return stopping;
 }
+
+bool WasStoppedAsDependent(const char* key) { return g_stoppedDependents.Contains(key); }
 
 void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name)
 {
     SERVICE_STATUS status;
     ZeroMemory(&status, sizeof status);
+    // Noted before the request, so that its own phase 3 thread cannot miss it.
+    g_stoppedDependents.Add(name);
     if (ControlService(service, SERVICE_CONTROL_STOP, &status))
         return;
     const DWORD error = GetLastError();
+    if (error != ERROR_DEPENDENT_SERVICES_RUNNING && error != ERROR_SERVICE_CANNOT_ACCEPT_CTRL)
+        g_stoppedDependents.Remove(name);
     switch (error) {
-    case ERROR_DEPENDENT_SERVICES_RUNNING:
+    case ERROR_DEPENDENT_SERVICES_RUNNING: {
         if (t_dependentDepth >= kMaxDependentDepth) {
             LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name,
                        static_cast<int>(ERROR_CIRCULAR_DEPENDENCY));
@@ -180,10 +277,14 @@ void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name
         }
         LogMessage(LOG_HEADING, "\r\nOther services are dependent upon %s", name);
         ++t_dependentDepth;
-        StopDependentServices(manager, name);
+        const bool stopping = StopDependentServices(manager, name);
         --t_dependentDepth;
-        WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
+        if (stopping)
+            WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
+        else
+            g_stoppedDependents.Remove(name);
         return;
+    }
     case ERROR_SERVICE_NOT_ACTIVE:
     case ERROR_SERVICE_CANNOT_ACCEPT_CTRL:
         WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);

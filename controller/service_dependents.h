@@ -7,8 +7,14 @@
 #include <vector>
 
 // Stops every Win32 service that lists key among its dependencies (direct dependents
-// only; deeper ones are reached when a dependent reports dependents of its own).
-void StopDependentServices(SC_HANDLE manager, const char* key);
+// only; deeper ones are reached when a dependent reports dependents of its own). When a
+// service on the never-stop list depends on key at any depth, nothing is stopped: a
+// warning names it and the result is false.
+bool StopDependentServices(SC_HANDLE manager, const char* key);
+
+// Whether this run asked the service to stop as a dependent of another (it then counts as
+// stopped by the run, also when its own stop request finds it stopped).
+bool WasStoppedAsDependent(const char* key);
 
 // Sends the stop request to one dependent (open handle, its key name). Returns at once
 // when the request is accepted; waits (printing dots) only where the service cannot

@@ -31,8 +31,7 @@ bool HandleRefusedStop(const ServiceThreadBlock& block, const char* displayName,
     switch (error) {
     case ERROR_DEPENDENT_SERVICES_RUNNING:
         LogMessage(LOG_PLAIN, "\r\nOther services are dependent upon %s", displayName);
-        StopDependentServices(block.manager, block.key);
-        return true;
+        return StopDependentServices(block.manager, block.key);
     case ERROR_SERVICE_NOT_ACTIVE:
         RecordServiceNotRunning(block.key);
         return true;
@@ -73,9 +72,16 @@ DWORD WINAPI StopServiceThread(LPVOID parameter)
         JournalAddService(block->key);
     if (!ControlService(service, SERVICE_CONTROL_STOP, &status)) {
         const DWORD error = GetLastError();
-        if (block->journal && error == ERROR_SERVICE_NOT_ACTIVE)
-            JournalRemoveService(block->key);
-        wait = HandleRefusedStop(*block, displayName, error);
+        // Taken down (or on its way down) as a dependent of an earlier stop: stopped by this
+        // run all the same, so it stays in the journal and is restarted.
+        const bool stoppedAsDependent =
+            (error == ERROR_SERVICE_NOT_ACTIVE || error == ERROR_SERVICE_CANNOT_ACCEPT_CTRL)
+            && WasStoppedAsDependent(block->key);
+        if (!stoppedAsDependent) {
+            if (block->journal && error == ERROR_SERVICE_NOT_ACTIVE)
+                JournalRemoveService(block->key);
+            wait = HandleRefusedStop(*block, displayName, error);
+        }
     }
     if (wait)
         WaitWhileServicePending(service, SERVICE_STOP_PENDING, false, displayName);

@@ -15,6 +15,7 @@
 #include "controller/run_journal.h"
 #include "controller/run_state.h"
 #include "controller/system_memory.h"
+#include "controller/user_rights_start.h"
 #include "controller/version_text.h"
 #include "profile/profile_keys.h"
 
@@ -100,6 +101,8 @@ int main(int argc, char* argv[])
     }
 
     const RunSwitch runSwitch = ParseRunSwitch(argv[1]);
+    // Before anything is stopped: an elevated run starts programs with the user's own rights.
+    PrepareUserRightsStart();
     if (runSwitch == RunSwitch::Restore) {
         if (argc >= 3)
             CopyOutputToFile(argv[2]);

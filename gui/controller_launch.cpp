@@ -16,6 +16,7 @@
 namespace {
 
 ElevationProbe g_elevationProbe = nullptr;
+OwnFolderLookup g_ownFolderLookup = nullptr;
 LinkRunAsSetter g_linkRunAsSetter = nullptr;
 
 // The token information class and record of Windows Vista, declared here so that
@@ -55,9 +56,22 @@ std::vector<char> ReadSection(const char* section, const std::string& file)
     return buffer;
 }
 
+std::string OwnFolder() { return g_ownFolderLookup ? g_ownFolderLookup() : ModuleFolder(); }
+
 }  // namespace
 
-std::string ControllerPath() { return ModuleFolder() + "\\" + gui::kControllerExe; }
+OwnFolderLookup SetOwnFolderLookup(OwnFolderLookup lookup)
+{
+    OwnFolderLookup previous = g_ownFolderLookup;
+    g_ownFolderLookup = lookup;
+    return previous;
+}
+
+std::string ControllerPath()
+{
+    const std::string folder = OwnFolder();
+    return folder.empty() ? std::string() : folder + "\\" + gui::kControllerExe;
+}
 
 ElevationState ProbeElevation()
 {
@@ -109,6 +123,11 @@ ControllerStart StartController(HWND owner, const std::string& profilePath)
 {
     ControllerStart start;
     std::string controller = ControllerPath();
+    if (controller.empty()) {
+        start.noController = true;
+        start.error = ERROR_PATH_NOT_FOUND;
+        return start;
+    }
     start.commandLine = gui_logic::ControllerCommandLine(controller, profilePath);
     start.folder = CurrentFolder();
 
@@ -123,6 +142,11 @@ ControllerStart StartController(HWND owner, const std::string& profilePath)
             request.directory = start.folder;
             request.show = SW_SHOWNORMAL;
             request.wantProcess = true;
+            start.commandLine = gui_logic::QuotedArgument(controller) + " " + request.parameters;
+            // The shell may hand the request to COM objects of its own.
+            if (!EnsureComInitialised()) {
+                // Without COM the shell still starts what it can start by itself.
+            }
             ShellExecuteOutcome outcome = RunShellExecute(request);
             start.elevatedVerb = true;
             start.started = outcome.ok;
@@ -173,13 +197,18 @@ LinkRunAsSetter SetLinkRunAsSetter(LinkRunAsSetter setter)
 
 ShortcutResult WriteProfileShortcut(const std::string& folder, const std::string& profilePath)
 {
+    const std::string controller = ControllerPath();
+    if (controller.empty())
+        return ShortcutResult::NoController;
     if (!EnsureComInitialised())
         return ShortcutResult::NoShellLink;
     CComPtr<IShellLinkA> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                   link.OutVoid())))
         return ShortcutResult::NoShellLink;
-    if (FAILED(link->SetPath(ControllerPath().c_str()))
+    // Working in the controller's folder, an elevated run never writes its log into the
+    // system folder (where the shell would start it otherwise).
+    if (FAILED(link->SetPath(controller.c_str())) || FAILED(link->SetWorkingDirectory(OwnFolder().c_str()))
         || FAILED(link->SetArguments(gui_logic::QuotedArgument(profilePath).c_str())))
         return ShortcutResult::SaveFailed;
 

@@ -13,8 +13,13 @@
 
 #include <string>
 
-// Full path of the controller: "<folder of this program>\zephrun.exe".
+// Full path of the controller: "<folder of this program>\zephrun.exe"; empty when this
+// program cannot tell its own folder.
 std::string ControllerPath();
+// The folder of this program (no trailing backslash), empty when it cannot be told.
+// Replaceable for tests, which cannot make GetModuleFileName fail.
+using OwnFolderLookup = std::string (*)();
+OwnFolderLookup SetOwnFolderLookup(OwnFolderLookup lookup);  // null: the platform; returns the previous
 
 struct ElevationState {
     bool accountControl = false;  // Windows Vista or later (user account control exists)
@@ -32,11 +37,12 @@ bool ProfileNeedsAdministrator(const std::string& profilePath);
 
 struct ControllerStart {
     bool started = false;
+    bool noController = false;  // this program's folder is unknown: nothing was tried
     bool elevatedVerb = false;  // started through the shell with "runas"
     HANDLE process = nullptr;   // to wait for; may be null after "runas"; the caller closes it
-    DWORD error = 0;
-    std::string commandLine;  // as tried
-    std::string folder;       // the controller's working folder (the current directory)
+    DWORD error = 0;            // ERROR_CANCELLED: the user declined the elevation prompt
+    std::string commandLine;    // as tried
+    std::string folder;         // the controller's working folder (the current directory)
 };
 // Starts the controller for the profile in a new console, working in the current
 // directory, elevated when the profile needs it (see above).
@@ -49,9 +55,10 @@ using LinkRunAsSetter = HRESULT (*)(IShellLinkA* link);
 HRESULT SetLinkRunAsFlag(IShellLinkA* link);
 LinkRunAsSetter SetLinkRunAsSetter(LinkRunAsSetter setter);  // null: SetLinkRunAsFlag
 
-enum class ShortcutResult { Saved, NoShellLink, SaveFailed };
+enum class ShortcutResult { Saved, NoShellLink, SaveFailed, NoController };
 // Writes "<folder>\Zephlaunch <name>.lnk" for the profile (target the controller,
-// argument the quoted profile path, description, icon from fspath when set).
+// working folder the controller's, argument the quoted profile path, description, icon
+// from fspath when set).
 ShortcutResult WriteProfileShortcut(const std::string& folder, const std::string& profilePath);
 
 // The controller's command line: its quoted path (ControllerPath) and arguments as given.

@@ -28,5 +28,8 @@ constexpr const char kServiceHelpFile[] = "zephlaunch_service.ini";
 
 // The controller, looked for next to Zephlaunch.exe.
 constexpr const char kControllerExe[] = "zephrun.exe";
+// Start and Create Shortcut when that folder cannot be told.
+constexpr const char kOwnFolderUnknown[] =
+    "Zephlaunch cannot tell the folder it was started from, so it cannot find zephrun.exe.";
 
 }  // namespace gui

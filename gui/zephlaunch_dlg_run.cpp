@@ -2,6 +2,7 @@
 #include "zephlaunch_dlg.h"
 
 #include "controller_launch.h"
+#include "framework/com_ptr.h"
 #include "globals.h"
 #include "gui_strings.h"
 #include "message_box.h"
@@ -13,12 +14,21 @@
 
 void CZephlaunchDlg::StartRun()
 {
+    if (ControllerPath().empty()) {
+        ShowMessageBox(m_hWnd, gui::kOwnFolderUnknown, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     int answer = ShowMessageBox(m_hWnd, "Do you wish to close the Zephlaunch GUI before launching?",
                                 MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL)
         return;
 
     ControllerStart start = StartController(m_hWnd, g_currentProfile);
+    if (!start.started && start.elevatedVerb && start.error == ERROR_CANCELLED) {
+        ShowMessageBox(m_hWnd, "The run was cancelled: it was not allowed to run with administrator rights.",
+                       MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     if (!start.started) {
         std::string text = "Error launching Zephlaunch Batch control!\n\nPath = " + start.commandLine
                            + "\n\nFolder = " + start.folder;
@@ -50,6 +60,10 @@ bool CZephlaunchDlg::ChooseShortcutFolder(std::string* folder)
     browse.pszDisplayName = displayName;
     browse.lpszTitle = "Select folder to place shortcut...";
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    // The browser's tree is made of the shell's COM objects.
+    if (!EnsureComInitialised()) {
+        // It still shows the file system without them.
+    }
     LPITEMIDLIST chosen = ::SHBrowseForFolderA(&browse);
     if (!chosen)
         return false;
@@ -67,9 +81,16 @@ bool CZephlaunchDlg::ChooseShortcutFolder(std::string* folder)
 
 void CZephlaunchDlg::CreateShortcut()
 {
+    if (ControllerPath().empty()) {
+        ShowMessageBox(m_hWnd, gui::kOwnFolderUnknown, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     std::string folder;
     if (!ChooseShortcutFolder(&folder))
         return;
-    if (WriteProfileShortcut(folder, g_currentProfile) == ShortcutResult::SaveFailed)
+    const ShortcutResult result = WriteProfileShortcut(folder, g_currentProfile);
+    if (result == ShortcutResult::SaveFailed)
         ShowMessageBox(m_hWnd, "IPersistFile->Save() Error", MB_OK, "Error");
+    else if (result == ShortcutResult::NoController)
+        ShowMessageBox(m_hWnd, gui::kOwnFolderUnknown, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -2,7 +2,9 @@
 ; user's programs folder, the x86_64 build on 64-bit Windows and the i686 build
 ; elsewhere, adds a Start-menu shortcut and registers an uninstaller for the user.
 ; The uninstaller removes what the installer put there and nothing else: the user's
-; settings folder and profiles (%APPDATA%\Zephlaunch) stay.
+; settings folder and profiles (%APPDATA%\Zephlaunch) stay. So the installer refuses a
+; folder that already holds files of another origin, and the uninstaller removes nothing
+; while Zephlaunch.exe or zephrun.exe still runs.
 ;
 ; Built by scripts/package.sh:
 ;   makensis -DVERSION=x.y.z -DWIN64_DIR=dir -DWIN32_DIR=dir -DDOC_DIR=dir
@@ -67,7 +69,7 @@ VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} setup"
 VIAddVersionKey "CompanyName" "${PUBLISHER}"
 VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 The Zephlaunch authors. MIT License."
 
-Page directory
+Page directory "" "" LeaveDirectoryPage
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
@@ -80,7 +82,50 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; $0 = 1 when $INSTDIR may take the program: it is missing or empty, or it is the folder
+; of the installation this one replaces (the one the uninstall entry names).
+Function CheckInstallFolder
+  Push $1
+  Push $2
+  StrCpy $0 1
+  ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $1 $INSTDIR checked
+  ClearErrors
+  FindFirst $1 $2 "$INSTDIR\*.*"
+  next:
+    StrCmp $2 "" done
+    StrCmp $2 "." skip
+    StrCmp $2 ".." skip
+    StrCpy $0 0
+    Goto done
+  skip:
+    FindNext $1 $2
+    Goto next
+  done:
+  FindClose $1
+  checked:
+  Pop $2
+  Pop $1
+FunctionEnd
+
+!define FOLDER_IN_USE "$INSTDIR already holds files of its own.$\r$\n$\r$\nChoose an empty or new folder \
+for Zephlaunch, so that uninstalling it never removes files it did not put there."
+
+Function LeaveDirectoryPage
+  Call CheckInstallFolder
+  ${If} $0 != 1
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${FOLDER_IN_USE}"
+    Abort
+  ${EndIf}
+FunctionEnd
+
 Section "Zephlaunch"
+  ; Again here: a silent installation has no directory page.
+  Call CheckInstallFolder
+  ${If} $0 != 1
+    MessageBox MB_OK|MB_ICONSTOP "${FOLDER_IN_USE}" /SD IDOK
+    Abort "${FOLDER_IN_USE}"
+  ${EndIf}
   SetOutPath "$INSTDIR"
   ${If} ${RunningX64}
     File "${WIN64_DIR}\Zephlaunch.exe"
@@ -114,9 +159,18 @@ SectionEnd
 
 Section "Uninstall"
   SetShellVarContext current
-  Delete "${SHORTCUT}"
+  ; The programs go first: a running one cannot be deleted, and then nothing else is removed
+  ; (the uninstall entry stays for a later attempt).
+  retry:
   Delete "$INSTDIR\Zephlaunch.exe"
   Delete "$INSTDIR\zephrun.exe"
+  ${If} ${FileExists} "$INSTDIR\Zephlaunch.exe"
+  ${OrIf} ${FileExists} "$INSTDIR\zephrun.exe"
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Zephlaunch or a run of it (zephrun.exe) is still running.\
+$\r$\n$\r$\nClose them, then choose Retry." /SD IDCANCEL IDRETRY retry
+    Abort "Zephlaunch is still running: close it and uninstall again."
+  ${EndIf}
+  Delete "${SHORTCUT}"
   Delete "$INSTDIR\zephlaunch_service.ini"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"

@@ -76,7 +76,37 @@ const char* TextAfterLastBackslash(const char* path)
     return slash != nullptr ? slash + 1 : path;
 }
 
+SessionIdLookup g_sessionIdLookup = nullptr;
+
+SessionIdLookup SystemSessionIdLookup()
+{
+    return LookUp<SessionIdLookup>(GetModuleHandleA("KERNEL32.DLL"), "ProcessIdToSessionId");
+}
+
 }  // namespace
+
+SessionIdLookup SetSessionIdLookup(SessionIdLookup lookup)
+{
+    const SessionIdLookup previous = g_sessionIdLookup;
+    g_sessionIdLookup = lookup;
+    return previous;
+}
+
+void ProcessEnumerator::BeginSessionFilter()
+{
+    m_sessionLookup = g_sessionIdLookup != nullptr ? g_sessionIdLookup : SystemSessionIdLookup();
+    if (m_sessionLookup != nullptr && !m_sessionLookup(GetCurrentProcessId(), &m_ownSession))
+        m_sessionLookup = nullptr;
+}
+
+bool ProcessEnumerator::InOwnSession(DWORD processId) const
+{
+    if (m_sessionLookup == nullptr)
+        return true;
+    // A process whose session cannot be read is not known to be the user's own.
+    DWORD session = 0;
+    return m_sessionLookup(processId, &session) && session == m_ownSession;
+}
 
 ProcessEnumerator::ProcessEnumerator()
     : m_usePsapi(false), m_hPsapi(nullptr), m_hVdmdbg(nullptr), m_ntFamily(true)
@@ -116,6 +146,7 @@ bool ProcessEnumerator::LoadHelperLibraries()
 
 bool ProcessEnumerator::EnumerateProcesses()
 {
+    BeginSessionFilter();
     return m_usePsapi ? EnumerateProcessesPsapi() : EnumerateProcessesToolhelp();
 }
 
@@ -141,6 +172,8 @@ bool ProcessEnumerator::EnumerateProcessesToolhelp()
     for (BOOL more = toolhelp.processFirst(snapshot, &entry); more;
          more = toolhelp.processNext(snapshot, &entry)) {
         entry.szExeFile[sizeof entry.szExeFile - 1] = '\0';
+        if (!InOwnSession(entry.th32ProcessID))
+            continue;
         if (!OnProcess(entry.szExeFile, entry.th32ProcessID))
             break;
     }
@@ -168,6 +201,8 @@ bool ProcessEnumerator::EnumerateProcessesPsapi()
         count = kMaxProcessIds;
 
     for (DWORD i = 0; i < count; ++i) {
+        if (!InOwnSession(ids[i]))
+            continue;
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]);
         if (process == nullptr)
             continue;  // ended meanwhile, or not ours to read

@@ -5,9 +5,19 @@
 //
 // Names reported to OnProcess: the executable's file name on Windows 2000 and later, its
 // full path on Windows 9x/ME (Toolhelp) and on Windows NT 4.0 (PSAPI).
+//
+// Only processes of the caller's own session are reported, so that nothing a run matches
+// belongs to another signed-in user. Where the system cannot tell sessions apart (no
+// ProcessIdToSessionId, or it fails for the caller itself) every process is reported.
 #pragma once
 
 #include <windows.h>
+
+// ProcessIdToSessionId's shape. Replaceable, so that tests can place processes in another
+// session, which a system with one session never shows.
+using SessionIdLookup = BOOL(WINAPI*)(DWORD processId, DWORD* sessionId);
+// null: the system's own (looked up by name). Returns the previous replacement.
+SessionIdLookup SetSessionIdLookup(SessionIdLookup lookup);
 
 class ProcessEnumerator {
 public:
@@ -46,4 +56,10 @@ private:
     bool EnumerateModulesPsapi(DWORD processId);
 
     bool m_ntFamily;
+    // Set for one process walk: the lookup in use (null: every process counts) and the
+    // caller's own session.
+    SessionIdLookup m_sessionLookup = nullptr;
+    DWORD m_ownSession = 0;
+    void BeginSessionFilter();
+    bool InOwnSession(DWORD processId) const;
 };

@@ -29,6 +29,7 @@ const char* const kNeverStopProcesses[] = {
     "dwm.exe",          // Desktop Window Manager: without it the screen goes blank or black
     "fontdrvhost.exe",  // user-mode font driver host: text drawing of the session
     "conhost.exe",      // console host: ending it closes every console, the controller's own too
+    "zephrun.exe",      // the controller: this run itself, or another run that would stop half done
     // Windows 9x/ME: the system's own processes.
     "kernel32.dll",  // the 9x kernel as the process list reports it
     "msgsrv32.exe",  // 9x message server: the desktop hangs without it

@@ -6,6 +6,7 @@
 #include "framework/com_ptr.h"
 #include "framework/shell_execute.h"
 #include "globals.h"
+#include "gui_strings.h"
 #include "resource.h"
 #include "support/gui_driver.h"
 #include "support/gui_session.h"
@@ -28,7 +29,7 @@ const char kMain[] = "Zephlaunch - zephlaunch";
 const char kBrowser[] = "Browse for Folder";
 
 struct LinkContents {
-    std::string target, arguments, description, icon;
+    std::string target, arguments, description, icon, workingFolder;
     int iconIndex = -1;
     bool hasIconLocation = false;  // bit 0x40 of the flags word at byte 20
 };
@@ -57,6 +58,9 @@ LinkContents ReadLink(const std::string& path)
     text[0] = '\0';
     shellLink->GetDescription(text, sizeof text);
     link.description = text;
+    text[0] = '\0';
+    shellLink->GetWorkingDirectory(text, sizeof text);
+    link.workingFolder = text;
     text[0] = '\0';
     shellLink->GetIconLocation(text, sizeof text, &link.iconIndex);
     link.icon = text;
@@ -111,6 +115,7 @@ protected:
         SetElevationProbe(nullptr);
         SetLinkRunAsSetter(nullptr);
         SetShellExecuteHandler(nullptr);
+        SetOwnFolderLookup(nullptr);
         FreshSettingsTest::TearDown();
     }
 
@@ -152,6 +157,7 @@ TEST_F(Shortcut, LinksStartTheControllerWithTheQuotedProfileAndTheMainApplicatio
     const std::string controller = zt::BinPath("zephrun.exe");
     LinkContents dotted = ReadLink(folder.File("Zephlaunch a.b.lnk"));
     EXPECT_EQ(lstrcmpiA(dotted.target.c_str(), controller.c_str()), 0) << dotted.target;
+    EXPECT_EQ(lstrcmpiA(dotted.workingFolder.c_str(), zt::BinDir().c_str()), 0) << dotted.workingFolder;
     EXPECT_EQ(dotted.arguments, "\"" + gt::ProfilePath("a.b") + "\"");
     EXPECT_EQ(dotted.description, "Open this to start Zephlaunch with the a.b profile");
     EXPECT_EQ(dotted.icon, "C:\\Games\\racer.exe");
@@ -318,6 +324,44 @@ TEST_F(Shortcut, StartAsksTheShellToRunTheControllerElevatedAndWaitsTheSameWay)
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_EQ(driver.MessageBoxes()[0].text, "Do you wish to close the Zephlaunch GUI before launching?");
     EXPECT_TRUE(driver.MessageBoxes()[0].hasCancel);
+}
+
+ShellExecuteOutcome DeclineThePrompt(const ShellExecuteRequest& request)
+{
+    g_seen.push_back({request, false});
+    ShellExecuteOutcome outcome;
+    outcome.error = ERROR_CANCELLED;
+    return outcome;
+}
+
+// A declined elevation prompt is a cancelled run, not a launch error; without its own
+// folder the GUI starts nothing and writes no link rather than use "\zephrun.exe".
+TEST_F(Shortcut, ADeclinedPromptAndAnUnknownOwnFolderAreSaidPlainly)
+{
+    zt::WriteFileBytes(gt::ProfilePath("services"), gt::IniText("[Services]\nZephNoSuchService=Stop\n"));
+    SetElevationProbe(&VistaNotElevated);
+    SetShellExecuteHandler(&DeclineThePrompt);
+    g_seen.clear();
+    gt::GuiDriver driver;
+    driver.Answer({IDNO, IDOK, IDOK, IDOK});
+    driver.Step(kMain, [](HWND window) {
+        g_currentProfile = gt::ProfilePath("services");
+        gt::Command(window, IDC_START);
+    });
+    driver.Step(kMain, [](HWND window) {
+        SetOwnFolderLookup([] { return std::string(); });
+        gt::Command(window, IDC_START);
+    });
+    driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_CREATE_SHORTCUT); });
+    Run(driver);
+    EXPECT_EQ(g_seen.size(), 1u);
+    const char* const expected[] = {
+        "Do you wish to close the Zephlaunch GUI before launching?",
+        "The run was cancelled: it was not allowed to run with administrator rights.", gui::kOwnFolderUnknown,
+        gui::kOwnFolderUnknown};
+    ASSERT_EQ(driver.MessageBoxes().size(), 4u);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(driver.MessageBoxes()[i].text, expected[i]);
 }
 
 }  // namespace

@@ -139,6 +139,13 @@ printf '[ProgramOptions]\r\nShowToolTips=0\r\n' > "$appdata/Zephlaunch/zephlaunc
 user_data_sum() { (cd "$appdata/Zephlaunch" && find profiles -name '*.ini' -exec md5sum {} + | sort); }
 profiles_before=$(user_data_sum)
 
+echo "== setup.exe /S refuses a folder holding files of the user"
+mkdir -p "$instdir" && printf 'mine\r\n' > "$instdir/README.txt"
+wine "$installer" /S </dev/null >/dev/null 2>&1
+timeout 120 wineserver -w
+check_eq "folder holding the user's README.txt" "$(ls "$instdir"; cat "$instdir/README.txt")" "$(printf 'README.txt\nmine\r')"
+rm -r "$instdir"
+
 echo "== setup.exe /S"
 wine "$installer" /S </dev/null >/dev/null 2>&1
 echo "exit code $?"
@@ -193,6 +200,19 @@ i=0
 while ! log_finished && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
 log_finished || fail "Start did not run the installed controller in the program folder (no finished log in $instdir)"
 timeout 120 wineserver -w
+
+echo "== uninstall.exe /S while a run goes on removes nothing"
+printf '[Configuration]\r\nfspath=C:\\windows\\system32\\ping.exe\r\nfscmdline=-n 600 127.0.0.1\r\nautostartdelay=0\r\nlogging=1\r\n' \
+  > "$appdata/hold.ini"
+(cd "$instdir" && wine "$instdir_win\\zephrun.exe" "$appdata_win\\hold.ini" </dev/null >/dev/null 2>&1 &)
+i=0; hold=$instdir/zephrun_log.txt
+while ! grep -q "Waiting for Main Application to finish" "$hold" 2>/dev/null && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
+# In place (_?=), so that the exit code is the uninstaller's own: 2, stopped by the script.
+wine "$instdir_win\\uninstall.exe" /S "_?=$instdir_win" </dev/null >/dev/null 2>&1
+check_eq "uninstaller exit code while zephrun.exe runs" "$?" "2"
+[ -f "$instdir/zephrun.exe" ] && [ -e "$link" ] || fail "the running zephrun.exe or the Start-menu link was removed"
+wine reg query "$key" </dev/null >/dev/null 2>&1 || fail "the uninstall entry went while zephrun.exe remained"
+timeout 120 wineserver -k >/dev/null 2>&1
 
 echo "== uninstall.exe /S"
 wine "$instdir_win\\uninstall.exe" /S </dev/null >/dev/null 2>&1

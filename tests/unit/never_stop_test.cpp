@@ -8,7 +8,7 @@ TEST(NeverStop, CriticalProcessesInAnyCase)
 {
     for (const char* name : {"System", "smss.exe", "csrss.exe", "wininit.exe", "winlogon.exe", "services.exe",
                              "lsass.exe", "lsm.exe", "svchost.exe", "CSRSS.EXE", "Services.exe",
-                             "conhost.exe", "[System Process]", "MSGSRV32.EXE"}) {
+                             "conhost.exe", "[System Process]", "MSGSRV32.EXE", "ZephRun.exe"}) {
         EXPECT_TRUE(profile::IsNeverStopProcess(name)) << name;
     }
     for (const char* name : {"notepad.exe", "explorer.exe", "csrss", "csrss.exe ", "xcsrss.exe",

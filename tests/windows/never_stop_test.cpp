@@ -30,6 +30,17 @@ TEST(NeverStop, ServicesExeInProgramsKeepsRunning)
     EXPECT_EQ(zt::FindProcesses("services.exe"), before);
 }
 
+// A run never ends itself (here under another name) nor zephrun.exe, maybe another run.
+TEST(NeverStop, TheControllerNeverStopsItselfOrAnotherRun)
+{
+    zt::TempFolder folder;
+    const std::string controller = zt::CopyBinaryAs("zephrun.exe", folder.Path(), "ownrun.exe");
+    const std::string profile = folder.File("own_run.ini");
+    zt::WriteFileBytes(profile, zt::ProgramsProfile({}, {"ownrun.exe=Stop|x", "zephrun.exe=Stop|x"}));
+    EXPECT_EQ(zt::RunProfile(profile, controller),
+              zt::Transcript(zt::RunMessages(profile, {NeverStopped("zephrun.exe")}, {})));
+}
+
 TEST(NeverStop, RpcSsInServicesIsNotStopped)
 {
     ASSERT_EQ(zt::StartAndWait("RpcSs"), static_cast<DWORD>(SERVICE_RUNNING));

@@ -83,6 +83,33 @@ TEST_F(ServiceDependents, EveryDirectDependentIsAskedToStopAndTheParentKeepsRunn
     EXPECT_EQ(parent.State(), static_cast<DWORD>(SERVICE_RUNNING));
     EXPECT_EQ(grandchild.State(), static_cast<DWORD>(SERVICE_RUNNING));
     EXPECT_EQ(unrelated.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    // What the run took down counts as stopped by it (phase 8 restarts it); what was not
+    // running or was not touched does not.
+    EXPECT_TRUE(WasStoppedAsDependent(first.Name().c_str()));
+    EXPECT_TRUE(WasStoppedAsDependent(second.Name().c_str()));
+    EXPECT_FALSE(WasStoppedAsDependent(idle.Name().c_str()));
+    EXPECT_FALSE(WasStoppedAsDependent(grandchild.Name().c_str()));
+}
+
+// A needed service (PlugPlay, made to depend on a fixture) protects what it depends on at any depth.
+TEST_F(ServiceDependents, ANeededServiceAmongTheDependentsStopsNothing)
+{
+    zt::FixtureService parent("zeph_parent_n", "prompt");
+    zt::FixtureService child("zeph_dep_n", "prompt", {parent.Name()});
+    ASSERT_EQ(child.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    const std::string list = child.Name() + std::string(2, '\0');
+    const char plugPlay[] = "SYSTEM\\CurrentControlSet\\Services\\PlugPlay";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, plugPlay, "DependOnService", REG_MULTI_SZ, list.data(),
+                              static_cast<DWORD>(list.size())),
+              ERROR_SUCCESS);
+    const bool stopping = StopDependentServices(Manager(), parent.Name().c_str());
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, plugPlay, "DependOnService");
+    EXPECT_FALSE(stopping);
+    EXPECT_EQ(zt::TakeCapturedMessages(),
+              std::vector<CapturedMessage>({{LOG_WARNING, "\r\nWARNING: '" + parent.Name()
+                                                              + "' is not stopped: that would also stop "
+                                                                "'PlugPlay', which is needed by Windows."}}));
+    EXPECT_EQ(child.State(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
 TEST_F(ServiceDependents, DependencyNamesAreComparedCaseSensitively)
