@@ -86,7 +86,8 @@ TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
     record.profilePath = gt::DefaultProfile();
     record.AddProgram("gj_restore.exe", program);
     const long shellValue = zt::ReadShellRestart();
-    record.SetShellValue(shellValue < 0 ? 1 : static_cast<unsigned long>(shellValue));  // written back unchanged
+    record.SetShellValue(shellValue < 0 ? 1
+                                        : static_cast<unsigned long>(shellValue));  // written back unchanged
     zt::WriteFileBytes(m_journal, FormatJournal(record));
     SetElevationProbe(&VistaNotElevated);
     SetShellExecuteHandler(&RunWithoutElevation);
