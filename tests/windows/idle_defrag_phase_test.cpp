@@ -97,8 +97,9 @@ TEST(MemoryDefrag, AllocatesBlocksUpToThePhysicalMemoryOrTheCapAndGoesOn)
     ASSERT_FALSE(result.timedOut);
     int shortAt = 0;
     const std::vector<std::string> phase4 = zt::DefragPhaseMessages(result.output, &shortAt);
-    if (shortAt != 0)
+    if (shortAt != 0) {
         EXPECT_GE(shortAt, 150) << "a 32-bit controller stopped far below its address space";
+    }
     const std::vector<std::string> expected =
         zt::RunMessages(profile, NotSetPhase5(),
                         {"\r\nSkipping Phase 1: Forcing Idle tasks to execute - not enabled"}, phase4);

@@ -395,8 +395,9 @@ TEST_F(Journal, WriterKilledBetweenWritesLeavesReadableJournal)
             if (!programs[i]->Running())
                 ended.push_back(names[i]);
         }
-        if (moment != FirstListed)
+        if (moment != FirstListed) {
             ASSERT_FALSE(ended.empty()) << "moment " << moment;
+        }
         // Every program that is gone is listed (it was written before it was ended).
         for (const std::string& name : ended) {
             bool listed = false;
@@ -496,7 +497,7 @@ TEST_F(Journal, DryRunDescribesAndChangesNothing)
         "\r\nWould end zj_dryauto.exe",
         "\r\nWould end explorer.exe",
         "\r\nWould set AutoRestartShell to 0 while the shell is ended, and back to "
-            + std::to_string(ReadShellRestart()) + " at the end",
+            + std::to_string(zt::ReadShellRestart()) + " at the end",
         "\r\nPhase 8:  Restarting Services",
         "\r\nWould start '" + service.DisplayName() + "'",
         "\r\nPhase 9:  Restarting Programs",
