@@ -36,7 +36,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     gui_about_test gui_action_list_test gui_action_never_stop_test gui_configure_edit_test
     gui_configure_test gui_configure_window_test gui_dialog_layer_test gui_help_file_test
     gui_journal_test gui_options_test gui_profiles_test gui_programs_dialog_test
-    gui_services_dialog_test gui_shortcut_test gui_many_services_session)
+    gui_services_dialog_test gui_shortcut_test gui_many_services_session gui_dpi_layout_test)
   if(ZEPH_WINE_EMULATED)
     list(APPEND ZEPH_NOT_I686 main_app_serial_whole_run_test idle_defrag_memory_limit
       controller_spine_test.ControllerSpine.PauseAtEndWithoutAKeyKeepsWaiting)
