@@ -5,10 +5,12 @@ Only the Python standard library is used: the shapes are rasterised here with
 4 x 4 supersampling and the ICO/BMP bytes are written by hand.
 
 Icons hold 32-bit images with an alpha channel and a matching AND mask; the
-first image of each file is the size the dialogs use when they ask for the
-icon's own size. Menu bitmaps are 16 x 15 pixels with the 16-colour VGA
-palette; their background is the standard light grey, which the menu maps to
-the current 3D face colour and then masks out.
+first image of each file is the size the dialogs use at 96 DPI when they ask
+for the icon's own size; at another DPI they take the image nearest to that
+size scaled (16, 24 and 32 pixels are held for 150 % and 200 %). Menu bitmaps
+are 16 x 15 pixels with the 16-colour VGA palette; their background is the
+standard light grey, which the menu maps to the current 3D face colour and
+then masks out.
 
 Usage: make-gui-art.py [RES_DIR]   (default: gui/res beside this script's repo)
 """
