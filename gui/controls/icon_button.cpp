@@ -96,7 +96,7 @@ bool CIconButton::SetIcon(UINT resourceId, int width, int height, int secondIcon
     const int width96 = width > 0 ? width : NaturalIconSize(instance, resourceId);
     if (width96 > 0) {
         const int size = NearestIconSize(instance, resourceId, ScaledPixels(width96));
-        height = ::MulDiv(height > 0 ? height : width96, size, width96);
+        height = (height > 0 ? height : width96) * size / width96;
         width = size;
     }
     HICON first = static_cast<HICON>(

@@ -60,7 +60,7 @@ int SystemDpi()
     return dpi;
 }
 
-int ScaledPixels(int pixels96) { return ::MulDiv(pixels96, SystemDpi(), 96); }
+int ScaledPixels(int pixels96) { return (pixels96 * SystemDpi() + 48) / 96; }
 
 int NearestIconSize(HINSTANCE instance, UINT id, int wanted)
 {
