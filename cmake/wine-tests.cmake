@@ -49,7 +49,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     gui_about_test gui_action_list_test gui_action_never_stop_test gui_configure_edit_test
     gui_configure_test gui_configure_window_test gui_dialog_layer_test gui_help_file_test
     gui_journal_test gui_options_test gui_profiles_test gui_programs_dialog_test
-    gui_services_dialog_test gui_shortcut_test gui_many_services_session
+    gui_services_dialog_test gui_shortcut_test gui_many_services_session gui_dpi_layout_test
     autostart_values_test console_colours_test main_app_keywait_test
     main_app_keywait_test.MainAppKeyWait.WithoutAKeyTheRunWaits)
   if(ZEPH_WINE_EMULATED)

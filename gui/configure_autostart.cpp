@@ -3,6 +3,7 @@
 #include "configure_dlg.h"
 
 #include "edit_cmdline_dlg.h"
+#include "framework/dpi.h"
 #include "framework/file_dialog.h"
 #include "framework/win_app.h"
 #include "globals.h"
@@ -90,10 +91,11 @@ bool AppendIconStrip(HIMAGELIST list, const std::vector<HICON>& icons)
 
 void CConfigureDlg::SetUpAutoStartList(const std::vector<gui_logic::AutoStartRow>& rows)
 {
-    if (m_programIcons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1)) {
+    const int iconSize = ScaledPixels(16);
+    if (m_programIcons.Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 1)) {
         m_programIcons.SetBkColor(RGB(255, 255, 255));
         HICON cross = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_DELETE),
-                                                      IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+                                                      IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR));
         if (cross) {
             m_programIcons.Add(cross);
             ::DestroyIcon(cross);

@@ -1,6 +1,7 @@
 #include "configure_dlg.h"
 
 #include "configure_profile.h"
+#include "framework/dpi.h"
 #include "framework/data_exchange.h"
 #include "globals.h"
 #include "gui_strings.h"
@@ -141,9 +142,9 @@ BOOL CConfigureDlg::OnInitDialog()
     CDialog::OnInitDialog();
     RecordLayout();
     SetUpButtons();
-    m_autoStartList.InsertColumn(0, "Program", LVCFMT_LEFT, 175);
-    m_autoStartList.InsertColumn(1, "Command Line", LVCFMT_LEFT, 100);
-    m_autoStartList.InsertColumn(2, "Delay", LVCFMT_LEFT, 50);
+    m_autoStartList.InsertColumn(0, "Program", LVCFMT_LEFT, ScaledPixels(175));
+    m_autoStartList.InsertColumn(1, "Command Line", LVCFMT_LEFT, ScaledPixels(100));
+    m_autoStartList.InsertColumn(2, "Delay", LVCFMT_LEFT, ScaledPixels(50));
     SetUpToolTips("Configure", kToolTips);
     ConfigureProfile p = ReadConfigureProfile(g_currentProfile.c_str(), false);
     LoadProfile(p);

@@ -1,5 +1,6 @@
 #include "programs_dlg.h"
 
+#include "framework/dpi.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "globals.h"
@@ -74,10 +75,10 @@ void CProgramsDlg::AddExtraToolTips(std::vector<ToolTipEntry>* tips)
 
 void CProgramsDlg::AddColumns()
 {
-    m_list.InsertColumn(kModule, "Module", LVCFMT_LEFT, 100);
-    m_list.InsertColumn(kPath, "Path", LVCFMT_LEFT, 100);
-    m_list.InsertColumn(kAction, "Action", LVCFMT_LEFT, 100);
-    m_list.InsertColumn(kRunning, "Currently Running?", LVCFMT_LEFT, 30);
+    m_list.InsertColumn(kModule, "Module", LVCFMT_LEFT, ScaledPixels(100));
+    m_list.InsertColumn(kPath, "Path", LVCFMT_LEFT, ScaledPixels(100));
+    m_list.InsertColumn(kAction, "Action", LVCFMT_LEFT, ScaledPixels(100));
+    m_list.InsertColumn(kRunning, "Currently Running?", LVCFMT_LEFT, ScaledPixels(30));
     m_list.m_editColumn = kAction;
 }
 
@@ -86,10 +87,11 @@ bool CProgramsDlg::FillList()
     m_list.SendMessage(WM_SETREDRAW, FALSE);
     m_list.DeleteAllItems();
     HIMAGELIST previous = m_rowImages.Detach();
-    if (m_rowImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1)) {
+    const int iconSize = ScaledPixels(16);
+    if (m_rowImages.Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 1)) {
         m_rowImages.SetBkColor(RGB(255, 255, 255));
         HICON fallback = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_DELETE),
-                                                         IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+                                                         IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR));
         if (fallback) {
             m_rowImages.Add(fallback);
             ::DestroyIcon(fallback);

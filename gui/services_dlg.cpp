@@ -1,5 +1,7 @@
 #include "services_dlg.h"
 
+#include "framework/dpi.h"
+
 #include "globals.h"
 #include "gui_strings.h"
 #include "message_box.h"
@@ -56,10 +58,10 @@ CServicesDlg::~CServicesDlg()
 
 void CServicesDlg::AddColumns()
 {
-    m_list.InsertColumn(kService, "Service", LVCFMT_LEFT, 100);
-    m_list.InsertColumn(kDescription, "Description", LVCFMT_LEFT, 100);
-    m_list.InsertColumn(kState, "State", LVCFMT_LEFT, 75);
-    m_list.InsertColumn(kAction, "Action", LVCFMT_LEFT, 100);
+    m_list.InsertColumn(kService, "Service", LVCFMT_LEFT, ScaledPixels(100));
+    m_list.InsertColumn(kDescription, "Description", LVCFMT_LEFT, ScaledPixels(100));
+    m_list.InsertColumn(kState, "State", LVCFMT_LEFT, ScaledPixels(75));
+    m_list.InsertColumn(kAction, "Action", LVCFMT_LEFT, ScaledPixels(100));
     m_list.m_editColumn = kAction;
 }
 

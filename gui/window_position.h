@@ -6,5 +6,8 @@
 // Writes the window's outer rectangle as left, top, right, bottom ("%d") to section.
 void SaveWindowRect(HWND window, const char* section);
 // Applies the saved rectangle when its left or top is non-zero; otherwise the window
-// keeps its place. Returns whether it was applied.
+// keeps its place. Call it while the window has its template's size: a smaller saved
+// rectangle (saved at a smaller display scaling, or edited by hand) is enlarged to that
+// size, and one that lies on no monitor is moved onto the nearest. Returns whether it
+// was applied.
 bool RestoreWindowRect(HWND window, const char* section);

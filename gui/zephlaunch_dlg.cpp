@@ -3,6 +3,7 @@
 #include "controller_launch.h"
 #include "about_dlg.h"
 #include "configure_dlg.h"
+#include "framework/dpi.h"
 #include "framework/data_exchange.h"
 #include "framework/shell_execute.h"
 #include "framework/win_app.h"
@@ -81,7 +82,7 @@ BOOL CZephlaunchDlg::OnInitDialog()
     SetUpButtons();
 
     m_profileList.SetExtendedStyle(m_profileList.GetExtendedStyle() | LVS_EX_INFOTIP);
-    if (m_imageList.Create(32, 32, ILC_COLOR8 | ILC_MASK, 1, 1))
+    if (m_imageList.Create(ScaledPixels(32), ScaledPixels(32), ILC_COLOR8 | ILC_MASK, 1, 1))
         m_profileList.SetImageList(m_imageList, LVSIL_NORMAL);
 
     OSVERSIONINFOA version = {};
@@ -105,8 +106,8 @@ BOOL CZephlaunchDlg::OnInitDialog()
     g_showToolTips = ReadShowToolTips();
     RestoreWindowRect(m_hWnd, kMainWindowSection);
 
-    m_profileList.InsertColumn(0, "Profiles", LVCFMT_LEFT, 75);
-    m_profileList.InsertColumn(1, "Description", LVCFMT_LEFT, 200);
+    m_profileList.InsertColumn(0, "Profiles", LVCFMT_LEFT, ScaledPixels(75));
+    m_profileList.InsertColumn(1, "Description", LVCFMT_LEFT, ScaledPixels(200));
     FillProfileList();
 
     // Without the tool-tip control the window works as before, only without tips (and
@@ -132,7 +133,18 @@ void CZephlaunchDlg::SetUpMenuBar()
                               {ID_TOOLS_SERVICE_MANAGER, IDB_SERVICE_MANAGER}};
     for (const auto& item : items)
         m_menu.SetItemBitmap(item[0], item[1]);
-    SetMenu(m_menu);
+    // The menu bar takes its height out of the client area: the window grows by that
+    // much, so that the whole template still fits below the bar.
+    RECT before;
+    RECT after;
+    RECT window;
+    if (!GetClientRect(&before) || !SetMenu(m_menu) || !GetClientRect(&after) || !GetWindowRect(&window))
+        return;
+    const int shortfall = before.bottom - after.bottom;
+    if (shortfall > 0)
+        SetWindowPos(nullptr, 0, 0, window.right - window.left, window.bottom - window.top + shortfall,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RecordLeastSize();
 }
 
 void CZephlaunchDlg::SetUpButtons()
@@ -167,7 +179,7 @@ void CZephlaunchDlg::FillProfileList()
 
     // The new list is in place before the old one goes.
     HIMAGELIST previous = m_imageList.Detach();
-    if (m_imageList.Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1)) {
+    if (m_imageList.Create(ScaledPixels(32), ScaledPixels(32), ILC_COLOR32 | ILC_MASK, 1, 1)) {
         m_imageList.SetBkColor(RGB(255, 255, 255));
         m_imageList.Add(m_hIcon);
         m_profileList.SetImageList(m_imageList, LVSIL_NORMAL);

@@ -5,10 +5,12 @@ Only the Python standard library is used: the shapes are rasterised here with
 4 x 4 supersampling and the ICO/BMP bytes are written by hand.
 
 Icons hold 32-bit images with an alpha channel and a matching AND mask; the
-first image of each file is the size the dialogs use when they ask for the
-icon's own size. Menu bitmaps are 16 x 15 pixels with the 16-colour VGA
-palette; their background is the standard light grey, which the menu maps to
-the current 3D face colour and then masks out.
+first image of each file is the size the dialogs use at 96 DPI when they ask
+for the icon's own size; at another DPI they take the image nearest to that
+size scaled (16, 24 and 32 pixels are held for 150 % and 200 %). Menu bitmaps
+are 16 x 15 pixels with the 16-colour VGA palette; their background is the
+standard light grey, which the menu maps to the current 3D face colour and
+then masks out.
 
 Usage: make-gui-art.py [RES_DIR]   (default: gui/res beside this script's repo)
 """
@@ -378,19 +380,19 @@ def glyph_edit(c):
 ICONS = [
     # id, file, glyph, sizes (first = natural size)
     (134, "zephlaunch", glyph_app, (32, 16, 48)),
-    (138, "services", glyph_services, (24, 16)),
-    (139, "programs", glyph_programs, (24, 16)),
-    (140, "configure", glyph_configure, (24, 16)),
-    (141, "start", glyph_start, (24, 16)),
-    (143, "save", glyph_save, (24, 16)),
-    (144, "reset", glyph_reset, (24, 16)),
-    (145, "running", glyph_running, (24, 16)),
-    (146, "delete", glyph_delete, (24, 16)),
-    (147, "browse", glyph_browse, (16, 24)),
-    (160, "web", glyph_web, (16, 24)),
-    (161, "email", glyph_email, (16, 24)),
-    (166, "edit", glyph_edit, (16, 24)),
-    (167, "add", glyph_add, (16, 24)),
+    (138, "services", glyph_services, (24, 16, 32)),
+    (139, "programs", glyph_programs, (24, 16, 32)),
+    (140, "configure", glyph_configure, (24, 16, 32)),
+    (141, "start", glyph_start, (24, 16, 32)),
+    (143, "save", glyph_save, (24, 16, 32)),
+    (144, "reset", glyph_reset, (24, 16, 32)),
+    (145, "running", glyph_running, (24, 16, 32)),
+    (146, "delete", glyph_delete, (24, 16, 32)),
+    (147, "browse", glyph_browse, (16, 24, 32)),
+    (160, "web", glyph_web, (16, 24, 32)),
+    (161, "email", glyph_email, (16, 24, 32)),
+    (166, "edit", glyph_edit, (16, 24, 32)),
+    (167, "add", glyph_add, (16, 24, 32)),
 ]
 
 

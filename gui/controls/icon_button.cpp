@@ -3,6 +3,7 @@
 #include "controls/darkened_icon.h"
 #include "controls/draw_helpers.h"
 #include "gui/logic/icon_button_layout.h"
+#include "framework/dpi.h"
 #include "framework/win_app.h"
 
 #include <windowsx.h>
@@ -33,7 +34,11 @@ bool MeasureIcon(HICON icon, int* width, int* height)
 
 }  // namespace
 
-CIconButton::CIconButton() { ResetColours(); }
+CIconButton::CIconButton()
+{
+    m_margin = ScaledPixels(m_margin);
+    ResetColours();
+}
 
 CIconButton::~CIconButton() { FreeIcons(); }
 
@@ -85,8 +90,17 @@ void CIconButton::FreeIcons()
 bool CIconButton::SetIcon(UINT resourceId, int width, int height, int secondIcon)
 {
     FreeIcons();
-    HICON first = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(resourceId),
-                                                  IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
+    // The size asked for (or the icon's own) is meant at 96 DPI: at the display's DPI the
+    // icon's image nearest to it is drawn as it is, not stretched.
+    HINSTANCE instance = AfxGetResourceHandle();
+    const int width96 = width > 0 ? width : NaturalIconSize(instance, resourceId);
+    if (width96 > 0) {
+        const int size = NearestIconSize(instance, resourceId, ScaledPixels(width96));
+        height = (height > 0 ? height : width96) * size / width96;
+        width = size;
+    }
+    HICON first = static_cast<HICON>(
+        ::LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, width, height, LR_DEFAULTCOLOR));
     if (first) {
         m_first.handle = first;
         if (secondIcon == kDarkened) {

@@ -21,7 +21,8 @@ public:
     void DrawBorder(bool border = true, bool repaint = true);
     void DrawFlatFocus(bool flatFocus, bool repaint = true);
 
-    // Loads the icon resource (width and height 0: the icon's own size) and, for
+    // Loads the icon resource, sized for 96 DPI (width and height 0: the icon's own
+    // size; at another DPI the image nearest to the scaled size) and, for
     // kDarkened, a darkened copy as second icon. The icons set before are destroyed.
     // False when the icon could not be loaded (the button then has no icon).
     bool SetIcon(UINT resourceId, int width, int height, int secondIcon);

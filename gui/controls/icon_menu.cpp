@@ -5,6 +5,7 @@
 
 #include "controls/icon_menu_parts.h"
 #include "controls/menu_code_page.h"
+#include "framework/dpi.h"
 #include "framework/win_app.h"
 #include "gui/logic/menu_item_text.h"
 
@@ -66,7 +67,11 @@ bool IsSixteenColourBitmap(HINSTANCE instance, UINT bitmapId)
 
 }  // namespace
 
-CIconMenu::CIconMenu() : m_maskColour(::GetSysColor(COLOR_BTNFACE)) {}
+CIconMenu::CIconMenu()
+    : m_iconWidth(ScaledPixels(16)),
+      m_iconHeight(ScaledPixels(15)),
+      m_maskColour(::GetSysColor(COLOR_BTNFACE))
+{}
 
 CIconMenu::~CIconMenu() { FreeAll(); }
 
@@ -288,8 +293,9 @@ bool CIconMenu::SetItemBitmap(UINT commandId, UINT bitmapId)
             item->images = nullptr;
         }
         item->bitmapId = 0;
-        HBITMAP bitmap = static_cast<HBITMAP>(
-            ::LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, load));
+        // Drawn for 96 DPI: stretched to the icon size of the display's DPI.
+        HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP,
+                                                           m_iconWidth, m_iconHeight, load));
         if (!bitmap) {
             all = false;
             continue;

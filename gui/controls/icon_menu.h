@@ -94,7 +94,7 @@ private:
 
     std::vector<std::unique_ptr<Item>> m_items;
     std::vector<HMENU> m_menus;  // every menu this object made, the top one first
-    int m_iconWidth = 16;
+    int m_iconWidth = 16;        // 16 x 15 at 96 DPI, scaled to the display
     int m_iconHeight = 15;
     COLORREF m_maskColour;
 };

@@ -169,7 +169,7 @@ void CIconMenu::DrawFlat(HDC dc, const RECT& rect, const Item& item, UINT state,
         FillSolid(dc, rect, Lightened(highlight, stripIsMenu ? 85 : 70));
         FrameSolid(dc, rect, highlight);
     }
-    const int iconLeft = rect.left + gui_logic::MenuIconLeft(true);
+    const int iconLeft = rect.left + gui_logic::MenuIconLeft(true, m_iconWidth);
     const int iconTop = gui_logic::MenuIconTop(rect.top, height, m_iconHeight);
     if (item.images) {
         if (grayed) {
@@ -218,7 +218,7 @@ void CIconMenu::DrawClassic(HDC dc, const RECT& rect, const Item& item, UINT sta
             fill.left += stripWidth;
         FillSolid(dc, fill, ::GetSysColor(COLOR_HIGHLIGHT));
     }
-    const int iconLeft = rect.left + gui_logic::MenuIconLeft(false);
+    const int iconLeft = rect.left + gui_logic::MenuIconLeft(false, m_iconWidth);
     const int iconTop = gui_logic::MenuIconTop(rect.top, height, m_iconHeight);
     RECT frame{iconLeft - 1, iconTop - 1, iconLeft + m_iconWidth + 1, iconTop + m_iconHeight + 1};
     if (item.images) {

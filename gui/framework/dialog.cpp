@@ -192,6 +192,13 @@ void CDialog::ExecuteDialogInit()
     }
 }
 
+void CDialog::RecordLeastSize()
+{
+    RECT rect;
+    if ((GetStyle() & WS_THICKFRAME) && ::GetWindowRect(m_hWnd, &rect))
+        m_leastSize = {rect.right - rect.left, rect.bottom - rect.top};
+}
+
 bool CDialog::OnNotify(UINT, NMHDR*, LRESULT*) { return false; }
 bool CDialog::OnTimer(UINT_PTR) { return false; }
 bool CDialog::OnSize(UINT, int, int) { return false; }
@@ -245,6 +252,13 @@ bool CDialog::DispatchDialogMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* res
             return true;
         }
         break;
+    case WM_GETMINMAXINFO:
+        if (m_leastSize.cx > 0) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+            info->ptMinTrackSize.x = m_leastSize.cx;
+            info->ptMinTrackSize.y = m_leastSize.cy;
+        }
+        break;
     case WM_DESTROY:
         OnDestroy();
         break;
@@ -271,6 +285,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     LRESULT result = 0;
     if (msg == WM_INITDIALOG) {
         self->ExecuteDialogInit();
+        self->RecordLeastSize();
         result = self->OnInitDialog();
         handled = TRUE;
     } else {

@@ -21,6 +21,10 @@
 // "Zephlaunch" without a name) with the information icon and activates it with
 // g_showToolTips. PreTranslateMessage relays every message to it; ActivateToolTips
 // switches it on or off later. The texts' own line breaks are kept, nothing re-wraps.
+//
+// Least size: a dialog with a sizing border cannot be made smaller than the size its
+// template gives it at the display's scaling (its window size when OnInitDialog starts;
+// RecordLeastSize takes the current size instead, for a dialog that grew on purpose).
 #pragma once
 
 #include "framework/tooltip_ctrl.h"
@@ -94,6 +98,7 @@ protected:
         return SetUpToolTips(dialogName, entries, N);
     }
     void ActivateToolTips(bool active) const;
+    void RecordLeastSize();
 
     HWND m_parent;
     CToolTipCtrl m_toolTip;
@@ -103,4 +108,5 @@ private:
     void ExecuteDialogInit();
     UINT m_templateId;
     bool m_modal = false;
+    SIZE m_leastSize = {0, 0};
 };

@@ -11,19 +11,21 @@ MenuItemSize MeasureMenuItem(bool separator, int textWidth, int menuHeight, int 
         return size;
     }
     size.width = textWidth + 2 * iconWidth + 1;
-    size.height = menuHeight > iconHeight + 4 ? menuHeight : iconHeight + 4;
+    const int iconItemHeight = iconHeight + MenuGap(4, iconWidth);
+    size.height = menuHeight > iconItemHeight ? menuHeight : iconItemHeight;
     return size;
 }
 
-int MenuStripWidth(int iconWidth) { return iconWidth + 5; }
-int MenuTextLeft(int iconWidth) { return iconWidth + 9; }
-int MenuIconLeft(bool flatLook) { return flatLook ? 3 : 2; }
+int MenuGap(int gap16, int iconWidth) { return gap16 * iconWidth / 16; }
+int MenuStripWidth(int iconWidth) { return iconWidth + MenuGap(5, iconWidth); }
+int MenuTextLeft(int iconWidth) { return iconWidth + MenuGap(9, iconWidth); }
+int MenuIconLeft(bool flatLook, int iconWidth) { return MenuGap(flatLook ? 3 : 2, iconWidth); }
 int MenuIconTop(int itemTop, int itemHeight, int iconHeight)
 {
     return itemTop + (itemHeight - iconHeight) / 2;
 }
 int MenuTextRightMargin(int iconWidth) { return iconWidth / 2; }
-int MenuSeparatorLeft(int iconWidth) { return MenuStripWidth(iconWidth) + 4; }
+int MenuSeparatorLeft(int iconWidth) { return MenuStripWidth(iconWidth) + MenuGap(4, iconWidth); }
 
 bool MenuStripUsesButtonFace(unsigned long majorVersion) { return majorVersion >= 4; }
 

@@ -18,6 +18,15 @@ bool ShouldRestore(const SavedRect& rect);
 inline int RectWidth(const SavedRect& rect) { return rect.right - rect.left; }
 inline int RectHeight(const SavedRect& rect) { return rect.bottom - rect.top; }
 
+// A rectangle at least minWidth x minHeight: one saved at a smaller display scaling (or
+// edited by hand) grows to the window's least size, keeping its left and top.
+SavedRect EnlargedTo(const SavedRect& rect, int minWidth, int minHeight);
+// Whether the two rectangles share at least one pixel.
+bool Overlaps(const SavedRect& a, const SavedRect& b);
+// The rectangle moved (not resized) into area as far as it fits; one larger than area
+// starts at area's left or top.
+SavedRect MovedInto(const SavedRect& rect, const SavedRect& area);
+
 // The key names in the order they are written.
 extern const char* const kRectKeys[4];
 
