@@ -1,5 +1,6 @@
 #include "programs_dlg.h"
 
+#include "configure_profile.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "globals.h"
@@ -74,6 +75,16 @@ void CProgramsDlg::AddExtraToolTips(std::vector<ToolTipEntry>* tips)
 
 void CProgramsDlg::AddColumns()
 {
+    // A name the profile could not read back as its key is refused, and the row stays.
+    m_list.m_acceptRename = [this](int, const std::string& name) {
+        if (gui_logic::IsReadableKey(name))
+            return true;
+        ShowMessageBox(m_hWnd,
+                       "A program's name can be neither empty nor longer than 255 characters, and it "
+                       "cannot hold \"=\": the profile could not read it back.",
+                       MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    };
     m_list.InsertColumn(kModule, "Module", LVCFMT_LEFT, 100);
     m_list.InsertColumn(kPath, "Path", LVCFMT_LEFT, 100);
     m_list.InsertColumn(kAction, "Action", LVCFMT_LEFT, 100);
@@ -263,8 +274,7 @@ bool CProgramsDlg::WriteSection()
         if (!::WritePrivateProfileStringA(profile::kPrograms, key, value, file) && error == ERROR_SUCCESS)
             error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
     };
-    // Deleting a section that is not there may report a failure; the writes tell.
-    ::WritePrivateProfileStringA(profile::kPrograms, nullptr, nullptr, file);
+    DeleteProfileSection(profile::kPrograms, file, &error);
     for (int row = 0; row < m_list.GetItemCount() && error == ERROR_SUCCESS; ++row) {
         std::string value =
             gui_logic::JoinProgramValue(m_list.GetItemText(row, kAction), m_list.GetItemText(row, kPath));

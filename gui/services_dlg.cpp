@@ -1,5 +1,6 @@
 #include "services_dlg.h"
 
+#include "configure_profile.h"
 #include "globals.h"
 #include "gui_strings.h"
 #include "message_box.h"
@@ -256,8 +257,8 @@ bool CServicesDlg::WriteSection()
     gui_logic::SectionEntries kept =
         gui_logic::EntriesNotIn(gui_logic::ParseSection(section.data(), section.size()), keys);
 
-    ::WritePrivateProfileStringA(profile::kServices, nullptr, nullptr, file);
     DWORD error = ERROR_SUCCESS;
+    DeleteProfileSection(profile::kServices, file, &error);
     auto write = [&](const std::string& key, const std::string& value) {
         if (error == ERROR_SUCCESS
             && !::WritePrivateProfileStringA(profile::kServices, key.c_str(), value.c_str(), file))

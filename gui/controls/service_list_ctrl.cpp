@@ -101,7 +101,6 @@ void CServiceListCtrl::OnLeftButtonDown(int row, int column, bool wasFocused)
     if (choices.fixed)
         return;  // nothing to choose, and nothing changed
     OpenActionList(row, column, choices.items, choices.initialSelection);
-    m_modified = true;
 }
 
 bool CServiceListCtrl::OnChildNotify(UINT msg, WPARAM, LPARAM lp, LRESULT* result)
@@ -112,11 +111,14 @@ bool CServiceListCtrl::OnChildNotify(UINT msg, WPARAM, LPARAM lp, LRESULT* resul
     if (header->code != LVN_ENDLABELEDITA)
         return false;
     auto* info = reinterpret_cast<NMLVDISPINFOA*>(lp);
-    if (info->item.pszText) {
-        SetItemText(info->item.iItem, info->item.iSubItem, info->item.pszText);
-        // A rename of the row by the list's own label editing is a change too.
-        if (header->idFrom != static_cast<UINT_PTR>(kInPlaceListId))
+    // Only a text that differs from the cell's is a change: opening the drop-down and
+    // leaving it as it came changes nothing.
+    if (info->item.pszText && GetItemText(info->item.iItem, info->item.iSubItem) != info->item.pszText) {
+        bool rename = header->idFrom != static_cast<UINT_PTR>(kInPlaceListId);
+        if (!rename || !m_acceptRename || m_acceptRename(info->item.iItem, info->item.pszText)) {
+            SetItemText(info->item.iItem, info->item.iSubItem, info->item.pszText);
             m_modified = true;
+        }
     }
     *result = 0;
     return true;

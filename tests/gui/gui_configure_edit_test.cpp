@@ -1,8 +1,10 @@
 // The Configure dialog's commands: validation, Save failures, Browse, the launcher
 // case, the auto-start list with Add, Edit and Delete, the window rectangle and the
 // resize layout, and the way in from the main window.
+#include "configure_profile.h"
 #include "resource.h"
 #include "globals.h"
+#include "support/action_lists.h"
 #include "support/configure_helpers.h"
 #include "support/gui_driver.h"
 #include "support/gui_session.h"
@@ -22,6 +24,8 @@ using gt::kConfigureTitle;
 using gt::kEditTitle;
 
 class ConfigureEdit : public gt::ConfigureTest {};
+
+const char kUnsaved[] = "You have made changes that have not been saved.  Would you like to save them now?";
 
 struct BadValue {
     int id;
@@ -50,14 +54,14 @@ void PressEnterIn(HWND dialog, int id)
     ::PostMessageA(field, WM_KEYUP, VK_RETURN, 0xC0000001);
 }
 
-// Enter outside a button is the dialog's OK command: it validates the fields and
-// closes without writing anything.
-TEST_F(ConfigureEdit, EnterOutsideAButtonValidatesAndClosesWithoutWriting)
+// Enter outside a button is the dialog's OK command: with changes it asks first. Yes
+// saves, and a field that fails keeps the dialog open; No closes without writing.
+TEST_F(ConfigureEdit, EnterOutsideAButtonAsksAboutChanges)
 {
     const std::string original = gt::IniText("[Configuration]\ndescription=Keep\n");
     zt::WriteFileBytes(Profile(), original);
     gt::GuiDriver driver;
-    driver.Answer({IDOK});
+    driver.Answer({IDYES, IDOK, IDNO});
     driver.Step(kConfigureTitle, [](HWND dialog) {
         gt::WaitForSelectionTimer(dialog);
         gt::TypeText(dialog, IDC_CONFIGURE_NONRESPONSE, "2");
@@ -69,9 +73,12 @@ TEST_F(ConfigureEdit, EnterOutsideAButtonValidatesAndClosesWithoutWriting)
         PressEnterIn(dialog, IDC_CONFIGURE_CMDLINE);
     });
     EXPECT_EQ(RunConfigure(driver), IDOK);
-    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text, "Please enter an integer between 3 and 900.");
-    EXPECT_EQ(driver.MessageBoxes()[0].icon, BoxIcon::Exclamation);
+    ASSERT_EQ(driver.MessageBoxes().size(), 3u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, kUnsaved);
+    EXPECT_TRUE(driver.MessageBoxes()[0].hasYesNo && driver.MessageBoxes()[0].hasCancel);
+    EXPECT_EQ(driver.MessageBoxes()[1].text, "Please enter an integer between 3 and 900.");
+    EXPECT_EQ(driver.MessageBoxes()[1].icon, BoxIcon::Exclamation);
+    EXPECT_EQ(driver.MessageBoxes()[2].text, kUnsaved);
     EXPECT_EQ(zt::ReadFileBytes(Profile()), original);
     EXPECT_EQ(SavedRect(), "<missing>,<missing>,<missing>,<missing>");
 }
@@ -87,7 +94,7 @@ TEST_F(ConfigureEdit, FocusGoesToTheFieldThatFailed)
     };
     for (const BadValue& value : bad) {
         gt::GuiDriver driver;
-        driver.Answer({IDOK});
+        driver.Answer({IDOK, IDNO});  // the refusal, then leave without saving
         int focus = 0;
         bool typed = false;
         driver.Step(kConfigureTitle, [&](HWND dialog) {
@@ -102,7 +109,7 @@ TEST_F(ConfigureEdit, FocusGoesToTheFieldThatFailed)
         });
         EXPECT_EQ(RunConfigure(driver), IDCANCEL);
         EXPECT_TRUE(typed) << value.id;
-        ASSERT_EQ(driver.MessageBoxes().size(), 1u) << value.id;
+        ASSERT_EQ(driver.MessageBoxes().size(), 2u) << value.id;
         EXPECT_EQ(driver.MessageBoxes()[0].text, value.message);
         EXPECT_EQ(focus, value.id);
         EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration").size(), 0u);
@@ -151,6 +158,73 @@ TEST_F(ConfigureEdit, FailedSaveWritesNoRectangle)
     EXPECT_NE(driver.MessageBoxes()[0].text.find("(error code 3)"), std::string::npos);
     EXPECT_EQ(SavedRect(), "<missing>,<missing>,<missing>,<missing>");
     EXPECT_FALSE(zt::FileExists(Profile()));
+}
+
+// Some Windows versions report a failure when asked to delete a section that is not
+// there; a Save must not fail for it (Wine reports success, so the call is replaced).
+BOOL WINAPI DeleteAndReportFailure(LPCSTR section, LPCSTR text, LPCSTR file)
+{
+    ::WritePrivateProfileSectionA(section, text, file);
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
+}
+
+TEST_F(ConfigureEdit, DeletingASectionThatIsNotThereIsNoFailure)
+{
+    WriteProfile("[Configuration]\ndescription=Old\n");
+    const DeleteSectionCall real = g_deleteSectionCall;
+    g_deleteSectionCall = &DeleteAndReportFailure;
+    gt::GuiDriver driver;
+    driver.Answer({IDOK});
+    driver.Step(kConfigureTitle, [](HWND dialog) {
+        gt::TypeText(dialog, IDC_CONFIGURE_DESCRIPTION, "New");
+        gt::Click(dialog, IDC_CONFIGURE_SAVE);
+    });
+    EXPECT_EQ(RunConfigure(driver), 0);
+    g_deleteSectionCall = real;
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "Configuration changes have been saved.");
+    EXPECT_EQ(gt::ReadIni(Profile(), "Configuration", "description"), "New");
+}
+
+// Every text field at its limit reads back whole and is saved back unchanged; the
+// fields take no more at input.
+TEST_F(ConfigureEdit, EveryFieldAtItsLimitReadsBackWhole)
+{
+    const std::string description(255, 'd'), path = "C:\\" + std::string(251, 'p');
+    const std::string commandLine(255, 'c'), program = "C:\\" + std::string(251, 'k');
+    const std::string autoStart = program + "=" + std::string(251, 'a') + "|900";
+    WriteProfile("[Configuration]\ndescription=" + description + "\nfspath=" + path
+                 + "\nfscmdline=" + commandLine + "\n[AutoStart]\n" + autoStart + "\n");
+    gt::GuiDriver driver;
+    driver.Answer({IDOK});
+    std::vector<LRESULT> limits;
+    std::string imageListOwner;
+    auto limitOf = [](HWND dialog, int id) {
+        return ::SendMessageA(gt::Item(dialog, id), EM_GETLIMITTEXT, 0, 0);
+    };
+    driver.Step(kConfigureTitle, [&](HWND dialog) {
+        imageListOwner = gt::ImageListOwner(gt::Item(dialog, IDC_CONFIGURE_AUTOSTART_LIST));
+        for (int id : {IDC_CONFIGURE_DESCRIPTION, IDC_CONFIGURE_APP_PATH, IDC_CONFIGURE_CMDLINE})
+            limits.push_back(limitOf(dialog, id));
+        EXPECT_TRUE(ClickRow(dialog, 0));
+        gt::PumpUntil([&] { return gt::EditAndDeleteEnabled(dialog); }, 1000);
+        gt::Click(dialog, IDC_CONFIGURE_EDIT);
+    });
+    driver.Step(kEditTitle, [&](HWND edit) {
+        limits.push_back(limitOf(edit, IDC_EDIT_CMDLINE_TEXT));
+        gt::Click(edit, IDOK);
+    });
+    driver.Step(kConfigureTitle, [](HWND dialog) { gt::Click(dialog, IDC_CONFIGURE_SAVE); });
+    EXPECT_EQ(RunConfigure(driver), 0);
+    EXPECT_EQ(limits, (std::vector<LRESULT>{255, 255, 255, 251}));
+    EXPECT_EQ(imageListOwner, "dialog");  // the list only shares it: the dialog destroys it, once
+    const std::vector<std::string> saved = gt::SectionEntries(Profile(), "Configuration");
+    ASSERT_GE(saved.size(), 3u);
+    EXPECT_EQ(saved[0], "description=" + description);
+    EXPECT_EQ(saved[1], "fspath=" + path);
+    EXPECT_EQ(saved[2], "fscmdline=" + commandLine);
+    EXPECT_EQ(gt::SectionEntries(Profile(), "AutoStart"), std::vector<std::string>{autoStart});
 }
 
 TEST_F(ConfigureEdit, BrowseChangesOnlyThePath)
@@ -326,7 +400,7 @@ TEST_F(ConfigureEdit, EditDialogValidatesItsFields)
     EXPECT_EQ(RunConfigure(driver), IDCANCEL);
     EXPECT_EQ(delayShown, "0") << "a delay that is no number is offered as 0";
     ASSERT_EQ(driver.MessageBoxes().size(), 2u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text, "Please enter no more than 255 characters.");
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "Please enter no more than 251 characters.");
     EXPECT_EQ(driver.MessageBoxes()[1].text, "Please enter an integer between 0 and 900.");
     EXPECT_EQ(focusAfterText, IDC_EDIT_CMDLINE_TEXT);
     EXPECT_EQ(focusAfterDelay, IDC_EDIT_CMDLINE_DELAY);

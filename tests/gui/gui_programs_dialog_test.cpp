@@ -1,5 +1,6 @@
 // The Programs dialog: rows from running programs and from the profile, the Running
 // view, Reset, Remove, Save, the version texts, and the main window's Programs button.
+#include "configure_profile.h"
 #include "programs_dlg.h"
 #include "resource.h"
 #include "support/action_lists.h"
@@ -42,7 +43,12 @@ protected:
             "[Configuration]\ndescription=programs\n[Programs]\n"
             "ZLPROG_RUN.EXE=Stop & Restart|C:\\old\\zlprog_run.exe\n"
             "zl_notrunning.exe=stop & restart|C:\\x\\zl_notrunning.exe\n"
-            "zl_nobar.exe=Stop\n");
+            "zl_nobar.exe=Stop\n"
+            // One name to Windows, though not to a comparison of A to Z only.
+            "\xDC"
+            "ber.exe=Stop|C:\\u\\first.exe\n"
+            "\xFC"
+            "ber.exe=No Action|C:\\u\\second.exe\n");
     }
     void TearDown() override
     {
@@ -72,8 +78,10 @@ TEST_F(ProgramsDialog, RunningAndProfiledProgramsAndSaveWritesEveryRow)
     std::vector<std::string> rows;
     std::vector<std::string> running, notRunning, noBar;
     int runCopies = 0;
+    std::string imageListOwner;
     driver.Step(kPrograms, [&](HWND dialog) {
         HWND list = List(dialog);
+        imageListOwner = gt::ImageListOwner(list);
         rows = gt::ListItems(list);
         for (const std::string& row : rows)
             runCopies += Lower(row) == "zlprog_run.exe" ? 1 : 0;
@@ -93,6 +101,12 @@ TEST_F(ProgramsDialog, RunningAndProfiledProgramsAndSaveWritesEveryRow)
     Run(driver);
 
     EXPECT_EQ(runCopies, 1);
+    // The dialog destroys its row images; a list that destroyed them too would free them twice.
+    EXPECT_EQ(imageListOwner, "dialog");
+    int umlautRows = 0;
+    for (const std::string& row : rows)
+        umlautRows += row.size() == 8 && row.substr(1) == "ber.exe" ? 1 : 0;
+    EXPECT_EQ(umlautRows, 1);
     ASSERT_EQ(running.size(), 4u);
     EXPECT_EQ(Lower(running[Col::kPath]), Lower(m_exe));  // the running module's path, not the stored one
     EXPECT_EQ(running[Col::kAction], "Stop & Restart");
@@ -120,6 +134,50 @@ TEST_F(ProgramsDialog, RunningAndProfiledProgramsAndSaveWritesEveryRow)
               "stop & restart|C:\\x\\zl_notrunning.exe");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_nobar.exe"), "Stop|");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Configuration", "description"), "programs");
+    EXPECT_EQ(text.find("ber.exe="), text.rfind("ber.exe=")) << "one key, written once: " << text;
+    // The first entry of the name wins (Wine's own profile functions fold A to Z only).
+    EXPECT_NE(text.find("\r\n\xDC"
+                        "ber.exe=Stop|C:\\u\\first.exe\r\n"),
+              std::string::npos)
+        << text;
+}
+
+// A Save that fails keeps the dialog open with every change, so the user can try again.
+// Deleting the section counts as failed only while it still holds entries: a deletion
+// that reports a failure and leaves entries fails the Save.
+TEST_F(ProgramsDialog, FailedSaveKeepsTheDialogOpenWithEveryChange)
+{
+    const DeleteSectionCall real = g_deleteSectionCall;
+    g_deleteSectionCall = [](LPCSTR, LPCSTR, LPCSTR) -> BOOL {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    };
+    gt::GuiDriver driver;
+    std::string actionAfterFailure;
+    driver.Step(kPrograms, [&](HWND dialog) {
+        HWND list = List(dialog);
+        int row = gt::FindRow(list, "zl_nobar.exe");
+        gt::ClickCell(list, row, Col::kAction);
+        gt::ClickCell(list, row, Col::kAction);
+        HWND combo = gt::InPlaceCombo(list);
+        ASSERT_NE(combo, nullptr);
+        gt::PickFromCombo(combo, 2);  // "Stop & Restart"
+        gt::Click(dialog, IDC_LIST_SAVE);
+    });
+    driver.Step(kPrograms, [&](HWND dialog) {
+        HWND list = List(dialog);
+        actionAfterFailure = gt::CellText(list, gt::FindRow(list, "zl_nobar.exe"), Col::kAction);
+        g_deleteSectionCall = real;
+        gt::Click(dialog, IDC_LIST_SAVE);
+    });
+    driver.Answer({IDOK, IDOK});
+    Run(driver);
+    g_deleteSectionCall = real;
+    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "Program settings could not be saved (error = 5).");
+    EXPECT_EQ(driver.MessageBoxes()[0].icon, gt::BoxIcon::Exclamation);
+    EXPECT_EQ(actionAfterFailure, "Stop & Restart");
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_nobar.exe"), "Stop & Restart|");
 }
 
 // Running hides the rows of programs that do not run; it loses neither them nor the
