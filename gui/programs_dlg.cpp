@@ -75,14 +75,25 @@ void CProgramsDlg::AddExtraToolTips(std::vector<ToolTipEntry>* tips)
 
 void CProgramsDlg::AddColumns()
 {
-    // A name the profile could not read back as its key is refused, and the row stays.
-    m_list.m_acceptRename = [this](int, const std::string& name) {
-        if (gui_logic::IsReadableKey(name))
+    // A name the profile could not read back as its key, or one another row has (Save
+    // would write that key twice), is refused, and the row stays.
+    m_list.m_acceptRename = [this](int row, const std::string& name) {
+        bool taken = false;
+        for (int other = 0; other < m_list.GetItemCount(); ++other)
+            taken =
+                taken || (other != row && gui_logic::EqualsNoCase(m_list.GetItemText(other, kModule), name));
+        for (const HiddenRow& hidden : m_hiddenRows)
+            taken = taken || (!hidden.cells.empty() && gui_logic::EqualsNoCase(hidden.cells[kModule], name));
+        const char* refusal = nullptr;
+        if (!gui_logic::IsReadableKey(name))
+            refusal =
+                "A program's name can be neither empty nor longer than 255 characters, and it "
+                "cannot hold \"=\": the profile could not read it back.";
+        else if (taken)
+            refusal = "Another row has this name already: the profile keeps one entry per name.";
+        if (!refusal)
             return true;
-        ShowMessageBox(m_hWnd,
-                       "A program's name can be neither empty nor longer than 255 characters, and it "
-                       "cannot hold \"=\": the profile could not read it back.",
-                       MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(m_hWnd, refusal, MB_OK | MB_ICONEXCLAMATION);
         return false;
     };
     m_list.InsertColumn(kModule, "Module", LVCFMT_LEFT, 100);

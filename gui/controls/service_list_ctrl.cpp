@@ -4,6 +4,7 @@
 #include "framework/header_ctrl.h"
 #include "gui/logic/action_choice.h"
 #include "gui/logic/cell_geometry.h"
+#include "profile/profile_keys.h"
 
 #include <windowsx.h>
 
@@ -108,6 +109,14 @@ bool CServiceListCtrl::OnChildNotify(UINT msg, WPARAM, LPARAM lp, LRESULT* resul
     if (msg != WM_NOTIFY)
         return false;
     auto* header = reinterpret_cast<NMHDR*>(lp);
+    if (header->code == LVN_BEGINLABELEDITA || header->code == LVN_BEGINLABELEDITW) {
+        // A new name takes no more than a profile key can hold.
+        HWND edit = reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL));
+        if (edit)
+            ::SendMessageA(edit, EM_LIMITTEXT, profile::kMaxKeyLength, 0);
+        *result = FALSE;  // the edit goes ahead
+        return true;
+    }
     if (header->code != LVN_ENDLABELEDITA)
         return false;
     auto* info = reinterpret_cast<NMLVDISPINFOA*>(lp);

