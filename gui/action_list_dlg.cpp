@@ -3,6 +3,7 @@
 #include "framework/data_exchange.h"
 #include "framework/header_ctrl.h"
 #include "globals.h"
+#include "gui_strings.h"
 #include "gui/logic/action_choice.h"
 #include "message_box.h"
 #include "resource.h"
@@ -253,9 +254,7 @@ void CActionListDlg::Close()
     if (m_closed)
         return;
     if (m_list.m_modified) {
-        int answer = ShowMessageBox(
-            m_hWnd, "You have made changes that have not been saved.  Would you like to save them now?",
-            MB_YESNO | MB_ICONQUESTION);
+        int answer = ShowMessageBox(m_hWnd, gui::kUnsavedChangesQuestion, MB_YESNO | MB_ICONQUESTION);
         if (answer == IDYES) {
             Save();
             return;

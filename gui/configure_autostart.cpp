@@ -8,6 +8,8 @@
 #include "framework/win_app.h"
 #include "globals.h"
 #include "gui/logic/configure_values.h"
+#include "gui/logic/list_entries.h"
+#include "message_box.h"
 #include "resource.h"
 
 #include <shellapi.h>
@@ -165,10 +167,26 @@ bool CConfigureDlg::ChooseExecutable(bool newStructSize, std::string* path)
     return true;
 }
 
+bool CConfigureDlg::PathFitsProfile(const std::string& path, bool asKey) const
+{
+    std::string text;
+    if (path.size() > static_cast<size_t>(gui_logic::kMaxFieldChars))
+        text = "This path is longer than 255 characters, more than a profile can hold:\r\n\n" + path
+               + "\r\n\nPlease choose a program with a shorter path.";
+    else if (asKey && !gui_logic::IsReadableKey(path))
+        text =
+            "The path of an auto-start program cannot hold \"=\": the profile could not read it back.\r\n\n"
+            + path;
+    if (text.empty())
+        return true;
+    ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 void CConfigureDlg::OnAdd()
 {
     std::string path;
-    if (!ChooseExecutable(m_xp, &path))
+    if (!ChooseExecutable(m_xp, &path) || !PathFitsProfile(path, true))
         return;
     int row = m_autoStartList.InsertItem(m_autoStartList.GetItemCount() + 1, path.c_str(), 0);
     if (row < 0)

@@ -106,6 +106,7 @@ void CConfigureDlg::DoDataExchange(CDataExchange* dx)
     CDialog::DoDataExchange(dx);
     DDX_Control(dx, IDC_CONFIGURE_AUTOSTART_LIST, m_autoStartList);
     DDX_Text(dx, IDC_CONFIGURE_APP_PATH, m_appPath);
+    DDV_MaxChars(dx, m_appPath, gui_logic::kMaxFieldChars);
     DDX_Text(dx, IDC_CONFIGURE_NONRESPONSE, m_nonResponseSeconds);
     DDV_MinMaxUInt(dx, m_nonResponseSeconds, gui_logic::kMinNonResponseSeconds,
                    gui_logic::kMaxNonResponseSeconds);
@@ -152,6 +153,7 @@ BOOL CConfigureDlg::OnInitDialog()
     SetUpAutoStartList(p.rows);
     RestoreWindowRect(m_hWnd, kWindowSection);
     UpdateData(false);
+    m_loadedState = ShownState();
     SetTimer(kSelectionTimer, 100);
     return TRUE;
 }
@@ -282,7 +284,7 @@ void CConfigureDlg::OnShutdownOrRestart(int clicked, int other)
 void CConfigureDlg::OnBrowse()
 {
     std::string path;
-    if (!ChooseExecutable(m_xp, &path))
+    if (!ChooseExecutable(m_xp, &path) || !PathFitsProfile(path, false))
         return;
     // Only the path changes; whatever else was edited stays as it is.
     m_appPath = path;
@@ -320,19 +322,50 @@ bool CConfigureDlg::OnTimer(UINT_PTR id)
     return false;
 }
 
-bool CConfigureDlg::OnClose()
+std::vector<std::string> CConfigureDlg::ShownState() const
 {
-    SaveWindowRect(m_hWnd, kWindowSection);
-    return false;
+    std::vector<std::string> state;
+    for (int id : {IDC_CONFIGURE_DESCRIPTION, IDC_CONFIGURE_APP_PATH, IDC_CONFIGURE_CMDLINE,
+                   IDC_CONFIGURE_PRIORITY, IDC_CONFIGURE_AUTOSTART_DELAY, IDC_CONFIGURE_NONRESPONSE})
+        state.push_back(GetDlgItemText(id));
+    for (int id : {IDC_CONFIGURE_IDLE_TASKS, IDC_CONFIGURE_DEFRAG, IDC_CONFIGURE_LOGGING, IDC_CONFIGURE_PAUSE,
+                   IDC_CONFIGURE_DO_NOT_LAUNCH, IDC_CONFIGURE_SHUTDOWN, IDC_CONFIGURE_RESTART,
+                   IDC_CONFIGURE_NOT_MAIN_APP})
+        state.push_back(Ticked(id) ? "1" : "0");
+    state.push_back(m_mainAppExe);
+    for (int row = 0; row < m_autoStartList.GetItemCount(); ++row)
+        for (int column = 0; column < 3; ++column)
+            state.push_back(m_autoStartList.GetItemText(row, column));
+    return state;
 }
 
-void CConfigureDlg::OnDestroy()
+void CConfigureDlg::CloseAsking(INT_PTR result, bool keepRect)
 {
-    KillTimer(kSelectionTimer);
-    // The list view destroys its image list with itself.
-    if (m_autoStartList.GetImageList(LVSIL_SMALL) == m_programIcons.GetSafeHandle())
-        m_programIcons.Detach();
+    if (ShownState() != m_loadedState) {
+        int answer = ShowMessageBox(m_hWnd, gui::kUnsavedChangesQuestion, MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL)
+            return;
+        if (answer == IDYES) {
+            OnSave();  // ends the dialog, or says why not and stays open
+            return;
+        }
+    }
+    if (keepRect)
+        SaveWindowRect(m_hWnd, kWindowSection);
+    EndDialog(result);
 }
+
+bool CConfigureDlg::OnClose()
+{
+    CloseAsking(IDCANCEL, true);
+    return true;
+}
+
+void CConfigureDlg::OnOK() { CloseAsking(IDOK, false); }
+
+void CConfigureDlg::OnCancel() { CloseAsking(IDCANCEL, false); }
+
+void CConfigureDlg::OnDestroy() { KillTimer(kSelectionTimer); }
 
 void CConfigureDlg::OnSave()
 {

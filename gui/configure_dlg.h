@@ -29,7 +29,7 @@ public:
     int m_defragMemory = 0;
     int m_idleTasks = 0;
     // The tool-tip control is the one every CDialog has (m_toolTip).
-    CImageList m_programIcons;
+    CImageList m_programIcons;  // owned here: the list only shares it (LVS_SHAREIMAGELISTS)
     unsigned m_autoStartDelay = 30;
     int m_pauseAtEnd = 0;
     std::string m_description;
@@ -59,6 +59,8 @@ protected:
     bool OnTimer(UINT_PTR id) override;
     bool OnSize(UINT type, int cx, int cy) override;
     bool OnClose() override;
+    void OnOK() override;      // Enter outside a button
+    void OnCancel() override;  // Escape
     void OnDestroy() override;
 
 private:
@@ -71,6 +73,14 @@ private:
     int AddProgramIcon(const std::string& program);
     bool ChooseExecutable(bool newStructSize, std::string* path);
     bool Ticked(int id) const;
+    // False, after saying why, for a path a profile could not read back whole (too
+    // long; as a key of [AutoStart] also one holding "=").
+    bool PathFitsProfile(const std::string& path, bool asKey) const;
+    // What the controls show, to tell whether anything differs from what was loaded.
+    std::vector<std::string> ShownState() const;
+    // Leaving without Save: when anything was changed, asks first (Yes saves, No
+    // discards, Cancel stays); the rectangle is kept only for the close box.
+    void CloseAsking(INT_PTR result, bool keepRect);
 
     void OnBrowse();
     void OnNotMainApp();
@@ -82,4 +92,5 @@ private:
     void OnSave();
 
     CControlLayout m_layout;  // the resizable controls
+    std::vector<std::string> m_loadedState;
 };

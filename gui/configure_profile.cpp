@@ -39,7 +39,7 @@ void ReadAutoStartRows(const char* file, std::vector<gui_logic::AutoStartRow>* r
 ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
 {
     ConfigureProfile p;
-    p.description = ReadString(file, profile::kDescription, "", 255);
+    p.description = ReadString(file, profile::kDescription, "", profile::kValueBufferSize);
     p.appPath = ReadString(file, profile::kFsPath, profile::kNotSet, profile::kValueBufferSize);
     p.commandLine = ReadString(file, profile::kFsCmdLine, "", profile::kValueBufferSize);
     p.priority = ReadString(file, profile::kFsPriority, profile::kDefaultPriority, profile::kValueBufferSize);
@@ -51,7 +51,7 @@ ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
     p.autoStartDelay =
         static_cast<unsigned>(ReadInt(file, profile::kAutoStartDelay, profile::kDefaultAutoStartDelay));
     p.pauseAtEnd = ReadInt(file, profile::kPauseAtEnd, 0);
-    p.mainAppExe = ReadString(file, profile::kMainAppExe, "", 255);
+    p.mainAppExe = ReadString(file, profile::kMainAppExe, "", profile::kValueBufferSize);
     p.logging = ReadInt(file, profile::kLogging, 0);
     p.doNotLaunch = ReadInt(file, profile::kDoNotLaunchApp, 0);
     p.shutdown = ReadInt(file, profile::kShutdownAfterTermination, 0);
@@ -60,13 +60,26 @@ ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
     return p;
 }
 
+DeleteSectionCall g_deleteSectionCall = &::WritePrivateProfileSectionA;
+
+bool DeleteProfileSection(const char* section, const char* file, DWORD* error)
+{
+    DWORD failure = g_deleteSectionCall(section, nullptr, file) ? ERROR_SUCCESS : ::GetLastError();
+    char probe[4] = {};
+    if (::GetPrivateProfileSectionA(section, probe, sizeof probe, file) == 0)
+        return true;
+    *error = failure != ERROR_SUCCESS ? failure : ERROR_WRITE_FAULT;
+    return false;
+}
+
 bool ApplyProfileWrites(const char* file, const std::vector<gui_logic::ProfileWrite>& writes, DWORD* error)
 {
     for (const gui_logic::ProfileWrite& write : writes) {
-        BOOL written = write.deleteSection ? ::WritePrivateProfileSectionA(write.section, nullptr, file)
-                                           : ::WritePrivateProfileStringA(write.section, write.key.c_str(),
-                                                                          write.value.c_str(), file);
-        if (!written) {
+        if (write.deleteSection) {
+            if (!DeleteProfileSection(write.section, file, error))
+                return false;
+        } else if (!::WritePrivateProfileStringA(write.section, write.key.c_str(), write.value.c_str(),
+                                                 file)) {
             *error = ::GetLastError();
             return false;
         }

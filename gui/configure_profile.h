@@ -1,5 +1,5 @@
 // Reading the part of a profile that the Configure dialog edits, and running the
-// ordered writes of its Save.
+// ordered writes of its Save (and the section deletion all three dialogs' Saves share).
 #pragma once
 
 #include "gui/logic/configure_values.h"
@@ -30,6 +30,16 @@ struct ConfigureProfile {
 };
 
 ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks);
+
+// Deletes a whole section of a profile. This fails only when the section still holds
+// entries afterwards (then with the system's error code in *error): deleting a
+// section that is not there may report a failure and has still done its job.
+bool DeleteProfileSection(const char* section, const char* file, DWORD* error);
+// The call DeleteProfileSection makes (WritePrivateProfileSectionA with no text). Wine
+// reports success for a section that is not there, some Windows versions a failure: a
+// test puts in a call that answers as those do.
+using DeleteSectionCall = BOOL(WINAPI*)(LPCSTR section, LPCSTR text, LPCSTR file);
+extern DeleteSectionCall g_deleteSectionCall;
 
 // Runs the writes in order and stops at the first that fails. Returns true when all
 // succeeded; otherwise false with the system's error code in *error.

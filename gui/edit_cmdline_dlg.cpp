@@ -21,7 +21,7 @@ void CEditCmdLineDlg::DoDataExchange(CDataExchange* dx)
 {
     CDialog::DoDataExchange(dx);
     DDX_Text(dx, IDC_EDIT_CMDLINE_TEXT, m_commandLine);
-    DDV_MaxChars(dx, m_commandLine, gui_logic::kMaxFieldChars);
+    DDV_MaxChars(dx, m_commandLine, gui_logic::kMaxAutoStartCommandChars);
     DDX_Text(dx, IDC_EDIT_CMDLINE_DELAY, m_delay);
     DDV_MinMaxUInt(dx, m_delay, gui_logic::kMinDelaySeconds, gui_logic::kMaxDelaySeconds);
     DDX_Control(dx, IDOK, m_saveButton);

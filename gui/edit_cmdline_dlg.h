@@ -11,7 +11,7 @@ class CEditCmdLineDlg : public CDialog {
 public:
     explicit CEditCmdLineDlg(HWND parent = nullptr);
 
-    std::string m_commandLine;  // at most 255 characters
+    std::string m_commandLine;  // at most 251 characters (gui_logic::kMaxAutoStartCommandChars)
     unsigned m_delay = 0;       // seconds, 0 to 900
     CIconButton m_saveButton;   // (the tool-tip control is CDialog's)
 

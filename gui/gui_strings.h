@@ -9,6 +9,10 @@ constexpr const char kAppCaptionPrefix[] = "Zephlaunch - ";
 
 namespace gui {
 
+// The question of every editing dialog that is left with changes not saved.
+constexpr const char kUnsavedChangesQuestion[] =
+    "You have made changes that have not been saved.  Would you like to save them now?";
+
 // Sections of the window-position file, one per remembered window.
 constexpr const char kMainWindowSection[] = "MainWindow";
 constexpr const char kConfigureWindowSection[] = "ConfigureWindow";

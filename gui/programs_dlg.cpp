@@ -1,5 +1,6 @@
 #include "programs_dlg.h"
 
+#include "configure_profile.h"
 #include "framework/dpi.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
@@ -75,6 +76,27 @@ void CProgramsDlg::AddExtraToolTips(std::vector<ToolTipEntry>* tips)
 
 void CProgramsDlg::AddColumns()
 {
+    // A name the profile could not read back as its key, or one another row has (Save
+    // would write that key twice), is refused, and the row stays.
+    m_list.m_acceptRename = [this](int row, const std::string& name) {
+        bool taken = false;
+        for (int other = 0; other < m_list.GetItemCount(); ++other)
+            taken =
+                taken || (other != row && gui_logic::EqualsNoCase(m_list.GetItemText(other, kModule), name));
+        for (const HiddenRow& hidden : m_hiddenRows)
+            taken = taken || (!hidden.cells.empty() && gui_logic::EqualsNoCase(hidden.cells[kModule], name));
+        const char* refusal = nullptr;
+        if (!gui_logic::IsReadableKey(name))
+            refusal =
+                "A program's name can be neither empty nor longer than 255 characters, and it "
+                "cannot hold \"=\": the profile could not read it back.";
+        else if (taken)
+            refusal = "Another row has this name already: the profile keeps one entry per name.";
+        if (!refusal)
+            return true;
+        ShowMessageBox(m_hWnd, refusal, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    };
     m_list.InsertColumn(kModule, "Module", LVCFMT_LEFT, ScaledPixels(100));
     m_list.InsertColumn(kPath, "Path", LVCFMT_LEFT, ScaledPixels(100));
     m_list.InsertColumn(kAction, "Action", LVCFMT_LEFT, ScaledPixels(100));
@@ -265,8 +287,7 @@ bool CProgramsDlg::WriteSection()
         if (!::WritePrivateProfileStringA(profile::kPrograms, key, value, file) && error == ERROR_SUCCESS)
             error = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
     };
-    // Deleting a section that is not there may report a failure; the writes tell.
-    ::WritePrivateProfileStringA(profile::kPrograms, nullptr, nullptr, file);
+    DeleteProfileSection(profile::kPrograms, file, &error);
     for (int row = 0; row < m_list.GetItemCount() && error == ERROR_SUCCESS; ++row) {
         std::string value =
             gui_logic::JoinProgramValue(m_list.GetItemText(row, kAction), m_list.GetItemText(row, kPath));

@@ -38,6 +38,6 @@ private:
     void SetRowIcons();
     void RemoveSelectedRow();
 
-    CImageList m_rowImages;
+    CImageList m_rowImages;  // owned here: the list only shares it (LVS_SHAREIMAGELISTS)
     CIconButton m_removeButton;
 };

@@ -1,7 +1,7 @@
 #include "services_dlg.h"
 
+#include "configure_profile.h"
 #include "framework/dpi.h"
-
 #include "globals.h"
 #include "gui_strings.h"
 #include "message_box.h"
@@ -258,8 +258,8 @@ bool CServicesDlg::WriteSection()
     gui_logic::SectionEntries kept =
         gui_logic::EntriesNotIn(gui_logic::ParseSection(section.data(), section.size()), keys);
 
-    ::WritePrivateProfileStringA(profile::kServices, nullptr, nullptr, file);
     DWORD error = ERROR_SUCCESS;
+    DeleteProfileSection(profile::kServices, file, &error);
     auto write = [&](const std::string& key, const std::string& value) {
         if (error == ERROR_SUCCESS
             && !::WritePrivateProfileStringA(profile::kServices, key.c_str(), value.c_str(), file))

@@ -2,13 +2,8 @@
 
 #include <cstring>
 
+#include "profile/name_compare.h"
 #include "profile/path_parts.h"
-
-namespace {
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
 
 const char* ComparableProcessName(const char* reportedName, bool ntFamily)
 {
@@ -21,11 +16,7 @@ bool SameTextIgnoringCase(const char* a, const char* b)
 {
     if (a == nullptr || b == nullptr)
         return a == b;
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (FoldCase(*a) != FoldCase(*b))
-            return false;
-    }
-    return *a == *b;
+    return profile::SameName(a, b);
 }
 
 bool IsShellProgramKey(const char* key) { return key != nullptr && std::strcmp(key, "explorer.exe") == 0; }

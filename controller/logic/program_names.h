@@ -9,7 +9,7 @@
 // process list reports full paths).
 const char* ComparableProcessName(const char* reportedName, bool ntFamily);
 
-// Equal apart from the letter case of A to Z.
+// Equal apart from letter case, as Windows compares names (profile::SameName).
 bool SameTextIgnoringCase(const char* a, const char* b);
 
 // The key of the Windows shell, which gets the shell-restart handling. Case-sensitive on

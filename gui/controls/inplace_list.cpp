@@ -53,6 +53,9 @@ void CInPlaceList::EndEdit()
     if (m_ended)
         return;
     m_ended = true;
+    // Nothing selected (the cell held no action of the list and none was chosen): the
+    // cell keeps its text, as after Escape.
+    const bool chosen = !m_cancelled && GetCurSel() != CB_ERR;
     std::string text = GetWindowText();
     HWND list = GetParent();
     NMLVDISPINFOA info = {};
@@ -62,7 +65,7 @@ void CInPlaceList::EndEdit()
     info.item.mask = LVIF_TEXT;
     info.item.iItem = m_row;
     info.item.iSubItem = m_column;
-    info.item.pszText = m_cancelled ? nullptr : &text[0];
+    info.item.pszText = chosen ? &text[0] : nullptr;
     info.item.cchTextMax = static_cast<int>(text.size());
     ::SendMessageA(::GetParent(list), WM_NOTIFY, static_cast<WPARAM>(::GetDlgCtrlID(list)),
                    reinterpret_cast<LPARAM>(&info));

@@ -4,6 +4,7 @@
 #include "framework/header_ctrl.h"
 #include "gui/logic/action_choice.h"
 #include "gui/logic/cell_geometry.h"
+#include "profile/profile_keys.h"
 
 #include <windowsx.h>
 
@@ -101,7 +102,6 @@ void CServiceListCtrl::OnLeftButtonDown(int row, int column, bool wasFocused)
     if (choices.fixed)
         return;  // nothing to choose, and nothing changed
     OpenActionList(row, column, choices.items, choices.initialSelection);
-    m_modified = true;
 }
 
 bool CServiceListCtrl::OnChildNotify(UINT msg, WPARAM, LPARAM lp, LRESULT* result)
@@ -109,14 +109,25 @@ bool CServiceListCtrl::OnChildNotify(UINT msg, WPARAM, LPARAM lp, LRESULT* resul
     if (msg != WM_NOTIFY)
         return false;
     auto* header = reinterpret_cast<NMHDR*>(lp);
+    if (header->code == LVN_BEGINLABELEDITA || header->code == LVN_BEGINLABELEDITW) {
+        // A new name takes no more than a profile key can hold.
+        HWND edit = reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL));
+        if (edit)
+            ::SendMessageA(edit, EM_LIMITTEXT, profile::kMaxKeyLength, 0);
+        *result = FALSE;  // the edit goes ahead
+        return true;
+    }
     if (header->code != LVN_ENDLABELEDITA)
         return false;
     auto* info = reinterpret_cast<NMLVDISPINFOA*>(lp);
-    if (info->item.pszText) {
-        SetItemText(info->item.iItem, info->item.iSubItem, info->item.pszText);
-        // A rename of the row by the list's own label editing is a change too.
-        if (header->idFrom != static_cast<UINT_PTR>(kInPlaceListId))
+    // Only a text that differs from the cell's is a change: opening the drop-down and
+    // leaving it as it came changes nothing.
+    if (info->item.pszText && GetItemText(info->item.iItem, info->item.iSubItem) != info->item.pszText) {
+        bool rename = header->idFrom != static_cast<UINT_PTR>(kInPlaceListId);
+        if (!rename || !m_acceptRename || m_acceptRename(info->item.iItem, info->item.pszText)) {
+            SetItemText(info->item.iItem, info->item.iSubItem, info->item.pszText);
             m_modified = true;
+        }
     }
     *result = 0;
     return true;

@@ -20,14 +20,17 @@ public:
     CServiceListCtrl() = default;
     ~CServiceListCtrl() override = default;
 
-    // Set whenever the user opens the in-place list or renames a row; the owner asks
-    // about unsaved changes while it is set and clears it after saving.
+    // Set whenever the user gives a cell another text (an action or a new name); the
+    // owner asks about unsaved changes while it is set and clears it after saving.
     bool m_modified = false;
     int m_editColumn = 0;
     // Set by the owner: whether a row is one Windows needs, and what a click on such a
     // row's action cell does (the owner explains it in its help window).
     std::function<bool(int row)> m_isNeverStopRow;
     std::function<void(int row)> m_onNeverStopClick;
+    // Set by the owner: whether a row may take a new name from label editing; false
+    // leaves the row as it was (the owner has said why).
+    std::function<bool(int row, const std::string& name)> m_acceptRename;
 
     // The row under a point in client coordinates, or -1; *column gets the column
     // (0 when nothing is hit).

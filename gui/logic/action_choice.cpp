@@ -4,16 +4,19 @@
 
 namespace gui_logic {
 
-ActionChoices ActionChoicesForCell(const std::string&, bool neverStop)
+ActionChoices ActionChoicesForCell(const std::string& currentText, bool neverStop)
 {
     ActionChoices choices;
     if (neverStop) {
         choices.items = {profile::kActionNoAction};
+        choices.initialSelection = 0;
         choices.fixed = true;
-    } else {
-        choices.items = {profile::kActionNoAction, profile::kActionStop, profile::kActionStopRestart};
+        return choices;
     }
-    choices.initialSelection = 0;
+    choices.items = {profile::kActionNoAction, profile::kActionStop, profile::kActionStopRestart};
+    for (std::size_t i = 0; i < choices.items.size(); ++i)
+        if (choices.items[i] == currentText)
+            choices.initialSelection = static_cast<int>(i);
     return choices;
 }
 

@@ -13,13 +13,14 @@ namespace gui_logic {
 
 struct ActionChoices {
     std::vector<std::string> items;  // in the order shown
-    int initialSelection = 0;        // index into items
+    int initialSelection = -1;       // index into items; -1: none
     bool fixed = false;              // the row's action cannot change: no drop-down opens
 };
 
 // The choices for an action cell holding currentText: "No Action", "Stop",
-// "Stop & Restart", with "No Action" preselected whatever the cell holds; for a row
-// Windows needs, "No Action" alone and fixed.
+// "Stop & Restart", with the cell's own action preselected (none when the cell holds
+// another text, such as "stop" from a hand-edited profile); for a row Windows needs,
+// "No Action" alone and fixed.
 ActionChoices ActionChoicesForCell(const std::string& currentText, bool neverStop = false);
 
 // The action a row shows (and Save writes) for the action its profile holds.

@@ -13,7 +13,10 @@ constexpr unsigned kMinNonResponseSeconds = 3;
 constexpr unsigned kMaxNonResponseSeconds = 900;
 constexpr unsigned kMinDelaySeconds = 0;
 constexpr unsigned kMaxDelaySeconds = 900;
-constexpr int kMaxFieldChars = 255;  // description and command lines
+constexpr int kMaxFieldChars = 255;  // description, path and command line of the main application
+// An auto-start command line: with "|" and a delay of up to 900 its value still fits
+// the 255 characters that a profile value reads back whole.
+constexpr int kMaxAutoStartCommandChars = kMaxFieldChars - 4;
 constexpr std::size_t kMaxDelayTextChars = 99;
 
 // One row of the auto-start list: the program's full path (the entry's key), its

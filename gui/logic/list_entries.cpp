@@ -1,11 +1,11 @@
 #include "gui/logic/list_entries.h"
 
 #include "profile/entry_values.h"
+#include "profile/name_compare.h"
+#include "profile/profile_keys.h"
 #include "profile/section_walk.h"
 
 #include <algorithm>
-#include <cctype>
-#include <set>
 
 namespace gui_logic {
 
@@ -13,19 +13,21 @@ namespace {
 
 const std::size_t kMaxActionChars = 29;
 
-std::string Upper(const std::string& text)
+bool NameBefore(const std::string& a, const std::string& b)
 {
-    std::string upper(text);
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
+    return profile::CompareNames(a.c_str(), b.c_str()) < 0;
 }
 
 }  // namespace
 
 bool EqualsNoCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && Upper(a) == Upper(b);
+    return profile::SameName(a.c_str(), b.c_str());
+}
+
+bool IsReadableKey(const std::string& key)
+{
+    return !key.empty() && key.size() <= profile::kMaxKeyLength && key.find('=') == std::string::npos;
 }
 
 ProgramValue SplitProgramValue(const std::string& value)
@@ -52,10 +54,9 @@ const char* RunningProgramAction(const std::string& value)
 
 bool ProcessRowText(const std::string& processName, bool ntFamily, std::string* rowText)
 {
-    const std::string upper = Upper(processName);
-    if (upper == "ZEPHLAUNCH.EXE" || upper == "[SYSTEM PROCESS]" || upper == "SVCHOST.EXE"
-        || upper == "SYSTEM")
-        return false;
+    for (const char* hidden : {"ZEPHLAUNCH.EXE", "[SYSTEM PROCESS]", "SVCHOST.EXE", "SYSTEM"})
+        if (EqualsNoCase(processName, hidden))
+            return false;
     if (ntFamily) {
         *rowText = processName;
         return true;
@@ -99,30 +100,30 @@ std::string ProfileStringValue(const std::string& raw, std::size_t bufferSize)
 SectionLookup::SectionLookup(const SectionEntries& entries, std::size_t bufferSize)
 {
     for (const auto& entry : entries)
-        m_sorted.emplace_back(Upper(entry.first), ProfileStringValue(entry.second, bufferSize));
+        m_sorted.emplace_back(entry.first, ProfileStringValue(entry.second, bufferSize));
     // Stable: the first entry of a key stays first among its equals.
-    std::stable_sort(m_sorted.begin(), m_sorted.end(),
-                     [](const std::pair<std::string, std::string>& a,
-                        const std::pair<std::string, std::string>& b) { return a.first < b.first; });
+    std::stable_sort(
+        m_sorted.begin(), m_sorted.end(),
+        [](const std::pair<std::string, std::string>& a, const std::pair<std::string, std::string>& b) {
+            return NameBefore(a.first, b.first);
+        });
 }
 
 std::string SectionLookup::Value(const std::string& key, const std::string& fallback) const
 {
-    const std::string upper = Upper(key);
-    auto found = std::lower_bound(m_sorted.begin(), m_sorted.end(), upper,
+    auto found = std::lower_bound(m_sorted.begin(), m_sorted.end(), key,
                                   [](const std::pair<std::string, std::string>& entry,
-                                     const std::string& wanted) { return entry.first < wanted; });
-    return found != m_sorted.end() && found->first == upper ? found->second : fallback;
+                                     const std::string& wanted) { return NameBefore(entry.first, wanted); });
+    return found != m_sorted.end() && EqualsNoCase(found->first, key) ? found->second : fallback;
 }
 
 SectionEntries EntriesNotIn(const SectionEntries& entries, const std::vector<std::string>& keys)
 {
-    std::set<std::string> known;
-    for (const std::string& key : keys)
-        known.insert(Upper(key));
+    std::vector<std::string> known(keys);
+    std::sort(known.begin(), known.end(), NameBefore);
     SectionEntries left;
     for (const auto& entry : entries)
-        if (!known.count(Upper(entry.first)))
+        if (!std::binary_search(known.begin(), known.end(), entry.first, NameBefore))
             left.push_back(entry);
     return left;
 }

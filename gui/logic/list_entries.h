@@ -12,6 +12,10 @@ namespace gui_logic {
 
 bool EqualsNoCase(const std::string& a, const std::string& b);
 
+// Whether a text can be the key of a profile entry that reads back as it was written:
+// not empty, no "=", at most 255 characters.
+bool IsReadableKey(const std::string& key);
+
 // A [Programs] value: the action before the first "|" and the path after it. A value
 // without "|", or with more than 29 characters before it, is all action, no path.
 struct ProgramValue {
@@ -48,7 +52,7 @@ public:
     std::string Value(const std::string& key, const std::string& fallback) const;
 
 private:
-    std::vector<std::pair<std::string, std::string>> m_sorted;  // upper-case key, value
+    std::vector<std::pair<std::string, std::string>> m_sorted;  // key, value; in name order
 };
 
 // The entries whose key matches none of keys (letter case ignored), in file order.

@@ -93,7 +93,7 @@ TEST_F(ActionList, FirstClickSelectsSecondOpensAndChoosingCommits)
     Run(driver, 0);
     EXPECT_TRUE(selectedWithoutCombo);
     EXPECT_TRUE(openedOnSecond);
-    EXPECT_EQ(comboText, "No Action");  // always preselected, whatever the cell holds
+    EXPECT_EQ(comboText, "Stop");  // the cell's own action is preselected
     EXPECT_EQ(comboItems, 3);
     EXPECT_TRUE(pickWorked);
     EXPECT_EQ(cellAfter, "Stop & Restart");
@@ -131,7 +131,7 @@ TEST_F(ActionList, EscapeKeepsTheTextEnterCommitsAndNeitherClosesTheDialog)
         afterEnter = gt::InPlaceCombo(list) ? "<combo still open>" : gt::CellText(list, row, kAction);
         ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     });
-    // Opening the list was a change: the close box asks, and No keeps the profile.
+    // Choosing "Stop" was a change: the close box asks, and No keeps the profile.
     driver.Answer({IDNO});
     Run(driver, 1);
     EXPECT_TRUE(comboGoneAfterEscape);
@@ -140,7 +140,7 @@ TEST_F(ActionList, EscapeKeepsTheTextEnterCommitsAndNeitherClosesTheDialog)
     EXPECT_EQ(Stored("a_beta.exe"), "Stop & Restart|C:\\nowhere\\a_beta.exe");
 }
 
-TEST_F(ActionList, ClickElsewhereCommitsNoAction)
+TEST_F(ActionList, ClickElsewhereLeavesTheCellAsItWas)
 {
     gt::GuiDriver driver;
     std::string cell;
@@ -156,12 +156,12 @@ TEST_F(ActionList, ClickElsewhereCommitsNoAction)
     });
     driver.Answer({IDOK});
     Run(driver, 0);
-    EXPECT_EQ(cell, "No Action");
-    EXPECT_EQ(Stored("a_beta.exe"), "No Action|C:\\nowhere\\a_beta.exe");
+    EXPECT_EQ(cell, "Stop & Restart");
+    EXPECT_EQ(Stored("a_beta.exe"), "Stop & Restart|C:\\nowhere\\a_beta.exe");
 }
 
-// A column narrower than 10 pixels cannot be edited, but the click still counts as a change.
-TEST_F(ActionList, NarrowColumnOpensNothingButCountsAsAChange)
+// A column narrower than 10 pixels cannot be edited, and the click is no change.
+TEST_F(ActionList, NarrowColumnOpensNothingAndIsNoChange)
 {
     gt::GuiDriver driver;
     bool opened = true;
@@ -174,8 +174,7 @@ TEST_F(ActionList, NarrowColumnOpensNothingButCountsAsAChange)
         opened = gt::InPlaceCombo(list) != nullptr;
         ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     });
-    driver.Answer({IDNO});
-    Run(driver, 1);
+    Run(driver, 0);
     EXPECT_FALSE(opened);
 }
 
@@ -202,13 +201,12 @@ TEST_F(ActionListLong, ScrollingEndsTheEdit)
         cell = gt::InPlaceCombo(list) ? "<combo still open>" : gt::CellText(list, row, kAction);
         gt::Command(dialog, IDCANCEL);
     });
-    driver.Answer({IDNO});
-    Run(driver, 1);  // Escape on the dialog asks too
-    EXPECT_EQ(cell, "No Action");
+    Run(driver, 0);  // nothing was chosen: Escape on the dialog asks nothing
+    EXPECT_EQ(cell, "Stop");
     EXPECT_EQ(topAfter, topBefore + 1);
 }
 
-// The list's own label editing of column 0 renames the row; Save writes the new key.
+// Label editing of column 0 renames the row, refusing a name holding "="; Save writes the new key.
 TEST_F(ActionList, LabelEditOfTheModuleIsSavedAsTheNewKey)
 {
     gt::GuiDriver driver;
@@ -217,13 +215,19 @@ TEST_F(ActionList, LabelEditOfTheModuleIsSavedAsTheNewKey)
         int row = gt::FindRow(list, "a_gamma.exe");
         ::SetFocus(list);
         HWND edit = reinterpret_cast<HWND>(::SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(row), 0));
+        ::SetWindowTextA(edit, "a=b.exe");
+        ::SetFocus(dialog);
+        gt::Settle();
+        ::SetFocus(list);
+        edit = reinterpret_cast<HWND>(::SendMessageA(list, LVM_EDITLABELA, static_cast<WPARAM>(row), 0));
         ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(::SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 255);  // what a key can hold
         ::SetWindowTextA(edit, "a_renamed.exe");
         ::SetFocus(dialog);  // the edit ends when it loses the focus
         gt::Settle();
         ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     });
-    driver.Answer({IDYES, IDOK});  // save the rename when asked
+    driver.Answer({IDOK, IDYES, IDOK});  // the refusal; save the rename when asked
     Run(driver, 1);
     EXPECT_EQ(Stored("a_renamed.exe"), "No Action|C:\\nowhere\\a_gamma.exe");
     EXPECT_EQ(Stored("a_gamma.exe"), "<missing>");

@@ -1,6 +1,7 @@
 // The Configure dialog's commands: validation, Save failures, Browse, the launcher
 // case, the auto-start list with Add, Edit and Delete, the window rectangle and the
 // resize layout, and the way in from the main window.
+#include "configure_profile.h"
 #include "resource.h"
 #include "globals.h"
 #include "support/configure_helpers.h"
@@ -50,14 +51,14 @@ void PressEnterIn(HWND dialog, int id)
     ::PostMessageA(field, WM_KEYUP, VK_RETURN, 0xC0000001);
 }
 
-// Enter outside a button is the dialog's OK command: it validates the fields and
-// closes without writing anything.
+// Enter outside a button is the dialog's OK command: with changes it asks; Yes validates
+// (a failure keeps the dialog open) and No closes without writing anything.
 TEST_F(ConfigureEdit, EnterOutsideAButtonValidatesAndClosesWithoutWriting)
 {
     const std::string original = gt::IniText("[Configuration]\ndescription=Keep\n");
     zt::WriteFileBytes(Profile(), original);
     gt::GuiDriver driver;
-    driver.Answer({IDOK});
+    driver.Answer({IDYES, IDOK, IDNO});
     driver.Step(kConfigureTitle, [](HWND dialog) {
         gt::WaitForSelectionTimer(dialog);
         gt::TypeText(dialog, IDC_CONFIGURE_NONRESPONSE, "2");
@@ -69,9 +70,9 @@ TEST_F(ConfigureEdit, EnterOutsideAButtonValidatesAndClosesWithoutWriting)
         PressEnterIn(dialog, IDC_CONFIGURE_CMDLINE);
     });
     EXPECT_EQ(RunConfigure(driver), IDOK);
-    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text, "Please enter an integer between 3 and 900.");
-    EXPECT_EQ(driver.MessageBoxes()[0].icon, BoxIcon::Exclamation);
+    ASSERT_EQ(driver.MessageBoxes().size(), 3u);
+    EXPECT_EQ(driver.MessageBoxes()[1].text, "Please enter an integer between 3 and 900.");
+    EXPECT_EQ(driver.MessageBoxes()[1].icon, BoxIcon::Exclamation);
     EXPECT_EQ(zt::ReadFileBytes(Profile()), original);
     EXPECT_EQ(SavedRect(), "<missing>,<missing>,<missing>,<missing>");
 }
@@ -87,7 +88,7 @@ TEST_F(ConfigureEdit, FocusGoesToTheFieldThatFailed)
     };
     for (const BadValue& value : bad) {
         gt::GuiDriver driver;
-        driver.Answer({IDOK});
+        driver.Answer({IDOK, IDNO});  // the refusal; leave without saving
         int focus = 0;
         bool typed = false;
         driver.Step(kConfigureTitle, [&](HWND dialog) {
@@ -102,7 +103,7 @@ TEST_F(ConfigureEdit, FocusGoesToTheFieldThatFailed)
         });
         EXPECT_EQ(RunConfigure(driver), IDCANCEL);
         EXPECT_TRUE(typed) << value.id;
-        ASSERT_EQ(driver.MessageBoxes().size(), 1u) << value.id;
+        ASSERT_EQ(driver.MessageBoxes().size(), 2u) << value.id;
         EXPECT_EQ(driver.MessageBoxes()[0].text, value.message);
         EXPECT_EQ(focus, value.id);
         EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration").size(), 0u);
@@ -151,6 +152,38 @@ TEST_F(ConfigureEdit, FailedSaveWritesNoRectangle)
     EXPECT_NE(driver.MessageBoxes()[0].text.find("(error code 3)"), std::string::npos);
     EXPECT_EQ(SavedRect(), "<missing>,<missing>,<missing>,<missing>");
     EXPECT_FALSE(zt::FileExists(Profile()));
+}
+
+BOOL WINAPI DeleteAndReportFailure(LPCSTR section, LPCSTR text, LPCSTR file)
+{
+    ::WritePrivateProfileSectionA(section, text, file);
+    return FALSE;  // as some Windows versions do for a section that is not there
+}
+
+// Each field at its limit reads back whole and is saved unchanged (a section gone is deleted).
+TEST_F(ConfigureEdit, EveryFieldAtItsLimitReadsBackWhole)
+{
+    const std::vector<std::string> fields = {"description=" + std::string(255, 'd'),
+                                             "fspath=C:\\" + std::string(252, 'p'),
+                                             "fscmdline=" + std::string(255, 'c')};
+    const std::string autoStart = "C:\\" + std::string(252, 'k') + "=" + std::string(251, 'a') + "|900";
+    WriteProfile("[Configuration]\n" + fields[0] + "\n" + fields[1] + "\n" + fields[2] + "\n[AutoStart]\n"
+                 + autoStart);
+    g_deleteSectionCall = &DeleteAndReportFailure;
+    gt::GuiDriver driver;
+    driver.Answer({IDOK});
+    driver.Step(kConfigureTitle, [](HWND dialog) {
+        EXPECT_EQ(::SendMessageA(gt::Item(dialog, IDC_CONFIGURE_APP_PATH), EM_GETLIMITTEXT, 0, 0), 255);
+        HWND list = gt::Item(dialog, IDC_CONFIGURE_AUTOSTART_LIST);  // only the dialog destroys its images
+        EXPECT_TRUE(::GetWindowLongA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);
+        gt::Click(dialog, IDC_CONFIGURE_SAVE);
+    });
+    EXPECT_EQ(RunConfigure(driver), 0);
+    g_deleteSectionCall = &::WritePrivateProfileSectionA;
+    std::vector<std::string> saved = gt::SectionEntries(Profile(), "Configuration");
+    saved.resize(3);  // the first three keys of Save's order
+    EXPECT_EQ(saved, fields);
+    EXPECT_EQ(gt::SectionEntries(Profile(), "AutoStart"), std::vector<std::string>{autoStart});
 }
 
 TEST_F(ConfigureEdit, BrowseChangesOnlyThePath)
@@ -326,7 +359,7 @@ TEST_F(ConfigureEdit, EditDialogValidatesItsFields)
     EXPECT_EQ(RunConfigure(driver), IDCANCEL);
     EXPECT_EQ(delayShown, "0") << "a delay that is no number is offered as 0";
     ASSERT_EQ(driver.MessageBoxes().size(), 2u);
-    EXPECT_EQ(driver.MessageBoxes()[0].text, "Please enter no more than 255 characters.");
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "Please enter no more than 251 characters.");  // +"|900": 255
     EXPECT_EQ(driver.MessageBoxes()[1].text, "Please enter an integer between 0 and 900.");
     EXPECT_EQ(focusAfterText, IDC_EDIT_CMDLINE_TEXT);
     EXPECT_EQ(focusAfterDelay, IDC_EDIT_CMDLINE_DELAY);

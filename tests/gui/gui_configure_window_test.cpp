@@ -73,6 +73,7 @@ TEST_F(ConfigureWindow, CloseBoxSavesTheRectangleAndEscapeDoesNot)
         ::SetFocus(list);
         ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1);
     });
+    escape.Answer({IDNO});
     EXPECT_EQ(RunConfigure(escape), IDCANCEL);
     EXPECT_EQ(SavedRect(), "<missing>,<missing>,<missing>,<missing>");
 
@@ -84,8 +85,12 @@ TEST_F(ConfigureWindow, CloseBoxSavesTheRectangleAndEscapeDoesNot)
         rectAtClose = gt::RectText(dialog);
         ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
+    close.Step(kConfigureTitle, [](HWND dialog) {  // Cancel returned to the dialog
+        ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    close.Answer({IDCANCEL, IDNO});
     EXPECT_EQ(RunConfigure(close), IDCANCEL);
-    EXPECT_EQ(close.MessageBoxes().size(), 0u) << "closing asks nothing";
+    EXPECT_EQ(close.MessageBoxes().size(), 2u);
     EXPECT_EQ(rectAtClose, "120,70,720,630");
     EXPECT_EQ(SavedRect(), rectAtClose);
     EXPECT_EQ(zt::ReadFileBytes(Profile()), original);

@@ -42,7 +42,7 @@ protected:
             "[Configuration]\ndescription=programs\n[Programs]\n"
             "ZLPROG_RUN.EXE=Stop & Restart|C:\\old\\zlprog_run.exe\n"
             "zl_notrunning.exe=stop & restart|C:\\x\\zl_notrunning.exe\n"
-            "zl_nobar.exe=Stop\n");
+            "zl_nobar.exe=Stop\n\334ber.exe=Stop|C:\\u.exe\n\374ber.exe=No Action|C:\\u.exe\n");
     }
     void TearDown() override
     {
@@ -74,6 +74,7 @@ TEST_F(ProgramsDialog, RunningAndProfiledProgramsAndSaveWritesEveryRow)
     int runCopies = 0;
     driver.Step(kPrograms, [&](HWND dialog) {
         HWND list = List(dialog);
+        EXPECT_TRUE(::GetWindowLongA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS);  // the dialog owns the images
         rows = gt::ListItems(list);
         for (const std::string& row : rows)
             runCopies += Lower(row) == "zlprog_run.exe" ? 1 : 0;
@@ -120,6 +121,8 @@ TEST_F(ProgramsDialog, RunningAndProfiledProgramsAndSaveWritesEveryRow)
               "stop & restart|C:\\x\\zl_notrunning.exe");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_nobar.exe"), "Stop|");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Configuration", "description"), "programs");
+    const size_t umlaut = text.find("ber.exe=");  // one name to Windows: one row, one key
+    EXPECT_TRUE(umlaut != std::string::npos && umlaut == text.rfind("ber.exe=")) << text;
 }
 
 // Running hides the rows of programs that do not run; it loses neither them nor the
@@ -168,6 +171,7 @@ TEST_F(ProgramsDialog, RunningIsAViewThatKeepsHiddenRowsAndChosenActions)
 }
 
 // Reset and Remove are changes: leaving asks, and No leaves the profile as it was.
+// A failed Save keeps the dialog open with every change.
 TEST_F(ProgramsDialog, ResetAndRemoveAreChangesTheCloseQuestionCovers)
 {
     const std::string before = ProfileText();
@@ -202,12 +206,18 @@ TEST_F(ProgramsDialog, ResetAndRemoveAreChangesTheCloseQuestionCovers)
         gt::Click(dialog, IDC_LIST_REMOVE);
         gt::Settle();
         EXPECT_EQ(gt::FindRow(list, "zl_notrunning.exe"), -1);
+        zt::RemoveTree(gt::ProfilesFolder());
         ::PostMessageA(dialog, WM_CLOSE, 0, 0);
     });
-    removing.Answer({IDYES, IDOK});  // save when asked
+    removing.Step(kPrograms, [&](HWND dialog) {
+        EXPECT_EQ(gt::FindRow(List(dialog), "zl_notrunning.exe"), -1);
+        ::CreateDirectoryA(gt::ProfilesFolder().c_str(), nullptr);
+        ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+    });
+    removing.Answer({IDYES, IDOK, IDYES, IDOK});  // save when asked, twice
     Run(removing);
-    ASSERT_EQ(removing.MessageBoxes().size(), 2u);
-    EXPECT_EQ(removing.MessageBoxes()[0].text, kUnsaved);
+    ASSERT_EQ(removing.MessageBoxes().size(), 4u);
+    EXPECT_EQ(removing.MessageBoxes()[1].text, "Program settings could not be saved (error = 3).");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_notrunning.exe"), "<missing>");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_nobar.exe"), "Stop|");
 }

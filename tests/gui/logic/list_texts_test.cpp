@@ -105,7 +105,7 @@ TEST(ServiceTexts, HelpTextWithAndWithoutEntry)
               "is permanently disabled with this software.");
 }
 
-TEST(ActionChoice, ThreeActionsWithNoActionPreselected)
+TEST(ActionChoice, ThreeActionsWithTheCellsOwnPreselected)
 {
     for (const char* current : {"", "Stop", "Stop & Restart", "something else"}) {
         gui_logic::ActionChoices choices = gui_logic::ActionChoicesForCell(current);
@@ -113,7 +113,7 @@ TEST(ActionChoice, ThreeActionsWithNoActionPreselected)
         EXPECT_EQ(choices.items[0], "No Action");
         EXPECT_EQ(choices.items[1], "Stop");
         EXPECT_EQ(choices.items[2], "Stop & Restart");
-        EXPECT_EQ(choices.initialSelection, 0);
+        EXPECT_EQ(choices.initialSelection, std::string(current) == "Stop" ? 1 : current[0] == 'S' ? 2 : -1);
         EXPECT_FALSE(choices.fixed);
         EXPECT_EQ(choices.items, gui_logic::ActionChoicesForCell(current, false).items);
     }
