@@ -79,6 +79,16 @@ BOOL CActionListDlg::OnInitDialog()
     m_list.m_isNeverStopRow = [this](int row) { return IsNeverStopRow(row); };
     m_list.m_onNeverStopClick = [this](int row) { OnHotTrack(row); };
     RestoreWindowRect(m_hWnd, m_texts.windowSection);
+    // The help window docks to the right: both stay on the screen where there is room,
+    // the help window narrowed (to no less than a third) where there is not.
+    RECT help;
+    if (m_help && m_help->IsWindow() && ::GetWindowRect(m_help->m_hWnd, &help)) {
+        const int width = help.right - help.left;
+        const int room = MakeRoomToTheRight(m_hWnd, width);
+        if (room < width && room >= width / 3)
+            m_help->SetWindowPos(nullptr, 0, 0, room, help.bottom - help.top,
+                                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     Dock();
 
     if (!OpenData())

@@ -24,28 +24,50 @@ const DWORD kMonitorDefaultToNearest = 2;
 using MonitorFromRectFn = HANDLE(WINAPI*)(const RECT*, DWORD);
 using GetMonitorInfoFn = BOOL(WINAPI*)(HANDLE, MonitorInfo*);
 
+struct MonitorCalls {
+    MonitorFromRectFn fromRect = nullptr;
+    GetMonitorInfoFn info = nullptr;
+    MonitorCalls()
+    {
+        HMODULE user = ::GetModuleHandleA("user32.dll");
+        if (!user)
+            return;
+        fromRect = reinterpret_cast<MonitorFromRectFn>(
+            reinterpret_cast<void*>(::GetProcAddress(user, "MonitorFromRect")));
+        info = reinterpret_cast<GetMonitorInfoFn>(
+            reinterpret_cast<void*>(::GetProcAddress(user, "GetMonitorInfoA")));
+    }
+    bool Complete() const { return fromRect && info; }
+};
+
+SavedRect PrimaryScreen() { return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
+
+// The work area of the monitor nearest to the rectangle; the primary screen where the
+// system knows no monitors.
+SavedRect NearestWorkArea(const MonitorCalls& calls, const RECT& rect)
+{
+    if (calls.Complete()) {
+        MonitorInfo info = {};
+        info.size = sizeof info;
+        HANDLE nearest = calls.fromRect(&rect, kMonitorDefaultToNearest);
+        if (nearest && calls.info(nearest, &info))
+            return FromRect(info.work);
+    }
+    return PrimaryScreen();
+}
+
 // The rectangle moved onto the monitor nearest to it when it lies on none. Where the
 // system knows no monitors the whole primary screen stands in.
 SavedRect OntoAMonitor(const SavedRect& saved)
 {
-    HMODULE user = ::GetModuleHandleA("user32.dll");
-    auto monitorFromRect = user ? reinterpret_cast<MonitorFromRectFn>(
-                               reinterpret_cast<void*>(::GetProcAddress(user, "MonitorFromRect")))
-                                : nullptr;
-    auto getMonitorInfo = user ? reinterpret_cast<GetMonitorInfoFn>(
-                              reinterpret_cast<void*>(::GetProcAddress(user, "GetMonitorInfoA")))
-                               : nullptr;
+    const MonitorCalls calls;
     const RECT rect = {saved.left, saved.top, saved.right, saved.bottom};
-    if (monitorFromRect && getMonitorInfo) {
-        if (monitorFromRect(&rect, kMonitorDefaultToNull))
+    if (calls.Complete()) {
+        if (calls.fromRect(&rect, kMonitorDefaultToNull))
             return saved;
-        MonitorInfo info = {};
-        info.size = sizeof info;
-        HANDLE nearest = monitorFromRect(&rect, kMonitorDefaultToNearest);
-        if (nearest && getMonitorInfo(nearest, &info))
-            return gui_logic::MovedInto(saved, FromRect(info.work));
+        return gui_logic::MovedInto(saved, NearestWorkArea(calls, rect));
     }
-    const SavedRect screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const SavedRect screen = PrimaryScreen();
     if (gui_logic::RectWidth(screen) <= 0 || gui_logic::Overlaps(saved, screen))
         return saved;
     return gui_logic::MovedInto(saved, screen);
@@ -83,4 +105,20 @@ bool RestoreWindowRect(HWND window, const char* section)
     return ::SetWindowPos(window, nullptr, saved.left, saved.top, gui_logic::RectWidth(saved),
                           gui_logic::RectHeight(saved), SWP_NOZORDER)
            != FALSE;
+}
+
+int MakeRoomToTheRight(HWND window, int width)
+{
+    RECT rect;
+    if (!::GetWindowRect(window, &rect))
+        return width;
+    const SavedRect area = NearestWorkArea(MonitorCalls(), rect);
+    int excess = rect.right + width - area.right;
+    if (excess > rect.left - area.left)
+        excess = rect.left - area.left;  // never past the left edge
+    if (excess > 0
+        && ::SetWindowPos(window, nullptr, rect.left - excess, rect.top, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        rect.right -= excess;
+    return area.right - rect.right;
 }

@@ -11,3 +11,7 @@ void SaveWindowRect(HWND window, const char* section);
 // size, and one that lies on no monitor is moved onto the nearest. Returns whether it
 // was applied.
 bool RestoreWindowRect(HWND window, const char* section);
+// Moves the window left, as far as its monitor's work area allows, until a window of the
+// given width docked to its right edge fits on that monitor too. Returns the room then
+// left between the window and the work area's right edge.
+int MakeRoomToTheRight(HWND window, int width);

@@ -55,12 +55,12 @@ public:
                     problems += name + ": control " + std::to_string(::GetDlgCtrlID(child)) + " overlaps\n";
             seen.push_back(place);
         }
-        if (!resizable)
-            return;
         const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
         if (!::GetWindowRect(window, &before) || !::IntersectRect(&client, &before, &screen)
             || !::EqualRect(&client, &before))
             problems += name + " lies off the screen\n";
+        if (!resizable)
+            return;
         ::SetWindowPos(window, nullptr, 0, 0, 30, 30, SWP_NOMOVE | SWP_NOZORDER);
         ::GetWindowRect(window, &after);
         if (after.right - after.left < before.right - before.left || after.bottom < before.bottom)
