@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/entry_point.h"
 namespace {
 
 const int kCsidlAppData = 0x001a;
@@ -19,13 +20,6 @@ using GetTickCount64Fn = ULONGLONG(WINAPI*)();
 // Windows Vista's right to read a process's times and exit code, which is granted for far
 // more processes than PROCESS_QUERY_INFORMATION (declared here for older headers).
 const DWORD kProcessQueryLimitedInformation = 0x1000;
-
-template <typename Fn>
-Fn LookUp(HMODULE module, const char* name)
-{
-    return module == nullptr ? nullptr
-                             : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 // A per-user application-data folder (csidl): SHGetSpecialFolderPathA (shell32 4.71 and
 // later), else SHGetFolderPathA of shell32 or of the redistributable shfolder.dll.

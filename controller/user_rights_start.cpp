@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "controller/log_message.h"
+#include "runtime/entry_point.h"
 
 namespace {
 
@@ -36,18 +37,13 @@ HANDLE g_userToken = nullptr;         // set on the main thread before any start
 DWORD g_lookupError = ERROR_SUCCESS;  // why an existing twin cannot be used
 LONG g_warned = 0;
 
-template <typename Fn>
-Fn LookUp(const char* library, const char* name)
-{
-    HMODULE module = GetModuleHandleA(library);
-    return module == nullptr ? nullptr
-                             : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 struct TokenCalls {
-    OpenProcessTokenFn open = LookUp<OpenProcessTokenFn>("advapi32.dll", "OpenProcessToken");
-    GetTokenInformationFn info = LookUp<GetTokenInformationFn>("advapi32.dll", "GetTokenInformation");
-    DuplicateTokenExFn duplicate = LookUp<DuplicateTokenExFn>("advapi32.dll", "DuplicateTokenEx");
+    OpenProcessTokenFn open =
+        LookUp<OpenProcessTokenFn>(GetModuleHandleA("advapi32.dll"), "OpenProcessToken");
+    GetTokenInformationFn info =
+        LookUp<GetTokenInformationFn>(GetModuleHandleA("advapi32.dll"), "GetTokenInformation");
+    DuplicateTokenExFn duplicate =
+        LookUp<DuplicateTokenExFn>(GetModuleHandleA("advapi32.dll"), "DuplicateTokenEx");
     bool Complete() const { return open != nullptr && info != nullptr && duplicate != nullptr; }
 };
 
@@ -143,8 +139,9 @@ DWORD StartWithToken(char* commandLine, DWORD flags, const char* folder, const S
                      PROCESS_INFORMATION& process)
 {
     const TokenProcessStart start =
-        g_startOverride != nullptr ? g_startOverride
-                                   : LookUp<TokenProcessStart>("advapi32.dll", "CreateProcessWithTokenW");
+        g_startOverride != nullptr
+            ? g_startOverride
+            : LookUp<TokenProcessStart>(GetModuleHandleA("advapi32.dll"), "CreateProcessWithTokenW");
     if (start == nullptr)
         return ERROR_PROC_NOT_FOUND;
     std::vector<wchar_t> line = Widened(commandLine);

@@ -11,6 +11,7 @@
 #include "profile/never_stop.h"
 #include "profile/profile_keys.h"
 #include "resource.h"
+#include "runtime/entry_point.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,12 +31,6 @@ const CActionListDlg::Texts kServicesTexts = {
     "Show only running services",
     "This will reset the Action for all services to 'No Action'.  Are you sure you want to do this?",
 };
-
-template <typename Fn>
-Fn LookUp(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
-}
 
 }  // namespace
 

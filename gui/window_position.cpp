@@ -2,6 +2,7 @@
 
 #include "globals.h"
 #include "gui/logic/window_rect.h"
+#include "runtime/entry_point.h"
 
 #include <cstdio>
 
@@ -25,18 +26,9 @@ using MonitorFromRectFn = HANDLE(WINAPI*)(const RECT*, DWORD);
 using GetMonitorInfoFn = BOOL(WINAPI*)(HANDLE, MonitorInfo*);
 
 struct MonitorCalls {
-    MonitorFromRectFn fromRect = nullptr;
-    GetMonitorInfoFn info = nullptr;
-    MonitorCalls()
-    {
-        HMODULE user = ::GetModuleHandleA("user32.dll");
-        if (!user)
-            return;
-        fromRect = reinterpret_cast<MonitorFromRectFn>(
-            reinterpret_cast<void*>(::GetProcAddress(user, "MonitorFromRect")));
-        info = reinterpret_cast<GetMonitorInfoFn>(
-            reinterpret_cast<void*>(::GetProcAddress(user, "GetMonitorInfoA")));
-    }
+    MonitorFromRectFn fromRect =
+        LookUp<MonitorFromRectFn>(::GetModuleHandleA("user32.dll"), "MonitorFromRect");
+    GetMonitorInfoFn info = LookUp<GetMonitorInfoFn>(::GetModuleHandleA("user32.dll"), "GetMonitorInfoA");
     bool Complete() const { return fromRect && info; }
 };
 

@@ -1,5 +1,6 @@
 #include "procenum/process_enumerator.h"
 
+#include "runtime/entry_point.h"
 #include <tlhelp32.h>
 
 #include <cstring>
@@ -22,14 +23,6 @@ using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE process, HMODULE* modules, DWO
 using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE process, HMODULE module, char* path, DWORD size);
 using GetModuleBaseNameFn = DWORD(WINAPI*)(HANDLE process, HMODULE module, char* name, DWORD size);
 using VdmEnumTaskWowExFn = INT(WINAPI*)(DWORD processId, void* callback, LPARAM param);
-
-template <typename Fn>
-Fn LookUp(HMODULE library, const char* name)
-{
-    if (library == nullptr)
-        return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
 
 struct ToolhelpEntryPoints {
     CreateSnapshotFn createSnapshot = nullptr;

@@ -33,14 +33,18 @@ protected:
         FreshSettingsTest::TearDown();
     }
 
-    // A journal of a dead run that stopped program (a copy of fixture_window.exe).
-    std::string WriteDeadRunJournal(const std::string& program)
+    // A journal of a dead run that stopped program (a copy of fixture_window.exe), and with
+    // withShellValue the shell-restart value, written back unchanged.
+    std::string WriteDeadRunJournal(const std::string& program, bool withShellValue = false)
     {
         JournalRecord record;
         record.processId = zt::DeadProcessId();
         record.startTime = 1;
         record.profilePath = gt::DefaultProfile();
         record.AddProgram("gj_restore.exe", program);
+        const long shellValue = zt::ReadShellRestart();
+        if (withShellValue)
+            record.SetShellValue(shellValue < 0 ? 1 : static_cast<unsigned long>(shellValue));
         const std::string text = FormatJournal(record);
         zt::WriteFileBytes(m_journal, text);
         return text;
@@ -80,15 +84,7 @@ ElevationState VistaNotElevated() { return {true, false}; }
 TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
 {
     const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "gj_restore.exe");
-    JournalRecord record;
-    record.processId = zt::DeadProcessId();
-    record.startTime = 1;
-    record.profilePath = gt::DefaultProfile();
-    record.AddProgram("gj_restore.exe", program);
-    const long shellValue = zt::ReadShellRestart();
-    record.SetShellValue(shellValue < 0 ? 1
-                                        : static_cast<unsigned long>(shellValue));  // written back unchanged
-    zt::WriteFileBytes(m_journal, FormatJournal(record));
+    WriteDeadRunJournal(program, true);
     SetElevationProbe(&VistaNotElevated);
     SetShellExecuteHandler(&RunWithoutElevation);
     std::string shown;

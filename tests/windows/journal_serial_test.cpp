@@ -250,7 +250,7 @@ TEST_F(Journal, FailedRestoreKeepsWhatIsLeftAndLeavesForeignJournalsAlone)
     EXPECT_EQ(
         first.output,
         zt::Transcript({
-            "\r\nZephlaunch Control Program 1.1.11",
+            kBanner,
             "\r\nWARNING: The run journal '" + locked + "' cannot be read now (error = 32) - left alone.",
             "\r\nWARNING: '" + malformed + "' is not a complete run journal - set aside as '" + malformed
                 + ".bad'.",
