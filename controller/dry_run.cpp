@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "controller/journal_file.h"
+#include "journal/journal_file.h"
 #include "controller/log_message.h"
 #include "controller/logic/command_line.h"
 #include "controller/logic/program_key_set.h"

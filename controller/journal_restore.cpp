@@ -5,7 +5,7 @@
 #include <string>
 
 #include "controller/autostart_launch.h"
-#include "controller/journal_file.h"
+#include "journal/journal_file.h"
 #include "controller/log_message.h"
 #include "controller/logic/command_line.h"
 #include "controller/logic/program_names.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "controller/journal_file.h"
+#include "journal/journal_file.h"
 #include "controller/log_message.h"
-#include "controller/logic/journal_text.h"
+#include "journal/journal_text.h"
 #include "controller/profile_reader.h"
 #include "controller/run_state.h"
 #include "profile/entry_values.h"

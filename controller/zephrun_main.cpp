@@ -8,7 +8,7 @@
 #include "controller/journal_restore.h"
 #include "controller/key_wait.h"
 #include "controller/log_message.h"
-#include "controller/logic/journal_text.h"
+#include "controller/logic/command_line.h"
 #include "controller/logic/memory_figures.h"
 #include "controller/phases.h"
 #include "controller/profile_reader.h"

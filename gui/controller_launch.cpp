@@ -1,7 +1,7 @@
 #include "controller_launch.h"
 
-#include "controller/journal_file.h"
-#include "controller/logic/journal_text.h"
+#include "journal/journal_file.h"
+#include "journal/journal_text.h"
 
 #include "framework/com_ptr.h"
 #include "framework/shell_execute.h"

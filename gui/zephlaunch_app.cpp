@@ -1,6 +1,6 @@
 #include "zephlaunch_app.h"
 
-#include "zephlaunch_dlg.h"
+#include "dialogs/zephlaunch_dlg.h"
 
 #include <commctrl.h>
 

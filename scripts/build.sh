@@ -1,8 +1,14 @@
 #!/bin/sh
-# build.sh [win64|win32|native ...]: configures and builds the named presets
-# (default: win64). Build trees go to build/<preset>.
+# build.sh [--target NAME] [win64|win32|native ...]: configures and builds the named
+# presets (default: win64), all of each tree or only the named target. Build trees go to
+# build/<preset>.
 set -eu
 cd "$(dirname "$0")/.."
+target=""
+if [ "${1:-}" = "--target" ]; then
+  target="--target $2"
+  shift 2
+fi
 [ $# -gt 0 ] || set -- win64
 # Compiler cache, where one is installed: four build trees compile much the same sources.
 if command -v ccache >/dev/null 2>&1 && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
@@ -11,5 +17,5 @@ if command -v ccache >/dev/null 2>&1 && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" 
 fi
 for preset in "$@"; do
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$(nproc)"
+  cmake --build --preset "$preset" -j "$(nproc)" $target
 done

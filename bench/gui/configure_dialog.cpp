@@ -1,7 +1,7 @@
 // bench_configure_dialog PROFILE OPTIONS_FILE: runs the Configure dialog on PROFILE as
 // the main window's Configure button does (OPTIONS_FILE stands in for the
 // window-position file), so that bench/configure_open.sh can time it to painted.
-#include "configure_dlg.h"
+#include "dialogs/configure_dlg.h"
 #include "framework/win_app.h"
 #include "globals.h"
 

@@ -8,9 +8,9 @@
 #include "framework/win_app.h"
 #include "globals.h"
 #include "program_list_builder.h"
-#include "programs_dlg.h"
+#include "dialogs/programs_dlg.h"
 #include "service_enumeration.h"
-#include "services_dlg.h"
+#include "dialogs/services_dlg.h"
 #include "settings_setup.h"
 
 #include <commctrl.h>

@@ -1,7 +1,9 @@
 #include "controller/logic/command_line.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "profile/path_parts.h"
 
@@ -9,6 +11,18 @@ namespace {
 
 // Longest program text whose folder is taken (profile values are far shorter).
 constexpr std::size_t kProgramTextSize = 1536;
+
+// A switch's letters in any case (ASCII: switches are plain words).
+bool SameLettersIgnoringCase(const std::string& a, const char* b)
+{
+    if (a.size() != std::strlen(b))
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
 
 bool Fits(int written, std::size_t outSize)
 {
@@ -93,4 +107,23 @@ void ProgramFolder(const char* path, char* out, std::size_t outSize)
     std::memcpy(program, start, length);
     program[length] = '\0';
     profile::FolderOfPath(program, out, outSize);
+}
+
+RunSwitch ParseRunSwitch(const char* argument)
+{
+    if (argument == nullptr)
+        return RunSwitch::None;
+    std::string text(argument);
+    if (text.size() > 2 && text[0] == '-' && text[1] == '-') {
+        text = text.substr(2);
+    } else if (text.size() > 1 && text[0] == '/') {
+        text = text.substr(1);
+    } else {
+        return RunSwitch::None;
+    }
+    if (SameLettersIgnoringCase(text, "restore"))
+        return RunSwitch::Restore;
+    if (SameLettersIgnoringCase(text, "dry-run"))
+        return RunSwitch::DryRun;
+    return RunSwitch::None;
 }

@@ -24,3 +24,8 @@ bool BuildLaunchCommandLine(char* out, std::size_t outSize, const char* path, co
 // for a value that starts with a quote, the folder of the quoted program. Empty when
 // there is none.
 void ProgramFolder(const char* path, char* out, std::size_t outSize);
+
+// The command-line switches that replace a normal run.
+enum class RunSwitch { None, Restore, DryRun };
+// "--restore" or "/restore", "--dry-run" or "/dry-run", in any letter case.
+RunSwitch ParseRunSwitch(const char* argument);

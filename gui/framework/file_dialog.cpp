@@ -1,6 +1,9 @@
 #include "framework/file_dialog.h"
 
+#include "framework/com_ptr.h"
 #include "framework/dialog.h"
+
+#include <shlobj.h>
 
 #include <cstring>
 
@@ -56,4 +59,32 @@ std::string CFileDialog::GetFileExt() const
     std::string name = GetFileName();
     std::string::size_type dot = name.rfind('.');
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+bool BrowseForFolder(HWND owner, const char* title, std::string* folder)
+{
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA browse = {};
+    browse.hwndOwner = owner;
+    browse.pidlRoot = nullptr;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    // The browser's tree is made of the shell's COM objects.
+    if (!EnsureComInitialised()) {
+        // It still shows the file system without them.
+    }
+    LPITEMIDLIST chosen = ::SHBrowseForFolderA(&browse);
+    if (!chosen)
+        return false;
+    char path[MAX_PATH] = {};
+    bool ok = ::SHGetPathFromIDListA(chosen, path) != FALSE;
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(::SHGetMalloc(&allocator)) && allocator) {
+        allocator->Free(chosen);
+        allocator->Release();
+    }
+    if (ok)
+        *folder = path;
+    return ok;
 }

@@ -52,3 +52,7 @@ private:
     std::vector<char> m_file;
     DWORD m_error = 0;
 };
+
+// The shell's folder browser (file-system folders only), titled title. False when the
+// user cancelled or the folder has no path.
+bool BrowseForFolder(HWND owner, const char* title, std::string* folder);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "controller/logic/command_line.h"
-#include "controller/logic/journal_text.h"
+#include "journal/journal_text.h"
 #include "profile/entry_values.h"
 #include "profile/path_parts.h"
 #include "profile/profile_keys.h"

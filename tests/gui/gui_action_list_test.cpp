@@ -1,6 +1,6 @@
 // The action list and its in-place drop-down, driven with real clicks at computed cell
 // points in the Programs dialog, and the docked help window.
-#include "programs_dlg.h"
+#include "dialogs/programs_dlg.h"
 #include "resource.h"
 #include "support/action_lists.h"
 #include "support/gui_driver.h"

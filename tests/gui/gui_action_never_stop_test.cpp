@@ -2,9 +2,9 @@
 // the profile holds, their action cell opens no drop-down and puts one line about them
 // in the help window, Save writes "No Action" for them, and ordinary rows keep all three
 // actions. Driven with real clicks at computed cell points.
-#include "programs_dlg.h"
+#include "dialogs/programs_dlg.h"
 #include "resource.h"
-#include "services_dlg.h"
+#include "dialogs/services_dlg.h"
 #include "support/action_lists.h"
 #include "support/gui_driver.h"
 #include "support/gui_session.h"

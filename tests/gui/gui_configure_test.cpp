@@ -1,7 +1,7 @@
 // The Configure and Edit Auto Start Program dialogs, run as the main window runs them
 // and driven through their controls, message boxes and the Open dialog; what they
 // show is read back from the controls and what they save from the profile file.
-#include "configure_dlg.h"
+#include "dialogs/configure_dlg.h"
 #include "globals.h"
 #include "resource.h"
 #include "support/configure_helpers.h"

@@ -1,7 +1,7 @@
 // The run journal in the GUI: at start-up a journal left by a run that died brings up the
 // restore question (Yes starts "zephrun.exe --restore", No leaves everything as it is),
 // and Preview run shows the controller's dry run of the current profile.
-#include "controller/logic/journal_text.h"
+#include "journal/journal_text.h"
 #include "controller_launch.h"
 #include "framework/shell_execute.h"
 #include "resource.h"

@@ -1,6 +1,6 @@
 // The Programs dialog: rows from running programs and from the profile, the Running
 // view, Reset, Remove, Save, the version texts, and the main window's Programs button.
-#include "programs_dlg.h"
+#include "dialogs/programs_dlg.h"
 #include "resource.h"
 #include "support/action_lists.h"
 #include "support/gui_driver.h"

@@ -3,7 +3,7 @@
 // installed, the unsaved-changes question, a Service Control Manager that refuses, and
 // the main window's Services button.
 #include "resource.h"
-#include "services_dlg.h"
+#include "dialogs/services_dlg.h"
 #include "support/action_lists.h"
 #include "support/gui_driver.h"
 #include "support/gui_session.h"

@@ -124,3 +124,16 @@ TEST(LaunchText, ExactFitAndOneByteShort)
     EXPECT_FALSE(FormatLaunchText(three, sizeof three, "a", "b"));
     EXPECT_STREQ(three, "a ");  // shown cut, never used as a command line
 }
+
+TEST(RunSwitch, DashesOrSlashInAnyCaseAndNothingElse)
+{
+    EXPECT_EQ(ParseRunSwitch("--restore"), RunSwitch::Restore);
+    EXPECT_EQ(ParseRunSwitch("/Restore"), RunSwitch::Restore);
+    EXPECT_EQ(ParseRunSwitch("--dry-run"), RunSwitch::DryRun);
+    EXPECT_EQ(ParseRunSwitch("/DRY-RUN"), RunSwitch::DryRun);
+    EXPECT_EQ(ParseRunSwitch("-restore"), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch("restore"), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch("C:\\profiles\\restore.ini"), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch("--restorex"), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch(nullptr), RunSwitch::None);
+}

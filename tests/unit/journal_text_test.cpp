@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "controller/logic/journal_text.h"
+#include "journal/journal_text.h"
 
 namespace {
 
@@ -179,20 +179,11 @@ TEST(JournalText, RunIsAliveOnlyWhileItsProcessOrItsBootLasts)
     EXPECT_FALSE(JournalRunLooksAlive(record, opened, 0));
 }
 
-TEST(JournalText, FileNamesAndSwitches)
+TEST(JournalText, FileNames)
 {
     EXPECT_EQ(JournalFileName(0), "zephrun_journal.ini");
     EXPECT_EQ(JournalFileName(1), "zephrun_journal_2.ini");
     EXPECT_EQ(JournalFileName(kJournalSlots - 1), "zephrun_journal_9.ini");
-    EXPECT_EQ(ParseRunSwitch("--restore"), RunSwitch::Restore);
-    EXPECT_EQ(ParseRunSwitch("/Restore"), RunSwitch::Restore);
-    EXPECT_EQ(ParseRunSwitch("--dry-run"), RunSwitch::DryRun);
-    EXPECT_EQ(ParseRunSwitch("/DRY-RUN"), RunSwitch::DryRun);
-    EXPECT_EQ(ParseRunSwitch("-restore"), RunSwitch::None);
-    EXPECT_EQ(ParseRunSwitch("restore"), RunSwitch::None);
-    EXPECT_EQ(ParseRunSwitch("C:\\profiles\\restore.ini"), RunSwitch::None);
-    EXPECT_EQ(ParseRunSwitch("--restorex"), RunSwitch::None);
-    EXPECT_EQ(ParseRunSwitch(nullptr), RunSwitch::None);
 }
 
 }  // namespace

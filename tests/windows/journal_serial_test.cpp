@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "controller/logic/journal_text.h"
+#include "journal/journal_text.h"
 #include "support/journal_support.h"
 #include "support/program_fixture.h"
 #include "support/test_services.h"

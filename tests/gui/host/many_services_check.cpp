@@ -1,7 +1,7 @@
 // Run by many_services_test.sh in a prefix with ZEPH_EXTRA_SERVICES extra services
 // (ZLExtraService001..., display names "ZL Extra Service 001 - registered for the list tests"...).
 #include "resource.h"
-#include "services_dlg.h"
+#include "dialogs/services_dlg.h"
 #include "support/action_lists.h"
 #include "support/gui_driver.h"
 #include "support/gui_session.h"

@@ -1,6 +1,6 @@
 #include "support/configure_helpers.h"
 
-#include "configure_dlg.h"
+#include "dialogs/configure_dlg.h"
 #include "globals.h"
 #include "resource.h"
 #include "support/gui_session.h"

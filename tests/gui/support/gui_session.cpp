@@ -4,7 +4,7 @@
 #include "support/gui_driver.h"
 #include "support/screenshot.h"
 #include "zephlaunch_app.h"
-#include "zephlaunch_dlg.h"
+#include "dialogs/zephlaunch_dlg.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

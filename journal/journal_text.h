@@ -67,8 +67,3 @@ bool JournalRunLooksAlive(const JournalRecord& record, const JournalProcessProbe
 // (for runs at the same time as another) "zephrun_journal_2.ini" and on.
 constexpr int kJournalSlots = 9;
 std::string JournalFileName(int slot);
-
-// The command-line switches that replace a normal run.
-enum class RunSwitch { None, Restore, DryRun };
-// "--restore" or "/restore", "--dry-run" or "/dry-run", in any letter case.
-RunSwitch ParseRunSwitch(const char* argument);

@@ -4,7 +4,7 @@
 // of services that are not installed here are written back unchanged by Save.
 #pragma once
 
-#include "action_list_dlg.h"
+#include "dialogs/action_list_dlg.h"
 #include "service_enumeration.h"
 
 #include <winsvc.h>

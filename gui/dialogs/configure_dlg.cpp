@@ -1,6 +1,11 @@
-#include "configure_dlg.h"
+#include "dialogs/configure_dlg.h"
 
 #include "configure_profile.h"
+#include "dialogs/edit_cmdline_dlg.h"
+#include "framework/file_dialog.h"
+#include "framework/win_app.h"
+#include "gui/logic/list_entries.h"
+#include "program_icons.h"
 #include "framework/dpi.h"
 #include "framework/data_exchange.h"
 #include "globals.h"
@@ -12,6 +17,8 @@
 #include "window_position.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -407,4 +414,108 @@ void CConfigureDlg::OnSave()
     ShowMessageBox(m_hWnd, "Configuration changes have been saved.", MB_OK | MB_ICONINFORMATION);
     SaveWindowRect(m_hWnd, kWindowSection);
     EndDialog(0);
+}
+
+// The auto-start list: loading it with the programs' icons, Add, Edit and Delete, and the
+// Open dialog that picks a program.
+void CConfigureDlg::SetUpAutoStartList(const std::vector<gui_logic::AutoStartRow>& rows)
+{
+    const int iconSize = ScaledPixels(16);
+    if (m_programIcons.Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, 1, 1)) {
+        m_programIcons.SetBkColor(RGB(255, 255, 255));
+        HICON cross = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_DELETE),
+                                                      IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR));
+        if (cross) {
+            m_programIcons.Add(cross);
+            ::DestroyIcon(cross);
+        }
+        m_autoStartList.SetImageList(m_programIcons, LVSIL_SMALL);
+    }
+
+    m_autoStartList.SendMessage(WM_SETREDRAW, FALSE);
+    for (const gui_logic::AutoStartRow& row : rows) {
+        int index = m_autoStartList.InsertItem(m_autoStartList.GetItemCount(), row.program.c_str(), 0);
+        if (index < 0)
+            continue;
+        m_autoStartList.SetItemText(index, 1, row.commandLine.c_str());
+        m_autoStartList.SetItemText(index, 2, row.delay.c_str());
+    }
+    // Image 0 is the cross; rows whose program yields no icon keep it.
+    std::vector<std::string> programs;
+    for (int row = 0; row < m_autoStartList.GetItemCount(); ++row)
+        programs.push_back(m_autoStartList.GetItemText(row, 0));
+    const std::vector<int> images = AddProgramIcons(m_programIcons.GetSafeHandle(), programs);
+    for (size_t row = 0; row < images.size(); ++row) {
+        if (images[row] > 0)
+            m_autoStartList.SetItemImage(static_cast<int>(row), images[row]);
+    }
+    m_autoStartList.SendMessage(WM_SETREDRAW, TRUE);
+    m_autoStartList.Invalidate(true);
+}
+
+bool CConfigureDlg::ChooseExecutable(bool newStructSize, std::string* path)
+{
+    CFileDialog dialog(true, "exe", nullptr,
+                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING,
+                       "Executables|*.exe|All Files|*.*||", m_hWnd,
+                       newStructSize ? kOpenFileNameSizeFull : kOpenFileNameSizeOld);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    *path = dialog.GetPathName();
+    return true;
+}
+
+bool CConfigureDlg::PathFitsProfile(const std::string& path, bool asKey) const
+{
+    std::string text;
+    if (path.size() > static_cast<size_t>(gui_logic::kMaxFieldChars))
+        text = "This path is longer than 255 characters, more than a profile can hold:\r\n\n" + path
+               + "\r\n\nPlease choose a program with a shorter path.";
+    else if (asKey && !gui_logic::IsReadableKey(path))
+        text =
+            "The path of an auto-start program cannot hold \"=\": the profile could not read it back.\r\n\n"
+            + path;
+    if (text.empty())
+        return true;
+    ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+void CConfigureDlg::OnAdd()
+{
+    std::string path;
+    if (!ChooseExecutable(m_xp, &path) || !PathFitsProfile(path, true))
+        return;
+    int row = m_autoStartList.InsertItem(m_autoStartList.GetItemCount() + 1, path.c_str(), 0);
+    if (row < 0)
+        return;
+    m_autoStartList.SetItemText(row, 1, "");
+    m_autoStartList.SetItemText(row, 2, "");
+    const int image = AddProgramIcons(m_programIcons.GetSafeHandle(), {path})[0];
+    if (image > 0)
+        m_autoStartList.SetItemImage(row, image);
+    m_autoStartList.SetSelectionMark(row);
+    OnEdit();
+}
+
+void CConfigureDlg::OnEdit()
+{
+    int row = m_autoStartList.GetSelectionMark();
+    if (row < 0 || row >= m_autoStartList.GetItemCount())
+        return;
+    CEditCmdLineDlg dialog(m_hWnd);
+    dialog.m_commandLine = m_autoStartList.GetItemText(row, 1);
+    dialog.m_delay = gui_logic::DelayOfText(m_autoStartList.GetItemText(row, 2));
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_autoStartList.SetItemText(row, 1, dialog.m_commandLine.c_str());
+    m_autoStartList.SetItemText(row, 2, std::to_string(dialog.m_delay).c_str());
+}
+
+void CConfigureDlg::OnDelete()
+{
+    int row = m_autoStartList.GetSelectionMark();
+    if (row < 0 || row >= m_autoStartList.GetItemCount())
+        return;
+    m_autoStartList.DeleteItem(row);
 }

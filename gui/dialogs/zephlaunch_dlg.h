@@ -40,12 +40,8 @@ private:
     void RunProgramOptions();
     void Donate();
     void OpenServiceManager();
-    // Start and Create Shortcut (zephlaunch_dlg_run.cpp).
     void StartRun();
     void CreateShortcut();
-    bool ChooseShortcutFolder(std::string* folder);
-    void PreviewRun();
-    void OfferRestoreOfUnfinishedRun();
     void FillInfoTip(int item, char* buffer, int bufferSize);
     void PaintMinimised();
     std::string ProfilePathOfItem(int index) const;

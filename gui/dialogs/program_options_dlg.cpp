@@ -1,4 +1,4 @@
-#include "program_options_dlg.h"
+#include "dialogs/program_options_dlg.h"
 
 #include "framework/button.h"
 #include "framework/data_exchange.h"

@@ -70,7 +70,6 @@ private:
     void EnableLaunchControls(bool enable);
     void CheckVersion();
     void SetUpAutoStartList(const std::vector<gui_logic::AutoStartRow>& rows);
-    int AddProgramIcon(const std::string& program);
     bool ChooseExecutable(bool newStructSize, std::string* path);
     bool Ticked(int id) const;
     // False, after saying why, for a path a profile could not read back whole (too

@@ -5,7 +5,7 @@
 // the selection mark (errors then in a message box).
 #pragma once
 
-#include "action_list_dlg.h"
+#include "dialogs/action_list_dlg.h"
 #include "framework/image_list.h"
 #include "gui/logic/version_text.h"
 

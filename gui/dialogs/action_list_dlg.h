@@ -9,7 +9,7 @@
 #pragma once
 
 #include "controls/icon_button.h"
-#include "controls/list_help_dlg.h"
+#include "dialogs/list_help_dlg.h"
 #include "controls/service_list_ctrl.h"
 #include "framework/dialog.h"
 #include "framework/control_layout.h"

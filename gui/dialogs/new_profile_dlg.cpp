@@ -1,4 +1,4 @@
-#include "new_profile_dlg.h"
+#include "dialogs/new_profile_dlg.h"
 
 #include "framework/data_exchange.h"
 #include "globals.h"

@@ -1,4 +1,4 @@
-#include "edit_cmdline_dlg.h"
+#include "dialogs/edit_cmdline_dlg.h"
 
 #include "framework/data_exchange.h"
 #include "gui/logic/configure_values.h"

@@ -1,4 +1,4 @@
-#include "services_dlg.h"
+#include "dialogs/services_dlg.h"
 
 #include "configure_profile.h"
 #include "framework/dpi.h"

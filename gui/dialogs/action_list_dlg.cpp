@@ -1,4 +1,4 @@
-#include "action_list_dlg.h"
+#include "dialogs/action_list_dlg.h"
 
 #include "framework/data_exchange.h"
 #include "framework/header_ctrl.h"

@@ -1,4 +1,4 @@
-#include "controller/logic/journal_text.h"
+#include "journal/journal_text.h"
 
 #include <cctype>
 
@@ -230,23 +230,4 @@ std::string JournalFileName(int slot)
     if (slot <= 0)
         return "zephrun_journal.ini";
     return "zephrun_journal_" + std::to_string(slot + 1) + ".ini";
-}
-
-RunSwitch ParseRunSwitch(const char* argument)
-{
-    if (argument == nullptr)
-        return RunSwitch::None;
-    std::string text(argument);
-    if (text.size() > 2 && text[0] == '-' && text[1] == '-') {
-        text = text.substr(2);
-    } else if (text.size() > 1 && text[0] == '/') {
-        text = text.substr(1);
-    } else {
-        return RunSwitch::None;
-    }
-    if (SameIgnoringCase(text, "restore"))
-        return RunSwitch::Restore;
-    if (SameIgnoringCase(text, "dry-run"))
-        return RunSwitch::DryRun;
-    return RunSwitch::None;
 }

@@ -1,4 +1,4 @@
-#include "preview_run_dlg.h"
+#include "dialogs/preview_run_dlg.h"
 
 #include "gui/logic/console_text.h"
 #include "resource.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "controller/logic/journal_text.h"
+#include "journal/journal_text.h"
 
 // The folder of the journals: "Zephlaunch" in the local (not roaming) application-data
 // folder, created when create is set, so that a journal never travels to another computer;

@@ -1,10 +1,12 @@
-#include "zephlaunch_dlg.h"
+#include "dialogs/zephlaunch_dlg.h"
 
 #include "controller_launch.h"
-#include "about_dlg.h"
-#include "configure_dlg.h"
+#include "controller_runs.h"
+#include "dialogs/about_dlg.h"
+#include "dialogs/configure_dlg.h"
 #include "framework/dpi.h"
 #include "framework/data_exchange.h"
+#include "framework/file_dialog.h"
 #include "framework/shell_execute.h"
 #include "framework/win_app.h"
 #include "globals.h"
@@ -12,13 +14,13 @@
 #include "gui/logic/web_links.h"
 #include "gui_strings.h"
 #include "message_box.h"
-#include "new_profile_dlg.h"
-#include "preview_run_dlg.h"
+#include "dialogs/new_profile_dlg.h"
 #include "profile/profile_keys.h"
-#include "program_options_dlg.h"
-#include "programs_dlg.h"
+#include "profile_files.h"
+#include "dialogs/program_options_dlg.h"
+#include "dialogs/programs_dlg.h"
 #include "resource.h"
-#include "services_dlg.h"
+#include "dialogs/services_dlg.h"
 #include "settings_setup.h"
 #include "web_addresses.h"
 #include "window_position.h"
@@ -32,7 +34,6 @@
 namespace {
 
 using gui::kMainWindowSection;
-const DWORD kValueChars = 255;
 
 const ToolTipEntry kToolTips[] = {
     {IDC_SERVICES, "Configure which services to automatically stop or restart in the selected profile"},
@@ -40,13 +41,6 @@ const ToolTipEntry kToolTips[] = {
     {IDC_CONFIGURE, "Configure other aspects in the selected profile"},
     {IDC_START, "Start Zephlaunch with the selected profile"},
 };
-
-std::string ReadProfileValue(const char* file, const char* key)
-{
-    char value[kValueChars] = {};
-    ::GetPrivateProfileStringA(profile::kConfiguration, key, "", value, kValueChars, file);
-    return value;
-}
 
 }  // namespace
 
@@ -115,7 +109,7 @@ BOOL CZephlaunchDlg::OnInitDialog()
     if (!SetUpToolTips(nullptr, kToolTips))
         ShowMessageBox(m_hWnd, "The tool tips could not be created; Zephlaunch runs without them.",
                        MB_OK | MB_ICONINFORMATION);
-    OfferRestoreOfUnfinishedRun();
+    OfferRestoreOfUnfinishedRun(m_hWnd);
     // The profile list is first in the tab order and starts with the focus.
     return TRUE;
 }
@@ -187,23 +181,13 @@ void CZephlaunchDlg::FillProfileList()
     if (previous)
         ImageList_Destroy(previous);
 
-    char pattern[MAX_PATH];
-    std::snprintf(pattern, sizeof pattern, "%s\\*.ini", g_profilesFolder);
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
     // Many profiles start the same program: its icon is read from the file and put
     // into the image list once, and every profile of that program shows that image.
     std::map<std::string, int> imageOfFile;
     m_profileList.SendMessage(WM_SETREDRAW, FALSE);
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        std::string name = gui_logic::ProfileNameOfFile(found.cFileName);
-        std::string path = std::string(g_profilesFolder) + "\\" + found.cFileName;
-        std::string description = ReadProfileValue(path.c_str(), profile::kDescription);
-        std::string application = ReadProfileValue(path.c_str(), profile::kFsPath);
+    for (const ProfileFile& file : ListProfileFiles(g_profilesFolder)) {
+        std::string description = ReadProfileValue(file.path.c_str(), profile::kDescription);
+        std::string application = ReadProfileValue(file.path.c_str(), profile::kFsPath);
         int image = 0;
         if (!application.empty()) {
             auto known = imageOfFile.find(application);
@@ -220,14 +204,13 @@ void CZephlaunchDlg::FillProfileList()
             if (known->second > 0)
                 image = known->second;
         }
-        int index = m_profileList.InsertItem(m_profileList.GetItemCount() + 1, name.c_str(), image);
+        int index = m_profileList.InsertItem(m_profileList.GetItemCount() + 1, file.name.c_str(), image);
         if (index < 0)
             continue;
         m_profileList.SetItemText(index, 1, description.c_str());
-        if (path == g_currentProfile)
+        if (file.path == g_currentProfile)
             m_profileList.SetItemState(index, LVIS_SELECTED, LVIS_SELECTED);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
+    }
     m_profileList.SendMessage(WM_SETREDRAW, TRUE);
     m_profileList.Invalidate(true);
 }
@@ -278,7 +261,7 @@ bool CZephlaunchDlg::OnCommand(UINT code, UINT id, HWND control)
         CreateShortcut();
         return true;
     case ID_FILE_PREVIEW_RUN:
-        PreviewRun();
+        ShowRunPreview(m_hWnd, g_currentProfile);
         return true;
     case ID_TOOLS_SERVICE_MANAGER:
         OpenServiceManager();
@@ -424,69 +407,11 @@ void CZephlaunchDlg::ShowProfileContextMenu()
         CreateShortcut();
         break;
     case ID_FILE_PREVIEW_RUN:
-        PreviewRun();
+        ShowRunPreview(m_hWnd, g_currentProfile);
         break;
     default:
         break;
     }
-}
-
-// What a run of the current profile would do: the controller's dry run, captured.
-void CZephlaunchDlg::PreviewRun()
-{
-    std::string output;
-    DWORD error = 0;
-    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    const bool ran =
-        CaptureControllerOutput("--dry-run \"" + std::string(g_currentProfile) + "\"", 60000, output, error);
-    ::SetCursor(previous);
-    if (!ran) {
-        char text[2 * MAX_PATH + 64];
-        std::snprintf(text, sizeof text, "Unable to start %s\r\nError = %d",
-                      ControllerCommandLineWith(std::string()).c_str(), static_cast<int>(error));
-        ::MessageBoxA(m_hWnd, text, "Zephlaunch", MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    CPreviewRunDlg dialog;
-    dialog.m_text = output;
-    dialog.DoModal();
-}
-
-// A run that died (console closed, crash, power failure) left programs and services
-// stopped; its journal says which. The user decides whether to put them back now.
-void CZephlaunchDlg::OfferRestoreOfUnfinishedRun()
-{
-    bool needsAdministrator = false;
-    if (!UnfinishedRunJournalExists(&needsAdministrator))
-        return;
-    if (::MessageBoxA(
-            m_hWnd,
-            "A previous Zephlaunch run did not finish. Restore the programs and services it stopped now?",
-            "Zephlaunch", MB_YESNO | MB_ICONQUESTION)
-        != IDYES)
-        return;
-    // Services and the shell-restart value need administrator rights; the outcome is shown
-    // here, as the restore runs without a console of its own.
-    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    const RestoreRun run = RunControllerRestore(m_hWnd, needsAdministrator, 10 * 60 * 1000);
-    ::SetCursor(previous);
-    if (!run.started) {
-        char text[2 * MAX_PATH + 64];
-        std::snprintf(text, sizeof text, "Unable to start %s\r\nError = %d",
-                      ControllerCommandLineWith("--restore").c_str(), static_cast<int>(run.error));
-        ::MessageBoxA(m_hWnd, text, "Zephlaunch", MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    CPreviewRunDlg dialog;
-    dialog.m_text = run.output;
-    if (!run.finished) {
-        dialog.m_caption = "Restore - still running, outcome unknown";
-    } else if (run.exitCode == 0) {
-        dialog.m_caption = "Restore - succeeded";
-    } else {
-        dialog.m_caption = "Restore - failed, exit code " + std::to_string(run.exitCode);
-    }
-    dialog.DoModal();
 }
 
 void CZephlaunchDlg::FillInfoTip(int item, char* buffer, int bufferSize)
@@ -605,4 +530,59 @@ bool CZephlaunchDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
     default:
         return false;
     }
+}
+
+void CZephlaunchDlg::StartRun()
+{
+    if (ControllerPath().empty()) {
+        ShowMessageBox(m_hWnd, gui::kOwnFolderUnknown, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    int answer = ShowMessageBox(m_hWnd, "Do you wish to close the Zephlaunch GUI before launching?",
+                                MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL)
+        return;
+
+    ControllerStart start = StartController(m_hWnd, g_currentProfile);
+    if (!start.started && start.elevatedVerb && start.error == ERROR_CANCELLED) {
+        ShowMessageBox(m_hWnd, "The run was cancelled: it was not allowed to run with administrator rights.",
+                       MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (!start.started) {
+        std::string text = "Error launching Zephlaunch Batch control!\n\nPath = " + start.commandLine
+                           + "\n\nFolder = " + start.folder;
+        ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (answer == IDYES) {
+        if (start.process)
+            ::CloseHandle(start.process);
+        SaveWindowRect(m_hWnd, gui::kMainWindowSection);
+        EndDialog(0);
+        return;
+    }
+    // The GUI waits, minimised and without handling messages, until the run has ended.
+    ShowWindow(SW_MINIMIZE);
+    if (start.process) {
+        ::WaitForSingleObject(start.process, INFINITE);
+        ::CloseHandle(start.process);
+    }
+    ShowWindow(SW_RESTORE);
+}
+
+void CZephlaunchDlg::CreateShortcut()
+{
+    if (ControllerPath().empty()) {
+        ShowMessageBox(m_hWnd, gui::kOwnFolderUnknown, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    std::string folder;
+    if (!BrowseForFolder(m_hWnd, "Select folder to place shortcut...", &folder))
+        return;
+    const ShortcutResult result = WriteProfileShortcut(folder, g_currentProfile);
+    if (result == ShortcutResult::SaveFailed)
+        ShowMessageBox(m_hWnd, "IPersistFile->Save() Error", MB_OK, "Error");
+    else if (result == ShortcutResult::NoController)
+        ShowMessageBox(m_hWnd, gui::kOwnFolderUnknown, MB_OK | MB_ICONEXCLAMATION);
 }

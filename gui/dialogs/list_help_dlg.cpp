@@ -1,4 +1,4 @@
-#include "controls/list_help_dlg.h"
+#include "dialogs/list_help_dlg.h"
 
 #include "framework/data_exchange.h"
 

@@ -1,4 +1,4 @@
-#include "programs_dlg.h"
+#include "dialogs/programs_dlg.h"
 
 #include "configure_profile.h"
 #include "framework/dpi.h"

@@ -1,4 +1,4 @@
-#include "controller/journal_file.h"
+#include "journal/journal_file.h"
 
 #include <cstdio>
 #include <cstring>

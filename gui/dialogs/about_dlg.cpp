@@ -1,4 +1,4 @@
-#include "about_dlg.h"
+#include "dialogs/about_dlg.h"
 
 #include "framework/data_exchange.h"
 #include "framework/shell_execute.h"
