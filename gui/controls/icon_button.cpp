@@ -59,6 +59,9 @@ void CIconButton::PostNcDestroy()
 void CIconButton::SetFlat(bool flat, bool repaint)
 {
     m_flat = flat;
+    // A raised button does not follow the mouse, so nothing would end a hover it kept.
+    if (!flat)
+        m_mouseOver = false;
     if (repaint && IsWindow())
         Invalidate();
 }

@@ -98,6 +98,9 @@ protected:
 
     void SetUp() override
     {
+        // The cursor stays where the last test left it, often on a button: the real mouse
+        // move that the new dialog gets under it would start a hover before the test does.
+        ::SetCursorPos(0, 0);
         host = std::make_unique<gt::HostDialog>();
         ASSERT_TRUE(host->Create("Icon buttons", 200, 80));
         HWND dlg = host->Hwnd();
@@ -300,7 +303,10 @@ TEST_F(IconButtonTest, PointOutsideTheButtonEndsHover)
 
 TEST_F(IconButtonTest, RaisedButtonDoesNotTrackTheMouse)
 {
+    Hover(save);
+    ASSERT_TRUE(save.IsMouseOver());
     save.SetFlat(false, true);
+    EXPECT_FALSE(save.IsMouseOver()) << "a hover from the flat look ends with it";
     Hover(save);
     EXPECT_FALSE(save.IsMouseOver());
 }
