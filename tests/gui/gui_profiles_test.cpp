@@ -85,7 +85,8 @@ TEST_F(Profiles, ListShowsNamesIconsOfMainApplicationsAndInfoTips)
     WriteProfile("same program", "[Configuration]\nfspath=" + zt::BinPath("Zephlaunch.exe") + "\n");
     WriteProfile("not a program", "[Configuration]\nfspath=" + gt::DefaultProfile() + "\n");
     WriteProfile("missing program", "[Configuration]\nfspath=C:\\nowhere\\gone.exe\n");
-    zt::WriteFileBytes(gt::ProfilesFolder() + "\\notes.txt", "not a profile");
+    for (const char* other : {"notes.txt", "race.ini~", "race.ini_old", "race.inibak"})
+        zt::WriteFileBytes(gt::ProfilesFolder() + "\\" + other, "not a profile");
 
     gt::GuiDriver driver;
     std::vector<std::string> items;
@@ -225,6 +226,7 @@ TEST_F(Profiles, NewCopyTakesTheCurrentProfileWithTheNewDescription)
     WriteProfile(
         "source",
         "[Configuration]\ndescription=Source\nfspath=C:\\game.exe\n[Programs]\nC:\\x.exe=Stop|x.exe\n");
+    ASSERT_TRUE(::SetFileAttributesA(gt::ProfilePath("source").c_str(), FILE_ATTRIBUTE_READONLY));
     gt::GuiDriver driver;
     driver.Step(kMain, [](HWND window) { ClickItem(window, "source"); });
     driver.Step("Zephlaunch - source", [](HWND window) { gt::Command(window, ID_FILE_NEW); });
@@ -232,32 +234,47 @@ TEST_F(Profiles, NewCopyTakesTheCurrentProfileWithTheNewDescription)
     driver.Step("Zephlaunch - copy", Exit);
     Run(driver);
     EXPECT_EQ(gt::ReadIni(gt::ProfilePath("copy"), "Configuration", "description"), "Copied");
+    EXPECT_EQ(::GetFileAttributesA(gt::ProfilePath("copy").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(gt::ReadIni(gt::ProfilePath("copy"), "Configuration", "fspath"), "C:\\game.exe");
     EXPECT_EQ(gt::ReadIni(gt::ProfilePath("copy"), "Programs", "C:\\x.exe"), "Stop|x.exe");
     EXPECT_EQ(gt::ReadIni(gt::ProfilePath("source"), "Configuration", "description"), "Source");
 }
 
-TEST_F(Profiles, NewWithAnExistingNameAsksBeforeOverwriting)
+TEST_F(Profiles, NewWithAnExistingNameAsksBeforeOverwritingAndTellsWhatFailed)
 {
     WriteProfile("taken", "[Configuration]\ndescription=Keep me\nfspath=C:\\a.exe\n");
+    ASSERT_TRUE(::CreateDirectoryA(gt::ProfilePath("folder").c_str(), nullptr));
+    HANDLE held = INVALID_HANDLE_VALUE;
     gt::GuiDriver driver;
-    driver.Answer({IDNO, IDYES});
-    driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_NEW); });
-    driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_BLANK, "taken", "Replaced"));
-    driver.Step(kMain, [](HWND window) {
-        EXPECT_EQ(gt::ReadIni(gt::ProfilePath("taken"), "Configuration", "description"), "Keep me");
-        gt::Command(window, ID_FILE_NEW);
-    });
-    driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_BLANK, "taken", "Replaced"));
+    driver.Answer({IDNO, IDYES, IDOK, IDOK, IDYES});
+    // No; Yes while the file is held open; a name taken by a folder; Yes.
+    const char* const names[4] = {"taken", "taken", "folder", "taken"};
+    for (int i = 0; i < 4; ++i) {
+        driver.Step(kMain, [&held, i](HWND window) {
+            EXPECT_EQ(gt::ReadIni(gt::ProfilePath("taken"), "Configuration", "description"), "Keep me");
+            ::CloseHandle(held);
+            held = i != 1 ? INVALID_HANDLE_VALUE
+                          : ::CreateFileA(gt::ProfilePath("taken").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+            gt::Command(window, ID_FILE_NEW);
+        });
+        driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_BLANK, names[i], "Replaced"));
+    }
     driver.Step("Zephlaunch - taken", Exit);
     Run(driver);
-    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
-    for (const gt::SeenMessageBox& box : driver.MessageBoxes()) {
+    ASSERT_EQ(driver.MessageBoxes().size(), 5u);
+    for (size_t i : {0, 1, 4}) {
+        const gt::SeenMessageBox& box = driver.MessageBoxes()[i];
         EXPECT_EQ(box.text, "There is already a profile with this name.  Do you want to overwrite it?");
         EXPECT_EQ(box.caption, "Zephlaunch");
         EXPECT_EQ(box.icon, BoxIcon::Question);
         EXPECT_TRUE(box.hasYesNo);
     }
+    EXPECT_EQ(driver.MessageBoxes()[2].text,
+              "The profile could not be made:\r\n\n" + gt::ProfilePath("taken") + "\r\n\nError = 32");
+    EXPECT_EQ(driver.MessageBoxes()[3].text.rfind(
+                  "The profile could not be made:\r\n\n" + gt::ProfilePath("folder"), 0),
+              0u);
     EXPECT_EQ(zt::ReadFileBytes(gt::ProfilePath("taken")),
               gt::IniText("[Configuration]\ndescription=Replaced\n"));
 }
@@ -339,16 +356,24 @@ TEST_F(Profiles, NewProfileDialogRefusesMissingAnswersAndUnusableNames)
 TEST_F(Profiles, DeleteIsRefusedForEveryProfileTitledZephlaunch)
 {
     WriteProfile("zephlaunch.old", "[Configuration]\ndescription=Old\n");
+    ASSERT_TRUE(::DeleteFileA(gt::DefaultProfile().c_str()));
+    WriteProfile("ZEPHLAUNCH", "[Configuration]\ndescription=The default profile\n");
     gt::GuiDriver driver;
-    driver.Answer({IDOK, IDOK});
-    driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_DELETE); });
-    driver.Step(kMain, [](HWND window) { ClickItem(window, "zephlaunch.old"); });
+    driver.Answer({IDOK, IDOK, IDOK});
     driver.Step(kMain, [](HWND window) {
+        HWND list = gt::Item(window, IDC_PROFILE_LIST);
+        EXPECT_EQ(gt::SelectedItem(list), IndexOf(list, "ZEPHLAUNCH")) << "the default profile is selected";
+        gt::Command(window, ID_FILE_DELETE);
+    });
+    driver.Step(kMain, [](HWND window) { ClickItem(window, "zephlaunch.old"); });
+    driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_DELETE); });
+    driver.Step(kMain, [](HWND window) { ClickItem(window, "ZEPHLAUNCH"); });
+    driver.Step("Zephlaunch - ZEPHLAUNCH", [](HWND window) {
         gt::Command(window, ID_FILE_DELETE);
         gt::Command(window, ID_APP_EXIT);
     });
     Run(driver);
-    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    ASSERT_EQ(driver.MessageBoxes().size(), 3u);
     for (const gt::SeenMessageBox& box : driver.MessageBoxes()) {
         EXPECT_EQ(box.text, "The default profile cannot be removed.");
         EXPECT_EQ(box.icon, BoxIcon::Information);
@@ -361,12 +386,19 @@ TEST_F(Profiles, DeleteAsksFirstThenRemovesAndTakesTheFirstItem)
 {
     WriteProfile("gone", "[Configuration]\ndescription=Soon gone\n");
     gt::GuiDriver driver;
-    driver.Answer({IDNO, IDYES});
-    std::string titleAfter;
+    driver.Answer({IDNO, IDYES, IDOK, IDYES});
+    HANDLE held = INVALID_HANDLE_VALUE;
     driver.Step(kMain, [](HWND window) { ClickItem(window, "gone"); });
     driver.Step("Zephlaunch - gone", [](HWND window) { gt::Command(window, ID_FILE_DELETE); });
-    driver.Step("Zephlaunch - gone", [](HWND window) {
+    driver.Step("Zephlaunch - gone", [&](HWND window) {
         EXPECT_TRUE(zt::FileExists(gt::ProfilePath("gone")));
+        held = ::CreateFileA(gt::ProfilePath("gone").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+        gt::Command(window, ID_FILE_DELETE);  // refused while the file is held open
+    });
+    driver.Step("Zephlaunch - gone", [&](HWND window) {
+        EXPECT_EQ(gt::ListItems(gt::Item(window, IDC_PROFILE_LIST)).size(), 2u);
+        ::CloseHandle(held);
         gt::Command(window, ID_FILE_DELETE);
     });
     driver.Step(kMain, [&](HWND window) {
@@ -376,9 +408,11 @@ TEST_F(Profiles, DeleteAsksFirstThenRemovesAndTakesTheFirstItem)
         Exit(window);
     });
     Run(driver);
-    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    ASSERT_EQ(driver.MessageBoxes().size(), 4u);
     EXPECT_EQ(driver.MessageBoxes()[0].text,
               "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("gone"));
+    EXPECT_EQ(driver.MessageBoxes()[2].text,
+              "The profile could not be removed:\r\n\n" + gt::ProfilePath("gone") + "\r\n\nError = 32");
     EXPECT_FALSE(zt::FileExists(gt::ProfilePath("gone")));
 }
 

@@ -96,27 +96,27 @@ TEST_F(StartUp, MissingProfilesFolderIsCreatedInsideAnExistingSettingsFolder)
 
 TEST_F(StartUp, FolderThatCannotBeCreatedEndsTheProgramWithItsPathAndErrorCode)
 {
-    // A file where the settings folder belongs: that folder "exists", the profiles
-    // folder inside it cannot be made.
-    zt::WriteFileBytes(gt::SettingsFolder(), "not a folder");
-    const std::string profiles = gt::ProfilesFolder();
-    ASSERT_FALSE(::CreateDirectoryA(profiles.c_str(), nullptr));
-    const int expectedError = static_cast<int>(::GetLastError());
+    // A file where the settings folder, then the profiles folder, belongs.
+    for (const std::string& path : {gt::SettingsFolder(), gt::ProfilesFolder()}) {
+        if (path == gt::ProfilesFolder())
+            ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
+        zt::WriteFileBytes(path, "not a folder");
+        gt::GuiDriver driver;
+        driver.Answer({IDOK});
+        driver.Start();
+        INT_PTR result = gt::RunMainWindow();
+        driver.Stop();
 
-    gt::GuiDriver driver;
-    driver.Answer({IDOK});
-    driver.Start();
-    INT_PTR result = gt::RunMainWindow();
-    driver.Stop();
-
-    EXPECT_EQ(result, 0);
-    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
-    const gt::SeenMessageBox& box = driver.MessageBoxes()[0];
-    EXPECT_EQ(box.caption, "Zephlaunch");
-    EXPECT_EQ(box.text, "Unable to create application data folder for Zephlaunch!\r\nPath = " + profiles
-                            + "\r\nError = " + std::to_string(expectedError));
-    EXPECT_EQ(box.icon, BoxIcon::Hand);
-    EXPECT_EQ(zt::ReadFileBytes(gt::SettingsFolder()), "not a folder");
+        EXPECT_EQ(result, 0);
+        ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+        const gt::SeenMessageBox& box = driver.MessageBoxes()[0];
+        EXPECT_EQ(box.caption, "Zephlaunch");
+        EXPECT_EQ(box.text, "Unable to create application data folder for Zephlaunch!\r\nPath = " + path
+                                + "\r\nError = " + std::to_string(ERROR_ALREADY_EXISTS));
+        EXPECT_EQ(box.icon, BoxIcon::Hand);
+        EXPECT_EQ(zt::ReadFileBytes(path), "not a folder");
+        gt::ResetSettings();
+    }
 }
 
 const char kMoveNotice[] =
@@ -181,6 +181,38 @@ TEST_F(StartUp, MigrationMovesServiceHelpAndDefaultProfileOnce)
     second.Stop();
     EXPECT_TRUE(second.MessageBoxes().empty()) << "the move happens only once";
     EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()), oldProfile);
+}
+
+TEST_F(StartUp, MigrationThatCannotRemoveTheOldFilesHappensOnceAndLosesNoProfile)
+{
+    const std::string windows = gt::WindowsFolder();
+    const std::string old = gt::IniText("[Configuration]\ndescription=Old\n");
+    zt::WriteFileBytes(windows + "\\zephlaunch_windowpos.ini", "");
+    zt::WriteFileBytes(windows + "\\zephlaunch.ini", old);
+    // As for a user without administrator rights: the old files can be read, not removed.
+    for (const std::string& kept : {old, gt::IniText("[Configuration]\ndescription=Edited since\n")}) {
+        if (kept != old)
+            zt::WriteFileBytes(gt::DefaultProfile(), kept);
+        HANDLE held[2];
+        for (int i = 0; i < 2; ++i)
+            held[i] =
+                ::CreateFileA((windows + (i ? "\\zephlaunch.ini" : "\\zephlaunch_windowpos.ini")).c_str(),
+                              GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        gt::GuiDriver driver;
+        driver.Answer({IDOK, IDOK, IDOK});
+        ExitWhenShown(driver, "Zephlaunch - zephlaunch", [](HWND) {});
+        driver.Start();
+        gt::RunMainWindow();
+        driver.Stop();
+        for (HANDLE handle : held)
+            ::CloseHandle(handle);
+        EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()), kept);
+        ASSERT_EQ(driver.MessageBoxes().size(), kept == old ? 3u : 0u) << "the move happens only once";
+        if (kept == old)
+            EXPECT_EQ(driver.MessageBoxes()[2].text, "These steps of the move from the Windows folder failed:\r\n\n"
+                                                         "Delete " + windows + "\\zephlaunch_windowpos.ini: error 32\r\n"
+                                                         "Delete " + windows + "\\zephlaunch.ini: error 32\r\n");
+    }
 }
 
 TEST_F(StartUp, MigrationWithOnlyTheWindowPositionFileMovesNothing)
