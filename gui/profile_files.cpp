@@ -64,8 +64,9 @@ DWORD MakeProfileFile(const char* path, const char* copyOf, const std::string& d
 {
     *copyFailed = false;
     if (!copyOf) {
-        if (!::DeleteFileA(path) && ::GetLastError() != ERROR_FILE_NOT_FOUND)
-            return ::GetLastError();
+        if (!::DeleteFileA(path) && ::GetLastError() != ERROR_FILE_NOT_FOUND
+            && ::GetLastError() != ERROR_PATH_NOT_FOUND)
+            return ::GetLastError();  // the write below tells a missing folder
     } else {
         if (!::CopyFileA(copyOf, path, FALSE)) {
             *copyFailed = true;

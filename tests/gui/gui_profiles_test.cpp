@@ -246,24 +246,33 @@ TEST_F(Profiles, NewWithAnExistingNameAsksBeforeOverwritingAndTellsWhatFailed)
     ASSERT_TRUE(::CreateDirectoryA(gt::ProfilePath("folder").c_str(), nullptr));
     HANDLE held = INVALID_HANDLE_VALUE;
     gt::GuiDriver driver;
-    driver.Answer({IDNO, IDYES, IDOK, IDOK, IDYES});
-    // No; Yes while the file is held open; a name taken by a folder; Yes.
-    const char* const names[4] = {"taken", "taken", "folder", "taken"};
-    for (int i = 0; i < 4; ++i) {
-        driver.Step(kMain, [&held, i](HWND window) {
+    driver.Answer({IDNO, IDYES, IDOK, IDOK, IDOK, IDYES});
+    // No; Yes while the file is held open (no deleting); a name taken by a folder; the profiles folder gone;
+    // Yes.
+    const char* const names[5] = {"taken", "taken", "folder", "new", "taken"};
+    const std::string away = gt::ProfilesFolder() + ".away";
+    for (int i = 0; i < 5; ++i) {
+        driver.Step(kMain, [&held, &away, i](HWND window) {
+            if (i == 4)
+                ::MoveFileA(away.c_str(), gt::ProfilesFolder().c_str());
             EXPECT_EQ(gt::ReadIni(gt::ProfilePath("taken"), "Configuration", "description"), "Keep me");
             ::CloseHandle(held);
             held = i != 1 ? INVALID_HANDLE_VALUE
-                          : ::CreateFileA(gt::ProfilePath("taken").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                          nullptr, OPEN_EXISTING, 0, nullptr);
+                          : ::CreateFileA(gt::ProfilePath("taken").c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                          nullptr);
+            if (i == 3)
+                ::MoveFileA(gt::ProfilesFolder().c_str(), away.c_str());
             gt::Command(window, ID_FILE_NEW);
         });
         driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_BLANK, names[i], "Replaced"));
     }
     driver.Step("Zephlaunch - taken", Exit);
     Run(driver);
-    ASSERT_EQ(driver.MessageBoxes().size(), 5u);
-    for (size_t i : {0, 1, 4}) {
+    ::CloseHandle(held);  // where the script broke off
+    ::MoveFileA(away.c_str(), gt::ProfilesFolder().c_str());
+    ASSERT_EQ(driver.MessageBoxes().size(), 6u);
+    for (size_t i : {0, 1, 5}) {
         const gt::SeenMessageBox& box = driver.MessageBoxes()[i];
         EXPECT_EQ(box.text, "There is already a profile with this name.  Do you want to overwrite it?");
         EXPECT_EQ(box.caption, "Zephlaunch");
@@ -275,6 +284,8 @@ TEST_F(Profiles, NewWithAnExistingNameAsksBeforeOverwritingAndTellsWhatFailed)
     EXPECT_EQ(driver.MessageBoxes()[3].text.rfind(
                   "The profile could not be made:\r\n\n" + gt::ProfilePath("folder"), 0),
               0u);
+    EXPECT_EQ(driver.MessageBoxes()[4].text,
+              "The profile could not be made:\r\n\n" + gt::ProfilePath("new") + "\r\n\nError = 3");
     EXPECT_EQ(zt::ReadFileBytes(gt::ProfilePath("taken")),
               gt::IniText("[Configuration]\ndescription=Replaced\n"));
 }
@@ -399,6 +410,7 @@ TEST_F(Profiles, DeleteAsksFirstThenRemovesAndTakesTheFirstItem)
     driver.Step("Zephlaunch - gone", [&](HWND window) {
         EXPECT_EQ(gt::ListItems(gt::Item(window, IDC_PROFILE_LIST)).size(), 2u);
         ::CloseHandle(held);
+        held = INVALID_HANDLE_VALUE;
         gt::Command(window, ID_FILE_DELETE);
     });
     driver.Step(kMain, [&](HWND window) {
@@ -408,6 +420,7 @@ TEST_F(Profiles, DeleteAsksFirstThenRemovesAndTakesTheFirstItem)
         Exit(window);
     });
     Run(driver);
+    ::CloseHandle(held);  // where the script broke off
     ASSERT_EQ(driver.MessageBoxes().size(), 4u);
     EXPECT_EQ(driver.MessageBoxes()[0].text,
               "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("gone"));
