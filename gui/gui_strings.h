@@ -22,6 +22,9 @@ constexpr const char kServicesWindowSection[] = "ServicesWindow";
 // The program options, in the window-position file.
 constexpr const char kProgramOptionsSection[] = "ProgramOptions";
 constexpr const char kShowToolTipsKey[] = "ShowToolTips";
+// Set once the files of an older installation were moved out of the Windows folder.
+constexpr const char kMovedSection[] = "Settings";
+constexpr const char kMovedKey[] = "MovedFromWindowsFolder";
 
 // Files of the settings folder.
 constexpr const char kSettingsFolderName[] = "Zephlaunch";

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -23,16 +24,41 @@ void ShowFolderError(HWND owner, const char* path, DWORD error)
     ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONHAND);
 }
 
-// Creates a folder; an existing one is fine.
+// Creates a folder; an existing one is fine, a file of that name is not.
 bool CreateFolder(HWND owner, const char* path)
 {
     if (::CreateDirectoryA(path, nullptr))
         return true;
     DWORD error = ::GetLastError();
-    if (error == ERROR_ALREADY_EXISTS)
-        return true;
+    if (error == ERROR_ALREADY_EXISTS) {
+        const DWORD attributes = ::GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            error = ::GetLastError();
+    }
     ShowFolderError(owner, path, error);
     return false;
+}
+
+// Adds "<verb> <file>[ to <to>]: error <n>" as a line to failures.
+void AddFailure(std::string* failures, DWORD error, const char* verb, const char* file,
+                const char* to = nullptr)
+{
+    *failures += std::string(verb) + " " + file + (to ? std::string(" to ") + to : std::string()) + ": error "
+                 + std::to_string(static_cast<long>(error)) + "\r\n";
+}
+
+// Copies an old file of the Windows folder over its new place, then removes the old one;
+// each failed step is added to failures.
+void MoveOldFile(const char* from, const char* to, std::string* failures)
+{
+    if (!FileIsReadable(from))
+        return;
+    if (!::CopyFileA(from, to, FALSE))
+        AddFailure(failures, ::GetLastError(), "Copy", from, to);
+    else if (!::DeleteFileA(from))
+        AddFailure(failures, ::GetLastError(), "Delete", from);
 }
 
 using SHGetSpecialFolderPathAProc = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
@@ -120,7 +146,8 @@ void MigrateFromWindowsFolder(HWND owner)
         || !gui_logic::JoinPath(oldServiceHelp, MAX_PATH, windowsFolder, gui::kServiceHelpFile)
         || !gui_logic::JoinPath(oldDefaultProfile, MAX_PATH, windowsFolder, gui::kDefaultProfileFile))
         return;
-    if (!FileIsReadable(oldWindowPos))
+    if (!FileIsReadable(oldWindowPos)
+        || ::GetPrivateProfileIntA(gui::kMovedSection, gui::kMovedKey, 0, g_windowPosFile) != 0)
         return;
 
     char text[MAX_PATH + 512];
@@ -133,22 +160,37 @@ void MigrateFromWindowsFolder(HWND owner)
         g_settingsFolder);
     ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONINFORMATION);
 
-    // Removing the old window-position file is what makes this happen only once.
-    ::DeleteFileA(g_windowPosFile);
-    ::DeleteFileA(oldWindowPos);
-    if (FileIsReadable(oldServiceHelp)) {
-        ::DeleteFileA(g_serviceHelpFile);
-        ::MoveFileA(oldServiceHelp, g_serviceHelpFile);
+    // The note in the new window-position file makes this happen only once, also where the
+    // old files cannot be removed (they belong to an administrator from Vista on). Without
+    // the note, removing the old window-position file does; without either it would run
+    // at every start, so nothing is moved.
+    std::string failures;
+    if (!::DeleteFileA(g_windowPosFile) && ::GetLastError() != ERROR_FILE_NOT_FOUND)
+        AddFailure(&failures, ::GetLastError(), "Delete", g_windowPosFile);
+    const bool noted =
+        ::WritePrivateProfileStringA(gui::kMovedSection, gui::kMovedKey, "1", g_windowPosFile) != FALSE;
+    if (!noted)
+        AddFailure(&failures, ::GetLastError(), "Write", g_windowPosFile);
+    if (!::DeleteFileA(oldWindowPos)) {
+        AddFailure(&failures, ::GetLastError(), "Delete", oldWindowPos);
+        if (!noted) {
+            failures =
+                "The move from the Windows folder cannot be recorded, so nothing was moved:\r\n\n" + failures;
+            ::MessageBoxA(owner, failures.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
     }
-    if (FileIsReadable(oldDefaultProfile)) {
-        ::DeleteFileA(g_currentProfile.c_str());
-        ::MoveFileA(oldDefaultProfile, g_currentProfile.c_str());
-    }
+    MoveOldFile(oldServiceHelp, g_serviceHelpFile, &failures);
+    MoveOldFile(oldDefaultProfile, g_currentProfile.c_str(), &failures);
 
     std::snprintf(text, sizeof text,
                   "If you created any profiles, you will need to move them to the following folder:\r\n\n%s",
                   g_profilesFolder);
     ::MessageBoxA(owner, text, kCaption, MB_OK | MB_ICONINFORMATION);
+    if (!failures.empty()) {
+        failures = "These steps of the move from the Windows folder failed:\r\n\n" + failures;
+        ::MessageBoxA(owner, failures.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 bool CopyShippedServiceHelpFile()

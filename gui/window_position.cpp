@@ -65,12 +65,32 @@ SavedRect OntoAMonitor(const SavedRect& saved)
     return gui_logic::MovedInto(saved, screen);
 }
 
+// The rectangle the window has when neither minimised nor maximised, in screen
+// coordinates. A minimised window sits at -32000 (or, under some shells, is a small icon)
+// and a maximised one covers the screen: for those the placement's normal rectangle
+// counts, which is in workspace coordinates, relative to the primary work area.
+bool NormalWindowRect(HWND window, RECT* rect)
+{
+    if (!::IsIconic(window) && !::IsZoomed(window))
+        return ::GetWindowRect(window, rect) != FALSE;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(window, &placement))
+        return false;
+    *rect = placement.rcNormalPosition;
+    RECT work;
+    if ((::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0
+        && ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+        ::OffsetRect(rect, work.left, work.top);
+    return true;
+}
+
 }  // namespace
 
 void SaveWindowRect(HWND window, const char* section)
 {
     RECT rect;
-    if (!::GetWindowRect(window, &rect))
+    if (!NormalWindowRect(window, &rect))
         return;
     const LONG values[4] = {rect.left, rect.top, rect.right, rect.bottom};
     for (int i = 0; i < 4; ++i) {

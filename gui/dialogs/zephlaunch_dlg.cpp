@@ -208,7 +208,7 @@ void CZephlaunchDlg::FillProfileList()
         if (index < 0)
             continue;
         m_profileList.SetItemText(index, 1, description.c_str());
-        if (file.path == g_currentProfile)
+        if (SameFileName(file.path, g_currentProfile))
             m_profileList.SetItemState(index, LVIS_SELECTED, LVIS_SELECTED);
     }
     m_profileList.SendMessage(WM_SETREDRAW, TRUE);
@@ -341,26 +341,27 @@ void CZephlaunchDlg::NewProfile()
                == IDNO)
         return;
 
-    if (dialog.m_profileKind == CNewProfileDlg::kBlankProfile) {
-        ::DeleteFileA(path);
-    } else if (!::CopyFileA(g_currentProfile.c_str(), path, FALSE)) {
+    const bool blank = dialog.m_profileKind == CNewProfileDlg::kBlankProfile;
+    bool copyFailed = false;
+    const DWORD error =
+        MakeProfileFile(path, blank ? nullptr : g_currentProfile.c_str(), dialog.m_description, &copyFailed);
+    if (error) {
         char text[128];
         std::snprintf(text, sizeof text, "Unable to create copy of current configuration file (error = %d).",
-                      static_cast<int>(::GetLastError()));
-        ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
+                      static_cast<int>(error));
+        ShowMessageBox(
+            m_hWnd, copyFailed ? text : FileErrorText("The profile could not be made:", path, error).c_str(),
+            MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-
     g_currentProfile = path;
-    ::WritePrivateProfileStringA(profile::kConfiguration, profile::kDescription, dialog.m_description.c_str(),
-                                 path);
     SetTitleFromCurrentProfile();
     FillProfileList();
 }
 
 void CZephlaunchDlg::DeleteProfile()
 {
-    if (gui_logic::TitleOfProfilePath(g_currentProfile) == "zephlaunch") {
+    if (SameFileName(gui_logic::TitleOfProfilePath(g_currentProfile), "zephlaunch")) {
         ShowMessageBox(m_hWnd, "The default profile cannot be removed.", MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -368,7 +369,12 @@ void CZephlaunchDlg::DeleteProfile()
     if (ShowMessageBox(m_hWnd, question.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
 
-    ::DeleteFileA(g_currentProfile.c_str());
+    if (!::DeleteFileA(g_currentProfile.c_str())) {
+        const std::string text =
+            FileErrorText("The profile could not be removed:", g_currentProfile, ::GetLastError());
+        ShowMessageBox(m_hWnd, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     FillProfileList();
     if (m_profileList.GetItemCount() == 0) {
         SetWindowText(kAppCaption);

@@ -80,7 +80,7 @@ protected:
     std::unique_ptr<gt::GuiProcess> m_gui;
 };
 
-TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose)
+TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsNormalRectangleOnClose)
 {
     HWND main = Start();
     const DWORD pid = m_gui->Id();
@@ -125,6 +125,7 @@ TEST_F(RealProgram, ShowsProfilesFollowsClicksDeletesAndSavesItsRectangleOnClose
 
     ::SetWindowPos(main, nullptr, 210, 120, 480, 300, SWP_NOZORDER);
     const std::string before = gt::RectText(main);
+    ::ShowWindow(main, SW_MINIMIZE);  // closed from the taskbar while minimised
     ::PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(m_gui->WaitForEnd(), 0u) << "the program did not end";
     EXPECT_EQ(gt::SavedRect("MainWindow"), before);

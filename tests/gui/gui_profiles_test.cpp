@@ -85,7 +85,8 @@ TEST_F(Profiles, ListShowsNamesIconsOfMainApplicationsAndInfoTips)
     WriteProfile("same program", "[Configuration]\nfspath=" + zt::BinPath("Zephlaunch.exe") + "\n");
     WriteProfile("not a program", "[Configuration]\nfspath=" + gt::DefaultProfile() + "\n");
     WriteProfile("missing program", "[Configuration]\nfspath=C:\\nowhere\\gone.exe\n");
-    zt::WriteFileBytes(gt::ProfilesFolder() + "\\notes.txt", "not a profile");
+    for (const char* other : {"notes.txt", "race.ini~", "race.ini_old", "race.inibak"})
+        zt::WriteFileBytes(gt::ProfilesFolder() + "\\" + other, "not a profile");
 
     gt::GuiDriver driver;
     std::vector<std::string> items;
@@ -225,6 +226,7 @@ TEST_F(Profiles, NewCopyTakesTheCurrentProfileWithTheNewDescription)
     WriteProfile(
         "source",
         "[Configuration]\ndescription=Source\nfspath=C:\\game.exe\n[Programs]\nC:\\x.exe=Stop|x.exe\n");
+    ASSERT_TRUE(::SetFileAttributesA(gt::ProfilePath("source").c_str(), FILE_ATTRIBUTE_READONLY));
     gt::GuiDriver driver;
     driver.Step(kMain, [](HWND window) { ClickItem(window, "source"); });
     driver.Step("Zephlaunch - source", [](HWND window) { gt::Command(window, ID_FILE_NEW); });
@@ -232,32 +234,51 @@ TEST_F(Profiles, NewCopyTakesTheCurrentProfileWithTheNewDescription)
     driver.Step("Zephlaunch - copy", Exit);
     Run(driver);
     EXPECT_EQ(gt::ReadIni(gt::ProfilePath("copy"), "Configuration", "description"), "Copied");
+    EXPECT_EQ(::GetFileAttributesA(gt::ProfilePath("copy").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(gt::ReadIni(gt::ProfilePath("copy"), "Configuration", "fspath"), "C:\\game.exe");
     EXPECT_EQ(gt::ReadIni(gt::ProfilePath("copy"), "Programs", "C:\\x.exe"), "Stop|x.exe");
     EXPECT_EQ(gt::ReadIni(gt::ProfilePath("source"), "Configuration", "description"), "Source");
 }
 
-TEST_F(Profiles, NewWithAnExistingNameAsksBeforeOverwriting)
+TEST_F(Profiles, NewWithAnExistingNameAsksBeforeOverwritingAndSaysWhatFailed)
 {
     WriteProfile("taken", "[Configuration]\ndescription=Keep me\nfspath=C:\\a.exe\n");
+    HANDLE held = nullptr;
+    const std::string away = gt::ProfilesFolder() + ".away";
     gt::GuiDriver driver;
-    driver.Answer({IDNO, IDYES});
-    driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_NEW); });
-    driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_BLANK, "taken", "Replaced"));
-    driver.Step(kMain, [](HWND window) {
-        EXPECT_EQ(gt::ReadIni(gt::ProfilePath("taken"), "Configuration", "description"), "Keep me");
-        gt::Command(window, ID_FILE_NEW);
-    });
-    driver.Step("New Profile", FillNewProfile(IDC_NEW_PROFILE_BLANK, "taken", "Replaced"));
+    driver.Answer({IDNO, IDYES, IDOK, IDOK, IDYES});
+    // No; Yes while the file is held open (not deletable); the profiles folder gone; Yes.
+    for (int i = 0; i < 4; ++i) {
+        driver.Step(kMain, [&held, &away, i](HWND window) {
+            ::CloseHandle(held);
+            ::MoveFileA(away.c_str(), gt::ProfilesFolder().c_str());
+            EXPECT_EQ(gt::ReadIni(gt::ProfilePath("taken"), "Configuration", "description"), "Keep me");
+            held = i != 1 ? nullptr
+                          : ::CreateFileA(gt::ProfilePath("taken").c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                          nullptr);
+            if (i == 2)
+                ::MoveFileA(gt::ProfilesFolder().c_str(), away.c_str());
+            gt::Command(window, ID_FILE_NEW);
+        });
+        driver.Step("New Profile",
+                    FillNewProfile(IDC_NEW_PROFILE_BLANK, i == 2 ? "new" : "taken", "Replaced"));
+    }
     driver.Step("Zephlaunch - taken", Exit);
     Run(driver);
-    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
-    for (const gt::SeenMessageBox& box : driver.MessageBoxes()) {
+    ::CloseHandle(held);  // where the script broke off
+    ASSERT_EQ(driver.MessageBoxes().size(), 5u);
+    for (size_t i : {0, 1, 4}) {
+        const gt::SeenMessageBox& box = driver.MessageBoxes()[i];
         EXPECT_EQ(box.text, "There is already a profile with this name.  Do you want to overwrite it?");
         EXPECT_EQ(box.caption, "Zephlaunch");
         EXPECT_EQ(box.icon, BoxIcon::Question);
         EXPECT_TRUE(box.hasYesNo);
     }
+    EXPECT_EQ(driver.MessageBoxes()[2].text,
+              "The profile could not be made:\r\n\n" + gt::ProfilePath("taken") + "\r\n\nError = 32");
+    EXPECT_EQ(driver.MessageBoxes()[3].text,
+              "The profile could not be made:\r\n\n" + gt::ProfilePath("new") + "\r\n\nError = 3");
     EXPECT_EQ(zt::ReadFileBytes(gt::ProfilePath("taken")),
               gt::IniText("[Configuration]\ndescription=Replaced\n"));
 }
@@ -338,12 +359,19 @@ TEST_F(Profiles, NewProfileDialogRefusesMissingAnswersAndUnusableNames)
 
 TEST_F(Profiles, DeleteIsRefusedForEveryProfileTitledZephlaunch)
 {
-    WriteProfile("zephlaunch.old", "[Configuration]\ndescription=Old\n");
+    // Windows ignores case in file names: ZEPHLAUNCH.ini is the default profile's file.
+    ASSERT_TRUE(::DeleteFileA(gt::DefaultProfile().c_str()));
+    WriteProfile("ZEPHLAUNCH", "[Configuration]\ndescription=The default\n");
+    WriteProfile("ZEPHLAUNCH.old", "[Configuration]\ndescription=Old\n");
     gt::GuiDriver driver;
     driver.Answer({IDOK, IDOK});
-    driver.Step(kMain, [](HWND window) { gt::Command(window, ID_FILE_DELETE); });
-    driver.Step(kMain, [](HWND window) { ClickItem(window, "zephlaunch.old"); });
     driver.Step(kMain, [](HWND window) {
+        HWND list = gt::Item(window, IDC_PROFILE_LIST);
+        EXPECT_EQ(gt::SelectedItem(list), IndexOf(list, "ZEPHLAUNCH"));
+        gt::Command(window, ID_FILE_DELETE);
+    });
+    driver.Step(kMain, [](HWND window) { ClickItem(window, "ZEPHLAUNCH.old"); });
+    driver.Step("Zephlaunch - ZEPHLAUNCH", [](HWND window) {
         gt::Command(window, ID_FILE_DELETE);
         gt::Command(window, ID_APP_EXIT);
     });
@@ -354,21 +382,27 @@ TEST_F(Profiles, DeleteIsRefusedForEveryProfileTitledZephlaunch)
         EXPECT_EQ(box.icon, BoxIcon::Information);
     }
     EXPECT_TRUE(zt::FileExists(gt::DefaultProfile()));
-    EXPECT_TRUE(zt::FileExists(gt::ProfilePath("zephlaunch.old")));
+    EXPECT_TRUE(zt::FileExists(gt::ProfilePath("ZEPHLAUNCH.old")));
 }
 
 TEST_F(Profiles, DeleteAsksFirstThenRemovesAndTakesTheFirstItem)
 {
     WriteProfile("gone", "[Configuration]\ndescription=Soon gone\n");
+    // Held open without sharing, the file cannot be removed until the last step.
+    HANDLE held =
+        ::CreateFileA(gt::ProfilePath("gone").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     gt::GuiDriver driver;
-    driver.Answer({IDNO, IDYES});
-    std::string titleAfter;
+    driver.Answer({IDNO, IDYES, IDOK, IDYES});
     driver.Step(kMain, [](HWND window) { ClickItem(window, "gone"); });
     driver.Step("Zephlaunch - gone", [](HWND window) { gt::Command(window, ID_FILE_DELETE); });
-    driver.Step("Zephlaunch - gone", [](HWND window) {
-        EXPECT_TRUE(zt::FileExists(gt::ProfilePath("gone")));
-        gt::Command(window, ID_FILE_DELETE);
-    });
+    for (int i = 0; i < 2; ++i) {
+        driver.Step("Zephlaunch - gone", [&held, i](HWND window) {
+            EXPECT_EQ(gt::ListItems(gt::Item(window, IDC_PROFILE_LIST)).size(), 2u);
+            if (i == 1 && ::CloseHandle(held))
+                held = nullptr;
+            gt::Command(window, ID_FILE_DELETE);
+        });
+    }
     driver.Step(kMain, [&](HWND window) {
         HWND list = gt::Item(window, IDC_PROFILE_LIST);
         EXPECT_EQ(gt::ListItems(list), std::vector<std::string>{"zephlaunch"});
@@ -376,9 +410,12 @@ TEST_F(Profiles, DeleteAsksFirstThenRemovesAndTakesTheFirstItem)
         Exit(window);
     });
     Run(driver);
-    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    ::CloseHandle(held);  // where the script broke off
+    ASSERT_EQ(driver.MessageBoxes().size(), 4u);
     EXPECT_EQ(driver.MessageBoxes()[0].text,
               "Are you sure you want to remove profile:\r\n\n" + gt::ProfilePath("gone"));
+    EXPECT_EQ(driver.MessageBoxes()[2].text,
+              "The profile could not be removed:\r\n\n" + gt::ProfilePath("gone") + "\r\n\nError = 32");
     EXPECT_FALSE(zt::FileExists(gt::ProfilePath("gone")));
 }
 

@@ -96,12 +96,8 @@ TEST_F(StartUp, MissingProfilesFolderIsCreatedInsideAnExistingSettingsFolder)
 
 TEST_F(StartUp, FolderThatCannotBeCreatedEndsTheProgramWithItsPathAndErrorCode)
 {
-    // A file where the settings folder belongs: that folder "exists", the profiles
-    // folder inside it cannot be made.
+    // A file where the settings folder belongs.
     zt::WriteFileBytes(gt::SettingsFolder(), "not a folder");
-    const std::string profiles = gt::ProfilesFolder();
-    ASSERT_FALSE(::CreateDirectoryA(profiles.c_str(), nullptr));
-    const int expectedError = static_cast<int>(::GetLastError());
 
     gt::GuiDriver driver;
     driver.Answer({IDOK});
@@ -113,8 +109,8 @@ TEST_F(StartUp, FolderThatCannotBeCreatedEndsTheProgramWithItsPathAndErrorCode)
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     const gt::SeenMessageBox& box = driver.MessageBoxes()[0];
     EXPECT_EQ(box.caption, "Zephlaunch");
-    EXPECT_EQ(box.text, "Unable to create application data folder for Zephlaunch!\r\nPath = " + profiles
-                            + "\r\nError = " + std::to_string(expectedError));
+    EXPECT_EQ(box.text, "Unable to create application data folder for Zephlaunch!\r\nPath = "
+                            + gt::SettingsFolder() + "\r\nError = " + std::to_string(ERROR_ALREADY_EXISTS));
     EXPECT_EQ(box.icon, BoxIcon::Hand);
     EXPECT_EQ(zt::ReadFileBytes(gt::SettingsFolder()), "not a folder");
 }
@@ -127,14 +123,15 @@ const char kMoveNotice[] =
 const char kProfilesNotice[] =
     "If you created any profiles, you will need to move them to the following folder:\r\n\n";
 
-void ExpectBothMigrationMessages(const gt::GuiDriver& driver)
+void ExpectBothMigrationMessages(const gt::GuiDriver& driver, size_t more = 0)
 {
-    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    ASSERT_EQ(driver.MessageBoxes().size(), 2u + more);
     EXPECT_EQ(driver.MessageBoxes()[0].text, kMoveNotice + gt::SettingsFolder());
     EXPECT_EQ(driver.MessageBoxes()[1].text, kProfilesNotice + gt::ProfilesFolder());
     for (const gt::SeenMessageBox& box : driver.MessageBoxes()) {
         EXPECT_EQ(box.caption, "Zephlaunch");
-        EXPECT_EQ(box.icon, BoxIcon::Information);
+        EXPECT_EQ(box.icon,
+                  &box - &driver.MessageBoxes()[0] == 2 ? BoxIcon::Exclamation : BoxIcon::Information);
     }
 }
 
@@ -152,8 +149,13 @@ TEST_F(StartUp, MigrationMovesServiceHelpAndDefaultProfileOnce)
     ASSERT_TRUE(::CreateDirectoryA(gt::SettingsFolder().c_str(), nullptr));
     zt::WriteFileBytes(gt::WindowPosFile(), gt::IniText("[ProgramOptions]\nShowToolTips=0\n"));
 
+    // As for a user without administrator rights: the old files can be read, not removed.
+    HANDLE held[2];
+    for (int i = 0; i < 2; ++i)
+        held[i] = ::CreateFileA((windows + (i ? "\\zephlaunch.ini" : "\\zephlaunch_windowpos.ini")).c_str(),
+                                GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     gt::GuiDriver driver;
-    driver.Answer({IDOK, IDOK});
+    driver.Answer({IDOK, IDOK, IDOK});
     std::string rect;
     bool tipShown = false;
     ExitWhenShown(driver, "Zephlaunch - zephlaunch", [&](HWND window) {
@@ -163,13 +165,18 @@ TEST_F(StartUp, MigrationMovesServiceHelpAndDefaultProfileOnce)
     driver.Start();
     gt::RunMainWindow();
     driver.Stop();
+    for (HANDLE handle : held)
+        ::CloseHandle(handle);
 
-    ExpectBothMigrationMessages(driver);
+    ASSERT_NO_FATAL_FAILURE(ExpectBothMigrationMessages(driver, 1));
+    EXPECT_EQ(driver.MessageBoxes()[2].text,
+              "These steps of the move from the Windows folder failed:\r\n\nDelete " + windows
+                  + "\\zephlaunch_windowpos.ini: error 32\r\nDelete " + windows
+                  + "\\zephlaunch.ini: error 32\r\n");
     EXPECT_TRUE(driver.AllStepsRun());
     EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()), oldProfile);
     EXPECT_EQ(zt::ReadFileBytes(gt::ServiceHelpFile()), oldHelp);
-    for (const char* name : {"zephlaunch_windowpos.ini", "zephlaunch_service.ini", "zephlaunch.ini"})
-        EXPECT_FALSE(zt::FileExists(windows + "\\" + name)) << name;
+    EXPECT_FALSE(zt::FileExists(windows + "\\zephlaunch_service.ini"));
     EXPECT_NE(rect, "77,66,577,466") << "the old window position is not carried over";
     EXPECT_TRUE(tipShown) << "ShowToolTips=0 of the reset file must not survive";
     EXPECT_EQ(gt::ReadIni(gt::WindowPosFile(), "ProgramOptions", "ShowToolTips"), "<missing>");
@@ -179,7 +186,7 @@ TEST_F(StartUp, MigrationMovesServiceHelpAndDefaultProfileOnce)
     second.Start();
     gt::RunMainWindow();
     second.Stop();
-    EXPECT_TRUE(second.MessageBoxes().empty()) << "the move happens only once";
+    EXPECT_TRUE(second.MessageBoxes().empty()) << "the move happens only once, though the old files stay";
     EXPECT_EQ(zt::ReadFileBytes(gt::DefaultProfile()), oldProfile);
 }
 
