@@ -75,10 +75,17 @@ bool QueryDword(const TokenCalls& calls, HANDLE token, int infoClass, DWORD& val
     return calls.info(token, infoClass, &value, sizeof value, &size) != FALSE;
 }
 
+// The reason of a call that failed, never ERROR_SUCCESS: a failure must not read as success.
+DWORD FailureReason()
+{
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+}
+
 DWORD PrimaryCopy(const TokenCalls& calls, HANDLE token, HANDLE* copy)
 {
     if (!calls.duplicate(token, kPrimaryTokenRights, nullptr, kSecurityImpersonation, kTokenPrimary, copy))
-        return GetLastError();
+        return FailureReason();
     return ERROR_SUCCESS;
 }
 
@@ -118,7 +125,7 @@ DWORD UnelevatedTokenOf(const TokenCalls& calls, DWORD processId, const RunIdent
 {
     HANDLE process = processId != 0 ? OpenProcess(kQueryLimitedInformation, FALSE, processId) : nullptr;
     if (process == nullptr)
-        return processId != 0 ? GetLastError() : ERROR_NOT_FOUND;
+        return processId != 0 ? FailureReason() : ERROR_NOT_FOUND;
     HANDLE token = nullptr;
     DWORD error = ERROR_SUCCESS;
     if (calls.open(process, TOKEN_QUERY | TOKEN_DUPLICATE, &token)) {
@@ -133,7 +140,7 @@ DWORD UnelevatedTokenOf(const TokenCalls& calls, DWORD processId, const RunIdent
         error = usable ? PrimaryCopy(calls, token, copy) : ERROR_ACCESS_DENIED;
         CloseHandle(token);
     } else {
-        error = GetLastError();
+        error = FailureReason();
     }
     CloseHandle(process);
     return error;
@@ -176,7 +183,7 @@ DWORD FindUnelevatedToken(const TokenCalls& calls, DWORD callerProcessId, HANDLE
         error = PrimaryCopy(calls, linked, result);
         CloseHandle(linked);
     } else {
-        error = GetLastError();
+        error = FailureReason();
     }
     const bool identified = run.Read(calls, own);
     CloseHandle(own);

@@ -86,9 +86,7 @@ BOOL WINAPI StandInInfo(HANDLE token, int infoClass, LPVOID info, DWORD size, PD
 BOOL WINAPI StandInDuplicate(HANDLE token, DWORD rights, LPSECURITY_ATTRIBUTES, int level, int type,
                              PHANDLE copy)
 {
-    DWORD size = 0;
-    TOKEN_TYPE kind = TokenPrimary;
-    SECURITY_IMPERSONATION_LEVEL has = SecurityImpersonation;
+    DWORD size = 0, kind = TokenPrimary, has = SecurityImpersonation;
     if (GetTokenInformation(token, TokenType, &kind, sizeof kind, &size) && kind == TokenImpersonation
         && GetTokenInformation(token, TokenImpersonationLevel, &has, sizeof has, &size)
         && has < SecurityImpersonation) {
@@ -98,22 +96,20 @@ BOOL WINAPI StandInDuplicate(HANDLE token, DWORD rights, LPSECURITY_ATTRIBUTES, 
     const BOOL copied =
         DuplicateTokenEx(token, rights, nullptr, static_cast<SECURITY_IMPERSONATION_LEVEL>(level),
                          static_cast<TOKEN_TYPE>(type), copy);
-    if (copied)
-        g_tokenProcess[*copy] = g_tokenProcess[token];
+    g_tokenProcess[copied ? *copy : nullptr] = g_tokenProcess[token];
     return copied;
 }
 DWORD StandInShell() { return g_shellId; }
 const TokenCalls kElevatedWindows = {&StandInOpen, &StandInInfo, &StandInDuplicate, &StandInShell};
 
 DWORD g_startError = ERROR_SUCCESS;
-std::vector<DWORD> g_startedAs;       // the process whose token each start used
-std::vector<std::wstring> g_started;  // command line and folder of each start through the token
+std::vector<std::wstring> g_started;  // each start through a token: its process, command line, folder
 bool g_consoleHidden = false;
 BOOL WINAPI StandInTokenStart(HANDLE token, DWORD, LPCWSTR, LPWSTR line, DWORD flags, LPVOID environment,
                               LPCWSTR folder, LPSTARTUPINFOW startup, LPPROCESS_INFORMATION process)
 {
-    g_startedAs.push_back(g_tokenProcess[token]);
-    g_started.insert(g_started.end(), {line, folder != nullptr ? folder : L"<none>"});
+    g_started.push_back(std::to_wstring(g_tokenProcess[token]) + L" " + line + L" in "
+                        + (folder ? folder : L""));
     g_consoleHidden = (startup->dwFlags & STARTF_USESHOWWINDOW) != 0 && startup->wShowWindow == SW_HIDE;
     SetLastError(g_startError);
     // As Windows does: the user's own environment unless one is passed, always a console.
@@ -153,12 +149,12 @@ TEST(ElevatedRun, ProgramsStartWithAnUnelevatedTokenAndJournalsAndTheShellNeverE
     EXPECT_EQ(LaunchAndWait(StartRights::UserRightsOnly), 1000u + ERROR_BAD_IMPERSONATION_LEVEL);
     EXPECT_EQ(LaunchAndWait(StartRights::MayFallBack, shell.c_str()), 1000u + ERROR_BAD_IMPERSONATION_LEVEL);
     EXPECT_EQ(LaunchAndWait(), 7u);  // the main application, after one warning
-    EXPECT_TRUE(g_startedAs.empty());
+    EXPECT_TRUE(g_started.empty());
     const std::vector<zt::CapturedMessage> noToken = zt::TakeCapturedMessages();
     ASSERT_EQ(noToken.size(), 2u);
-    EXPECT_EQ(
-        noToken[0].text.find("\r\nERROR: No program of yours runs without administrator rights (error 1346)"),
-        0u);
+    EXPECT_EQ(noToken[0].text.find("\r\nERROR: No program of yours runs without administrator rights (error "
+                                   "1346), so the shell and the programs of the run journal are not started"),
+              0u);
     EXPECT_NE(noToken[0].text.find("Task Manager, \"Run new task\", explorer.exe."), std::string::npos);
     EXPECT_EQ(
         noToken[1].text.find("\r\nWARNING: Unable to start programs with your ordinary rights, error 1346"),
@@ -170,11 +166,9 @@ TEST(ElevatedRun, ProgramsStartWithAnUnelevatedTokenAndJournalsAndTheShellNeverE
         PrepareUserRightsStart(g_callerId);
         EXPECT_EQ(LaunchAndWait(StartRights::UserRightsOnly), 7u) << "the caller's environment";
         EXPECT_TRUE(g_consoleHidden) << "started detached, a console program shows no console";
-        EXPECT_EQ(g_startedAs, std::vector<DWORD>{user.Id()});
-        EXPECT_EQ(g_started,
-                  (std::vector<std::wstring>{L"\"C:\\windows\\system32\\cmd.exe\" /c exit %ZEPH_KEPT%",
-                                             L"C:\\windows\\system32"}));
-        g_startedAs.clear();
+        EXPECT_EQ(g_started, std::vector<std::wstring>{std::to_wstring(user.Id())
+                                                       + L" \"C:\\windows\\system32\\cmd.exe\" /c exit "
+                                                         L"%ZEPH_KEPT% in C:\\windows\\system32"});
         g_started.clear();
         *unelevated = 0;
     }
