@@ -168,6 +168,8 @@ using GetLengthSidFn = DWORD(WINAPI*)(PSID sid);
 using InitializeAclFn = BOOL(WINAPI*)(PACL acl, DWORD size, DWORD revision);
 using AddAccessAllowedAceFn = BOOL(WINAPI*)(PACL acl, DWORD revision, DWORD rights, PSID sid);
 using InitializeSecurityDescriptorFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR descriptor, DWORD revision);
+using CreateMutexExAFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES attributes, LPCSTR name, DWORD flags,
+                                         DWORD rights);
 using SetSecurityDescriptorDaclFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR descriptor, BOOL present, PACL acl,
                                                   BOOL defaulted);
 
@@ -209,7 +211,16 @@ HANDLE CreateRestoreLock(const char* name)
             attributes.lpSecurityDescriptor = &descriptor;
         }
     }
-    return CreateMutexA(attributes.lpSecurityDescriptor != nullptr ? &attributes : nullptr, FALSE, name);
+    // Asking for no more than the descriptor grants, so that a second run opens it and waits:
+    // CreateMutexA asks for all access. CreateMutexExA is Windows Vista's; before, the mutex
+    // is opened first where it exists.
+    const DWORD rights = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+    SECURITY_ATTRIBUTES* security = attributes.lpSecurityDescriptor != nullptr ? &attributes : nullptr;
+    const auto createEx = LookUp<CreateMutexExAFn>(GetModuleHandleA("kernel32.dll"), "CreateMutexExA");
+    if (createEx != nullptr)
+        return createEx(security, name, 0, rights);
+    HANDLE existing = OpenMutexA(rights, FALSE, name);
+    return existing != nullptr ? existing : CreateMutexA(security, FALSE, name);
 }
 
 // Restores the journal at path (found in the journal folder, or in the old one: then newPath
