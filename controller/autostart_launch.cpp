@@ -7,7 +7,7 @@
 #include "profile/path_parts.h"
 #include "profile/profile_keys.h"
 
-bool LaunchProgram(const char* path, const char* arguments, PROCESS_INFORMATION& process)
+bool LaunchProgram(const char* path, const char* arguments, PROCESS_INFORMATION& process, StartRights rights)
 {
     std::memset(&process, 0, sizeof process);
 
@@ -28,5 +28,5 @@ bool LaunchProgram(const char* path, const char* arguments, PROCESS_INFORMATION&
     startup.wShowWindow = SW_SHOWNORMAL;
 
     return StartWithUserRights(commandLine, CREATE_DEFAULT_ERROR_MODE | DETACHED_PROCESS,
-                               folder[0] != '\0' ? folder : nullptr, startup, process);
+                               folder[0] != '\0' ? folder : nullptr, startup, process, rights);
 }

@@ -17,6 +17,7 @@
 #include "profile/entry_values.h"
 #include "profile/never_stop.h"
 #include "profile/path_parts.h"
+#include "runtime/entry_point.h"
 
 namespace {
 
@@ -116,10 +117,18 @@ bool RestorePrograms(const JournalRecord& journal, JournalRecord& left)
             ok = false;
             continue;
         }
+        if (!UserRightsAvailable()) {
+            // Never with the administrator rights of this run: anyone of the user's programs
+            // can write a journal.
+            ReportNoUserRights();
+            left.AddProgram(program.first, program.second);
+            ok = false;
+            continue;
+        }
         LogMessage(LOG_PLAIN, "\r\nRestarting %s at %s", key, path);
         // In its own folder, as phases 5 and 6 start theirs.
         PROCESS_INFORMATION process;
-        if (LaunchProgram(path, "", process)) {
+        if (LaunchProgram(path, "", process, StartRights::UserRightsOnly)) {
             CloseHandle(process.hThread);
             CloseHandle(process.hProcess);
         } else {
@@ -150,6 +159,68 @@ void ListAutoStarted(const JournalRecord& journal)
         }
         LogMessage(LOG_PLAIN, "\r\n  %s (process %lu)", program.first.c_str(), program.second);
     }
+}
+
+using OpenProcessTokenFn = BOOL(WINAPI*)(HANDLE process, DWORD rights, PHANDLE token);
+using GetTokenInformationFn = BOOL(WINAPI*)(HANDLE token, TOKEN_INFORMATION_CLASS infoClass, LPVOID info,
+                                            DWORD size, PDWORD needed);
+using GetLengthSidFn = DWORD(WINAPI*)(PSID sid);
+using InitializeAclFn = BOOL(WINAPI*)(PACL acl, DWORD size, DWORD revision);
+using AddAccessAllowedAceFn = BOOL(WINAPI*)(PACL acl, DWORD revision, DWORD rights, PSID sid);
+using InitializeSecurityDescriptorFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR descriptor, DWORD revision);
+using CreateMutexExAFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES attributes, LPCSTR name, DWORD flags,
+                                         DWORD rights);
+using SetSecurityDescriptorDaclFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR descriptor, BOOL present, PACL acl,
+                                                  BOOL defaulted);
+
+// The restore lock, created so that the user's runs can all take it, elevated or not: by
+// default an elevated creator's mutex is closed to the same user's unelevated processes.
+// The descriptor grants the user of this process what waiting and releasing need (plain
+// ACL calls of NT 3.1, looked up by name: Windows 9x has no security and gets none).
+// Null with the reason in GetLastError() when the mutex exists but cannot be opened.
+HANDLE CreateRestoreLock(const char* name)
+{
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    const auto openToken = LookUp<OpenProcessTokenFn>(advapi, "OpenProcessToken");
+    const auto tokenInfo = LookUp<GetTokenInformationFn>(advapi, "GetTokenInformation");
+    const auto sidLength = LookUp<GetLengthSidFn>(advapi, "GetLengthSid");
+    const auto initAcl = LookUp<InitializeAclFn>(advapi, "InitializeAcl");
+    const auto addAce = LookUp<AddAccessAllowedAceFn>(advapi, "AddAccessAllowedAce");
+    const auto initDescriptor =
+        LookUp<InitializeSecurityDescriptorFn>(advapi, "InitializeSecurityDescriptor");
+    const auto setDacl = LookUp<SetSecurityDescriptorDaclFn>(advapi, "SetSecurityDescriptorDacl");
+    // TOKEN_USER with its SID behind it; DWORD-aligned for the ACL built in the same way.
+    DWORD user[128];
+    DWORD acl[160];
+    SECURITY_DESCRIPTOR descriptor;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+    HANDLE token = nullptr;
+    DWORD size = 0;
+    if (openToken != nullptr && tokenInfo != nullptr && sidLength != nullptr && initAcl != nullptr
+        && addAce != nullptr && initDescriptor != nullptr && setDacl != nullptr
+        && openToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        const bool known = tokenInfo(token, TokenUser, user, sizeof user, &size) != FALSE;
+        CloseHandle(token);
+        PSID sid = known ? reinterpret_cast<TOKEN_USER*>(user)->User.Sid : nullptr;
+        const DWORD aclSize = sid != nullptr ? sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + sidLength(sid) : 0;
+        if (sid != nullptr && aclSize <= sizeof acl
+            && initAcl(reinterpret_cast<PACL>(acl), aclSize, ACL_REVISION)
+            && addAce(reinterpret_cast<PACL>(acl), ACL_REVISION, SYNCHRONIZE | MUTEX_MODIFY_STATE, sid)
+            && initDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION)
+            && setDacl(&descriptor, TRUE, reinterpret_cast<PACL>(acl), FALSE)) {
+            attributes.lpSecurityDescriptor = &descriptor;
+        }
+    }
+    // Asking for no more than the descriptor grants, so that a second run opens it and waits:
+    // CreateMutexA asks for all access. CreateMutexExA is Windows Vista's; before, the mutex
+    // is opened first where it exists.
+    const DWORD rights = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+    SECURITY_ATTRIBUTES* security = attributes.lpSecurityDescriptor != nullptr ? &attributes : nullptr;
+    const auto createEx = LookUp<CreateMutexExAFn>(GetModuleHandleA("kernel32.dll"), "CreateMutexExA");
+    if (createEx != nullptr)
+        return createEx(security, name, 0, rights);
+    HANDLE existing = OpenMutexA(rights, FALSE, name);
+    return existing != nullptr ? existing : CreateMutexA(security, FALSE, name);
 }
 
 // Restores the journal at path (found in the journal folder, or in the old one: then newPath
@@ -209,9 +280,17 @@ RestoreResult RestoreUnfinishedRuns(bool normalRun, bool ntFamily)
         return RestoreResult::Nothing;
     // One restore at a time: two runs starting together, or a run and --restore, would
     // otherwise both act on one journal. Windows releases the mutex of a restore that dies.
-    HANDLE lock = CreateMutexA(nullptr, FALSE, "ZephrunJournalRestore");
-    if (lock != nullptr)
-        WaitForSingleObject(lock, INFINITE);
+    HANDLE lock = CreateRestoreLock("ZephrunJournalRestore");
+    const DWORD waited = lock != nullptr ? WaitForSingleObject(lock, INFINITE) : WAIT_FAILED;
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        LogMessage(LOG_ERROR,
+                   "\r\nERROR: Another restore is running (its lock cannot be had, error = %lu) - "
+                   "nothing is restored now.",
+                   GetLastError());
+        if (lock != nullptr)
+            CloseHandle(lock);
+        return RestoreResult::Busy;
+    }
     RestoreResult result = RestoreResult::Nothing;
     for (int place = 0; place < 2; ++place) {
         for (int slot = 0; have[place] && slot < kJournalSlots; ++slot) {
@@ -270,9 +349,9 @@ RestoreResult RestoreUnfinishedRuns(bool normalRun, bool ntFamily)
             }
         }
     }
-    if (lock != nullptr) {
-        ReleaseMutex(lock);
-        CloseHandle(lock);
+    if (!ReleaseMutex(lock)) {
+        // Not held after all: closing the handle below is all there is to do.
     }
+    CloseHandle(lock);
     return result;
 }

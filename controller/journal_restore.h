@@ -6,6 +6,7 @@ enum class RestoreResult {
     Nothing,   // no journal of a dead run
     Restored,  // everything listed was put back
     Failed,    // something could not be put back (reported)
+    Busy,      // the restore lock could not be had: nothing was looked at (reported)
 };
 
 // Restores every journal whose run has ended: its services with phase 8's messages, the

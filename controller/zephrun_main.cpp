@@ -62,7 +62,7 @@ void ReadWindowsVersion(OSVERSIONINFOA& version)
 }
 
 // zephrun --restore: puts back what unfinished runs stopped. Exit code 1 when something
-// could not be put back, else 0 (also when there was nothing to restore).
+// could not be put back or another restore holds the lock, else 0 (also when there was nothing to restore).
 int RunRestore()
 {
     OSVERSIONINFOA version;
@@ -74,6 +74,8 @@ int RunRestore()
     case RestoreResult::Restored:
         LogMessage(LOG_HEADING, "\r\nRestore finished.\r\n");
         return 0;
+    case RestoreResult::Busy:
+        return 1;
     case RestoreResult::Failed:
     default:
         LogMessage(LOG_ERROR, "\r\nRestore finished, but not everything could be restored.\r\n");
@@ -100,9 +102,24 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    // "--user-process <id>" first: the process (the GUI's) whose unelevated token an elevated
+    // run may start programs with.
+    unsigned long callerProcessId = 0;
+    if (argc >= 3 && ParseRunSwitch(argv[1]) == RunSwitch::UserProcess) {
+        if (!ParseProcessId(argv[2], callerProcessId))
+            callerProcessId = 0;  // not a process id: the other ways to find the token remain
+        argc -= 2;
+        argv += 2;
+        if (argc < 2) {
+            LogMessage(LOG_ERROR,
+                       "\r\nMissing command line to specify ini file to use!  Program terminating...");
+            RefuseAndWait(false);
+            return 0;
+        }
+    }
     const RunSwitch runSwitch = ParseRunSwitch(argv[1]);
     // Before anything is stopped: an elevated run starts programs with the user's own rights.
-    PrepareUserRightsStart();
+    PrepareUserRightsStart(callerProcessId);
     if (runSwitch == RunSwitch::Restore) {
         if (argc >= 3)
             CopyOutputToFile(argv[2]);

@@ -11,6 +11,7 @@
 
 #include <shobjidl.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -57,6 +58,13 @@ std::vector<char> ReadSection(const char* section, const std::string& file)
 }
 
 std::string OwnFolder() { return g_ownFolderLookup ? g_ownFolderLookup() : ModuleFolder(); }
+
+// Tells an elevated controller this process, whose unelevated token it starts programs with
+// when the shell's cannot be had.
+std::string UserProcessArgument()
+{
+    return "--user-process " + std::to_string(::GetCurrentProcessId()) + " ";
+}
 
 }  // namespace
 
@@ -138,7 +146,7 @@ ControllerStart StartController(HWND owner, const std::string& profilePath)
             request.owner = owner;
             request.verb = "runas";
             request.file = controller;
-            request.parameters = gui_logic::QuotedArgument(profilePath);
+            request.parameters = UserProcessArgument() + gui_logic::QuotedArgument(profilePath);
             request.directory = start.folder;
             request.show = SW_SHOWNORMAL;
             request.wantProcess = true;
@@ -372,7 +380,7 @@ RestoreRun RunControllerRestore(HWND owner, bool elevate, DWORD timeoutMs)
         request.owner = owner;
         request.verb = "runas";
         request.file = ControllerPath();
-        request.parameters = arguments;
+        request.parameters = UserProcessArgument() + arguments;
         request.directory = folder;
         request.show = SW_HIDE;
         request.wantProcess = true;

@@ -85,20 +85,59 @@ SessionIdLookup SetSessionIdLookup(SessionIdLookup lookup)
     return previous;
 }
 
+namespace {
+
+// WTSEnumerateProcessesW and WTSFreeMemory of WTSAPI32.DLL (Windows 2000 with Terminal
+// Services, XP and later), declared here so that older headers need nothing.
+struct WtsProcessInfo {
+    DWORD sessionId;
+    DWORD processId;
+    LPWSTR processName;
+    PSID userSid;
+};
+using WtsEnumerateProcessesFn = BOOL(WINAPI*)(HANDLE server, DWORD reserved, DWORD version,
+                                              WtsProcessInfo** processes, DWORD* count);
+using WtsFreeMemoryFn = void(WINAPI*)(PVOID memory);
+
+}  // namespace
+
 void ProcessEnumerator::BeginSessionFilter()
 {
+    m_sessions.clear();
     m_sessionLookup = g_sessionIdLookup != nullptr ? g_sessionIdLookup : SystemSessionIdLookup();
     if (m_sessionLookup != nullptr && !m_sessionLookup(GetCurrentProcessId(), &m_ownSession))
         m_sessionLookup = nullptr;
+    if (m_sessionLookup == nullptr || g_sessionIdLookup != nullptr)
+        return;
+    // Every session id at once, without opening any process: ProcessIdToSessionId needs a
+    // handle with PROCESS_QUERY_INFORMATION on 2000 and XP, which many processes refuse.
+    HMODULE wts = LoadLibraryA("wtsapi32.dll");
+    const auto enumerate = LookUp<WtsEnumerateProcessesFn>(wts, "WTSEnumerateProcessesW");
+    const auto release = LookUp<WtsFreeMemoryFn>(wts, "WTSFreeMemory");
+    WtsProcessInfo* processes = nullptr;
+    DWORD count = 0;
+    if (enumerate != nullptr && release != nullptr && enumerate(nullptr, 0, 1, &processes, &count)) {
+        for (DWORD i = 0; i < count; ++i)
+            m_sessions.emplace_back(processes[i].processId, processes[i].sessionId);
+        release(processes);
+    }
+    if (wts != nullptr)
+        FreeLibrary(wts);
 }
 
 bool ProcessEnumerator::InOwnSession(DWORD processId) const
 {
     if (m_sessionLookup == nullptr)
         return true;
-    // A process whose session cannot be read is not known to be the user's own.
+    // Left out only when the session was read and is another user's: session 0 holds the
+    // services and their helpers, and a session that cannot be read is not known to be
+    // anyone else's.
+    for (const auto& known : m_sessions) {
+        if (known.first == processId)
+            return known.second == m_ownSession || known.second == 0;
+    }
     DWORD session = 0;
-    return m_sessionLookup(processId, &session) && session == m_ownSession;
+    return !m_sessionLookup(processId, &session) || session == m_ownSession || session == 0;
 }
 
 ProcessEnumerator::ProcessEnumerator()

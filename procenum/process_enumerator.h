@@ -6,15 +6,22 @@
 // Names reported to OnProcess: the executable's file name on Windows 2000 and later, its
 // full path on Windows 9x/ME (Toolhelp) and on Windows NT 4.0 (PSAPI).
 //
-// Only processes of the caller's own session are reported, so that nothing a run matches
-// belongs to another signed-in user. Where the system cannot tell sessions apart (no
-// ProcessIdToSessionId, or it fails for the caller itself) every process is reported.
+// Processes of another signed-in user's session are not reported, so that nothing a run
+// matches belongs to another user: a process is left out only when its session was read
+// (WTSEnumerateProcessesW where it exists, else ProcessIdToSessionId) and is neither the
+// caller's own nor session 0 (services and their helpers). Where the system cannot tell
+// sessions apart (no ProcessIdToSessionId, or it fails for the caller itself) every
+// process is reported.
 #pragma once
 
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 // ProcessIdToSessionId's shape. Replaceable, so that tests can place processes in another
-// session, which a system with one session never shows.
+// session, which a system with one session never shows; a replacement stands in for
+// WTSEnumerateProcessesW as well.
 using SessionIdLookup = BOOL(WINAPI*)(DWORD processId, DWORD* sessionId);
 // null: the system's own (looked up by name). Returns the previous replacement.
 SessionIdLookup SetSessionIdLookup(SessionIdLookup lookup);
@@ -60,6 +67,7 @@ private:
     // caller's own session.
     SessionIdLookup m_sessionLookup = nullptr;
     DWORD m_ownSession = 0;
+    std::vector<std::pair<DWORD, DWORD>> m_sessions;  // process id and session, read at once
     void BeginSessionFilter();
     bool InOwnSession(DWORD processId) const;
 };

@@ -125,5 +125,19 @@ RunSwitch ParseRunSwitch(const char* argument)
         return RunSwitch::Restore;
     if (SameLettersIgnoringCase(text, "dry-run"))
         return RunSwitch::DryRun;
+    if (SameLettersIgnoringCase(text, "user-process"))
+        return RunSwitch::UserProcess;
     return RunSwitch::None;
+}
+
+bool ParseProcessId(const char* text, unsigned long& id)
+{
+    unsigned long long value = 0;
+    for (const char* digit = text; digit != nullptr && *digit != '\0'; ++digit) {
+        if (*digit < '0' || *digit > '9' || value > 0xFFFFFFFFull)
+            return false;
+        value = value * 10 + static_cast<unsigned long long>(*digit - '0');
+    }
+    id = static_cast<unsigned long>(value);
+    return value != 0 && value <= 0xFFFFFFFFull;
 }

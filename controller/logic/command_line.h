@@ -26,6 +26,9 @@ bool BuildLaunchCommandLine(char* out, std::size_t outSize, const char* path, co
 void ProgramFolder(const char* path, char* out, std::size_t outSize);
 
 // The command-line switches that replace a normal run.
-enum class RunSwitch { None, Restore, DryRun };
-// "--restore" or "/restore", "--dry-run" or "/dry-run", in any letter case.
+enum class RunSwitch { None, Restore, DryRun, UserProcess };
+// "--restore" or "/restore", "--dry-run" or "/dry-run", "--user-process" or "/user-process",
+// in any letter case.
 RunSwitch ParseRunSwitch(const char* argument);
+// The process id after "--user-process": decimal digits only, not 0, at most 32 bits.
+bool ParseProcessId(const char* text, unsigned long& id);

@@ -316,7 +316,8 @@ TEST_F(Shortcut, StartAsksTheShellToRunTheControllerElevatedAndWaitsTheSameWay)
     const ShellExecuteRequest& request = g_seen[0].request;
     EXPECT_EQ(request.verb, "runas");
     EXPECT_EQ(lstrcmpiA(request.file.c_str(), zt::BinPath("zephrun.exe").c_str()), 0) << request.file;
-    EXPECT_EQ(request.parameters, "\"" + gt::ProfilePath("services") + "\"");
+    EXPECT_EQ(request.parameters, "--user-process " + std::to_string(GetCurrentProcessId()) + " \""
+                                      + gt::ProfilePath("services") + "\"");
     EXPECT_EQ(request.directory, std::string(folder));
     EXPECT_TRUE(request.wantProcess);
     EXPECT_TRUE(g_seen[0].mainMinimisedWhileRunning);

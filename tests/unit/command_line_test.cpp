@@ -136,4 +136,9 @@ TEST(RunSwitch, DashesOrSlashInAnyCaseAndNothingElse)
     EXPECT_EQ(ParseRunSwitch("C:\\profiles\\restore.ini"), RunSwitch::None);
     EXPECT_EQ(ParseRunSwitch("--restorex"), RunSwitch::None);
     EXPECT_EQ(ParseRunSwitch(nullptr), RunSwitch::None);
+    EXPECT_EQ(ParseRunSwitch("/User-Process"), RunSwitch::UserProcess);
+    unsigned long id = 0;
+    EXPECT_TRUE(ParseProcessId("4294967295", id) && id == 4294967295ul);
+    for (const char* wrong : {"", "0", "12a", "-3", "4294967296", "99999999999999999999"})
+        EXPECT_FALSE(ParseProcessId(wrong, id)) << wrong;
 }

@@ -287,6 +287,22 @@ TEST_F(Journal, FailedRestoreKeepsWhatIsLeftAndLeavesForeignJournalsAlone)
     const Finished second = RunToEnd({"--restore"}, m_folder.File("second.out"));
     EXPECT_EQ(second.exitCode, 1u);
     EXPECT_EQ(zt::ReadFileBytes(malformed), FormatJournal(left));
+    // A restore lock this user cannot open (as an elevated run's was): nothing is restored.
+    SECURITY_DESCRIPTOR closed;
+    InitializeSecurityDescriptor(&closed, SECURITY_DESCRIPTOR_REVISION);
+    ACL empty;
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    SetSecurityDescriptorDacl(&closed, TRUE, &empty, FALSE);
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, &closed, FALSE};
+    HANDLE lock = CreateMutexA(&attributes, TRUE, "ZephrunJournalRestore");
+    const Finished busy = RunToEnd({"--restore"}, m_folder.File("busy.out"));
+    CloseHandle(lock);
+    EXPECT_EQ(busy.output,
+              zt::Transcript({kBanner,
+                              "\r\nERROR: Another restore is running (its lock cannot be had, error = "
+                              "5) - nothing is restored now."}));
+    EXPECT_EQ(busy.exitCode, 1u);
+    EXPECT_EQ(zt::ReadFileBytes(malformed), FormatJournal(left));
     EXPECT_FALSE(zt::FileExists(locked));  // readable now: an empty journal of a dead run
     DeleteFileA(foreign.c_str());
     DeleteFileA((malformed + ".bad").c_str());
