@@ -67,29 +67,50 @@ protected:
 
 ShellExecuteRequest g_request;
 
-// Instead of the shell's "runas": the same command line, started hidden.
+HANDLE g_restoreThread = nullptr;
+const char kRestoring[] = "Restoring\x85";
+
+// Instead of the shell's "runas": the same command line, started hidden and suspended until
+// the GUI's "Restoring..." window has shown that it answers (a declined prompt: error).
+DWORD g_promptError = ERROR_SUCCESS;
 ShellExecuteOutcome RunWithoutElevation(const ShellExecuteRequest& request)
 {
     g_request = request;
     ShellExecuteOutcome outcome;
-    outcome.process = zt::StartProgram("\"" + request.file + "\" " + request.parameters);
-    outcome.ok = outcome.process != nullptr;
+    std::string line = "\"" + request.file + "\" " + request.parameters;
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    outcome.ok =
+        g_promptError == ERROR_SUCCESS
+        && ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
+                            nullptr, nullptr, &startup, &process);
+    outcome.error = g_promptError;
+    outcome.process = process.hProcess;
+    g_restoreThread = process.hThread;
     return outcome;
 }
 
 ElevationState VistaNotElevated() { return {true, false}; }
 
-// A journal with the shell-restart value needs administrator rights: the restore runs
-// through "runas" without a window, and its output and outcome are shown afterwards.
+// A second journal with the shell-restart value needs administrator rights for both: the
+// restore runs through "runas" without a window while a "Restoring..." window answers, and
+// its output and outcome are shown afterwards.
 TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
 {
     const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "gj_restore.exe");
-    WriteDeadRunJournal(program, true);
+    WriteDeadRunJournal(program);
+    const std::string second = gt::SettingsFolder() + "\\zephrun_journal_2.ini";
+    JournalRecord shellOnly;
+    shellOnly.processId = zt::DeadProcessId();
+    const long shellValue = zt::ReadShellRestart();
+    shellOnly.SetShellValue(shellValue < 0 ? 1 : static_cast<unsigned long>(shellValue));
+    zt::WriteFileBytes(second, FormatJournal(shellOnly));
     SetElevationProbe(&VistaNotElevated);
     SetShellExecuteHandler(&RunWithoutElevation);
     std::string shown;
     gt::GuiDriver driver;
     driver.Answer({IDYES});
+    driver.Step(kRestoring, [](HWND) { ::ResumeThread(g_restoreThread); });
     driver.Step("Restore - succeeded", [&](HWND dialog) {
         char text[8192] = {};
         ::GetWindowTextA(gt::Item(dialog, IDC_PREVIEW_TEXT), text, sizeof text);
@@ -106,11 +127,38 @@ TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
     ExpectQuestion(driver);
     EXPECT_EQ(g_request.verb, "runas");
     EXPECT_EQ(g_request.show, SW_HIDE);
-    EXPECT_NE(shown.find("Restarting gj_restore.exe at " + program + "\r\nRestore finished."),
+    EXPECT_NE(shown.find("Restarting gj_restore.exe at " + program + "\r\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Restoring AutoRestartShell = " + std::to_string(shellOnly.shellValue)
+                         + "\r\nRestore finished."),
               std::string::npos)
         << shown;
     EXPECT_FALSE(zt::FindProcesses("gj_restore.exe").empty());
     EXPECT_FALSE(zt::FileExists(m_journal));
+    EXPECT_FALSE(zt::FileExists(second));
+    ::CloseHandle(g_restoreThread);
+}
+
+// A declined elevation prompt: the restore was cancelled, the journal stays for the next start.
+TEST_F(RunJournal, DeclinedElevationPromptCancelsTheRestore)
+{
+    const std::string journal = WriteDeadRunJournal(m_folder.File("gj_restore.exe"), true);
+    SetElevationProbe(&VistaNotElevated);
+    SetShellExecuteHandler(&RunWithoutElevation);
+    g_promptError = ERROR_CANCELLED;
+    gt::GuiDriver driver;
+    driver.Answer({IDYES, IDOK});
+    driver.Step(kMainTitle, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
+    driver.Start();
+    gt::RunApplicationOnce();
+    driver.StopAndExpectClean();
+    g_promptError = ERROR_SUCCESS;
+    SetElevationProbe(nullptr);
+    SetShellExecuteHandler(nullptr);
+    ASSERT_EQ(driver.MessageBoxes().size(), 2u);
+    EXPECT_EQ(driver.MessageBoxes()[1].text,
+              "The restore was cancelled: it was not allowed to run with "
+              "administrator rights. Zephlaunch offers it again at its next start.");
+    EXPECT_EQ(zt::ReadFileBytes(m_journal), journal);
 }
 
 TEST_F(RunJournal, RestoreQuestionAnsweredNoChangesNothing)
