@@ -180,9 +180,7 @@ TEST_F(Journal, KilledRunOnWindows98IsRestored)
     EXPECT_FALSE(running.Running());
     ASSERT_EQ(zt::JournalFiles().size(), 1u);
     const Finished restore = RunToEnd({"--restore"}, m_folder.File("98_restore.out"), controller);
-    EXPECT_NE(restore.output.find("\r\nRestarting zj_98.exe at " + program), std::string::npos)
-        << restore.output;
-    EXPECT_EQ(restore.exitCode, 0u);
+    EXPECT_EQ(restore.exitCode, 0u) << restore.output;
     EXPECT_EQ(zt::FindProcesses("zj_98.exe").size(), 1u);
     EXPECT_TRUE(zt::JournalFiles().empty());
 }

@@ -55,8 +55,8 @@ inline std::string ReadShared(const std::string& path)
     return data;
 }
 
-// A controller (another copy: controllerPath) started with the arguments (each quoted), its
-// output going to outputPath.
+// A controller (or the one at controllerPath) started with the arguments (each quoted), its output going to
+// outputPath.
 class BackgroundController {
 public:
     BackgroundController(const std::vector<std::string>& args, const std::string& outputPath,
