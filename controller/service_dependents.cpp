@@ -9,6 +9,7 @@
 #include "controller/service_open.h"
 #include "controller/service_registry_dependencies.h"
 #include "controller/service_status_wait.h"
+#include "profile/name_compare.h"
 #include "profile/never_stop.h"
 
 namespace {
@@ -201,7 +202,7 @@ public:
     {
         EnterCriticalSection(&m_lock);
         for (auto it = m_names.begin(); it != m_names.end(); ++it) {
-            if (lstrcmpiA(it->c_str(), name) == 0) {
+            if (profile::SameName(it->c_str(), name)) {
                 m_names.erase(it);
                 break;
             }
@@ -213,7 +214,7 @@ public:
         EnterCriticalSection(&m_lock);
         bool found = false;
         for (const std::string& stopped : m_names)
-            found = found || lstrcmpiA(stopped.c_str(), name) == 0;
+            found = found || profile::SameName(stopped.c_str(), name);
         LeaveCriticalSection(&m_lock);
         return found;
     }
@@ -308,7 +309,7 @@ std::vector<std::string> RunningDependentNames(SC_HANDLE manager, const char* ke
     DWORD error = ERROR_SUCCESS;
     if (enumerate != nullptr && ListWin32ServiceNames(manager, enumerate, names, error)) {
         for (const std::string& name : names) {
-            if (lstrcmpiA(name.c_str(), key) == 0)
+            if (profile::SameName(name.c_str(), key))
                 continue;
             SC_HANDLE service = OpenServiceA(manager, name.c_str(), kScanRights);
             if (service == nullptr)

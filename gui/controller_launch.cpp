@@ -8,6 +8,7 @@
 #include "gui/logic/controller_run.h"
 #include "gui_strings.h"
 #include "profile/profile_keys.h"
+#include "wait_window.h"
 
 #include <shobjidl.h>
 
@@ -333,7 +334,7 @@ bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std:
             output.append(buffer, got);
             continue;
         }
-        if (::WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) {
+        if (WaitWindow::Wait(process.hProcess, 20)) {
             // Ended: take what is left, without waiting for writers it may have passed the pipe on to.
             if (!::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) || available == 0)
                 break;
@@ -352,12 +353,14 @@ bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std:
 
 bool UnfinishedRunJournalExists(bool* needsAdministrator)
 {
-    JournalRecord journal;
-    if (!DeadRunJournalExists(&journal))
-        return false;
-    if (needsAdministrator != nullptr)
-        *needsAdministrator = !journal.services.empty() || journal.hasShellValue;
-    return true;
+    const std::vector<JournalRecord> journals = DeadRunJournals();
+    if (needsAdministrator != nullptr) {
+        // One restore takes them all: any one that needs the rights needs them for all.
+        *needsAdministrator = false;
+        for (const JournalRecord& journal : journals)
+            *needsAdministrator = *needsAdministrator || !journal.services.empty() || journal.hasShellValue;
+    }
+    return !journals.empty();
 }
 
 RestoreRun RunControllerRestore(HWND owner, bool elevate, DWORD timeoutMs)
@@ -408,13 +411,11 @@ RestoreRun RunControllerRestore(HWND owner, bool elevate, DWORD timeoutMs)
         }
     }
     if (process != nullptr) {
-        run.finished = ::WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0
-                       && ::GetExitCodeProcess(process, &run.exitCode);
+        run.finished = WaitWindow::Wait(process, timeoutMs) && ::GetExitCodeProcess(process, &run.exitCode);
         ::CloseHandle(process);
     }
-    HANDLE file =
-        ::CreateFileA(outputPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileA(outputPath, GENERIC_READ, ShareWithEveryone(), nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         char buffer[4096];
         DWORD got = 0;

@@ -70,14 +70,15 @@ std::string ControllerCommandLineWith(const std::string& arguments);
 bool StartControllerInConsole(const std::string& arguments, PROCESS_INFORMATION& process);
 
 // Runs the controller without a window, collects its standard output and error through a
-// pipe and waits for it to end (at most timeoutMs, after which it is ended). False with
-// the reason in error when it could not be started.
+// pipe and waits for it to end (at most timeoutMs, after which it is ended), handling this
+// thread's messages meanwhile (the caller shows a WaitWindow). False with the reason in
+// error when it could not be started.
 bool CaptureControllerOutput(const std::string& arguments, DWORD timeoutMs, std::string& output,
                              DWORD& error);
 
 // True when a run journal of this computer belongs to a run that ended without finishing
 // (what "zephrun.exe --restore" would put back); needsAdministrator, when given, tells
-// whether that journal holds services or the shell-restart value.
+// whether any such journal holds services or the shell-restart value.
 bool UnfinishedRunJournalExists(bool* needsAdministrator = nullptr);
 
 struct RestoreRun {
@@ -89,5 +90,7 @@ struct RestoreRun {
 };
 // Runs "zephrun.exe --restore <file>" without a window, through the shell's "runas" verb
 // when elevate is set on Windows Vista and later and this GUI is not elevated, waits for it
-// (at most timeoutMs) and reads its output back from the file.
+// (at most timeoutMs, handling this thread's messages: the caller shows a WaitWindow) and
+// reads its output back from the file. A declined elevation prompt leaves error
+// ERROR_CANCELLED.
 RestoreRun RunControllerRestore(HWND owner, bool elevate, DWORD timeoutMs);

@@ -2,6 +2,7 @@
 
 #include "controller_launch.h"
 #include "dialogs/preview_run_dlg.h"
+#include "wait_window.h"
 
 #include <cstdio>
 
@@ -10,9 +11,11 @@ void ShowRunPreview(HWND owner, const std::string& profilePath)
 {
     std::string output;
     DWORD error = 0;
-    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    const bool ran = CaptureControllerOutput("--dry-run \"" + profilePath + "\"", 60000, output, error);
-    ::SetCursor(previous);
+    bool ran = false;
+    {
+        WaitWindow waiting(owner, "Preparing the preview\x85");
+        ran = CaptureControllerOutput("--dry-run \"" + profilePath + "\"", 60000, output, error);
+    }
     if (!ran) {
         char text[2 * MAX_PATH + 64];
         std::snprintf(text, sizeof text, "Unable to start %s\r\nError = %d",
@@ -23,6 +26,12 @@ void ShowRunPreview(HWND owner, const std::string& profilePath)
     CPreviewRunDlg dialog;
     dialog.m_text = output;
     dialog.DoModal();
+}
+
+void WaitForRunToEnd(HWND owner, HANDLE process)
+{
+    WaitWindow waiting(owner, "Zephlaunch run in progress\x85");
+    WaitWindow::Wait(process, INFINITE);
 }
 
 // A run that died (console closed, crash, power failure) left programs and services
@@ -40,9 +49,18 @@ void OfferRestoreOfUnfinishedRun(HWND owner)
         return;
     // Services and the shell-restart value need administrator rights; the outcome is shown
     // here, as the restore runs without a console of its own.
-    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    const RestoreRun run = RunControllerRestore(owner, needsAdministrator, 10 * 60 * 1000);
-    ::SetCursor(previous);
+    RestoreRun run;
+    {
+        WaitWindow waiting(owner, "Restoring\x85");
+        run = RunControllerRestore(owner, needsAdministrator, 10 * 60 * 1000);
+    }
+    if (!run.started && run.error == ERROR_CANCELLED) {  // the elevation prompt was declined
+        ::MessageBoxA(owner,
+                      "The restore was cancelled: it was not allowed to run with administrator rights. "
+                      "Zephlaunch offers it again at its next start.",
+                      "Zephlaunch", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     if (!run.started) {
         char text[2 * MAX_PATH + 64];
         std::snprintf(text, sizeof text, "Unable to start %s\r\nError = %d",

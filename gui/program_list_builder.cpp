@@ -61,6 +61,16 @@ BOOL ProgramListBuilder::OnModule(HMODULE, const char* fullPath, const char* mod
     int row = m_list->FindItem(&find);
     if (row < 0)
         return TRUE;
+    // A profile value is read back in 255 characters: a longer path would come back cut
+    // and restart the wrong program. Its short form stands in for it; without one that
+    // fits, the row is left out as one whose module cannot be read.
+    char shortPath[MAX_PATH] = {};
+    if (std::strlen(fullPath) > gui_logic::kMaxProgramPathChars) {
+        const DWORD length = ::GetShortPathNameA(fullPath, shortPath, sizeof shortPath);
+        if (length == 0 || length > gui_logic::kMaxProgramPathChars)
+            return TRUE;
+        fullPath = shortPath;
+    }
     m_list->SetItemText(row, kPathColumn, fullPath);
     char value[profile::kValueBufferSize] = {};
     ::GetPrivateProfileStringA(profile::kPrograms, moduleName, profile::kActionNoAction, value, sizeof value,

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "profile/name_compare.h"
 #include "runtime/entry_point.h"
+
 namespace {
 
 const int kCsidlAppData = 0x001a;
@@ -21,29 +23,48 @@ using GetTickCount64Fn = ULONGLONG(WINAPI*)();
 // more processes than PROCESS_QUERY_INFORMATION (declared here for older headers).
 const DWORD kProcessQueryLimitedInformation = 0x1000;
 
-// A per-user application-data folder (csidl): SHGetSpecialFolderPathA (shell32 4.71 and
-// later), else SHGetFolderPathA of shell32 or of the redistributable shfolder.dll.
+JournalSystemCalls g_calls = {};
+
+HANDLE OpenFile(const char* path, DWORD access, DWORD share, DWORD disposition)
+{
+    auto createFile = g_calls.createFile != nullptr ? g_calls.createFile : &CreateFileA;
+    return createFile(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+template <typename Fn>
+Fn LookUpCall(HMODULE module, const char* name)
+{
+    if (g_calls.getProcAddress == nullptr)
+        return LookUp<Fn>(module, name);
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Fn>(reinterpret_cast<void*>(g_calls.getProcAddress(module, name)));
+}
+
+// A per-user application-data folder (csidl), asked of each provider in turn until one
+// names it: SHGetSpecialFolderPathA (shell32 4.71 and later; those before 5.0, on 98 and
+// NT 4.0, do not know CSIDL_LOCAL_APPDATA and refuse it), SHGetFolderPathA of shell32 5.0
+// and later, SHGetFolderPathA of the redistributable shfolder.dll.
 bool AppDataFolder(int csidl, char* path, bool create)
 {
-    path[0] = '\0';
+    const char* const providers[] = {"shell32.dll", "shell32.dll", "shfolder.dll"};
+    const int folderCsidl = csidl | (create ? kCsidlFlagCreate : 0);
     bool found = false;
-    HMODULE shell = LoadLibraryA("shell32.dll");
-    if (auto special = LookUp<SHGetSpecialFolderPathFn>(shell, "SHGetSpecialFolderPathA")) {
-        found = special(nullptr, path, csidl, create ? TRUE : FALSE) != FALSE;
-    } else if (auto folderPath = LookUp<SHGetFolderPathFn>(shell, "SHGetFolderPathA")) {
-        found = SUCCEEDED(folderPath(nullptr, csidl | (create ? kCsidlFlagCreate : 0), nullptr, 0, path));
-    } else {
-        HMODULE shfolder = LoadLibraryA("shfolder.dll");
-        if (auto folderPath2 = LookUp<SHGetFolderPathFn>(shfolder, "SHGetFolderPathA")) {
-            found =
-                SUCCEEDED(folderPath2(nullptr, csidl | (create ? kCsidlFlagCreate : 0), nullptr, 0, path));
+    for (int way = 0; way < 3 && !found; ++way) {
+        path[0] = '\0';
+        HMODULE module = LoadLibraryA(providers[way]);
+        if (module == nullptr)
+            continue;
+        if (way == 0) {
+            auto special = LookUpCall<SHGetSpecialFolderPathFn>(module, "SHGetSpecialFolderPathA");
+            found = special != nullptr && special(nullptr, path, csidl, create ? TRUE : FALSE) != FALSE;
+        } else if (auto folderPath = LookUpCall<SHGetFolderPathFn>(module, "SHGetFolderPathA")) {
+            found = SUCCEEDED(folderPath(nullptr, folderCsidl, nullptr, 0, path));
         }
-        if (shfolder != nullptr)
-            FreeLibrary(shfolder);
+        found = found && path[0] != '\0';
+        FreeLibrary(module);
     }
-    if (shell != nullptr)
-        FreeLibrary(shell);
-    return found && path[0] != '\0';
+    return found;
 }
 
 bool ControllerFolder(std::string& folder)
@@ -68,9 +89,7 @@ bool FileExists(const std::string& path)
 
 bool ReadWholeFile(const std::string& path, std::string& text)
 {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenFile(path.c_str(), GENERIC_READ, ShareWithEveryone(), OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     text.clear();
@@ -108,6 +127,20 @@ std::string RunMutexName(unsigned long processId)
 
 }  // namespace
 
+JournalSystemCalls SetJournalSystemCalls(const JournalSystemCalls& calls)
+{
+    const JournalSystemCalls previous = g_calls;
+    g_calls = calls;
+    return previous;
+}
+
+bool NtFamilyWindows() { return (GetVersion() & 0x80000000u) == 0; }
+
+DWORD ShareWithEveryone()
+{
+    return FILE_SHARE_READ | FILE_SHARE_WRITE | (NtFamilyWindows() ? FILE_SHARE_DELETE : 0);
+}
+
 bool JournalFolder(std::string& folder, bool create)
 {
     char appData[MAX_PATH + 1];
@@ -129,7 +162,7 @@ bool OldJournalFolder(std::string& folder)
     if (!AppDataFolder(kCsidlAppData, appData, false) || !JournalFolder(current, false))
         return false;
     folder = std::string(appData) + "\\Zephlaunch";
-    return lstrcmpiA(folder.c_str(), current.c_str()) != 0;
+    return !profile::SameName(folder.c_str(), current.c_str());
 }
 
 std::string OwnComputerName()
@@ -143,7 +176,7 @@ std::string OwnComputerName()
 
 bool JournalOfOtherComputer(const JournalRecord& record)
 {
-    return !record.computer.empty() && lstrcmpiA(record.computer.c_str(), OwnComputerName().c_str()) != 0;
+    return !record.computer.empty() && !profile::SameName(record.computer.c_str(), OwnComputerName().c_str());
 }
 
 unsigned long long CurrentBootTime()
@@ -169,8 +202,7 @@ bool WriteJournalFile(const std::string& path, const std::string& text, bool cla
     std::snprintf(suffix, sizeof suffix, ".%lu.claim", GetCurrentProcessId());
     const std::string update = claim ? path + suffix : JournalUpdatePath(path);
 
-    HANDLE file =
-        CreateFileA(update.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenFile(update.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS);
     if (file == INVALID_HANDLE_VALUE) {
         error = GetLastError();
         return false;
@@ -198,22 +230,25 @@ bool WriteJournalFile(const std::string& path, const std::string& text, bool cla
         return false;
     }
 
-    auto moveFileEx = LookUp<MoveFileExFn>(GetModuleHandleA("kernel32.dll"), "MoveFileExA");
-    error = ERROR_CALL_NOT_IMPLEMENTED;
-    // A reader (a virus scanner, a backup) holding the journal open makes the rename fail for
-    // a moment: a few tries, 20 ms apart.
-    for (int attempt = 0; moveFileEx != nullptr && attempt < 10; ++attempt) {
-        if (moveFileEx(update.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
-            break;
-        Sleep(20);
-    }
-    if (error != ERROR_CALL_NOT_IMPLEMENTED)
+    if (NtFamilyWindows()) {
+        auto moveFileEx = g_calls.moveFileEx != nullptr
+                              ? g_calls.moveFileEx
+                              : LookUp<MoveFileExFn>(GetModuleHandleA("kernel32.dll"), "MoveFileExA");
+        error = ERROR_CALL_NOT_IMPLEMENTED;
+        // A reader (a virus scanner, a backup) holding the journal open makes the rename fail
+        // for a moment: a few tries, 20 ms apart.
+        for (int attempt = 0; moveFileEx != nullptr && attempt < 10; ++attempt) {
+            if (moveFileEx(update.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            error = GetLastError();
+            if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
+                break;
+            Sleep(20);
+        }
         return false;
-    // Windows 9x/ME: no replacing rename. Until the rename, the update file is the journal
-    // (ReadJournalSlot reads it when the journal is missing).
+    }
+    // Windows 95/98/ME: no replacing rename (MoveFileExA fails there). Until the rename, the
+    // update file is the journal (ReadJournalSlot reads it when the journal is missing).
     if (!DeleteIfThere(path, error))
         return false;
     if (MoveFileA(update.c_str(), path.c_str()))
@@ -302,7 +337,7 @@ bool JournalRunIsAlive(const JournalRecord& record)
     }
     // The limited right where Windows has it (Vista and later; older versions refuse the bit).
     const DWORD version = GetVersion();
-    const bool ntFamily = (version & 0x80000000u) == 0;
+    const bool ntFamily = NtFamilyWindows();
     const DWORD rights = ntFamily && LOBYTE(LOWORD(version)) >= 6 ? kProcessQueryLimitedInformation
                                                                   : PROCESS_QUERY_INFORMATION;
     JournalProcessProbe probe;
@@ -326,8 +361,9 @@ bool JournalRunIsAlive(const JournalRecord& record)
     return JournalRunLooksAlive(record, probe, 0);
 }
 
-bool DeadRunJournalExists(JournalRecord* found)
+std::vector<JournalRecord> DeadRunJournals()
 {
+    std::vector<JournalRecord> dead;
     std::string folders[2];
     const bool have[2] = {JournalFolder(folders[0], false), OldJournalFolder(folders[1])};
     for (int place = 0; place < 2; ++place) {
@@ -336,12 +372,17 @@ bool DeadRunJournalExists(JournalRecord* found)
             DWORD error = 0;
             if (ReadJournalSlot(JournalPath(folders[place], slot), journal, error)
                     == JournalSlotState::Complete
-                && !JournalOfOtherComputer(journal) && !JournalRunIsAlive(journal)) {
-                if (found != nullptr)
-                    *found = journal;
-                return true;
-            }
+                && !JournalOfOtherComputer(journal) && !JournalRunIsAlive(journal))
+                dead.push_back(journal);
         }
     }
-    return false;
+    return dead;
+}
+
+bool DeadRunJournalExists(JournalRecord* found)
+{
+    const std::vector<JournalRecord> dead = DeadRunJournals();
+    if (!dead.empty() && found != nullptr)
+        *found = dead.front();
+    return !dead.empty();
 }

@@ -5,8 +5,15 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "journal/journal_text.h"
+
+// True on the NT family (NT 4.0, 2000, XP and later), false on Windows 95/98/ME.
+bool NtFamilyWindows();
+// Read and write sharing, and delete sharing where Windows knows it: Windows 95/98/ME
+// refuse FILE_SHARE_DELETE (ERROR_INVALID_PARAMETER), so a file opened with it never opens.
+DWORD ShareWithEveryone();
 
 // The folder of the journals: "Zephlaunch" in the local (not roaming) application-data
 // folder, created when create is set, so that a journal never travels to another computer;
@@ -29,7 +36,8 @@ std::string JournalPath(const std::string& folder, int slot);
 std::string JournalUpdatePath(const std::string& journalPath);
 
 // Writes text to the update file, flushes it to the disk, and renames it over path
-// (MoveFileExA where Windows has it, else delete and rename). With claim set the rename
+// (MoveFileExA on the NT family; delete and rename on Windows 95/98/ME, which has no
+// replacing rename). With claim set the rename
 // fails when path exists, so that two runs never take the same journal. False with the
 // reason in error.
 bool WriteJournalFile(const std::string& path, const std::string& text, bool claim, DWORD& error);
@@ -66,3 +74,15 @@ bool JournalRunIsAlive(const JournalRecord& record);
 // belongs to a run that ended without finishing (what --restore would put back); found, when
 // given, receives the first such journal.
 bool DeadRunJournalExists(JournalRecord* found = nullptr);
+// Every such journal, in the order --restore takes them.
+std::vector<JournalRecord> DeadRunJournals();
+
+// Seam for tests: Wine keeps NT's file semantics and its newest shell in every version it
+// reports. Each member null: the system's own. Returns the previous calls.
+struct JournalSystemCalls {
+    HANDLE(WINAPI* createFile)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+    BOOL(WINAPI* moveFileEx)(LPCSTR, LPCSTR, DWORD);
+    // Looks up the shell's folder functions (SHGetSpecialFolderPathA, SHGetFolderPathA).
+    FARPROC(WINAPI* getProcAddress)(HMODULE, LPCSTR);
+};
+JournalSystemCalls SetJournalSystemCalls(const JournalSystemCalls& calls);

@@ -157,13 +157,33 @@ Section "Zephlaunch"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; Sets $0 to 1 when the program exists and cannot be opened for writing (it is running).
+!macro PROGRAM_IN_USE PROGRAM
+  ${If} ${FileExists} "${PROGRAM}"
+    ClearErrors
+    FileOpen $1 "${PROGRAM}" a
+    ${If} ${Errors}
+      StrCpy $0 1
+    ${Else}
+      FileClose $1
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Section "Uninstall"
   SetShellVarContext current
-  ; The programs go first: a running one cannot be deleted, and then nothing else is removed
-  ; (the uninstall entry stays for a later attempt).
+  ; Neither program may be running before anything is deleted: a GUI left without its
+  ; controller (or a controller without its GUI) could not restore a pending run. A running
+  ; program cannot be opened for writing. Then nothing is removed (the uninstall entry stays
+  ; for a later attempt).
   retry:
-  Delete "$INSTDIR\Zephlaunch.exe"
-  Delete "$INSTDIR\zephrun.exe"
+  StrCpy $0 0
+  !insertmacro PROGRAM_IN_USE "$INSTDIR\Zephlaunch.exe"
+  !insertmacro PROGRAM_IN_USE "$INSTDIR\zephrun.exe"
+  ${If} $0 == 0
+    Delete "$INSTDIR\Zephlaunch.exe"
+    Delete "$INSTDIR\zephrun.exe"
+  ${EndIf}
   ${If} ${FileExists} "$INSTDIR\Zephlaunch.exe"
   ${OrIf} ${FileExists} "$INSTDIR\zephrun.exe"
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Zephlaunch or a run of it (zephrun.exe) is still running.\

@@ -119,6 +119,8 @@ bool CProgramsDlg::FillList()
             ::DestroyIcon(fallback);
         }
         m_list.SetImageList(m_rowImages, LVSIL_SMALL);
+    } else {
+        m_list.SetImageList(nullptr, LVSIL_SMALL);  // never a destroyed list in the view
     }
     if (previous)
         ImageList_Destroy(previous);

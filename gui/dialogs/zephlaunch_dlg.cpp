@@ -177,6 +177,8 @@ void CZephlaunchDlg::FillProfileList()
         m_imageList.SetBkColor(RGB(255, 255, 255));
         m_imageList.Add(m_hIcon);
         m_profileList.SetImageList(m_imageList, LVSIL_NORMAL);
+    } else {
+        m_profileList.SetImageList(nullptr, LVSIL_NORMAL);  // never a destroyed list in the view
     }
     if (previous)
         ImageList_Destroy(previous);
@@ -568,10 +570,10 @@ void CZephlaunchDlg::StartRun()
         EndDialog(0);
         return;
     }
-    // The GUI waits, minimised and without handling messages, until the run has ended.
+    // The GUI waits minimised until the run has ended, its windows answering meanwhile.
     ShowWindow(SW_MINIMIZE);
     if (start.process) {
-        ::WaitForSingleObject(start.process, INFINITE);
+        WaitForRunToEnd(m_hWnd, start.process);
         ::CloseHandle(start.process);
     }
     ShowWindow(SW_RESTORE);

@@ -25,6 +25,9 @@ struct ProgramValue {
 ProgramValue SplitProgramValue(const std::string& value);
 // "<action>|<path>", the value Save writes.
 std::string JoinProgramValue(const std::string& action, const std::string& path);
+// The longest path whose value reads back whole (255 characters) with the longest action,
+// "Stop & Restart|".
+constexpr std::size_t kMaxProgramPathChars = 255 - 15;
 
 // The action a running program shows for its stored value, by the value's prefix:
 // "No Action", "Stop & Restart", otherwise "Stop".

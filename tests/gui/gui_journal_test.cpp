@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -67,29 +68,61 @@ protected:
 
 ShellExecuteRequest g_request;
 
-// Instead of the shell's "runas": the same command line, started hidden.
+HANDLE g_restoreThread = nullptr;
+DWORD g_promptError = ERROR_SUCCESS;
+
+// Instead of the shell's "runas" (or its declined prompt): the command line, started hidden and
+// suspended until the GUI's "Restoring..." window has answered.
 ShellExecuteOutcome RunWithoutElevation(const ShellExecuteRequest& request)
 {
     g_request = request;
     ShellExecuteOutcome outcome;
-    outcome.process = zt::StartProgram("\"" + request.file + "\" " + request.parameters);
-    outcome.ok = outcome.process != nullptr;
+    std::string line = "\"" + request.file + "\" " + request.parameters;
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    outcome.ok =
+        g_promptError == ERROR_SUCCESS
+        && ::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
+                            nullptr, nullptr, &startup, &process);
+    outcome.error = g_promptError;
+    outcome.process = process.hProcess;
+    g_restoreThread = process.hThread;
     return outcome;
 }
 
 ElevationState VistaNotElevated() { return {true, false}; }
 
-// A journal with the shell-restart value needs administrator rights: the restore runs
+// A second journal with the shell-restart value needs administrator rights: the restore runs
 // through "runas" without a window, and its output and outcome are shown afterwards.
 TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
 {
     const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "gj_restore.exe");
-    WriteDeadRunJournal(program, true);
+    WriteDeadRunJournal(program);
+    const std::string second = gt::SettingsFolder() + "\\zephrun_journal_2.ini";
+    JournalRecord shellOnly;
+    shellOnly.processId = zt::DeadProcessId();
+    shellOnly.SetShellValue(static_cast<unsigned long>(std::max(zt::ReadShellRestart(), 1L)));
+    zt::WriteFileBytes(second, FormatJournal(shellOnly));
     SetElevationProbe(&VistaNotElevated);
     SetShellExecuteHandler(&RunWithoutElevation);
+    g_promptError = ERROR_CANCELLED;  // first declined: nothing is restored, the question comes again
+    {
+        gt::GuiDriver declined;
+        declined.Answer({IDYES, IDOK});
+        declined.Step(kMainTitle, [](HWND window) { gt::Command(window, ID_APP_EXIT); });
+        declined.Start();
+        gt::RunApplicationOnce();
+        declined.StopAndExpectClean();
+        ASSERT_EQ(declined.MessageBoxes().size(), 2u);
+        EXPECT_EQ(declined.MessageBoxes()[1].text,
+                  "The restore was cancelled: it was not allowed to run with "
+                  "administrator rights. Zephlaunch offers it again at its next start.");
+    }
+    g_promptError = ERROR_SUCCESS;
     std::string shown;
     gt::GuiDriver driver;
     driver.Answer({IDYES});
+    driver.Step("Restoring\x85", [](HWND) { ::ResumeThread(g_restoreThread); });
     driver.Step("Restore - succeeded", [&](HWND dialog) {
         char text[8192] = {};
         ::GetWindowTextA(gt::Item(dialog, IDC_PREVIEW_TEXT), text, sizeof text);
@@ -106,11 +139,14 @@ TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
     ExpectQuestion(driver);
     EXPECT_EQ(g_request.verb, "runas");
     EXPECT_EQ(g_request.show, SW_HIDE);
-    EXPECT_NE(shown.find("Restarting gj_restore.exe at " + program + "\r\nRestore finished."),
+    EXPECT_NE(shown.find("Restoring AutoRestartShell = " + std::to_string(shellOnly.shellValue)
+                         + "\r\nRestore finished."),
               std::string::npos)
         << shown;
     EXPECT_FALSE(zt::FindProcesses("gj_restore.exe").empty());
     EXPECT_FALSE(zt::FileExists(m_journal));
+    EXPECT_FALSE(zt::FileExists(second));
+    ::CloseHandle(g_restoreThread);
 }
 
 TEST_F(RunJournal, RestoreQuestionAnsweredNoChangesNothing)

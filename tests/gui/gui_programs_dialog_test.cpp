@@ -42,7 +42,8 @@ protected:
             "[Configuration]\ndescription=programs\n[Programs]\n"
             "ZLPROG_RUN.EXE=Stop & Restart|C:\\old\\zlprog_run.exe\n"
             "zl_notrunning.exe=stop & restart|C:\\x\\zl_notrunning.exe\n"
-            "zl_nobar.exe=Stop\n\334ber.exe=Stop|C:\\u.exe\n\374ber.exe=No Action|C:\\u.exe\n");
+            "zl_nobar.exe=Stop\n\334ber.exe=Stop|C:\\u.exe\n\374ber.exe=No Action|C:\\u.exe\n"
+            "Stra\337e.exe=Stop|C:\\sz.exe\nStrasse.exe=No Action|C:\\ss.exe\n");
     }
     void TearDown() override
     {
@@ -71,6 +72,12 @@ TEST_F(ProgramsDialog, RunningAndProfiledProgramsAndSaveWritesEveryRow)
     gt::GuiDriver driver;
     std::vector<std::string> rows;
     std::vector<std::string> running, notRunning, noBar;
+    // A program whose value would not read back whole with its full path is kept by its short one.
+    const std::string deep = m_folder.Path() + "\\" + std::string(240 - m_folder.Path().size(), 'd');
+    ASSERT_TRUE(::CreateDirectoryA(deep.c_str(), nullptr));
+    zt::FixtureProgram deepRunning(zt::CopyBinaryAs("fixture_window.exe", deep, "zl_deep.exe"), "");
+    char shortPath[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameA((deep + "\\zl_deep.exe").c_str(), shortPath, MAX_PATH), 0u);
     int runCopies = 0;
     driver.Step(kPrograms, [&](HWND dialog) {
         HWND list = List(dialog);
@@ -121,8 +128,14 @@ TEST_F(ProgramsDialog, RunningAndProfiledProgramsAndSaveWritesEveryRow)
               "stop & restart|C:\\x\\zl_notrunning.exe");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_nobar.exe"), "Stop|");
     EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Configuration", "description"), "programs");
-    const size_t umlaut = text.find("ber.exe=");  // one name to Windows: one row, one key
+    // Names differing only in letter case are one row and one key; names a linguistic
+    // comparison takes for one ("\337" and "ss") are two rows, each written back.
+    const size_t umlaut = text.find("ber.exe=");
     EXPECT_TRUE(umlaut != std::string::npos && umlaut == text.rfind("ber.exe=")) << text;
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "Stra\337e.exe"), "Stop|C:\\sz.exe");
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "Strasse.exe"), "No Action|C:\\ss.exe");
+    EXPECT_EQ(gt::ReadIni(gt::DefaultProfile(), "Programs", "zl_deep.exe"),
+              std::string("No Action|") + shortPath);
 }
 
 // Running hides the rows of programs that do not run; it loses neither them nor the

@@ -211,6 +211,7 @@ while ! grep -q "Waiting for Main Application to finish" "$hold" 2>/dev/null && 
 wine "$instdir_win\\uninstall.exe" /S "_?=$instdir_win" </dev/null >/dev/null 2>&1
 check_eq "uninstaller exit code while zephrun.exe runs" "$?" "2"
 [ -f "$instdir/zephrun.exe" ] && [ -e "$link" ] || fail "the running zephrun.exe or the Start-menu link was removed"
+[ -f "$instdir/Zephlaunch.exe" ] || fail "Zephlaunch.exe was removed while zephrun.exe runs"
 wine reg query "$key" </dev/null >/dev/null 2>&1 || fail "the uninstall entry went while zephrun.exe remained"
 timeout 120 wineserver -k >/dev/null 2>&1
 

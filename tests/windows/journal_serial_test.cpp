@@ -25,9 +25,10 @@ struct Finished {
 
 // Runs zephrun with the arguments to its end, output in a file (programs it restarts could
 // hold a pipe open).
-Finished RunToEnd(const std::vector<std::string>& args, const std::string& outputPath)
+Finished RunToEnd(const std::vector<std::string>& args, const std::string& outputPath,
+                  const std::string& controllerPath = "")
 {
-    zt::BackgroundController controller(args, outputPath);
+    zt::BackgroundController controller(args, outputPath, controllerPath);
     const DWORD code = controller.Finish();
     return {zt::NormalizeMemoryFigures(controller.Output()), code};
 }
@@ -158,6 +159,30 @@ TEST_F(Journal, KilledRunIsRestoredByRestoreOnce)
     EXPECT_EQ(again.output, zt::Transcript({kBanner, "\r\nNothing to restore.\r\n"}));
     EXPECT_EQ(again.exitCode, 0u);
     EXPECT_EQ(zt::FindProcesses("zj_prog.exe").size(), 1u);  // not started a second time
+}
+
+// The same cycle with the controller as Windows 98 runs it (zephrun_9x.exe): no delete
+// sharing, no replacing rename, no local application-data folder from shell32. The journal
+// still lies in that folder (shfolder.dll names it), is rewritten whole, and is restored.
+TEST_F(Journal, KilledRunOnWindows98IsRestored)
+{
+    zt::ProcessCleanup cleanup({"zj_98.exe"});
+    zt::ScopedWineVersion win98("zephrun_9x.exe", "win98");
+    const std::string controller = zt::BinPath("zephrun_9x.exe");
+    const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_98.exe");
+    zt::FixtureProgram running(program, "");
+    const std::string profile = Profile("98.ini", {"zj_98.exe=Stop & Restart|" + program}, {});
+    {
+        zt::BackgroundController run({profile}, m_folder.File("98.out"), controller);
+        ASSERT_TRUE(run.WaitForOutput("Waiting for Main Application to finish")) << run.Output();
+        run.Kill();
+    }
+    EXPECT_FALSE(running.Running());
+    ASSERT_EQ(zt::JournalFiles().size(), 1u);
+    const Finished restore = RunToEnd({"--restore"}, m_folder.File("98_restore.out"), controller);
+    EXPECT_EQ(restore.exitCode, 0u) << restore.output;
+    EXPECT_EQ(zt::FindProcesses("zj_98.exe").size(), 1u);
+    EXPECT_TRUE(zt::JournalFiles().empty());
 }
 
 // A run that stops anything first restores the journal of a run that died (a warning line,

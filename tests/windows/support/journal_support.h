@@ -55,13 +55,15 @@ inline std::string ReadShared(const std::string& path)
     return data;
 }
 
-// A controller started with the arguments (each quoted), its output going to outputPath.
+// A controller (or the one at controllerPath) started with the arguments (each quoted), its output going to
+// outputPath.
 class BackgroundController {
 public:
-    BackgroundController(const std::vector<std::string>& args, const std::string& outputPath)
+    BackgroundController(const std::vector<std::string>& args, const std::string& outputPath,
+                         const std::string& controllerPath = "")
         : m_output(outputPath)
     {
-        if (!StartToFile(ControllerCommandLine(args), outputPath, m_process))
+        if (!StartToFile(ControllerCommandLine(args, controllerPath), outputPath, m_process))
             throw std::runtime_error("cannot start zephrun.exe");
     }
     ~BackgroundController()
