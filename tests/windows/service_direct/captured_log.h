@@ -19,5 +19,7 @@ struct CapturedMessage {
 
 // Everything logged since the last call, in order.
 std::vector<CapturedMessage> TakeCapturedMessages();
+// The journal's service calls since the last call ("+key", "-key", "not running key"), in order.
+std::vector<std::string> TakeJournalCalls();
 
 }  // namespace zt
