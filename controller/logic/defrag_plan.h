@@ -1,5 +1,5 @@
 // The rules of the memory defragmentation phase: how many 10 MiB blocks a machine gets,
-// when the final block comes, the 356-block cap and the progress texts.
+// when the final block comes, the 356-block cap, the commit left to others and the progress texts.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +20,12 @@ struct DefragStep {
 
 // allocatedBlocks: blocks held before this step.
 DefragStep PlanDefragStep(std::uint64_t totalPhysicalBytes, int allocatedBlocks);
+
+// The commit the phase leaves to other programs: a quarter of the physical memory, at most
+// 512 MiB. Their allocations fail once the commit limit is reached (a small page file, or none).
+std::uint64_t DefragCommitMargin(std::uint64_t totalPhysicalBytes);
+// Whether one more block still leaves that margin below the commit limit.
+bool DefragBlockLeavesMargin(std::uint64_t totalPhysicalBytes, std::uint64_t commitAvailableBytes);
 
 // After a successful allocation: whether another step follows (not after the final
 // block, and never beyond kDefragMaxBlocks blocks).
