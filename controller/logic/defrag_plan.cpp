@@ -7,6 +7,12 @@ namespace {
 constexpr std::uint64_t kBlockCountCeiling = 1u << 30;
 constexpr std::uint64_t kMaxCommitMargin = 512ull << 20;
 
+std::uint64_t DefragCommitMargin(std::uint64_t totalPhysicalBytes)
+{
+    const std::uint64_t quarter = totalPhysicalBytes / 4;
+    return quarter < kMaxCommitMargin ? quarter : kMaxCommitMargin;
+}
+
 }  // namespace
 
 int DefragBlockCount(std::uint64_t totalPhysicalBytes)
@@ -32,12 +38,6 @@ DefragStep PlanDefragStep(std::uint64_t totalPhysicalBytes, int allocatedBlocks)
 bool DefragWantsAnotherBlock(const DefragStep& step, int allocatedBlocks)
 {
     return !step.isFinal && allocatedBlocks < kDefragMaxBlocks;
-}
-
-std::uint64_t DefragCommitMargin(std::uint64_t totalPhysicalBytes)
-{
-    const std::uint64_t quarter = totalPhysicalBytes / 4;
-    return quarter < kMaxCommitMargin ? quarter : kMaxCommitMargin;
 }
 
 bool DefragBlockLeavesMargin(std::uint64_t totalPhysicalBytes, std::uint64_t commitAvailableBytes)

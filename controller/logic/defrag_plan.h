@@ -21,10 +21,9 @@ struct DefragStep {
 // allocatedBlocks: blocks held before this step.
 DefragStep PlanDefragStep(std::uint64_t totalPhysicalBytes, int allocatedBlocks);
 
-// The commit the phase leaves to other programs: a quarter of the physical memory, at most
-// 512 MiB. Their allocations fail once the commit limit is reached (a small page file, or none).
-std::uint64_t DefragCommitMargin(std::uint64_t totalPhysicalBytes);
-// Whether one more block still leaves that margin below the commit limit.
+// Whether one more block still leaves other programs a margin below the commit limit (where
+// their allocations fail: a small page file, or none): a quarter of the physical memory, at
+// most 512 MiB.
 bool DefragBlockLeavesMargin(std::uint64_t totalPhysicalBytes, std::uint64_t commitAvailableBytes);
 
 // After a successful allocation: whether another step follows (not after the final

@@ -1,8 +1,7 @@
 // The Services dialog: the rows of the machine's services, help texts from the
 // service-help file, the Running view, Save keeping entries of services that are not
-// installed, the unsaved-changes question, a Service Control Manager that refuses (or
-// grants only what a user without administrator rights gets), and the main window's Services
-// button.
+// installed, the unsaved-changes question, a Service Control Manager that refuses (all, or
+// what only administrators get), and the main window's Services button.
 #include "resource.h"
 #include "dialogs/services_dlg.h"
 #include "support/action_lists.h"
@@ -65,13 +64,10 @@ std::string Upper(std::string text)
 // The manager as a user without administrator rights gets it (Wine's grants everything).
 SC_HANDLE WINAPI OpenAsUser(LPCSTR machine, LPCSTR database, DWORD rights)
 {
-    const DWORD granted =
-        SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE | SC_MANAGER_QUERY_LOCK_STATUS | READ_CONTROL;
-    if ((rights & ~granted) != 0) {
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return nullptr;
-    }
-    return ::OpenSCManagerA(machine, database, rights);
+    if ((rights & ~(SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE | SC_MANAGER_QUERY_LOCK_STATUS)) == 0)
+        return ::OpenSCManagerA(machine, database, rights);
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
 }
 
 class ServicesDialog : public ::testing::Test {

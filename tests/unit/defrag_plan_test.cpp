@@ -90,12 +90,10 @@ TEST(DefragPlan, HugeMachinesNeitherWrapNorOverflow)
 
 TEST(DefragPlan, EveryBlockLeavesAQuarterOfThePhysicalMemoryOrHalfAGigabyteToOthers)
 {
-    EXPECT_EQ(DefragCommitMargin(1ull << 30), 256ull << 20);  // a quarter of 1 GiB
-    EXPECT_EQ(DefragCommitMargin(8ull << 30), 512ull << 20);  // at most 512 MiB
     const std::uint64_t block = 10485760ull;
-    EXPECT_TRUE(DefragBlockLeavesMargin(1ull << 30, (256ull << 20) + block));
+    EXPECT_TRUE(DefragBlockLeavesMargin(1ull << 30, (256ull << 20) + block));  // a quarter of 1 GiB
     EXPECT_FALSE(DefragBlockLeavesMargin(1ull << 30, (256ull << 20) + block - 1));
-    EXPECT_TRUE(DefragBlockLeavesMargin(8ull << 30, (512ull << 20) + block));
+    EXPECT_TRUE(DefragBlockLeavesMargin(8ull << 30, (512ull << 20) + block));  // at most 512 MiB
     EXPECT_FALSE(DefragBlockLeavesMargin(8ull << 30, (512ull << 20) + block - 1));
     EXPECT_FALSE(DefragBlockLeavesMargin(0, block - 1));  // no room for the block itself
 }

@@ -73,7 +73,6 @@ TEST_F(ServiceDependents, RefusedStopStopsTheDependentsFirstAndTheStartBringsThe
     zt::FixtureService child("zeph_dep_a", "slow 3 300 2500", {"ZephSomethingElse", parent.Name()});
     zt::FixtureService grandchild("zeph_grandchild", "prompt", {child.Name()});
     zt::FixtureService listed("zeph_dep_own", "prompt", {parent.Name()});
-    zt::FixtureService idle("zeph_dep_idle", "prompt", {parent.Name()});  // installed, never started
     zt::FixtureService unrelated("zeph_unrelated", "prompt");
     for (const zt::FixtureService* service : {&parent, &child, &grandchild, &listed, &unrelated})
         ASSERT_EQ(service->Start(), static_cast<DWORD>(SERVICE_RUNNING)) << service->Name();
@@ -102,7 +101,7 @@ TEST_F(ServiceDependents, RefusedStopStopsTheDependentsFirstAndTheStartBringsThe
                              {-1, "+" + grandchild.Name()},
                              StoppingDependent(child),
                              {-1, "+" + child.Name()}}));
-    for (const zt::FixtureService* service : {&parent, &child, &grandchild, &listed, &idle})
+    for (const zt::FixtureService* service : {&parent, &child, &grandchild, &listed})
         EXPECT_EQ(service->State(), static_cast<DWORD>(SERVICE_STOPPED)) << service->Name();
     EXPECT_EQ(unrelated.State(), static_cast<DWORD>(SERVICE_RUNNING));
 

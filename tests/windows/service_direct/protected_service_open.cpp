@@ -78,7 +78,6 @@ DWORD RequestServiceStop(SC_HANDLE service)
                 return ERROR_DEPENDENT_SERVICES_RUNNING;
         }
     }
-    SERVICE_STATUS status;
-    ZeroMemory(&status, sizeof status);
+    SERVICE_STATUS status = {};
     return ControlService(service, SERVICE_CONTROL_STOP, &status) ? ERROR_SUCCESS : GetLastError();
 }
