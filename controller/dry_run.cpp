@@ -10,6 +10,7 @@
 #include "controller/logic/command_line.h"
 #include "controller/logic/program_key_set.h"
 #include "controller/logic/program_names.h"
+#include "controller/phases.h"
 #include "controller/process_snapshot.h"
 #include "controller/profile_reader.h"
 #include "controller/program_terminator.h"
@@ -92,6 +93,7 @@ void DescribeServices(bool ntFamily, Restarts& restarts)
     }
     SC_HANDLE manager = nullptr;
     bool managerFailed = false;
+    const std::vector<std::string> listed = ListedServiceKeys();
     WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
         if (profile::ServiceIsNoAction(value))
             return;
@@ -136,8 +138,14 @@ void DescribeServices(bool ntFamily, Restarts& restarts)
             LogMessage(LOG_PLAIN, "\r\nWould stop '%s' (running) - not started again", displayName.c_str());
         }
         if (status.dwCurrentState != SERVICE_STOPPED) {
-            for (const std::string& dependent : RunningDependentNames(manager, key))
-                LogMessage(LOG_PLAIN, "\r\n  and first '%s', which depends on it", dependent.c_str());
+            // Started again after it, as phase 8 does, unless an entry of their own decides.
+            const std::size_t at = restarts.services.size();
+            for (const DependentService& dependent : ActiveDependents(manager, key)) {
+                LogMessage(LOG_PLAIN, "\r\n  and first '%s', which depends on it",
+                           dependent.displayName.c_str());
+                if (profile::ServiceRestarts(value) && !HasOwnEntry(&listed, dependent.name.c_str()))
+                    restarts.services.insert(restarts.services.begin() + at, dependent.displayName);
+            }
         }
         CloseServiceHandle(service);
     });

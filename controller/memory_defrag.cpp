@@ -23,8 +23,15 @@ bool DefragmentMemoryStep()
 {
     if (g_defragBlockCount >= kDefragMaxBlocks)
         return false;  // the table is full
-    const DefragStep step = PlanDefragStep(QueryPhysicalMemory().total, g_defragBlockCount);
+    const PhysicalMemory memory = QueryPhysicalMemory();
+    const DefragStep step = PlanDefragStep(memory.total, g_defragBlockCount);
     LogMessage(LOG_PLAIN, "%s", step.progress);
+    // Other programs' allocations fail at the commit limit while the blocks are held: with
+    // a small page file, or none, the phase ends before it takes their margin.
+    if (!DefragBlockLeavesMargin(memory.total, memory.commitAvailable)) {
+        LogMessage(LOG_PLAIN, "\r\nEnough memory taken: the rest is left to other programs");
+        return false;
+    }
 
     // Where the heap or the address space (a 32-bit process) runs out first, this is
     // where the phase ends; everything held so far is freed by the caller.

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 enum class ProgramsMode { Stop, Restart };
 enum class ServicesMode { Stop, Start };
 enum class AutoStartMode { Start, Stop };
@@ -13,6 +16,9 @@ void RunIdleTasksStep(const OSVERSIONINFOA& version);
 void HandleProgramsSection(ProgramsMode mode);
 // Phases 3 and 8 (NT family only).
 void HandleServicesSection(ServicesMode mode);
+// The keys of the [Services] entries with an action (a dependent with an entry of its own
+// is stopped and started by that entry).
+std::vector<std::string> ListedServiceKeys();
 // Phase 4 body (after its heading).
 void DefragmentMemory();
 // Phases 5 to 7; false when the main application could not be launched or found.

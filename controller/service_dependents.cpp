@@ -1,29 +1,38 @@
 #include "controller/service_dependents.h"
 
-#include <string>
-#include <vector>
-
 #include "controller/log_message.h"
 #include "controller/logic/service_dependencies.h"
+#include "controller/run_journal.h"
 #include "controller/service_config.h"
 #include "controller/service_open.h"
 #include "controller/service_registry_dependencies.h"
 #include "controller/service_status_wait.h"
 #include "profile/name_compare.h"
 #include "profile/never_stop.h"
+#include "runtime/entry_point.h"
 
 namespace {
 
 using EnumServicesStatusExAProc = BOOL(WINAPI*)(SC_HANDLE, SC_ENUM_TYPE, DWORD, DWORD, LPBYTE, DWORD, LPDWORD,
                                                 LPDWORD, LPDWORD, LPCSTR);
+using EnumDependentServicesAProc = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPENUM_SERVICE_STATUSA, DWORD, LPDWORD,
+                                                 LPDWORD);
 
 constexpr DWORD kFirstEnumBufferSize = 30720;
 constexpr DWORD kMaxEnumBufferSize = 64u * 1024u * 1024u;
 constexpr DWORD kDependentConfigSize = 8192;
-// Dependency chains are short; a deeper recursion can only come from a circular
-// configuration, which would otherwise recurse until the stack is gone.
+// Dependency chains are short; a deeper one can only come from a circular configuration,
+// which would otherwise recurse until the stack is gone.
 constexpr int kMaxDependentDepth = 16;
 thread_local int t_dependentDepth = 0;
+
+// Rights to read a service's dependencies: every service grants them, also the protected
+// services that refuse full access even to administrators.
+constexpr DWORD kScanRights = SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS;
+// Rights to stop a dependent and wait for it, asked for only once it is known to be one.
+constexpr DWORD kStopRights = SERVICE_STOP | SERVICE_QUERY_STATUS;
+
+HMODULE Advapi() { return GetModuleHandleA("advapi32.dll"); }
 
 // The key names of all Win32 services. The first call uses a 30720-byte buffer; when the
 // services do not fit, the enumeration is repeated from the start with a larger buffer:
@@ -70,6 +79,43 @@ bool ListWin32ServiceNames(SC_HANDLE manager, EnumServicesStatusExAProc enumerat
     }
 }
 
+// The manager's own answer: every active dependent at any depth, in the order to stop
+// them. The list is at most 64,000 bytes; a second round covers one that grew meanwhile.
+void EnumerateDependents(SC_HANDLE manager, const char* key, std::vector<DependentService>& found)
+{
+    const auto enumerate = LookUp<EnumDependentServicesAProc>(Advapi(), "EnumDependentServicesA");
+    SC_HANDLE service = OpenServiceWithRights(manager, key, SERVICE_ENUMERATE_DEPENDENTS);
+    if (enumerate == nullptr || service == nullptr) {
+        if (service != nullptr)
+            CloseServiceHandle(service);
+        return;
+    }
+    DWORD size = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        BYTE* buffer = size == 0 ? nullptr : static_cast<BYTE*>(LocalAlloc(LPTR, size));
+        if (size != 0 && buffer == nullptr)
+            break;
+        DWORD needed = 0, returned = 0;
+        const BOOL done = enumerate(service, SERVICE_ACTIVE, reinterpret_cast<LPENUM_SERVICE_STATUSA>(buffer),
+                                    size, &needed, &returned);
+        const DWORD error = done ? ERROR_SUCCESS : GetLastError();
+        const ENUM_SERVICE_STATUSA* entries = reinterpret_cast<const ENUM_SERVICE_STATUSA*>(buffer);
+        for (DWORD i = 0; done && buffer != nullptr && i < returned; ++i) {
+            if (entries[i].lpServiceName != nullptr) {
+                const char* display = entries[i].lpDisplayName;
+                found.push_back({entries[i].lpServiceName, display != nullptr && display[0] != '\0'
+                                                               ? display
+                                                               : entries[i].lpServiceName});
+            }
+        }
+        LocalFree(buffer);
+        if (done || error != ERROR_MORE_DATA || needed <= size || needed > kMaxEnumBufferSize)
+            break;
+        size = needed;
+    }
+    CloseServiceHandle(service);
+}
+
 // Bytes of the configuration buffer from the dependency list on (0 when it lies outside).
 std::size_t DependencyBytes(const ServiceConfig& config)
 {
@@ -80,130 +126,76 @@ std::size_t DependencyBytes(const ServiceConfig& config)
     return static_cast<std::size_t>(start + config.Size() - list);
 }
 
-bool EmptyDependencyList(const ServiceConfig& config)
+bool Listed(const std::vector<DependentService>& found, const std::string& name)
 {
-    return DependencyBytes(config) == 0 || config.Get()->lpDependencies[0] == '\0';
-}
-
-// Rights to read a service's dependencies: every service grants them, also the protected
-// services that refuse full access even to administrators.
-constexpr DWORD kScanRights = SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS;
-// Rights to stop a dependent and wait for it, asked for only once it is known to be one.
-constexpr DWORD kStopRights = SERVICE_STOP | SERVICE_QUERY_STATUS;
-
-SC_HANDLE OpenDependent(SC_HANDLE manager, const std::string& name, const char* key, DWORD rights)
-{
-    SC_HANDLE service = OpenServiceWithRights(manager, name.c_str(), rights);
-    if (service == nullptr) {
-        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open dependent Service '%s' (parent = '%s'), error = %d",
-                   name.c_str(), key, static_cast<int>(GetLastError()));
+    for (const DependentService& service : found) {
+        if (profile::SameName(service.name.c_str(), name.c_str()))
+            return true;
     }
-    return service;
+    return false;
 }
 
-struct Dependent {
-    std::string name;
-    std::string displayName;
-    std::size_t matches;  // how often it lists the service
-};
-
-// The services among names that list key among their dependencies. Only a search that
-// reports prints the services it cannot read.
-std::vector<Dependent> FindDependents(SC_HANDLE manager, const char* key,
-                                      const std::vector<std::string>& names, bool report)
+// Where the manager reports no dependents: the active services among names whose
+// dependency list holds key, each after its own dependents (depth first).
+void RegisteredDependents(SC_HANDLE manager, const char* key, const std::vector<std::string>& names,
+                          std::vector<DependentService>& found, int depth)
 {
-    std::vector<Dependent> dependents;
     for (const std::string& name : names) {
-        if (name == key)
+        if (profile::SameName(name.c_str(), key) || Listed(found, name))
             continue;
-        SC_HANDLE service = report ? OpenDependent(manager, name, key, kScanRights)
-                                   : OpenServiceWithRights(manager, name.c_str(), kScanRights);
+        SC_HANDLE service = OpenServiceWithRights(manager, name.c_str(), kScanRights);
         if (service == nullptr)
             continue;
         ServiceConfig config;
-        if (!config.Query(service, kDependentConfigSize)) {
-            if (report) {
-                LogMessage(LOG_ERROR, "\r\nERROR: '%s' - QueryServiceConfig failed: error %d", name.c_str(),
-                           static_cast<int>(GetLastError()));
+        SERVICE_STATUS status;
+        ZeroMemory(&status, sizeof status);
+        bool dependent = false;
+        if (config.Query(service, kDependentConfigSize) && QueryServiceStatus(service, &status)
+            && status.dwCurrentState != SERVICE_STOPPED) {
+            const std::size_t bytes = DependencyBytes(config);
+            dependent = servicedeps::CountDependencyMatches(config.Get()->lpDependencies, bytes, key) != 0;
+            // A manager that reports no dependencies at all (Wine's never does) still keeps
+            // the list in the service's registry key.
+            if (!dependent && (bytes == 0 || config.Get()->lpDependencies[0] == '\0')) {
+                const std::string registered = ReadRegisteredDependencies(name.c_str());
+                dependent =
+                    servicedeps::CountDependencyMatches(registered.data(), registered.size(), key) != 0;
             }
-            CloseServiceHandle(service);
-            continue;
         }
-        std::size_t matches =
-            servicedeps::CountDependencyMatches(config.Get()->lpDependencies, DependencyBytes(config), key);
-        // A manager that reports no dependencies at all (Wine's never does) still keeps the
-        // list in the service's registry key.
-        if (matches == 0 && EmptyDependencyList(config)) {
-            const std::string registered = ReadRegisteredDependencies(name.c_str());
-            matches = servicedeps::CountDependencyMatches(registered.data(), registered.size(), key);
-        }
+        const std::string displayName = config.DisplayNameOr(name.c_str());
         CloseServiceHandle(service);
-        if (matches != 0)
-            dependents.push_back({name, config.DisplayNameOr(name.c_str()), matches});
-    }
-    return dependents;
-}
-
-// The first service on the never-stop list that stopping these dependents would take down
-// with them, at any depth; empty when there is none.
-std::string ProtectedDependent(SC_HANDLE manager, const std::vector<Dependent>& dependents,
-                               const std::vector<std::string>& names, int depth)
-{
-    for (const Dependent& dependent : dependents) {
-        if (profile::IsNeverStopService(dependent.name.c_str()))
-            return dependent.name;
-    }
-    if (depth >= kMaxDependentDepth)
-        return std::string();
-    for (const Dependent& dependent : dependents) {
-        const std::string found = ProtectedDependent(
-            manager, FindDependents(manager, dependent.name.c_str(), names, false), names, depth + 1);
-        if (!found.empty())
-            return found;
-    }
-    return std::string();
-}
-
-bool StopDependentsAmong(SC_HANDLE manager, const char* key, const std::vector<std::string>& names)
-{
-    const std::vector<Dependent> dependents = FindDependents(manager, key, names, true);
-    const std::string needed = ProtectedDependent(manager, dependents, names, t_dependentDepth);
-    if (!needed.empty()) {
-        LogMessage(LOG_WARNING,
-                   "\r\nWARNING: '%s' is not stopped: that would also stop '%s', which is needed by Windows.",
-                   key, needed.c_str());
-        return false;
-    }
-    for (const Dependent& dependent : dependents) {
-        SC_HANDLE service = OpenDependent(manager, dependent.name, key, kStopRights);
-        if (service == nullptr)
+        if (!dependent)
             continue;
-        for (std::size_t i = 0; i < dependent.matches; ++i) {
-            LogMessage(LOG_PLAIN, "\r\nStopping dependent service %s...", dependent.displayName.c_str());
-            StopDependentService(manager, service, dependent.name.c_str());
-        }
-        CloseServiceHandle(service);
+        if (depth < kMaxDependentDepth)
+            RegisteredDependents(manager, name.c_str(), names, found, depth + 1);
+        if (!Listed(found, name))
+            found.push_back({name, displayName});
     }
-    return true;
 }
 
-// The services this run asked to stop as dependents of another.
+// A service this run stopped as a dependent of parent; restart: it is started again after it.
+struct StoppedDependent {
+    std::string name;
+    std::string parent;
+    bool restart;
+};
+
 class StoppedDependents {
 public:
     StoppedDependents() { InitializeCriticalSection(&m_lock); }
     ~StoppedDependents() { DeleteCriticalSection(&m_lock); }
-    void Add(const char* name)
+    void Add(const StoppedDependent& stopped)
     {
         EnterCriticalSection(&m_lock);
-        m_names.emplace_back(name);
+        m_stopped.push_back(stopped);
         LeaveCriticalSection(&m_lock);
     }
-    void Remove(const char* name)
+    void Remove(const char* name, const char* parent)
     {
         EnterCriticalSection(&m_lock);
-        for (auto it = m_names.begin(); it != m_names.end(); ++it) {
-            if (profile::SameName(it->c_str(), name)) {
-                m_names.erase(it);
+        for (auto it = m_stopped.begin(); it != m_stopped.end(); ++it) {
+            if (profile::SameName(it->name.c_str(), name) && profile::SameName(it->parent.c_str(), parent)) {
+                m_stopped.erase(it);
                 break;
             }
         }
@@ -213,125 +205,118 @@ public:
     {
         EnterCriticalSection(&m_lock);
         bool found = false;
-        for (const std::string& stopped : m_names)
-            found = found || profile::SameName(stopped.c_str(), name);
+        for (const StoppedDependent& stopped : m_stopped)
+            found = found || profile::SameName(stopped.name.c_str(), name);
         LeaveCriticalSection(&m_lock);
         return found;
+    }
+    // Those of parent to restart, last stopped first.
+    std::vector<std::string> ToRestart(const char* parent)
+    {
+        std::vector<std::string> names;
+        EnterCriticalSection(&m_lock);
+        for (auto it = m_stopped.rbegin(); it != m_stopped.rend(); ++it) {
+            if (it->restart && profile::SameName(it->parent.c_str(), parent))
+                names.push_back(it->name);
+        }
+        LeaveCriticalSection(&m_lock);
+        return names;
     }
 
 private:
     CRITICAL_SECTION m_lock;
-    std::vector<std::string> m_names;
+    std::vector<StoppedDependent> m_stopped;
 };
 
 StoppedDependents g_stoppedDependents;
 
+// Stops one dependent and waits until it has stopped (or its wait hint passes without progress).
+void StopDependent(SC_HANDLE manager, const DependentService& dependent, const char* parent, bool restart,
+                   const std::vector<std::string>* listed)
+{
+    const char* name = dependent.name.c_str();
+    SC_HANDLE service = OpenServiceWithRights(manager, name, kStopRights);
+    if (service == nullptr) {
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to open dependent Service '%s' (parent = '%s'), error = %d",
+                   name, parent, static_cast<int>(GetLastError()));
+        return;
+    }
+    LogMessage(LOG_PLAIN, "\r\nStopping dependent service %s...", dependent.displayName.c_str());
+    // Noted (and journaled) before the request, so that neither its own phase 3 thread nor
+    // a crash right after it can miss it. An entry of its own decides about its restart.
+    const bool restarts = restart && !HasOwnEntry(listed, name);
+    g_stoppedDependents.Add({name, parent, restarts});
+    if (restarts)
+        JournalAddService(name);
+    DWORD error = RequestServiceStop(service);
+    if (error == ERROR_DEPENDENT_SERVICES_RUNNING && t_dependentDepth < kMaxDependentDepth) {
+        // Dependents of its own that the search did not see (or that started meanwhile).
+        ++t_dependentDepth;
+        if (StopDependentServices(manager, name, restart, listed))
+            error = RequestServiceStop(service);
+        --t_dependentDepth;
+    }
+    if (error == ERROR_SUCCESS || error == ERROR_SERVICE_CANNOT_ACCEPT_CTRL) {
+        // Already on its way down when the request was refused: waited for with dots.
+        WaitWhileServicePending(service, SERVICE_STOP_PENDING, error != ERROR_SUCCESS, name);
+    } else if (error != ERROR_SERVICE_NOT_ACTIVE) {
+        LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name,
+                   static_cast<int>(error));
+        g_stoppedDependents.Remove(name, parent);
+        if (restarts)
+            JournalRemoveService(name);
+    }
+    CloseServiceHandle(service);
+}
+
 }  // namespace
 
-bool StopDependentServices(SC_HANDLE manager, const char* key)
+std::vector<DependentService> ActiveDependents(SC_HANDLE manager, const char* key)
 {
-    HMODULE advapi = LoadLibraryA("advapi32.dll");
-    if (advapi == nullptr) {
-        LogMessage(LOG_ERROR, "\r\nERROR: unable to load advapi32.dll: code = %d",
-                   static_cast<int>(GetLastError()));
-        return true;
-    }
-    const auto enumerate = reinterpret_cast<EnumServicesStatusExAProc>(
-        reinterpret_cast<void*>(GetProcAddress(advapi, "EnumServicesStatusExA")));
-    if (enumerate == nullptr) {
-        LogMessage(LOG_ERROR, "\r\nERROR:  unable to GetProcAddress for EnumServicesStatusEx : code %d",
-                   static_cast<int>(GetLastError()));
-        FreeLibrary(advapi);
-        return true;
-    }
+    std::vector<DependentService> found;
+    EnumerateDependents(manager, key, found);
+    if (!found.empty())
+        return found;
+    // Windows NT 4.0 has no EnumServicesStatusExA, but its manager answers above.
+    const auto enumerate = LookUp<EnumServicesStatusExAProc>(Advapi(), "EnumServicesStatusExA");
     std::vector<std::string> names;
     DWORD error = ERROR_SUCCESS;
-    bool stopping = true;
-    if (ListWin32ServiceNames(manager, enumerate, names, error)) {
-        stopping = StopDependentsAmong(manager, key, names);
-    } else {
+    if (enumerate != nullptr && ListWin32ServiceNames(manager, enumerate, names, error))
+        RegisteredDependents(manager, key, names, found, 0);
+    else if (enumerate != nullptr)
         LogMessage(LOG_ERROR, "\r\nERROR calling EnumServicesStatusEx: code %d", static_cast<int>(error));
+    return found;
+}
+
+bool HasOwnEntry(const std::vector<std::string>* keys, const char* name)
+{
+    if (keys == nullptr)
+        return false;
+    for (const std::string& key : *keys) {
+        if (profile::SameName(key.c_str(), name))
+            return true;
     }
-    FreeLibrary(advapi);
-    return stopping;
+    return false;
+}
+
+bool StopDependentServices(SC_HANDLE manager, const char* key, bool restart,
+                           const std::vector<std::string>* listed)
+{
+    const std::vector<DependentService> dependents = ActiveDependents(manager, key);
+    for (const DependentService& dependent : dependents) {
+        if (profile::IsNeverStopService(dependent.name.c_str())) {
+            LogMessage(
+                LOG_WARNING,
+                "\r\nWARNING: '%s' is not stopped: that would also stop '%s', which is needed by Windows.",
+                key, dependent.name.c_str());
+            return false;
+        }
+    }
+    for (const DependentService& dependent : dependents)
+        StopDependent(manager, dependent, key, restart, listed);
+    return true;
 }
 
 bool WasStoppedAsDependent(const char* key) { return g_stoppedDependents.Contains(key); }
 
-void StopDependentService(SC_HANDLE manager, SC_HANDLE service, const char* name)
-{
-    SERVICE_STATUS status;
-    ZeroMemory(&status, sizeof status);
-    // Noted before the request, so that its own phase 3 thread cannot miss it.
-    g_stoppedDependents.Add(name);
-    if (ControlService(service, SERVICE_CONTROL_STOP, &status))
-        return;
-    const DWORD error = GetLastError();
-    if (error != ERROR_DEPENDENT_SERVICES_RUNNING && error != ERROR_SERVICE_CANNOT_ACCEPT_CTRL)
-        g_stoppedDependents.Remove(name);
-    switch (error) {
-    case ERROR_DEPENDENT_SERVICES_RUNNING: {
-        if (t_dependentDepth >= kMaxDependentDepth) {
-            LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name,
-                       static_cast<int>(ERROR_CIRCULAR_DEPENDENCY));
-            return;
-        }
-        LogMessage(LOG_HEADING, "\r\nOther services are dependent upon %s", name);
-        ++t_dependentDepth;
-        const bool stopping = StopDependentServices(manager, name);
-        --t_dependentDepth;
-        if (stopping)
-            WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
-        else
-            g_stoppedDependents.Remove(name);
-        return;
-    }
-    case ERROR_SERVICE_NOT_ACTIVE:
-    case ERROR_SERVICE_CANNOT_ACCEPT_CTRL:
-        WaitWhileServicePending(service, SERVICE_STOP_PENDING, true, name);
-        return;
-    default:
-        LogMessage(LOG_ERROR, "\r\nERROR: Unable to stop Service '%s', error = %d", name,
-                   static_cast<int>(error));
-        return;
-    }
-}
-
-std::vector<std::string> RunningDependentNames(SC_HANDLE manager, const char* key)
-{
-    std::vector<std::string> dependents;
-    HMODULE advapi = LoadLibraryA("advapi32.dll");
-    const auto enumerate = advapi == nullptr
-                               ? nullptr
-                               : reinterpret_cast<EnumServicesStatusExAProc>(
-                                   reinterpret_cast<void*>(GetProcAddress(advapi, "EnumServicesStatusExA")));
-    std::vector<std::string> names;
-    DWORD error = ERROR_SUCCESS;
-    if (enumerate != nullptr && ListWin32ServiceNames(manager, enumerate, names, error)) {
-        for (const std::string& name : names) {
-            if (profile::SameName(name.c_str(), key))
-                continue;
-            SC_HANDLE service = OpenServiceA(manager, name.c_str(), kScanRights);
-            if (service == nullptr)
-                continue;
-            ServiceConfig config;
-            SERVICE_STATUS status;
-            ZeroMemory(&status, sizeof status);
-            if (config.Query(service, kDependentConfigSize) && QueryServiceStatus(service, &status)
-                && status.dwCurrentState != SERVICE_STOPPED) {
-                std::size_t matches = servicedeps::CountDependencyMatches(config.Get()->lpDependencies,
-                                                                          DependencyBytes(config), key);
-                if (matches == 0 && EmptyDependencyList(config)) {
-                    const std::string registered = ReadRegisteredDependencies(name.c_str());
-                    matches = servicedeps::CountDependencyMatches(registered.data(), registered.size(), key);
-                }
-                if (matches != 0)
-                    dependents.emplace_back(config.DisplayNameOr(name.c_str()));
-            }
-            CloseServiceHandle(service);
-        }
-    }
-    if (advapi != nullptr)
-        FreeLibrary(advapi);
-    return dependents;
-}
+std::vector<std::string> DependentsToRestart(const char* key) { return g_stoppedDependents.ToRestart(key); }

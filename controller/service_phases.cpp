@@ -1,6 +1,8 @@
 // Phases 3 and 8: stopping and restarting the services of [Services].
 #include <cstdio>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "controller/log_message.h"
 #include "controller/phases.h"
@@ -25,7 +27,8 @@ bool SkippedInStartMode(const char* key, const char* value)
     return wasNotRunning;
 }
 
-void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, bool journal, ThreadBatch& batch)
+void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, bool journal,
+                      const std::vector<std::string>& listed, ThreadBatch& batch)
 {
     ServiceThreadBlock* block = new (std::nothrow) ServiceThreadBlock;
     if (block == nullptr) {
@@ -35,6 +38,7 @@ void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, boo
     }
     block->manager = manager;
     block->journal = journal;
+    block->listed = &listed;
     std::snprintf(block->key, sizeof block->key, "%s", key);
     LPTHREAD_START_ROUTINE routine = mode == ServicesMode::Stop ? StopServiceThread : StartServiceThread;
     if (!batch.Start(routine, block, key))
@@ -45,6 +49,13 @@ void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, boo
 // nothing to stop or start does not pay for the connection.
 class ManagerConnection {
 public:
+    // Connecting is all a start needs; a stop also lists the services (the dependents
+    // search where the manager does not name them). Full access is for administrators
+    // only, and a run without it may still stop and start the services that allow it.
+    explicit ManagerConnection(ServicesMode mode)
+        : m_rights(mode == ServicesMode::Stop ? SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE
+                                              : SC_MANAGER_CONNECT)
+    {}
     ~ManagerConnection()
     {
         if (m_manager != nullptr)
@@ -55,7 +66,7 @@ public:
     SC_HANDLE Get()
     {
         if (m_manager == nullptr && !m_failed) {
-            m_manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, SC_MANAGER_ALL_ACCESS);
+            m_manager = OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, m_rights);
             if (m_manager == nullptr) {
                 m_failed = true;
                 LogMessage(LOG_ERROR, "\r\nERROR: Unable to open Service Control Manager, error = %d",
@@ -66,15 +77,27 @@ public:
     }
 
 private:
+    DWORD m_rights;
     SC_HANDLE m_manager = nullptr;
     bool m_failed = false;
 };
 
 }  // namespace
 
+std::vector<std::string> ListedServiceKeys()
+{
+    std::vector<std::string> keys;
+    WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
+        if (!profile::ServiceIsNoAction(value))
+            keys.emplace_back(key);
+    });
+    return keys;
+}
+
 void HandleServicesSection(ServicesMode mode)
 {
-    ManagerConnection manager;
+    const std::vector<std::string> listed = ListedServiceKeys();
+    ManagerConnection manager(mode);
     ThreadBatch batch;  // declared after the manager: its threads end before it closes
     WalkProfileSection(profile::kServices, profile::kActionNoAction, [&](const char* key, const char* value) {
         if (profile::ServiceIsNoAction(value))
@@ -92,7 +115,7 @@ void HandleServicesSection(ServicesMode mode)
         if (handle == nullptr)
             return;
         StartEntryThread(handle, key, mode, mode == ServicesMode::Stop && profile::ServiceRestarts(value),
-                         batch);
+                         listed, batch);
     });
     batch.WaitForAll();
 }

@@ -21,12 +21,12 @@ PhysicalMemory QueryPhysicalMemory()
             ZeroMemory(&status, sizeof status);
             status.dwLength = sizeof status;
             if (statusEx(&status))
-                return {status.ullTotalPhys, status.ullAvailPhys};
+                return {status.ullTotalPhys, status.ullAvailPhys, status.ullAvailPageFile};
         }
     }
     MEMORYSTATUS status;
     ZeroMemory(&status, sizeof status);
     status.dwLength = sizeof status;
     GlobalMemoryStatus(&status);
-    return {status.dwTotalPhys, status.dwAvailPhys};
+    return {status.dwTotalPhys, status.dwAvailPhys, status.dwAvailPageFile};
 }

@@ -6,6 +6,7 @@
 struct PhysicalMemory {
     std::uint64_t total;
     std::uint64_t available;
+    std::uint64_t commitAvailable;  // what may still be committed before the commit limit
 };
 
 PhysicalMemory QueryPhysicalMemory();

@@ -5,6 +5,13 @@
 namespace {
 
 constexpr std::uint64_t kBlockCountCeiling = 1u << 30;
+constexpr std::uint64_t kMaxCommitMargin = 512ull << 20;
+
+std::uint64_t DefragCommitMargin(std::uint64_t totalPhysicalBytes)
+{
+    const std::uint64_t quarter = totalPhysicalBytes / 4;
+    return quarter < kMaxCommitMargin ? quarter : kMaxCommitMargin;
+}
 
 }  // namespace
 
@@ -31,4 +38,10 @@ DefragStep PlanDefragStep(std::uint64_t totalPhysicalBytes, int allocatedBlocks)
 bool DefragWantsAnotherBlock(const DefragStep& step, int allocatedBlocks)
 {
     return !step.isFinal && allocatedBlocks < kDefragMaxBlocks;
+}
+
+bool DefragBlockLeavesMargin(std::uint64_t totalPhysicalBytes, std::uint64_t commitAvailableBytes)
+{
+    return commitAvailableBytes >= kDefragBlockBytes
+           && commitAvailableBytes - kDefragBlockBytes >= DefragCommitMargin(totalPhysicalBytes);
 }

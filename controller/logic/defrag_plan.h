@@ -1,5 +1,5 @@
 // The rules of the memory defragmentation phase: how many 10 MiB blocks a machine gets,
-// when the final block comes, the 356-block cap and the progress texts.
+// when the final block comes, the 356-block cap, the commit left to others and the progress texts.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +20,11 @@ struct DefragStep {
 
 // allocatedBlocks: blocks held before this step.
 DefragStep PlanDefragStep(std::uint64_t totalPhysicalBytes, int allocatedBlocks);
+
+// Whether one more block still leaves other programs a margin below the commit limit (where
+// their allocations fail: a small page file, or none): a quarter of the physical memory, at
+// most 512 MiB.
+bool DefragBlockLeavesMargin(std::uint64_t totalPhysicalBytes, std::uint64_t commitAvailableBytes);
 
 // After a successful allocation: whether another step follows (not after the final
 // block, and never beyond kDefragMaxBlocks blocks).

@@ -7,7 +7,7 @@
 
 namespace servicedeps {
 
-// How many names of the list equal key exactly (case-sensitive). Reads at most
+// How many names of the list equal key, letter case ignored (as Windows compares them). Reads at most
 // maxBytes bytes, so a list without its final terminator is safe. A null list has none.
 std::size_t CountDependencyMatches(const char* list, std::size_t maxBytes, const char* key);
 

@@ -62,7 +62,8 @@ void CServicesDlg::AddColumns()
 
 bool CServicesDlg::OpenData()
 {
-    m_manager = s_openManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    // Listing and reading: full access is for administrators only.
+    m_manager = s_openManager(nullptr, nullptr, SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE);
     if (m_manager)
         return true;
     char text[160];

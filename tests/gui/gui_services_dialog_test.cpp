@@ -1,7 +1,7 @@
 // The Services dialog: the rows of the machine's services, help texts from the
 // service-help file, the Running view, Save keeping entries of services that are not
-// installed, the unsaved-changes question, a Service Control Manager that refuses, and
-// the main window's Services button.
+// installed, the unsaved-changes question, a Service Control Manager that refuses (all, or
+// what only administrators get), and the main window's Services button.
 #include "resource.h"
 #include "dialogs/services_dlg.h"
 #include "support/action_lists.h"
@@ -61,10 +61,20 @@ std::string Upper(std::string text)
     return text;
 }
 
+// The manager as a user without administrator rights gets it (Wine's grants everything).
+SC_HANDLE WINAPI OpenAsUser(LPCSTR machine, LPCSTR database, DWORD rights)
+{
+    if ((rights & ~(SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE | SC_MANAGER_QUERY_LOCK_STATUS)) == 0)
+        return ::OpenSCManagerA(machine, database, rights);
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+}
+
 class ServicesDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        CServicesDlg::s_openManager = &OpenAsUser;
         gt::PrepareListDialogSettings("[Configuration]\ndescription=services\n[Services]\n" + m_service.Name()
                                       + "=stop & restart\nNotHere_Service=Stop & Restart\n");
         // A help file far larger than one section read takes; the entry comes last and
@@ -78,7 +88,11 @@ protected:
         help += Upper(m_service.Name()) + "=Help for the padded service.\n";
         zt::WriteFileBytes(gt::ServiceHelpFile(), gt::IniText(help));
     }
-    void TearDown() override { gt::ResetSettings(); }
+    void TearDown() override
+    {
+        CServicesDlg::s_openManager = &::OpenSCManagerA;
+        gt::ResetSettings();
+    }
 
     static INT_PTR Run(gt::GuiDriver& driver)
     {

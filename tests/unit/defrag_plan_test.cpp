@@ -87,3 +87,13 @@ TEST(DefragPlan, HugeMachinesNeitherWrapNorOverflow)
     EXPECT_EQ(std::string(step.progress), "\rAllocating block 1 of 1073741825");
     EXPECT_EQ(RunPhase(UINT64_MAX).size(), 356u);
 }
+
+TEST(DefragPlan, EveryBlockLeavesAQuarterOfThePhysicalMemoryOrHalfAGigabyteToOthers)
+{
+    const std::uint64_t block = 10485760ull;
+    EXPECT_TRUE(DefragBlockLeavesMargin(1ull << 30, (256ull << 20) + block));  // a quarter of 1 GiB
+    EXPECT_FALSE(DefragBlockLeavesMargin(1ull << 30, (256ull << 20) + block - 1));
+    EXPECT_TRUE(DefragBlockLeavesMargin(8ull << 30, (512ull << 20) + block));  // at most 512 MiB
+    EXPECT_FALSE(DefragBlockLeavesMargin(8ull << 30, (512ull << 20) + block - 1));
+    EXPECT_FALSE(DefragBlockLeavesMargin(0, block - 1));  // no room for the block itself
+}

@@ -175,10 +175,10 @@ TEST(WaitHint, AFailedQueryEndsTheWait)
     EXPECT_EQ(queries, 3);
 }
 
-TEST(ServiceDependencies, CountsExactCaseSensitiveNames)
+TEST(ServiceDependencies, CountsWholeNamesWithoutRegardToCase)
 {
     const char list[] = "Alpha\0Beta\0+Beta\0beta\0Beta\0";  // ends with the double NUL
-    EXPECT_EQ(servicedeps::CountDependencyMatches(list, sizeof list, "Beta"), 2u);
+    EXPECT_EQ(servicedeps::CountDependencyMatches(list, sizeof list, "BETA"), 3u);
     EXPECT_EQ(servicedeps::CountDependencyMatches(list, sizeof list, "Alpha"), 1u);
     EXPECT_EQ(servicedeps::CountDependencyMatches(list, sizeof list, "Alph"), 0u);
     EXPECT_EQ(servicedeps::CountDependencyMatches(list, sizeof list, "Group"), 0u);

@@ -97,7 +97,7 @@ TEST(MemoryDefrag, AllocatesBlocksUpToThePhysicalMemoryOrTheCapAndGoesOn)
     ASSERT_FALSE(result.timedOut);
     int shortAt = 0;
     const std::vector<std::string> phase4 = zt::DefragPhaseMessages(result.output, &shortAt);
-    if (shortAt != 0) {
+    if (shortAt != 0 && result.output.find("Unable to allocate memory") != std::string::npos) {
         EXPECT_GE(shortAt, 150) << "a 32-bit controller stopped far below its address space";
     }
     const std::vector<std::string> expected =

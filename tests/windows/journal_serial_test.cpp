@@ -542,6 +542,7 @@ TEST_F(Journal, DryRunDescribesAndChangesNothing)
             + std::to_string(shellValue < 0 ? 1 : shellValue) + " at the end",  // missing: the default
         "\r\nPhase 8:  Restarting Services",
         "\r\nWould start '" + service.DisplayName() + "'",
+        "\r\nWould start '" + dependent.DisplayName() + "'",
         "\r\nPhase 9:  Restarting Programs",
         "\r\nWould restart zj_dry.exe at " + program,
         "\r\nWould wait for a key at the end",

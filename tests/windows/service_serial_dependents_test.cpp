@@ -1,8 +1,8 @@
-// The dependents search of phase 3 (StopDependentServices and StopDependentService),
-// driven directly against Wine's real Service Control Manager with fixture services
-// that depend on each other. Wine's manager never refuses STOP because of running
-// dependents, so a run of zephrun.exe cannot get there; the routines' messages are
-// captured instead of printed. The search walks every installed service, so these tests
+// The dependents of phases 3 and 8 (the service threads and StopDependentServices), driven
+// directly against Wine's real Service Control Manager with fixture services that depend on
+// each other. Wine's manager never refuses STOP because of running dependents, so a run of
+// zephrun.exe cannot get there: a stand-in plays that refusal, and the routines' messages
+// and journal calls are captured. The search walks every installed service, so these tests
 // run alone ("_serial_").
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "controller/log_message.h"
 #include "controller/service_dependents.h"
 #include "service_direct/captured_log.h"
+#include "controller/service_threads.h"
 #include "service_direct/protected_services.h"
 #include "support/test_services.h"
 
@@ -24,6 +25,10 @@ using zt::CapturedMessage;
 CapturedMessage StoppingDependent(const zt::FixtureService& service)
 {
     return {LOG_PLAIN, "\r\nStopping dependent service " + service.DisplayName() + "..."};
+}
+CapturedMessage Starting(const zt::FixtureService& service)
+{
+    return {LOG_PLAIN, "\r\nStarting '" + service.DisplayName() + "'..."};
 }
 
 std::vector<CapturedMessage> Sorted(std::vector<CapturedMessage> messages)
@@ -59,36 +64,53 @@ void PrintTo(const CapturedMessage& message, std::ostream* out) { ::PrintTo(mess
 
 namespace {
 
-TEST_F(ServiceDependents, EveryDirectDependentIsAskedToStopAndTheParentKeepsRunning)
+// Windows refuses STOP while dependents run (the stand-in plays it): phase 3 stops the active
+// dependents at every depth, each waited for until it has stopped, then the parent. Those
+// without an entry of their own are journaled after it and started again after it.
+TEST_F(ServiceDependents, RefusedStopStopsTheDependentsFirstAndTheStartBringsThemBack)
 {
     zt::FixtureService parent("zeph_parent", "prompt");
-    zt::FixtureService first("zeph_dep_a", "prompt", {parent.Name()});
-    zt::FixtureService second("zeph_dep_b", "prompt", {"ZephSomethingElse", parent.Name()});
-    zt::FixtureService idle("zeph_dep_idle", "prompt", {parent.Name()});  // installed, never started
-    zt::FixtureService grandchild("zeph_grandchild", "prompt", {first.Name()});
+    zt::FixtureService child("zeph_dep_a", "slow 3 300 2500", {"ZephSomethingElse", parent.Name()});
+    zt::FixtureService grandchild("zeph_grandchild", "prompt", {child.Name()});
+    zt::FixtureService listed("zeph_dep_own", "prompt", {parent.Name()});
     zt::FixtureService unrelated("zeph_unrelated", "prompt");
-    for (const zt::FixtureService* service : {&parent, &first, &second, &grandchild, &unrelated}) {
+    for (const zt::FixtureService* service : {&parent, &child, &grandchild, &listed, &unrelated})
         ASSERT_EQ(service->Start(), static_cast<DWORD>(SERVICE_RUNNING)) << service->Name();
-    }
+    for (const zt::FixtureService* service : {&child, &grandchild, &listed})
+        zt::RefuseStopWhileRunning(parent.Name(), service->Name());
+    zt::RefuseStopWhileRunning(child.Name(), grandchild.Name());
+    const std::vector<std::string> keys = {parent.Name(), listed.Name()};
+    auto block = [&](bool journal) {
+        ServiceThreadBlock* made = new ServiceThreadBlock{Manager(), {}, journal, &keys};
+        lstrcpynA(made->key, parent.Name().c_str(), sizeof made->key);
+        return made;
+    };
 
-    StopDependentServices(Manager(), parent.Name().c_str());
+    StopServiceThread(block(true));
 
-    // One line per service that lists the parent, whatever its state; the stopped one
-    // needs no wait. Only direct dependents are searched.
-    EXPECT_EQ(Sorted(zt::TakeCapturedMessages()),
-              Sorted({StoppingDependent(first), StoppingDependent(second), StoppingDependent(idle)}));
-    EXPECT_EQ(zt::WaitForServiceState(first.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_EQ(zt::WaitForServiceState(second.Name(), SERVICE_STOPPED), static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_EQ(idle.State(), static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_EQ(parent.State(), static_cast<DWORD>(SERVICE_RUNNING));
-    EXPECT_EQ(grandchild.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    // The dependent with an entry of its own is stopped in the manager's order, and not journaled.
+    std::vector<CapturedMessage> messages = zt::TakeCapturedMessages();
+    const auto own = std::find(messages.begin(), messages.end(), StoppingDependent(listed));
+    ASSERT_NE(own, messages.end());
+    messages.erase(own);
+    EXPECT_EQ(messages, std::vector<CapturedMessage>(
+                            {{LOG_PLAIN, "\r\nStopping '" + parent.DisplayName() + "'..."},
+                             {-1, "+" + parent.Name()},
+                             {LOG_PLAIN, "\r\nOther services are dependent upon " + parent.DisplayName()},
+                             StoppingDependent(grandchild),
+                             {-1, "+" + grandchild.Name()},
+                             StoppingDependent(child),
+                             {-1, "+" + child.Name()}}));
+    for (const zt::FixtureService* service : {&parent, &child, &grandchild, &listed})
+        EXPECT_EQ(service->State(), static_cast<DWORD>(SERVICE_STOPPED)) << service->Name();
     EXPECT_EQ(unrelated.State(), static_cast<DWORD>(SERVICE_RUNNING));
-    // What the run took down counts as stopped by it (phase 8 restarts it); what was not
-    // running or was not touched does not.
-    EXPECT_TRUE(WasStoppedAsDependent(first.Name().c_str()));
-    EXPECT_TRUE(WasStoppedAsDependent(second.Name().c_str()));
-    EXPECT_FALSE(WasStoppedAsDependent(idle.Name().c_str()));
-    EXPECT_FALSE(WasStoppedAsDependent(grandchild.Name().c_str()));
+
+    EXPECT_EQ(StartServiceThread(block(false)), 0u);
+    EXPECT_EQ(zt::TakeCapturedMessages(),
+              std::vector<CapturedMessage>({Starting(parent), Starting(child), Starting(grandchild)}));
+    for (const zt::FixtureService* service : {&parent, &child, &grandchild})
+        EXPECT_EQ(service->State(), static_cast<DWORD>(SERVICE_RUNNING)) << service->Name();
+    EXPECT_EQ(listed.State(), static_cast<DWORD>(SERVICE_STOPPED));  // its own entry decides
 }
 
 // A needed service (PlugPlay, made to depend on a fixture) protects what it depends on at any depth.
@@ -102,7 +124,7 @@ TEST_F(ServiceDependents, ANeededServiceAmongTheDependentsStopsNothing)
     ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, plugPlay, "DependOnService", REG_MULTI_SZ, list.data(),
                               static_cast<DWORD>(list.size())),
               ERROR_SUCCESS);
-    const bool stopping = StopDependentServices(Manager(), parent.Name().c_str());
+    const bool stopping = StopDependentServices(Manager(), parent.Name().c_str(), false, nullptr);
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, plugPlay, "DependOnService");
     EXPECT_FALSE(stopping);
     EXPECT_EQ(zt::TakeCapturedMessages(),
@@ -112,7 +134,7 @@ TEST_F(ServiceDependents, ANeededServiceAmongTheDependentsStopsNothing)
     EXPECT_EQ(child.State(), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
-TEST_F(ServiceDependents, DependencyNamesAreComparedCaseSensitively)
+TEST_F(ServiceDependents, DependencyNamesAreComparedWithoutRegardToCase)
 {
     zt::FixtureService parent("zeph_parent_case", "prompt");
     std::string upper = parent.Name();
@@ -120,9 +142,9 @@ TEST_F(ServiceDependents, DependencyNamesAreComparedCaseSensitively)
         c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     zt::FixtureService other("zeph_dep_case", "prompt", {upper});
     ASSERT_EQ(other.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-    StopDependentServices(Manager(), parent.Name().c_str());
-    EXPECT_TRUE(zt::TakeCapturedMessages().empty());
-    EXPECT_EQ(other.State(), static_cast<DWORD>(SERVICE_RUNNING));
+    StopDependentServices(Manager(), parent.Name().c_str(), false, nullptr);
+    EXPECT_EQ(zt::TakeCapturedMessages(), std::vector<CapturedMessage>({StoppingDependent(other)}));
+    EXPECT_EQ(other.State(), static_cast<DWORD>(SERVICE_STOPPED));
 }
 
 TEST_F(ServiceDependents, DependentThatRefusesStopIsReportedWithItsErrorCode)
@@ -130,7 +152,7 @@ TEST_F(ServiceDependents, DependentThatRefusesStopIsReportedWithItsErrorCode)
     zt::FixtureService parent("zeph_parent_r", "prompt");
     zt::FixtureService refusing("zeph_dep_refuse", "refuse", {parent.Name()});
     ASSERT_EQ(refusing.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-    StopDependentServices(Manager(), parent.Name().c_str());
+    StopDependentServices(Manager(), parent.Name().c_str(), false, nullptr);
     EXPECT_EQ(zt::TakeCapturedMessages(),
               std::vector<CapturedMessage>({StoppingDependent(refusing),
                                             {LOG_ERROR, "\r\nERROR: Unable to stop Service '"
@@ -151,7 +173,7 @@ TEST_F(ServiceDependents, DependentAlreadyStoppingIsWaitedForWithDots)
         ASSERT_TRUE(ControlService(service.Get(), SERVICE_CONTROL_STOP, &status));
     }
     ASSERT_EQ(hanging.State(), static_cast<DWORD>(SERVICE_STOP_PENDING));
-    StopDependentServices(Manager(), parent.Name().c_str());
+    StopDependentServices(Manager(), parent.Name().c_str(), false, nullptr);
     EXPECT_EQ(zt::TakeCapturedMessages(),
               std::vector<CapturedMessage>({StoppingDependent(hanging), {LOG_PLAIN, "."}}));
 }
@@ -181,22 +203,11 @@ TEST_F(ServiceDependents, SearchFindsDependentsAmongHundredsOfServices)
     zt::FixtureService dependent("zeph_dep_many", "prompt", {parent.Name()});
     ASSERT_EQ(dependent.Start(), static_cast<DWORD>(SERVICE_RUNNING));
 
-    StopDependentServices(Manager(), parent.Name().c_str());
+    StopDependentServices(Manager(), parent.Name().c_str(), false, nullptr);
 
     EXPECT_EQ(zt::TakeCapturedMessages(), std::vector<CapturedMessage>({StoppingDependent(dependent)}));
     EXPECT_EQ(zt::WaitForServiceState(dependent.Name(), SERVICE_STOPPED),
               static_cast<DWORD>(SERVICE_STOPPED));
-}
-
-TEST_F(ServiceDependents, DependentStopRequestThatSucceedsReturnsAtOnce)
-{
-    zt::FixtureService slow("zeph_dep_slow", "slow 4 700 2500");
-    ASSERT_EQ(slow.Start(), static_cast<DWORD>(SERVICE_RUNNING));
-    zt::ScmHandle service(OpenServiceA(Manager(), slow.Name().c_str(), SERVICE_ALL_ACCESS));
-    StopDependentService(Manager(), service.Get(), slow.Name().c_str());
-    EXPECT_TRUE(zt::TakeCapturedMessages().empty());
-    // No wait: the slow service is still on its way down.
-    EXPECT_EQ(slow.State(), static_cast<DWORD>(SERVICE_STOP_PENDING));
 }
 
 // Services that refuse full access (as Windows 10's protected services do) are searched with
@@ -215,7 +226,7 @@ TEST_F(ServiceDependents, ProtectedServicesAreSearchedWithReadingRightsOnly)
     zt::ProtectService(guarded.Name());
     zt::ProtectService(bystander.Name());
 
-    StopDependentServices(Manager(), parent.Name().c_str());
+    StopDependentServices(Manager(), parent.Name().c_str(), false, nullptr);
 
     // In the order the manager lists the services, which is not fixed.
     EXPECT_EQ(Sorted(zt::TakeCapturedMessages()),

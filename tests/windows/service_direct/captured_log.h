@@ -1,5 +1,6 @@
 // The controller's LogMessage for tests that link controller code directly: messages are
-// kept in memory, with their levels, instead of being printed.
+// kept in memory, with their levels, instead of being printed; so are the journal's service
+// calls ("+key", "-key"), at level -1.
 #pragma once
 
 #include <string>

@@ -24,7 +24,7 @@ bool ScreenShows(HANDLE screen, const char* text)
 }  // namespace
 
 ConsoleRun RunControllerOnConsole(const std::vector<std::string>& args, const std::string& keys,
-                                  DWORD timeoutMs)
+                                  DWORD timeoutMs, WORD attribute)
 {
     EnsureConsole();
 
@@ -36,7 +36,7 @@ ConsoleRun RunControllerOnConsole(const std::vector<std::string>& args, const st
         throw std::runtime_error("CreateConsoleScreenBuffer failed");
     COORD size = {160, 200};
     SetConsoleScreenBufferSize(screen, size);
-    SetConsoleTextAttribute(screen, FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_BLUE);
+    SetConsoleTextAttribute(screen, attribute);
     HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                &inherit, OPEN_EXISTING, 0, nullptr);
 

@@ -23,9 +23,10 @@ struct ConsoleRun {
     int width = 0;
 };
 
-// Runs zephrun.exe with the arguments; keys are typed into the console first.
+// Runs zephrun.exe with the arguments on a buffer showing attribute; keys are typed into the
+// console first.
 ConsoleRun RunControllerOnConsole(const std::vector<std::string>& args, const std::string& keys,
-                                  DWORD timeoutMs = 60000);
+                                  DWORD timeoutMs = 60000, WORD attribute = 7);
 
 // The attribute of the first cell where text starts (0xFFFF when the text is absent).
 WORD AttributeOfText(const ConsoleRun& run, const std::string& text);

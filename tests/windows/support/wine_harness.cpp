@@ -409,9 +409,15 @@ std::vector<std::string> DefragPhaseMessages(const std::string& output, int* sho
     const unsigned long long n = GlobalMemoryStatusEx(&memory) ? memory.ullTotalPhys / 10485760ull : 0;
     // A 32-bit controller may run out of address space before the cap: the error line then
     // follows the progress line of the block it could not have.
+    // Either ends the phase early: the commit limit leaves too little for other programs
+    // (this machine's page file, and what other programs hold, decide), or a 32-bit
+    // controller's address space is used up.
     int failedAt = 0;
-    const size_t error = output.find("\r\r\nUnable to allocate memory");
-    if (sizeof(void*) == 4 && error != std::string::npos) {
+    const char* const endings[] = {"\r\nEnough memory taken: the rest is left to other programs",
+                                   "\r\nUnable to allocate memory"};
+    const size_t margin = output.find(std::string("\r") + endings[0]);
+    const size_t error = margin != std::string::npos ? margin : output.find(std::string("\r") + endings[1]);
+    if ((sizeof(void*) == 4 || margin != std::string::npos) && error != std::string::npos) {
         const size_t line = output.rfind("\rAllocating block ", error);
         if (line != std::string::npos)
             failedAt = std::atoi(output.c_str() + line + std::strlen("\rAllocating block "));
@@ -422,7 +428,7 @@ std::vector<std::string> DefragPhaseMessages(const std::string& output, int* sho
     for (unsigned long long block = 1; block <= n + 1 && lines.size() <= 356; ++block) {
         lines.push_back("\rAllocating block " + std::to_string(block) + " of " + std::to_string(n + 1));
         if (block == static_cast<unsigned long long>(failedAt)) {
-            lines.push_back("\r\nUnable to allocate memory");
+            lines.push_back(endings[margin != std::string::npos ? 0 : 1]);
             return lines;
         }
     }

@@ -122,7 +122,7 @@ std::vector<std::string> WholeRunMessages(const std::string& profilePath, const 
 // 2 GB on 32-bit Windows; large-address-aware on 64-bit Windows, where 32-bit Wine shares the
 // 4 GB with its own libraries, somewhat less than 4 GB): when its output says so, the lines
 // end with that block and the error line, and *shortAtBlock (if given) is that block's number,
-// else 0.
+// else 0. So do they where the commit limit leaves too little for other programs.
 std::vector<std::string> DefragPhaseMessages(const std::string& output, int* shortAtBlock = nullptr);
 
 // Sets the Windows version Wine reports to one executable (win98, nt40, win2k, winxp,
