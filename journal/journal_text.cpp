@@ -51,7 +51,8 @@ bool IsPlanText(const std::string& text)
     if (text.empty() || text.size() > 36)
         return false;
     for (char c : text) {
-        if (!std::isxdigit(static_cast<unsigned char>(c)) && c != '-')
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        if (!hex && c != '-')
             return false;
     }
     return true;
