@@ -9,8 +9,10 @@
 #include "controller/log_message.h"
 #include "controller/logic/command_line.h"
 #include "controller/logic/program_key_set.h"
+#include "controller/keep_awake.h"
 #include "controller/logic/program_names.h"
 #include "controller/phases.h"
+#include "controller/power_plan.h"
 #include "controller/process_snapshot.h"
 #include "controller/profile_reader.h"
 #include "controller/program_terminator.h"
@@ -246,6 +248,12 @@ void RunDryRun(const OSVERSIONINFOA& version)
         for (const auto& program : pending.programs)
             LogMessage(LOG_PLAIN, "\r\nWould restart %s at %s", program.first.c_str(),
                        program.second.c_str());
+        if (!pending.powerPlan.empty()) {
+            LogMessage(LOG_PLAIN, "\r\nWould switch the power plan back to %s while %s is active",
+                       pending.powerPlan.c_str(), pending.runPowerPlan.c_str());
+        }
+        if (pending.screenSaverOff)
+            LogMessage(LOG_PLAIN, "\r\nWould turn the screen saver on again");
     }
     Restarts restarts;
 
@@ -259,6 +267,10 @@ void RunDryRun(const OSVERSIONINFOA& version)
                                 ? "\r\nPhase 4: Would defragment memory"
                                 : "\r\nPhase 4: Defragmenting memory...skipping");
     LogMessage(LOG_HEADING, "\r\nPhase 5: Starting Main Application");
+    if (ReadConfigInt(profile::kPowerPlan, 0) == 1)
+        DescribePowerPlan(version);
+    if (ReadConfigInt(profile::kKeepAwake, 0) == 1)
+        DescribeKeepAwake();
     bool launch = true;
     if (DescribeMainApplication(launch))
         DescribeAutoStart(launch);

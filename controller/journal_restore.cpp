@@ -5,10 +5,12 @@
 #include <string>
 
 #include "controller/autostart_launch.h"
+#include "controller/keep_awake.h"
 #include "journal/journal_file.h"
 #include "controller/log_message.h"
 #include "controller/logic/command_line.h"
 #include "controller/logic/program_names.h"
+#include "controller/power_plan.h"
 #include "controller/process_snapshot.h"
 #include "controller/program_terminator.h"
 #include "controller/run_state.h"
@@ -243,7 +245,11 @@ bool RestoreJournal(const std::string& path, const std::string& newPath, const J
     left.bootTime = journal.bootTime;
     left.computer = journal.computer;
     left.profilePath = journal.profilePath;
-    bool ok = RestoreServices(journal, ntFamily, left);
+    // As at the end of a run: the screen saver after the main application, the power plan
+    // before the services.
+    bool ok = RestoreScreenSaver(journal, left);
+    ok = RestorePowerPlan(journal, left) && ok;
+    ok = RestoreServices(journal, ntFamily, left) && ok;
     // The shell-restart value goes back before any program (the shell among them) starts.
     ok = RestoreShellValue(journal, left) && ok;
     ok = RestorePrograms(journal, left) && ok;

@@ -91,11 +91,16 @@ void Record(Change&& change)
 
 }  // namespace
 
-bool JournalNeeded() { return ProfileHasSomethingToStop(); }
+bool ProfileChangesPower()
+{
+    return ReadConfigInt(profile::kPowerPlan, 0) == 1 || ReadConfigInt(profile::kKeepAwake, 0) == 1;
+}
+
+bool JournalNeeded() { return ProfileHasSomethingToStop() || ProfileChangesPower(); }
 
 void JournalBegin()
 {
-    if (!ProfileHasSomethingToStop())
+    if (!JournalNeeded())
         return;
     InitializeCriticalSection(&g_journalLock);
     InitializeCriticalSection(&g_journalWriteLock);
@@ -160,6 +165,26 @@ void JournalAddAutoStarted(const char* path, DWORD processId)
     });
 }
 
+void JournalRecordPowerPlans(const char* before, const char* chosen)
+{
+    Record([&](JournalRecord& journal) {
+        if (before[0] == '\0') {
+            journal.powerPlan.clear();
+            journal.runPowerPlan.clear();
+            return true;
+        }
+        return journal.SetPowerPlans(before, chosen);
+    });
+}
+
+void JournalRecordScreenSaverOff(bool off)
+{
+    Record([&](JournalRecord& journal) {
+        journal.screenSaverOff = off;
+        return true;
+    });
+}
+
 void JournalEnd(bool shellValueLeft)
 {
     if (!g_journalActive)
@@ -169,12 +194,13 @@ void JournalEnd(bool shellValueLeft)
     DWORD error = 0;
     bool done = false;
     const char* action = "delete";
-    if (shellValueLeft && g_journal.hasShellValue) {
-        // Only the value is left to put back; the journal keeps it for --restore.
-        JournalRecord left = g_journal;
-        left.programs.clear();
-        left.services.clear();
-        left.autoStarted.clear();
+    JournalRecord left = g_journal;
+    left.programs.clear();
+    left.services.clear();
+    left.autoStarted.clear();
+    left.hasShellValue = shellValueLeft && g_journal.hasShellValue;
+    if (left.HasWork()) {
+        // Only these are left to put back; the journal keeps them for --restore.
         done = WriteJournalFile(g_journalPath, FormatJournal(left), false, error);
         action = "write";
     } else {

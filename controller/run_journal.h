@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-// True when [Programs] or [Services] has an entry to stop: only such a run keeps a journal
-// (and only such a run looks for the journal of a run that died before it).
+// True when [Programs] or [Services] has an entry to stop, or the run switches the power plan
+// or the screen saver (powerplan, keepawake): only such a run keeps a journal (and only such a
+// run looks for the journal of a run that died before it).
 bool JournalNeeded();
 // Before phase 2: writes the first journal when JournalNeeded(). A journal that cannot be
 // written is reported once; the run goes on without it.
@@ -21,6 +22,12 @@ void JournalRemoveService(const char* key);
 void JournalRecordShellValue(DWORD value);
 // An auto-start program that phase 6 started.
 void JournalAddAutoStarted(const char* path, DWORD processId);
+// The power plan active before the run and the one it switches to, before the switch; two
+// empty texts once the plan is back (or was left on purpose).
+void JournalRecordPowerPlans(const char* before, const char* chosen);
+// The screen saver was on and is about to be turned off (true), or is on again (false).
+void JournalRecordScreenSaverOff(bool off);
 // The run reached its end: the journal is deleted, or, when the shell-restart value could
-// not be written back (shellValueLeft), rewritten to hold just that value.
+// not be written back (shellValueLeft) or the power plan or screen saver could not be put
+// back, rewritten to hold just those.
 void JournalEnd(bool shellValueLeft);

@@ -6,11 +6,13 @@
 
 #include "controller/dry_run.h"
 #include "controller/journal_restore.h"
+#include "controller/keep_awake.h"
 #include "controller/key_wait.h"
 #include "controller/log_message.h"
 #include "controller/logic/command_line.h"
 #include "controller/logic/memory_figures.h"
 #include "controller/phases.h"
+#include "controller/power_plan.h"
 #include "controller/profile_reader.h"
 #include "controller/run_journal.h"
 #include "controller/run_state.h"
@@ -194,13 +196,21 @@ int main(int argc, char* argv[])
     PrintFreeMemory("end");
 
     LogMessage(LOG_HEADING, "\r\nPhase 5: Starting Main Application");
+    const bool keepAwake = ReadConfigInt(profile::kKeepAwake, 0) == 1;
+    if (ReadConfigInt(profile::kPowerPlan, 0) == 1)
+        SwitchPowerPlanForRun(version);
+    if (keepAwake)
+        BeginKeepAwake();
     if (!RunMainApplication()) {
         LogMessage(LOG_HEADING, "\r\nPhase 5:  Skipping...");
         LogMessage(LOG_HEADING, "\r\nPhase 6:  Skipping...");
         LogMessage(LOG_HEADING, "\r\nPhase 7:  Skipping...");
     }
+    if (keepAwake)
+        EndKeepAwake();
 
     LogMessage(LOG_HEADING, "\r\nPhase 8:  Restarting Services");
+    SwitchPowerPlanBack();
     if (IsNtFamily(version)) {
         HandleServicesSection(ServicesMode::Start);
     } else {

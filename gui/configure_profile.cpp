@@ -54,6 +54,8 @@ ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
     p.mainAppExe = ReadString(file, profile::kMainAppExe, "", profile::kValueBufferSize);
     p.logging = ReadInt(file, profile::kLogging, 0);
     p.doNotLaunch = ReadInt(file, profile::kDoNotLaunchApp, 0);
+    p.powerPlan = ReadInt(file, profile::kPowerPlan, 0);
+    p.keepAwake = ReadInt(file, profile::kKeepAwake, 0);
     p.shutdown = ReadInt(file, profile::kShutdownAfterTermination, 0);
     p.restart = ReadInt(file, profile::kRestartAfterTermination, 0);
     ReadAutoStartRows(file, &p.rows);

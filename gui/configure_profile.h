@@ -24,6 +24,8 @@ struct ConfigureProfile {
     std::string mainAppExe;
     int logging = 0;
     int doNotLaunch = 0;
+    int powerPlan = 0;
+    int keepAwake = 0;
     int shutdown = 0;
     int restart = 0;
     std::vector<gui_logic::AutoStartRow> rows;

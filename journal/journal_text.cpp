@@ -45,6 +45,19 @@ bool ParseNumber(const std::string& text, unsigned long long& value)
 
 void AppendLine(std::string& text, const std::string& line) { text += line + "\r\n"; }
 
+// A plan GUID without braces, or a scheme index.
+bool IsPlanText(const std::string& text)
+{
+    if (text.empty() || text.size() > 36)
+        return false;
+    for (char c : text) {
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        if (!hex && c != '-')
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool JournalRecord::AddProgram(const std::string& key, const std::string& path)
@@ -92,6 +105,15 @@ void JournalRecord::AddAutoStarted(const std::string& path, unsigned long id)
     autoStarted.emplace_back(path, id);
 }
 
+bool JournalRecord::SetPowerPlans(const std::string& before, const std::string& chosen)
+{
+    if (!IsPlanText(before) || !IsPlanText(chosen))
+        return false;
+    powerPlan = before;
+    runPowerPlan = chosen;
+    return true;
+}
+
 std::string FormatJournal(const JournalRecord& record)
 {
     std::string text;
@@ -119,6 +141,14 @@ std::string FormatJournal(const JournalRecord& record)
     for (const auto& program : record.autoStarted) {
         AppendLine(text, program.first + "=" + std::to_string(program.second));
     }
+    // Only for a run that changed them: other journals keep the text of earlier builds.
+    if (!record.powerPlan.empty() || record.screenSaverOff) {
+        AppendLine(text, "[Power]");
+        if (!record.powerPlan.empty())
+            AppendLine(text, "Plan=" + record.powerPlan + "\r\nRunPlan=" + record.runPowerPlan);
+        if (record.screenSaverOff)
+            AppendLine(text, "ScreenSaver=1");
+    }
     AppendLine(text, "[End]");
     AppendLine(text, "Complete=1");
     return text;
@@ -132,6 +162,8 @@ bool ParseJournal(const std::string& text, JournalRecord& record, bool* tooLarge
     std::string section;
     bool haveProcessId = false;
     bool complete = false;
+    std::string plan;
+    std::string runPlan;
     std::size_t entries = 0;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -195,11 +227,21 @@ bool ParseJournal(const std::string& text, JournalRecord& record, bool* tooLarge
             if (ParseNumber(value, number) && number <= 0xFFFFFFFFULL) {
                 record.AddAutoStarted(key, static_cast<unsigned long>(number));
             }
+        } else if (SameIgnoringCase(section, "Power")) {
+            if (SameIgnoringCase(key, "Plan")) {
+                plan = value;
+            } else if (SameIgnoringCase(key, "RunPlan")) {
+                runPlan = value;
+            } else if (SameIgnoringCase(key, "ScreenSaver")) {
+                record.screenSaverOff = value == "1";
+            }
         } else if (SameIgnoringCase(section, "End")) {
             if (SameIgnoringCase(key, "Complete") && value == "1")
                 complete = true;
         }
     }
+    // A plan is put back only by the pair: which one was active, and which one the run chose.
+    record.SetPowerPlans(plan, runPlan);
     return complete && haveProcessId;
 }
 

@@ -18,6 +18,11 @@ struct JournalRecord {
     bool hasShellValue = false;                                      // AutoRestartShell is zeroed
     unsigned long shellValue = 0;                                    // the value to write back
     std::vector<std::pair<std::string, unsigned long>> autoStarted;  // program path, process id
+    // The power plan the run switched away from and the one it switched to (a plan GUID, or
+    // the index of a Windows 2000/XP power scheme); both empty when it switched none.
+    std::string powerPlan;
+    std::string runPowerPlan;
+    bool screenSaverOff = false;  // the screen saver was on and is off for the run
 
     // Adders keep one entry per key (letter case ignored); they return false when the key
     // was there already, so that the caller can skip writing the same journal again.
@@ -26,15 +31,19 @@ struct JournalRecord {
     bool RemoveService(const std::string& key);
     bool SetShellValue(unsigned long value);
     void AddAutoStarted(const std::string& path, unsigned long processId);
+    // False when a text is no plan identifier (hex digits and "-", at most 36 characters).
+    bool SetPowerPlans(const std::string& before, const std::string& chosen);
     bool HasWork() const
     {
-        return !programs.empty() || !services.empty() || hasShellValue || !autoStarted.empty();
+        return !programs.empty() || !services.empty() || hasShellValue || !autoStarted.empty()
+               || !powerPlan.empty() || screenSaverOff;
     }
 };
 
 // The journal file: [Run] ProcessId, StartTime, BootTime, Computer, Profile; [Programs]
 // key=path; [Services] key=Stop & Restart; [Shell] AutoRestartShell; [AutoStart] path=process
-// id; and a final [End] Complete=1, without which a file is not a complete journal.
+// id; [Power] Plan, RunPlan and ScreenSaver (only when the run changed any of them); and a
+// final [End] Complete=1, without which a file is not a complete journal.
 std::string FormatJournal(const JournalRecord& record);
 // The most entries ([Programs], [Services] and [AutoStart] together) a journal may hold: a
 // run writes one per profile entry, so more is not a journal of ours.

@@ -24,6 +24,8 @@ constexpr const char kLogging[] = "logging";
 constexpr const char kDoNotLaunchApp[] = "donotlaunchapp";
 constexpr const char kShutdownAfterTermination[] = "ShutdownAfterTermination";
 constexpr const char kRestartAfterTermination[] = "RestartAfterTermination";
+constexpr const char kPowerPlan[] = "powerplan";  // 1: the High performance power plan for the run
+constexpr const char kKeepAwake[] = "keepawake";  // 1: no sleep, display on, no screen saver
 
 // The marker stored for a main-application path (or MainAppExe) that was never set.
 constexpr const char kNotSet[] = "<not set>";

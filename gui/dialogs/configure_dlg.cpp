@@ -67,6 +67,12 @@ const ToolTipEntry kToolTips[] = {
      "Sets the amount of time (in seconds) after the application is launched before launching other "
      "programs"},
     {IDC_CONFIGURE_SAVE, "Save changes"},
+    {IDC_CONFIGURE_POWER_PLAN,
+     "Set to switch Windows to its High performance power plan while the application runs\n\n"
+     "The plan of before is put back afterwards, unless you chose another one meanwhile"},
+    {IDC_CONFIGURE_KEEP_AWAKE,
+     "Set to keep the computer from sleeping, the display on and the screen saver off\n"
+     "while the application runs (joystick and wheel input does not count as activity)"},
     {IDC_CONFIGURE_PAUSE,
      "Set to prevent Zephlaunch Control program from terminating until you press a key\n\nUseful to allow "
      "you to "
@@ -130,6 +136,10 @@ void CConfigureDlg::DoDataExchange(CDataExchange* dx)
     DDX_Check(dx, IDC_CONFIGURE_NOT_MAIN_APP, m_notMainApp);
     DDX_Check(dx, IDC_CONFIGURE_LOGGING, m_logging);
     DDX_Check(dx, IDC_CONFIGURE_DO_NOT_LAUNCH, m_doNotLaunch);
+    DDX_Check(dx, IDC_CONFIGURE_POWER_PLAN, m_powerPlan);
+    DDX_Check(dx, IDC_CONFIGURE_KEEP_AWAKE, m_keepAwake);
+    DDX_Control(dx, IDC_CONFIGURE_POWER_PLAN, m_powerPlanButton);
+    DDX_Control(dx, IDC_CONFIGURE_KEEP_AWAKE, m_keepAwakeButton);
     DDX_Control(dx, IDC_CONFIGURE_DO_NOT_LAUNCH, m_doNotLaunchButton);
     DDX_Control(dx, IDC_CONFIGURE_BROWSE, m_browseButton);
     DDX_Control(dx, IDC_CONFIGURE_NOT_MAIN_APP, m_notMainAppButton);
@@ -176,10 +186,10 @@ bool CConfigureDlg::OnSize(UINT, int, int) { return m_layout.Apply(m_hWnd); }
 
 void CConfigureDlg::SetUpButtons()
 {
-    CIconButton* all[13] = {&m_doNotLaunchButton, &m_browseButton, &m_notMainAppButton, &m_saveButton,
-                            &m_idleTasksButton,   &m_defragButton, &m_loggingButton,    &m_pauseButton,
-                            &m_addButton,         &m_deleteButton, &m_editButton,       &m_shutdownButton,
-                            &m_restartButton};
+    CIconButton* all[15] = {&m_powerPlanButton,  &m_keepAwakeButton, &m_doNotLaunchButton, &m_browseButton,
+                            &m_notMainAppButton, &m_saveButton,      &m_idleTasksButton,   &m_defragButton,
+                            &m_loggingButton,    &m_pauseButton,     &m_addButton,         &m_deleteButton,
+                            &m_editButton,       &m_shutdownButton,  &m_restartButton};
     for (CIconButton* button : all)
         button->SetFlat(true, true);
     m_browseButton.SetIcon(IDI_BROWSE, CIconButton::kDarkened);
@@ -205,6 +215,8 @@ void CConfigureDlg::LoadProfile(const ConfigureProfile& p)
     }
     m_logging = p.logging;
     m_doNotLaunch = p.doNotLaunch;
+    m_powerPlan = p.powerPlan;
+    m_keepAwake = p.keepAwake;
 
     if (m_doNotLaunch != 0)
         EnableLaunchControls(false);
@@ -337,7 +349,7 @@ std::vector<std::string> CConfigureDlg::ShownState() const
         state.push_back(GetDlgItemText(id));
     for (int id : {IDC_CONFIGURE_IDLE_TASKS, IDC_CONFIGURE_DEFRAG, IDC_CONFIGURE_LOGGING, IDC_CONFIGURE_PAUSE,
                    IDC_CONFIGURE_DO_NOT_LAUNCH, IDC_CONFIGURE_SHUTDOWN, IDC_CONFIGURE_RESTART,
-                   IDC_CONFIGURE_NOT_MAIN_APP})
+                   IDC_CONFIGURE_POWER_PLAN, IDC_CONFIGURE_KEEP_AWAKE, IDC_CONFIGURE_NOT_MAIN_APP})
         state.push_back(Ticked(id) ? "1" : "0");
     state.push_back(m_mainAppExe);
     for (int row = 0; row < m_autoStartList.GetItemCount(); ++row)
@@ -398,6 +410,8 @@ void CConfigureDlg::OnSave()
     settings.mainAppExe = m_mainAppExe;
     settings.logging = m_logging;
     settings.doNotLaunch = m_doNotLaunch;
+    settings.powerPlan = m_powerPlan;
+    settings.keepAwake = m_keepAwake;
     settings.shutdown = Ticked(IDC_CONFIGURE_SHUTDOWN);
     settings.restart = Ticked(IDC_CONFIGURE_RESTART);
 

@@ -37,6 +37,10 @@ public:
     std::string m_mainAppExe;
     int m_logging = 0;
     int m_doNotLaunch = 0;
+    int m_powerPlan = 0;
+    int m_keepAwake = 0;
+    CIconButton m_powerPlanButton;
+    CIconButton m_keepAwakeButton;
     CIconButton m_doNotLaunchButton;
     CIconButton m_browseButton;
     CIconButton m_notMainAppButton;

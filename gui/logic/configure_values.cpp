@@ -74,6 +74,8 @@ std::vector<ProfileWrite> SaveWrites(const ConfigureSettings& s)
     Add(&writes, config, profile::kMainAppExe, s.notMainApp ? s.mainAppExe : std::string());
     Add(&writes, config, profile::kLogging, std::to_string(s.logging));
     Add(&writes, config, profile::kDoNotLaunchApp, std::to_string(s.doNotLaunch));
+    Add(&writes, config, profile::kPowerPlan, OneOrZero(s.powerPlan));
+    Add(&writes, config, profile::kKeepAwake, OneOrZero(s.keepAwake));
     if (s.shutdown)
         Add(&writes, config, profile::kShutdownAfterTermination, "1");
     if (s.restart)

@@ -58,6 +58,8 @@ struct ConfigureSettings {
     std::string mainAppExe;  // the remembered executable name
     int logging = 0;
     int doNotLaunch = 0;
+    int powerPlan = 0;
+    int keepAwake = 0;
     bool shutdown = false;
     bool restart = false;
 };

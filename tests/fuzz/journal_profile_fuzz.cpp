@@ -35,7 +35,8 @@ bool SameRecord(const JournalRecord& a, const JournalRecord& b)
     return a.processId == b.processId && a.startTime == b.startTime && a.bootTime == b.bootTime
            && a.computer == b.computer && a.profilePath == b.profilePath && a.programs == b.programs
            && a.services == b.services && a.hasShellValue == b.hasShellValue && a.shellValue == b.shellValue
-           && a.autoStarted == b.autoStarted;
+           && a.autoStarted == b.autoStarted && a.powerPlan == b.powerPlan && a.runPowerPlan == b.runPowerPlan
+           && a.screenSaverOff == b.screenSaverOff;
 }
 
 // What the journal reader takes in, it writes back the same: a restore that keeps the items

@@ -61,11 +61,11 @@ TEST_F(Configure, ProfileWithoutKeysShowsDefaultsAndSaveWritesEveryKnownKeyInOrd
     EXPECT_EQ(driver.MessageBoxes()[0].caption, "Zephlaunch");
     EXPECT_EQ(driver.MessageBoxes()[0].text, "Configuration changes have been saved.");
     EXPECT_EQ(driver.MessageBoxes()[0].icon, BoxIcon::Information);
-    EXPECT_EQ(
-        gt::SectionEntries(Profile(), "Configuration"),
-        (std::vector<std::string>{"description=", "fspath=<not set>", "fscmdline=", "fspriority=Normal",
-                                  "defragmem=0", "procidletasks=0", "nonresponse=15", "autostartdelay=30",
-                                  "pauseatend=0", "MainAppExe=", "logging=0", "donotlaunchapp=0"}));
+    EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration"),
+              (std::vector<std::string>{"description=", "fspath=<not set>", "fscmdline=", "fspriority=Normal",
+                                        "defragmem=0", "procidletasks=0", "nonresponse=15",
+                                        "autostartdelay=30", "pauseatend=0", "MainAppExe=", "logging=0",
+                                        "donotlaunchapp=0", "powerplan=0", "keepawake=0"}));
     EXPECT_TRUE(gt::SectionEntries(Profile(), "AutoStart").empty());
     EXPECT_NE(SavedRect(), "<missing>,<missing>,<missing>,<missing>") << "Save remembers the rectangle";
 }
@@ -79,7 +79,7 @@ TEST_F(Configure, MissingProfileFileIsCreatedBySave)
         gt::Click(dialog, IDC_CONFIGURE_SAVE);
     });
     EXPECT_EQ(RunConfigure(driver), 0);
-    EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration").size(), 12u);
+    EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration").size(), 14u);
     EXPECT_EQ(gt::ReadIni(Profile(), "Configuration", "description"), "Fresh");
 }
 
@@ -107,12 +107,12 @@ TEST_F(Configure, EveryKeyIsShownAndWrittenBackWithUnknownKeysDropped)
     // Idle tasks are offered on Windows XP and Server 2003 only.
     EXPECT_EQ(view.ticked, "defrag pause notmain logging");
     EXPECT_FALSE(view.enabled.count(IDC_CONFIGURE_IDLE_TASKS));
-    EXPECT_EQ(
-        gt::SectionEntries(Profile(), "Configuration"),
-        (std::vector<std::string>{"description=Racing night", "fspath=C:\\Games\\racer.exe",
-                                  "fscmdline=-fullscreen -fast", "fspriority=Below Normal", "defragmem=1",
-                                  "procidletasks=0", "nonresponse=900", "autostartdelay=0", "pauseatend=1",
-                                  "MainAppExe=real.exe", "logging=1", "donotlaunchapp=0"}));
+    EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration"),
+              (std::vector<std::string>{"description=Racing night", "fspath=C:\\Games\\racer.exe",
+                                        "fscmdline=-fullscreen -fast", "fspriority=Below Normal",
+                                        "defragmem=1", "procidletasks=0", "nonresponse=900",
+                                        "autostartdelay=0", "pauseatend=1", "MainAppExe=real.exe",
+                                        "logging=1", "donotlaunchapp=0", "powerplan=0", "keepawake=0"}));
     EXPECT_EQ(gt::SectionEntries(Profile(), "Programs"),
               (std::vector<std::string>{"notepad.exe=Stop|C:\\Windows\\notepad.exe"}))
         << "other sections are left alone";
@@ -178,7 +178,8 @@ TEST_F(Configure, PriorityIsSelectedByPrefixWithoutRegardToCase)
 
 TEST_F(Configure, ShutdownAndRestartBothStoredShowTickedAndDisabledAndAreWrittenAgain)
 {
-    WriteProfile("[Configuration]\nShutdownAfterTermination=1\nRestartAfterTermination=1\n");
+    WriteProfile(
+        "[Configuration]\nShutdownAfterTermination=1\nRestartAfterTermination=1\npowerplan=1\nkeepawake=1\n");
     gt::GuiDriver driver;
     driver.Answer({IDOK});
     gt::ConfigureView view;
@@ -191,9 +192,11 @@ TEST_F(Configure, ShutdownAndRestartBothStoredShowTickedAndDisabledAndAreWritten
     EXPECT_FALSE(view.enabled.count(IDC_CONFIGURE_SHUTDOWN));
     EXPECT_FALSE(view.enabled.count(IDC_CONFIGURE_RESTART));
     std::vector<std::string> entries = gt::SectionEntries(Profile(), "Configuration");
-    ASSERT_EQ(entries.size(), 14u);
-    EXPECT_EQ(entries[12], "ShutdownAfterTermination=1");
-    EXPECT_EQ(entries[13], "RestartAfterTermination=1");
+    ASSERT_EQ(entries.size(), 16u);
+    EXPECT_EQ(entries[12], "powerplan=1");  // the two boxes show what was stored and write it back
+    EXPECT_EQ(entries[13], "keepawake=1");
+    EXPECT_EQ(entries[14], "ShutdownAfterTermination=1");
+    EXPECT_EQ(entries[15], "RestartAfterTermination=1");
 }
 
 TEST_F(Configure, ShutdownAndRestartExcludeEachOtherWhenClicked)

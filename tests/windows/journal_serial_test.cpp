@@ -185,6 +185,66 @@ TEST_F(Journal, KilledRunOnWindows98IsRestored)
     EXPECT_TRUE(zt::JournalFiles().empty());
 }
 
+// A run with powerplan and keepawake, killed while the main application runs, leaves the plan
+// it switched from and the screen saver in its journal; --restore puts both back. A journal
+// plan that no longer exists is not replaced by another. The dry run says what would switch.
+TEST_F(Journal, KilledRunsPowerPlanAndScreenSaverAreRestored)
+{
+    zt::StandInPower power(m_folder,
+                           std::string("[Plans]\r\n") + zt::kBalanced + "=Balanced\r\n" + zt::kHighPerformance
+                               + "=High performance\r\n[State]\r\nActive=" + zt::kBalanced + "\r\n");
+    const bool screenSaverWas = zt::ScreenSaverActive();
+    zt::SetScreenSaverActive(true);
+    const std::string profile = m_folder.File("power.ini");
+    zt::WriteFileBytes(profile, "[Configuration]\r\nautostartdelay=0\r\npowerplan=1\r\nkeepawake=1\r\nfspath="
+                                    + m_mainApp + "\r\nfscmdline=--until-event " + m_event + "\r\n");
+    const Finished dry = RunToEnd({"--dry-run", profile}, m_folder.File("dry.out"), power.controller);
+    for (const char* line :
+         {"\r\r\nWould switch the power plan from 'Balanced' to 'High performance', and back in phase 8",
+          "\r\r\nWould turn the screen saver off for the run, and on again afterwards"})
+        EXPECT_NE(dry.output.find(line), std::string::npos) << dry.output;
+    EXPECT_EQ(power.State("Active"), zt::kBalanced);
+    {
+        zt::BackgroundController run({profile}, m_folder.File("power.out"), power.controller);
+        ASSERT_TRUE(run.WaitForOutput("Waiting for Main Application to finish")) << run.Output();
+        run.Kill();
+    }
+    EXPECT_EQ(power.State("Active"), zt::kHighPerformance);
+    EXPECT_FALSE(zt::ScreenSaverActive());
+    const std::vector<std::string> journals = zt::JournalFiles();
+    ASSERT_EQ(journals.size(), 1u);
+    bool complete = false;
+    const JournalRecord journal = ReadJournal(journals[0], complete);
+    ASSERT_TRUE(complete) << zt::ReadFileBytes(journals[0]);
+    EXPECT_EQ(journal.powerPlan, zt::kBalanced);
+    EXPECT_EQ(journal.runPowerPlan, zt::kHighPerformance);
+    EXPECT_TRUE(journal.screenSaverOff);
+
+    const std::string restoring = "\r\nRestoring what the run of '" + profile + "' (process "
+                                  + std::to_string(journal.processId) + ") stopped";
+    const Finished restore = RunToEnd({"--restore"}, m_folder.File("restore.out"), power.controller);
+    EXPECT_EQ(restore.output,
+              zt::Transcript({kBanner, restoring, "\r\nScreen saver: on again",
+                              "\r\nSwitching the power plan back from 'High performance' to 'Balanced'",
+                              "\r\nRestore finished.\r\n"}));
+    EXPECT_EQ(power.State("Active"), zt::kBalanced);
+    EXPECT_TRUE(zt::ScreenSaverActive());
+    EXPECT_TRUE(zt::JournalFiles().empty());
+
+    JournalRecord gone = journal;
+    gone.screenSaverOff = false;
+    gone.SetPowerPlans("0a0b0c0d-0000-0000-0000-000000000000", zt::kBalanced);
+    zt::WriteFileBytes(journals[0], FormatJournal(gone));
+    const Finished left = RunToEnd({"--restore"}, m_folder.File("gone.out"), power.controller);
+    EXPECT_EQ(left.output,
+              zt::Transcript({kBanner, restoring,
+                              "\r\nWARNING: The power plan 0a0b0c0d-0000-0000-0000-000000000000 of "
+                              "before the run no longer exists - left at 'Balanced'",
+                              "\r\nRestore finished.\r\n"}));
+    EXPECT_EQ(power.State("Active"), zt::kBalanced);
+    zt::SetScreenSaverActive(screenSaverWas);
+}
+
 // A run that stops anything first restores the journal of a run that died (a warning line,
 // then phase 8's and 9's messages for it) and then goes on with its own phases.
 TEST_F(Journal, NormalRunRestoresDeadRunFirst)

@@ -104,6 +104,8 @@ TEST(SaveWrites, DefaultsGiveEveryKnownKeyInOrder)
                                                           "[Configuration] MainAppExe=",
                                                           "[Configuration] logging=0",
                                                           "[Configuration] donotlaunchapp=0",
+                                                          "[Configuration] powerplan=0",
+                                                          "[Configuration] keepawake=0",
                                                       }));
 }
 
@@ -143,6 +145,8 @@ TEST(SaveWrites, RowsComeAfterTheDelayAndShutdownRestartOnlyWhenTicked)
                                                           "[Configuration] MainAppExe=racer-real.exe",
                                                           "[Configuration] logging=1",
                                                           "[Configuration] donotlaunchapp=1",
+                                                          "[Configuration] powerplan=0",
+                                                          "[Configuration] keepawake=0",
                                                           "[Configuration] ShutdownAfterTermination=1",
                                                           "[Configuration] RestartAfterTermination=1",
                                                       }));
@@ -152,7 +156,7 @@ TEST(SaveWrites, RowsComeAfterTheDelayAndShutdownRestartOnlyWhenTicked)
     std::vector<std::string> lines = Lines(gui_logic::SaveWrites(settings));
     EXPECT_EQ(lines[13], "[Configuration] MainAppExe=");
     EXPECT_EQ(lines.back(), "[Configuration] RestartAfterTermination=1");
-    EXPECT_EQ(lines.size(), 17u);
+    EXPECT_EQ(lines.size(), 19u);
 }
 
 }  // namespace

@@ -110,4 +110,60 @@ private:
     PROCESS_INFORMATION m_process;
 };
 
+// A copy of zephrun.exe in folder beside the stand-in powrprof.dll (bin/standin), which plays
+// the power plans of powrprof.ini (see tests/fixtures/powrprof). Wine's own keeps no plan;
+// programs named zp_zephrun.exe load a powrprof.dll of their folder first (Wine's
+// per-program DllOverrides).
+struct StandInPower {
+    StandInPower(const TempFolder& folder, const std::string& ini)
+        : controller(CopyBinaryAs("zephrun.exe", folder.Path(), "zp_zephrun.exe")),
+          file(folder.File("powrprof.ini"))
+    {
+        CopyFileA(BinPath("standin\\powrprof.dll").c_str(), folder.File("powrprof.dll").c_str(), FALSE);
+        WriteFileBytes(file, ini);
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\zp_zephrun.exe\\DllOverrides", 0,
+                            nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
+            == ERROR_SUCCESS) {
+            RegSetValueExA(key, "powrprof", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+            RegCloseKey(key);
+        }
+    }
+    std::string State(const char* key) const
+    {
+        char value[64] = "";
+        GetPrivateProfileStringA("State", key, "", value, sizeof value, file.c_str());
+        return value;
+    }
+    void SetState(const char* key, const std::string& value) const
+    {
+        WritePrivateProfileStringA("State", key, value.c_str(), file.c_str());
+    }
+    std::string controller;
+    std::string file;
+};
+constexpr char kBalanced[] = "381b4222-f694-41f0-9685-ff5bb260df2e";
+constexpr char kHighPerformance[] = "8c5e7fda-e8bf-4a96-9a85-a6e23a8c635c";
+constexpr char kPowerSaver[] = "a1841308-3541-4fab-bc81-f71556f20b4a";
+
+// The screen saver's state for the session, as a program started now sees it (Wine keeps
+// the value a program has read or set, so the test's own reading would not change), and
+// setting it the way the controller does, without writing the user's settings.
+inline bool ScreenSaverActive()
+{
+    const std::string report = BinPath("screensaver.report");
+    DeleteFileA(report.c_str());
+    HANDLE query = StartProgram("\"" + BinPath("fixture_mainapp.exe") + "\" --query-screensaver --report \""
+                                + report + "\"");
+    if (query != nullptr) {
+        WaitForSingleObject(query, 30000);
+        CloseHandle(query);
+    }
+    return ReadFileBytes(report).find("screensaver=1") != std::string::npos;
+}
+inline void SetScreenSaverActive(bool active)
+{
+    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0);
+}
+
 }  // namespace zt
