@@ -21,6 +21,32 @@ bool WaitUntilGone(const std::string& exeName, int maxSeconds)
     return false;
 }
 
+// Each line must appear in text after the one before it; returns the first that does not.
+std::string FirstMissingInOrder(const std::string& text, const std::vector<std::string>& lines)
+{
+    size_t from = 0;
+    for (const std::string& line : lines) {
+        const size_t at = text.find(line);
+        if (text.find(line, from) == std::string::npos)
+            return at == std::string::npos ? line : "(out of order) " + line;
+        from = text.find(line, from) + line.size();
+    }
+    return std::string();
+}
+
+int CountOf(const std::string& text, const std::string& what)
+{
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+std::string Restart(const std::string& exeName)
+{
+    return "\r\n" + exeName + " has finished; looking 5 seconds for it to start again...";
+}
+
 }  // namespace
 
 TEST(MainAppFinder, FoundProcessGetsThePriorityAndIsWaitedForNotTheLauncher)
@@ -68,9 +94,10 @@ TEST(MainAppFinder, FoundProcessGetsThePriorityAndIsWaitedForNotTheLauncher)
     EXPECT_EQ(logWhileWaiting.find("Phase 7"), std::string::npos) << logWhileWaiting;
     ASSERT_FALSE(result.timedOut);
 
-    const std::vector<std::string> phase5to7 =
+    std::vector<std::string> phase5to7 =
         zt::MainAppPhases(launcher + " " + arguments, 2, {"\r\nExecuting " + helper + " --seconds 90..."},
                           {"\r\nTerminating maf_auto.exe..."});
+    phase5to7.insert(phase5to7.end() - 2, Restart("maf_real.exe"));
     EXPECT_EQ(zt::NormalizeMemoryFigures(result.output), zt::Transcript(zt::RunMessages(profile, phase5to7)));
     const std::string saw = zt::ReadFileBytes(report);
     EXPECT_EQ(zt::ReportValue(saw, "priority"), "0x80") << saw;  // High, on the real program
@@ -83,10 +110,10 @@ TEST(MainAppFinder, NameNotRunningSkipsPhases6And7ButNot8And9)
     const std::string launcher = zt::CopyBinaryAs("fixture_launcher.exe", folder.Path(), "maf_launch2.exe");
     const std::string real = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maf_real2.exe");
     const std::string arguments = real + " --seconds 0";
-    const std::string profile =
-        zt::WriteProfile(folder, "[Configuration]\r\nfspath=" + launcher + "\r\nfscmdline=" + arguments
-                                     + "\r\nautostartdelay=1\r\nMainAppExe=maf_nosuch.exe\r\n[AutoStart]\r\n"
-                                     + real + "=|0\r\n");
+    const std::string profile = zt::WriteProfile(
+        folder, "[Configuration]\r\nfspath=" + launcher + "\r\nfscmdline=" + arguments
+                    + "\r\nautostartdelay=1\r\nMainAppExe=maf_nosuch.exe\r\nmainappwait=1\r\n[AutoStart]\r\n"
+                    + real + "=|0\r\n");
     zt::RunOptions options;
     options.workDir = folder.Path();
     const zt::RunResult result = zt::RunController({profile}, options);
@@ -95,6 +122,7 @@ TEST(MainAppFinder, NameNotRunningSkipsPhases6And7ButNot8And9)
     // Error 87: what OpenProcess says for process id 0, the id of "nothing found".
     std::vector<std::string> phase5 = {"\r\nStarting " + launcher + " " + arguments,
                                        "\r\nWaiting 1 seconds for Main Application to finish starting...",
+                                       "\r\nWaiting up to 1 seconds for maf_nosuch.exe to start...",
                                        "\r\nERROR:  Unable to open process, error code 87"};
     for (const std::string& line : zt::SkippedPhases5to7())
         phase5.push_back(line);
@@ -125,17 +153,17 @@ TEST(MainAppFinder, EmptyOrNotSetNameWaitsForTheLaunchedProgram)
     }
 }
 
-// The launcher takes longer than autostartdelay to start the real program: not found,
-// phases 6 and 7 are skipped, 8 and 9 follow, and the real program comes up later on its own.
+// mainappwait=0: the launcher takes longer than autostartdelay to start the real program:
+// not found, phases 6 and 7 are skipped, 8 and 9 follow, and the real program comes up later.
 TEST(MainAppFinder, LauncherSlowerThanTheStartUpDelayIsNotFound)
 {
     zt::TempFolder folder;
     const std::string launcher = zt::CopyBinaryAs("fixture_launcher.exe", folder.Path(), "maf_slow.exe");
     const std::string real = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maf_late.exe");
     const std::string arguments = "--after 3000 " + real + " --seconds 0";
-    const std::string profile =
-        zt::WriteProfile(folder, "[Configuration]\r\nfspath=" + launcher + "\r\nfscmdline=" + arguments
-                                     + "\r\nautostartdelay=0\r\nMainAppExe=maf_late.exe\r\n");
+    const std::string profile = zt::WriteProfile(
+        folder, "[Configuration]\r\nfspath=" + launcher + "\r\nfscmdline=" + arguments
+                    + "\r\nautostartdelay=0\r\nMainAppExe=maf_late.exe\r\nmainappwait=0\r\n");
     zt::RunOptions options;
     options.workDir = folder.Path();
     const zt::RunResult result = zt::RunController({profile}, options);
@@ -149,4 +177,57 @@ TEST(MainAppFinder, LauncherSlowerThanTheStartUpDelayIsNotFound)
     for (int i = 0; i < 100 && !zt::FileExists(real + ".report"); ++i)
         Sleep(100);
     EXPECT_EQ(zt::ReportValue(zt::ReadFileBytes(real + ".report"), "module"), real);  // started after the run
+}
+
+// The launcher starts the real program after the start-up delay and exits; the real
+// program runs two copies (a short twin beside it) and restarts itself once through a
+// launcher, so that for 1.5 s no copy runs. Phase 7 follows only after the last copy, and it
+// ends the auto-start program the run started, not the user's copy that ran before.
+TEST(MainAppFinder, LateStartTwoCopiesAndARestartAreAllWaitedFor)
+{
+    zt::TempFolder folder;
+    const std::string launcher = zt::CopyBinaryAs("fixture_launcher.exe", folder.Path(), "maf_l3.exe");
+    const std::string real = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maf_real3.exe");
+    const std::string helper = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "maf_auto3.exe");
+    const std::string report = folder.File("real3.txt");
+    HANDLE users =
+        zt::StartProgram("\"" + helper + "\" --report " + folder.File("user.txt") + " --seconds 120");
+    ASSERT_NE(users, nullptr);
+    const std::string arguments =
+        "--after 2500 " + real + " --report " + report + " --seconds 3 --twin 1 --relaunch-via " + launcher;
+    const std::string profile = zt::WriteProfile(
+        folder, "[Configuration]\r\nfspath=" + launcher + "\r\nfscmdline=" + arguments
+                    + "\r\nfspriority=High\r\nautostartdelay=1\r\nMainAppExe=maf_real3.exe\r\nmainappwait=30\r\n"
+                      "nonresponse=3\r\n[AutoStart]\r\n"
+                    + helper + "=--seconds 90|0\r\n");
+    zt::RunOptions options;
+    options.workDir = folder.Path();
+    options.timeoutMs = 120000;
+    const zt::RunResult result = zt::RunController({profile}, options);
+    const std::vector<DWORD> left = zt::FindProcesses("maf_real3.exe");
+    const bool usersRuns = WaitForSingleObject(users, 0) == WAIT_TIMEOUT;
+    TerminateProcess(users, 0);
+    CloseHandle(users);
+    zt::KillProcesses("maf_auto3.exe");
+    ASSERT_FALSE(result.timedOut) << result.output;
+
+    EXPECT_EQ(FirstMissingInOrder(result.output,
+                                  {zt::TextMode("\r\nWaiting up to 30 seconds for maf_real3.exe to start..."),
+                                   zt::TextMode("\r\nWaiting for Main Application to finish"),
+                                   zt::TextMode(Restart("maf_real3.exe")),
+                                   zt::TextMode("\r\nmaf_real3.exe started again: waiting for it to finish"),
+                                   zt::TextMode(Restart("maf_real3.exe")),
+                                   zt::TextMode("\r\nPhase 7:  Stopping programs that were auto started"),
+                                   zt::TextMode("\r\nTerminating maf_auto3.exe..."),
+                                   zt::TextMode("\r\nPhase 8:  Restarting Services")}),
+              "")
+        << result.output;
+    EXPECT_EQ(CountOf(result.output, "Terminating"), 1) << result.output;
+    EXPECT_TRUE(left.empty()) << "a copy still ran when the run ended";
+    EXPECT_TRUE(usersRuns) << "phase 7 ended the copy that ran before the run";
+    // Three copies (the first, its twin, the restarted one), each at High, each to its end.
+    const std::string saw = zt::ReadFileBytes(report);
+    EXPECT_EQ(CountOf(saw, "module="), 3) << saw;
+    EXPECT_EQ(CountOf(saw, "priority=0x80"), 3) << saw;
+    EXPECT_EQ(CountOf(saw, "end=time"), 3) << saw;
 }
