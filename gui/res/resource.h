@@ -96,6 +96,8 @@
 #define IDC_CONFIGURE_NOT_MAIN_APP      1041
 #define IDC_CONFIGURE_LOGGING           1042
 #define IDC_CONFIGURE_DO_NOT_LAUNCH     1043
+#define IDC_CONFIGURE_MAIN_APP_WAIT     1052
+#define IDC_CONFIGURE_MAIN_APP_WAIT_LABEL 1053
 
 // Edit Auto Start Program (template 133); its Save button is IDOK
 #define IDC_EDIT_CMDLINE_TEXT           1021

@@ -4,6 +4,7 @@
 
 #include "controller/autostart_launch.h"
 #include "controller/log_message.h"
+#include "controller/main_app_start.h"
 #include "controller/user_rights_start.h"
 #include "controller/process_snapshot.h"
 #include "service_direct/captured_log.h"
@@ -91,6 +92,45 @@ TEST(ElevatedRun, ProgramsStartWithTheUnelevatedTokenOrSaySoOnceAndStartAsBefore
                                                  "administrator rights of this run"}}));
     SetUnelevatedTokenLookup(nullptr);
     SetTokenProcessStart(nullptr);
+}
+
+// What Wine never answers: a main application that needs administrator rights (740), and
+// Realtime that Windows turns into High without the right to raise scheduling priority.
+bool NeedsElevation(const char*, const char*, PROCESS_INFORMATION&)
+{
+    SetLastError(740);  // ERROR_ELEVATION_REQUIRED
+    return false;
+}
+BOOL WINAPI HighForRealtime(HANDLE process, DWORD priorityClass)
+{
+    return SetPriorityClass(process,
+                            priorityClass == REALTIME_PRIORITY_CLASS ? HIGH_PRIORITY_CLASS : priorityClass);
+}
+
+TEST(ElevatedRun, MainAppNeedingAdministratorRightsStartsThroughRunasAndALowerPriorityIsSaid)
+{
+    SetMainAppLaunch(&NeedsElevation);
+    PROCESS_INFORMATION process;
+    const bool started = StartMainApplication("C:\\windows\\system32\\cmd.exe", "/c exit 7", process);
+    SetMainAppLaunch(nullptr);
+    ASSERT_TRUE(started) << GetLastError();
+    DWORD code = WaitForSingleObject(process.hProcess, 30000);
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(code, 7u) << "waited on the process the shell started";
+    EXPECT_EQ(process.hThread, nullptr);
+
+    SetPriorityClassSet(&HighForRealtime);
+    ApplyMainAppPriority(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+    ApplyMainAppPriority(GetCurrentProcess(), HIGH_PRIORITY_CLASS);  // granted: no word
+    SetPriorityClassSet(nullptr);
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(
+        zt::TakeCapturedMessages(),
+        (std::vector<zt::CapturedMessage>{
+            {LOG_PLAIN, "\r\nThe Main Application needs administrator rights: asking Windows to start it"},
+            {LOG_WARNING,
+             "\r\nWARNING: Windows gave the Main Application High priority instead of Realtime"}}));
 }
 
 }  // namespace
