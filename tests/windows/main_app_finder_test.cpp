@@ -26,10 +26,10 @@ std::string FirstMissingInOrder(const std::string& text, const std::vector<std::
 {
     size_t from = 0;
     for (const std::string& line : lines) {
-        const size_t at = text.find(line);
-        if (text.find(line, from) == std::string::npos)
-            return at == std::string::npos ? line : "(out of order) " + line;
-        from = text.find(line, from) + line.size();
+        const size_t at = text.find(line, from);
+        if (at == std::string::npos)
+            return line;
+        from = at + line.size();
     }
     return std::string();
 }
@@ -180,8 +180,8 @@ TEST(MainAppFinder, LauncherSlowerThanTheStartUpDelayIsNotFound)
 }
 
 // The launcher starts the real program after the start-up delay and exits; the real
-// program runs two copies (a short twin beside it) and restarts itself once through a
-// launcher, so that for 1.5 s no copy runs. Phase 7 follows only after the last copy, and it
+// program runs two copies (a twin that outlives it), and the twin restarts itself once
+// through a launcher, so that for 1.5 s no copy runs. Phase 7 follows only after the last copy, and it
 // ends the auto-start program the run started, not the user's copy that ran before.
 TEST(MainAppFinder, LateStartTwoCopiesAndARestartAreAllWaitedFor)
 {
@@ -194,7 +194,7 @@ TEST(MainAppFinder, LateStartTwoCopiesAndARestartAreAllWaitedFor)
         zt::StartProgram("\"" + helper + "\" --report " + folder.File("user.txt") + " --seconds 120");
     ASSERT_NE(users, nullptr);
     const std::string arguments =
-        "--after 2500 " + real + " --report " + report + " --seconds 3 --twin 1 --relaunch-via " + launcher;
+        "--after 2500 " + real + " --report " + report + " --seconds 2 --twin 4 --relaunch-via " + launcher;
     const std::string profile = zt::WriteProfile(
         folder, "[Configuration]\r\nfspath=" + launcher + "\r\nfscmdline=" + arguments
                     + "\r\nfspriority=High\r\nautostartdelay=1\r\nMainAppExe=maf_real3.exe\r\nmainappwait=30\r\n"
@@ -230,4 +230,29 @@ TEST(MainAppFinder, LateStartTwoCopiesAndARestartAreAllWaitedFor)
     EXPECT_EQ(CountOf(saw, "module="), 3) << saw;
     EXPECT_EQ(CountOf(saw, "priority=0x80"), 3) << saw;
     EXPECT_EQ(CountOf(saw, "end=time"), 3) << saw;
+}
+
+// The preview names the program, the time limit and the wait for every copy, and a renamed
+// controller never lists itself among the programs it would close.
+TEST(MainAppFinder, DryRunTellsTheWaitAndNeverListsTheControllerItself)
+{
+    zt::TempFolder folder;
+    const std::string controller = zt::CopyBinaryAs("zephrun.exe", folder.Path(), "maf_ctl.exe");
+    const std::string profile = zt::WriteProfile(
+        folder,
+        "[Configuration]\r\nfspath=C:\\launch.exe\r\nautostartdelay=2\r\nMainAppExe=maf_x.exe\r\n"
+        "mainappwait=7\r\n[Programs]\r\nmaf_ctl.exe=Stop\r\n");
+    zt::RunOptions options;
+    options.controllerPath = controller;
+    const zt::RunResult result = zt::RunController({"--dry-run", profile}, options);
+    EXPECT_EQ(
+        FirstMissingInOrder(
+            result.output,
+            {zt::TextMode("\r\nmaf_ctl.exe is not running - nothing to do"),
+             zt::TextMode(
+                 "\r\nThe started program is a launcher: would wait for maf_x.exe as the Main Application"
+                 "\r\n  for up to 7 seconds after the start-up delay until it runs,"
+                 "\r\n  then until every copy of it has finished, and 5 seconds more for a restart")}),
+        "")
+        << result.output;
 }
