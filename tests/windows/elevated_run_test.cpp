@@ -59,14 +59,15 @@ BOOL WINAPI StandInTokenStart(HANDLE token, DWORD, LPCWSTR, LPWSTR line, DWORD f
 }
 
 // Starts "cmd.exe /c exit 5" the way the main application is started; returns its exit code.
-DWORD LaunchAndWait()
+DWORD LaunchAndWait(bool (*start)(const char*, const char*, PROCESS_INFORMATION&) = LaunchProgram)
 {
     PROCESS_INFORMATION process;
-    if (!LaunchProgram("C:\\windows\\system32\\cmd.exe", "/c exit 5", process))
+    if (!start("C:\\windows\\system32\\cmd.exe", "/c exit 5", process))
         return 1000 + GetLastError();
     DWORD code = WaitForSingleObject(process.hProcess, 30000);
     GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
+    if (process.hThread != nullptr)  // none from the shell's start
+        CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
 }
@@ -110,15 +111,8 @@ BOOL WINAPI HighForRealtime(HANDLE process, DWORD priorityClass)
 TEST(ElevatedRun, MainAppNeedingAdministratorRightsStartsThroughRunasAndALowerPriorityIsSaid)
 {
     SetMainAppLaunch(&NeedsElevation);
-    PROCESS_INFORMATION process;
-    const bool started = StartMainApplication("C:\\windows\\system32\\cmd.exe", "/c exit 7", process);
+    EXPECT_EQ(LaunchAndWait(StartMainApplication), 5u) << "waited on the process the shell started";
     SetMainAppLaunch(nullptr);
-    ASSERT_TRUE(started) << GetLastError();
-    DWORD code = WaitForSingleObject(process.hProcess, 30000);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(code, 7u) << "waited on the process the shell started";
-    EXPECT_EQ(process.hThread, nullptr);
 
     SetPriorityClassSet(&HighForRealtime);
     ApplyMainAppPriority(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
