@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <string>
 
 #include "controller/autostart_launch.h"
 #include "controller/log_message.h"
@@ -24,23 +23,6 @@ using GetProcessIdFn = DWORD(WINAPI*)(HANDLE process);
 MainAppLaunch g_launch = nullptr;
 PriorityClassSet g_setPriorityClass = nullptr;
 
-// The program and the parameters of a path value: a value that starts with a quote is a
-// command line of its own ("C:\x y\game.exe" -x), whose rest goes before the arguments.
-void SplitProgram(const char* path, const char* arguments, std::string& file, std::string& parameters)
-{
-    std::string rest;
-    if (path[0] == '"') {
-        const char* close = std::strchr(path + 1, '"');
-        file.assign(path + 1, close != nullptr ? close : path + std::strlen(path));
-        rest = close != nullptr ? close + 1 : "";
-        const std::size_t first = rest.find_first_not_of(" \t");
-        rest = first == std::string::npos ? std::string() : rest.substr(first);
-    } else {
-        file = path;
-    }
-    parameters = rest.empty() ? std::string(arguments) : rest + " " + arguments;
-}
-
 bool StartElevated(const char* path, const char* arguments, PROCESS_INFORMATION& process)
 {
     // Kept loaded: the shell may leave threads of its own behind in the controller.
@@ -50,9 +32,23 @@ bool StartElevated(const char* path, const char* arguments, PROCESS_INFORMATION&
         SetLastError(ERROR_ELEVATION_REQUIRED);
         return false;
     }
-    std::string file;
-    std::string parameters;
-    SplitProgram(path, arguments, file, parameters);
+    // The command line as phase 5 builds it always starts with the quoted program (a value
+    // that starts with a quote is a command line of its own): the shell wants the program
+    // and its parameters apart.
+    char commandLine[2 * profile::kValueBufferSize + 8];
+    if (!BuildLaunchCommandLine(commandLine, sizeof commandLine, path, arguments)) {
+        SetLastError(ERROR_BUFFER_OVERFLOW);
+        return false;
+    }
+    char* const file = commandLine + 1;
+    char* parameters = std::strchr(file, '"');
+    if (parameters == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    *parameters++ = '\0';
+    while (*parameters == ' ' || *parameters == '\t')
+        ++parameters;
     char folder[profile::kValueBufferSize];
     std::memset(folder, 0, sizeof folder);
     ProgramFolder(path, folder, sizeof folder);
@@ -62,8 +58,8 @@ bool StartElevated(const char* path, const char* arguments, PROCESS_INFORMATION&
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = "runas";
-    info.lpFile = file.c_str();
-    info.lpParameters = parameters.c_str();
+    info.lpFile = file;
+    info.lpParameters = parameters;
     info.lpDirectory = folder[0] != '\0' ? folder : nullptr;
     info.nShow = SW_SHOWNORMAL;
     if (!shellExecuteEx(&info))

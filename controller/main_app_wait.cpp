@@ -1,11 +1,12 @@
 #include "controller/main_app_wait.h"
 
-#include <string>
 #include <vector>
 
 #include "controller/log_message.h"
 #include "controller/main_app_start.h"
 #include "controller/process_snapshot.h"
+#include "profile/path_parts.h"
+#include "profile/profile_keys.h"
 
 namespace {
 
@@ -22,21 +23,25 @@ struct Copy {
     HANDLE process;
 };
 
+// As many copies as one wait can cover; more are taken in as earlier ones end.
 struct Watch {
-    std::string exeName;
-    DWORD priorityClass = NORMAL_PRIORITY_CLASS;
-    std::vector<Copy> copies;
+    char exeName[profile::kValueBufferSize];
+    DWORD priorityClass;
+    Copy copies[MAXIMUM_WAIT_OBJECTS];
+    DWORD count;
 };
 Watch g_watch;
 
 bool Known(DWORD processId)
 {
-    for (const Copy& copy : g_watch.copies) {
-        if (copy.processId == processId)
+    for (DWORD i = 0; i < g_watch.count; ++i) {
+        if (g_watch.copies[i].processId == processId)
             return true;
     }
     return false;
 }
+
+void Forget(DWORD i) { g_watch.copies[i] = g_watch.copies[--g_watch.count]; }
 
 void SetPriority(DWORD processId)
 {
@@ -53,28 +58,27 @@ void SetPriority(DWORD processId)
 // Returns how many copies were new.
 int Rescan()
 {
-    for (std::size_t i = g_watch.copies.size(); i-- > 0;) {
+    for (DWORD i = g_watch.count; i-- > 0;) {
         HANDLE process = g_watch.copies[i].process;
         if (process != nullptr && WaitForSingleObject(process, 0) != WAIT_TIMEOUT) {
             CloseHandle(process);
-            g_watch.copies.erase(g_watch.copies.begin() + static_cast<std::ptrdiff_t>(i));
+            Forget(i);
         }
     }
     ProcessSnapshot running;
     if (!running.Take())
         return 0;  // unreadable now: the copies with handles are still waited for
-    const std::vector<DWORD> ids = running.IdsOf(g_watch.exeName.c_str());
-    for (std::size_t i = g_watch.copies.size(); i-- > 0;) {
+    for (DWORD i = g_watch.count; i-- > 0;) {
         const Copy& copy = g_watch.copies[i];
-        if (copy.process == nullptr && !running.HasProcess(copy.processId, g_watch.exeName.c_str()))
-            g_watch.copies.erase(g_watch.copies.begin() + static_cast<std::ptrdiff_t>(i));
+        if (copy.process == nullptr && !running.HasProcess(copy.processId, g_watch.exeName))
+            Forget(i);
     }
     int found = 0;
-    for (DWORD id : ids) {
-        if (Known(id))
+    for (DWORD id : running.IdsOf(g_watch.exeName)) {
+        if (Known(id) || g_watch.count == MAXIMUM_WAIT_OBJECTS)
             continue;
         // Held until the copy has ended, so that its id cannot pass to another process.
-        g_watch.copies.push_back({id, OpenProcess(SYNCHRONIZE, FALSE, id)});
+        g_watch.copies[g_watch.count++] = {id, OpenProcess(SYNCHRONIZE, FALSE, id)};
         SetPriority(id);
         ++found;
     }
@@ -98,7 +102,7 @@ bool LookFor(int seconds)
 
 bool FindMainAppCopies(const char* exeName, int waitSeconds, DWORD priorityClass)
 {
-    g_watch.exeName = exeName;
+    profile::CopyText(g_watch.exeName, sizeof g_watch.exeName, exeName);
     g_watch.priorityClass = priorityClass;
     if (Rescan() > 0)
         return true;
@@ -110,17 +114,17 @@ bool FindMainAppCopies(const char* exeName, int waitSeconds, DWORD priorityClass
 
 void WaitForMainAppCopies()
 {
-    const char* name = g_watch.exeName.c_str();
+    const char* name = g_watch.exeName;
     for (;;) {
-        while (!g_watch.copies.empty()) {
+        while (g_watch.count > 0) {
             HANDLE handles[MAXIMUM_WAIT_OBJECTS];
             DWORD count = 0;
             bool unopened = false;
-            for (const Copy& copy : g_watch.copies) {
-                if (copy.process == nullptr)
+            for (DWORD i = 0; i < g_watch.count; ++i) {
+                if (g_watch.copies[i].process == nullptr)
                     unopened = true;
-                else if (count < MAXIMUM_WAIT_OBJECTS)
-                    handles[count++] = copy.process;
+                else
+                    handles[count++] = g_watch.copies[i].process;
             }
             const DWORD interval = unopened ? kLookIntervalMs : kRescanIntervalMs;
             if (count == 0) {
@@ -130,7 +134,7 @@ void WaitForMainAppCopies()
                            GetLastError());
                 Sleep(interval);  // the process list still tells when the copies have ended
             }
-            const std::size_t before = g_watch.copies.size();
+            const DWORD before = g_watch.count;
             const int found = Rescan();
             if (found > 0 && before > 0)
                 LogMessage(LOG_PLAIN, "\r\nAnother copy of %s runs: waiting for every copy to finish", name);
