@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "controller/autostart_launch.h"
@@ -23,7 +22,7 @@ namespace {
 // An auto-start program this run started. Its handle is held until phase 7, so that its
 // process id cannot pass to another process meanwhile.
 struct Started {
-    std::string path;
+    char name[profile::kValueBufferSize];  // its file name
     DWORD processId;
     HANDLE process;
 };
@@ -105,7 +104,11 @@ void StartEntry(const char* path, const char* value)
     }
     JournalAddAutoStarted(path, process.dwProcessId);
     CloseHandle(process.hThread);
-    g_started.push_back({path, process.dwProcessId, process.hProcess});
+    Started started;
+    profile::CopyText(started.name, sizeof started.name, profile::FileNameOfPath(path));
+    started.processId = process.dwProcessId;
+    started.process = process.hProcess;
+    g_started.push_back(started);
     if (delay != 0)
         CountDown(delay);  // a negative delay shows its line and does not pause
 }
@@ -116,8 +119,7 @@ void StopEntry(Started& started)
 {
     const bool running = WaitForSingleObject(started.process, 0) != WAIT_OBJECT_0;
     g_programFinder.m_findOnly = false;
-    profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName,
-                      profile::FileNameOfPath(started.path.c_str()));
+    profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName, started.name);
     g_programFinder.m_handled = false;
     g_programFinder.m_accept = running ? IsStartedProcess : StartedDuringRun;
     g_programFinder.m_acceptContext = &started;
