@@ -7,6 +7,7 @@
 
 #include "journal/journal_file.h"
 #include "controller/log_message.h"
+#include "controller/main_app_wait.h"
 #include "controller/logic/command_line.h"
 #include "controller/logic/program_key_set.h"
 #include "controller/keep_awake.h"
@@ -200,6 +201,16 @@ bool DescribeMainApplication(bool& launch)
         LogMessage(LOG_PLAIN,
                    "\r\nThe started program is a launcher: would wait for %s as the Main Application",
                    exeName);
+        const int appear = ReadConfigInt(profile::kMainAppWait, profile::kDefaultMainAppWait);
+        if (appear > 0) {
+            LogMessage(LOG_PLAIN, "\r\n  for up to %d seconds after the start-up delay until it runs,",
+                       appear);
+        } else {
+            LogMessage(LOG_PLAIN, "\r\n  once after the start-up delay (mainappwait=0),");
+        }
+        LogMessage(LOG_PLAIN,
+                   "\r\n  then until every copy of it has finished, and %d seconds more for a restart",
+                   kMainAppRestartSeconds);
     }
     LogMessage(LOG_PLAIN, "\r\nWould set the Main Application's priority to %s", PriorityName(priority));
     return true;

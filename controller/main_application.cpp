@@ -3,9 +3,10 @@
 
 #include <cstring>
 
-#include "controller/autostart_launch.h"
 #include "controller/key_wait.h"
 #include "controller/log_message.h"
+#include "controller/main_app_start.h"
+#include "controller/main_app_wait.h"
 #include "controller/logic/command_line.h"
 #include "controller/phases.h"
 #include "controller/profile_reader.h"
@@ -15,11 +16,6 @@
 #include "profile/profile_keys.h"
 
 namespace {
-
-// What the controller does with the main application: set its priority and wait for it.
-// (PROCESS_ALL_ACCESS is avoided: its value grew with Windows Vista, and older systems
-// refuse the larger mask.)
-const DWORD kMainProcessRights = PROCESS_QUERY_INFORMATION | PROCESS_SET_INFORMATION | SYNCHRONIZE;
 
 void CloseMainProcessHandles()
 {
@@ -49,7 +45,7 @@ bool LaunchMainApplication()
     char shown[2 * profile::kValueBufferSize + 8];
     FormatLaunchText(shown, sizeof shown, path, arguments);
     LogMessage(LOG_PLAIN, "\r\nStarting %s", shown);
-    if (!LaunchProgram(path, arguments, g_mainProcess)) {
+    if (!StartMainApplication(path, arguments, g_mainProcess)) {
         LogMessage(LOG_ERROR, "\r\nERROR: Could not create process path = %s, error code %lu", path,
                    GetLastError());
         return false;
@@ -67,46 +63,37 @@ void WaitForStartUp()
         Sleep(1000);
 }
 
-// When the launched program is only a launcher, the main application is the first
-// running process with the MainAppExe name; the launcher itself is left alone.
-bool FindRealMainApplication()
+DWORD ConfiguredPriorityClass()
 {
-    char exeName[profile::kValueBufferSize];
-    ReadConfigString(profile::kMainAppExe, profile::kNotSet, exeName, sizeof exeName);
-    if (exeName[0] == '\0' || std::strcmp(exeName, profile::kNotSet) == 0)
-        return true;
+    char priority[profile::kValueBufferSize];
+    ReadConfigString(profile::kFsPriority, profile::kDefaultPriority, priority, sizeof priority);
+    return profile::PriorityClassFromText(priority);
+}
 
-    g_programFinder.m_findOnly = true;
-    profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName, exeName);
-    g_programFinder.m_handled = false;
-    g_programFinder.m_foundPid = 0;
-    g_programFinder.EnumerateProcesses();
-    g_programFinder.m_findOnly = false;  // a pass that found nothing leaves it set
+// The real main application when the launched program is only a launcher: every process
+// with the MainAppExe name (empty or "<not set>": none, the launched program is it).
+bool RealMainAppName(char* exeName, std::size_t size)
+{
+    ReadConfigString(profile::kMainAppExe, profile::kNotSet, exeName, size);
+    return exeName[0] != '\0' && std::strcmp(exeName, profile::kNotSet) != 0;
+}
 
+// Finds the real main application; the launcher itself is left alone (it may end at any
+// time). False, after the error line, when no copy started within mainappwait seconds.
+bool FindRealMainApplication(const char* exeName)
+{
     CloseMainProcessHandles();
-    g_mainProcess.dwProcessId = g_programFinder.m_foundPid;
-    g_mainProcess.hProcess = g_mainProcess.dwProcessId == 0
-                                 ? nullptr
-                                 : OpenProcess(kMainProcessRights, FALSE, g_mainProcess.dwProcessId);
-    if (g_mainProcess.hProcess == nullptr) {
-        // "Not found" is reported like a process that cannot be opened.
-        const DWORD error = g_mainProcess.dwProcessId == 0 ? ERROR_INVALID_PARAMETER : GetLastError();
-        LogMessage(LOG_ERROR, "\r\nERROR:  Unable to open process, error code %lu", error);
+    const int waitSeconds = ReadConfigInt(profile::kMainAppWait, profile::kDefaultMainAppWait);
+    if (!FindMainAppCopies(exeName, waitSeconds, ConfiguredPriorityClass())) {
+        // Reported as OpenProcess reports the id of "nothing found" (0).
+        LogMessage(LOG_ERROR, "\r\nERROR:  Unable to open process, error code %lu",
+                   static_cast<unsigned long>(ERROR_INVALID_PARAMETER));
         return false;
     }
     return true;
 }
 
-void SetMainApplicationPriority()
-{
-    char priority[profile::kValueBufferSize];
-    ReadConfigString(profile::kFsPriority, profile::kDefaultPriority, priority, sizeof priority);
-    if (!SetPriorityClass(g_mainProcess.hProcess, profile::PriorityClassFromText(priority))) {
-        LogMessage(LOG_WARNING, "\r\nWARNING: Could not set priority, error code %lu", GetLastError());
-    }
-}
-
-void WaitForMainApplication(bool launched)
+void WaitForMainApplication(bool launched, bool realMainApp)
 {
     if (!launched) {
         LogMessage(LOG_PLAIN, "\r\nWaiting for user to press a key...");
@@ -115,6 +102,10 @@ void WaitForMainApplication(bool launched)
         return;
     }
     LogMessage(LOG_PLAIN, "\r\nWaiting for Main Application to finish");
+    if (realMainApp) {
+        WaitForMainAppCopies();
+        return;
+    }
     if (WaitForSingleObject(g_mainProcess.hProcess, INFINITE) == WAIT_FAILED) {
         LogMessage(LOG_ERROR, "\r\nERROR: Unable to wait for the Main Application, error code %lu",
                    GetLastError());
@@ -127,19 +118,24 @@ void WaitForMainApplication(bool launched)
 bool RunMainApplication()
 {
     const bool launch = ReadConfigInt(profile::kDoNotLaunchApp, 0) == 0;
+    char exeName[profile::kValueBufferSize];
+    const bool realMainApp = launch && RealMainAppName(exeName, sizeof exeName);
     if (launch) {
         if (!LaunchMainApplication())
             return false;
         WaitForStartUp();
-        if (!FindRealMainApplication())
-            return false;
-        SetMainApplicationPriority();
+        if (realMainApp) {
+            if (!FindRealMainApplication(exeName))
+                return false;
+        } else {
+            ApplyMainAppPriority(g_mainProcess.hProcess, ConfiguredPriorityClass());
+        }
     }
 
     LogMessage(LOG_HEADING, "\r\nPhase 6:  Auto Starting Programs");
     HandleAutoStartSection(AutoStartMode::Start);
 
-    WaitForMainApplication(launch);
+    WaitForMainApplication(launch, realMainApp);
 
     LogMessage(LOG_HEADING, "\r\nPhase 7:  Stopping programs that were auto started");
     HandleAutoStartSection(AutoStartMode::Stop);

@@ -23,7 +23,7 @@ std::vector<std::string> ListedServiceKeys();
 void DefragmentMemory();
 // Phases 5 to 7; false when the main application could not be launched or found.
 bool RunMainApplication();
-// Phases 6 and 7 (called by RunMainApplication).
+// Phases 6 and 7 (called by RunMainApplication): phase 7 ends only what phase 6 started.
 void HandleAutoStartSection(AutoStartMode mode);
 // End of run: shut down (false) or restart (true) the computer. Failures are silent.
 bool PowerOff(bool restart);

@@ -23,12 +23,14 @@ public:
         m_processes.emplace_back(ComparableProcessName(processName, IsNtFamily()), processId);
         return TRUE;
     }
-    // The ids of the processes with this executable name (letter case ignored).
+    // The ids of the processes with this executable name (letter case ignored), never the
+    // controller's own (whatever its file is called).
     std::vector<DWORD> IdsOf(const char* exeName) const
     {
         std::vector<DWORD> ids;
+        const DWORD self = GetCurrentProcessId();
         for (const auto& process : m_processes) {
-            if (SameTextIgnoringCase(process.first.c_str(), exeName))
+            if (process.second != self && SameTextIgnoringCase(process.first.c_str(), exeName))
                 ids.push_back(process.second);
         }
         return ids;

@@ -151,6 +151,8 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId)
     // The controller never ends (nor waits for) itself, whatever its file is called.
     if (IsIgnored(processId) || processId == GetCurrentProcessId())
         return TRUE;
+    if (m_accept != nullptr && !m_accept(processId, m_acceptContext))
+        return TRUE;
 
     if (m_findOnly) {
         m_findOnly = false;

@@ -29,6 +29,10 @@ public:
     // its run journal with it); null: nothing is called.
     void (*m_beforeEnd)(void* context) = nullptr;
     void* m_beforeEndContext = nullptr;
+    // Asked with m_acceptContext about each process whose name matches; only those it
+    // accepts are ended (phase 7 ends only what the run started). Null: every match.
+    bool (*m_accept)(DWORD processId, void* context) = nullptr;
+    void* m_acceptContext = nullptr;
 
 private:
     bool IsIgnored(DWORD processId) const;

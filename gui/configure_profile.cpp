@@ -36,6 +36,22 @@ void ReadAutoStartRows(const char* file, std::vector<gui_logic::AutoStartRow>* r
 
 }  // namespace
 
+std::vector<std::pair<std::string, std::string>> ReadConfigurationEntries(const char* file)
+{
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::vector<char> section(profile::kSectionBufferSize, '\0');
+    DWORD length = ::GetPrivateProfileSectionA(profile::kConfiguration, section.data(),
+                                               profile::kSectionBufferSize, file);
+    if (length == 0)
+        return entries;
+    profile::ForEachSectionKey(section.data(), section.size(), [&](const char* key, std::size_t keyLength) {
+        const std::string name(key, keyLength);
+        // Longer than a value the controller reads, so that a hand-written one is kept whole.
+        entries.emplace_back(name, ReadString(file, name.c_str(), "", 4096));
+    });
+    return entries;
+}
+
 ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
 {
     ConfigureProfile p;
@@ -52,6 +68,8 @@ ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks)
         static_cast<unsigned>(ReadInt(file, profile::kAutoStartDelay, profile::kDefaultAutoStartDelay));
     p.pauseAtEnd = ReadInt(file, profile::kPauseAtEnd, 0);
     p.mainAppExe = ReadString(file, profile::kMainAppExe, "", profile::kValueBufferSize);
+    const int mainAppWait = ReadInt(file, profile::kMainAppWait, profile::kDefaultMainAppWait);
+    p.mainAppWait = mainAppWait > 0 ? static_cast<unsigned>(mainAppWait) : 0u;
     p.logging = ReadInt(file, profile::kLogging, 0);
     p.doNotLaunch = ReadInt(file, profile::kDoNotLaunchApp, 0);
     p.powerPlan = ReadInt(file, profile::kPowerPlan, 0);

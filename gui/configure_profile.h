@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // The [Configuration] keys and [AutoStart] rows as the dialog shows them, with the
@@ -22,6 +23,7 @@ struct ConfigureProfile {
     int idleTasks = 0;  // read only when asked for (Windows XP and Server 2003)
     int pauseAtEnd = 0;
     std::string mainAppExe;
+    unsigned mainAppWait = 120;  // seconds the run looks for mainAppExe to start
     int logging = 0;
     int doNotLaunch = 0;
     int powerPlan = 0;
@@ -32,6 +34,8 @@ struct ConfigureProfile {
 };
 
 ConfigureProfile ReadConfigureProfile(const char* file, bool readIdleTasks);
+// Every [Configuration] entry of the file, key and value, in file order.
+std::vector<std::pair<std::string, std::string>> ReadConfigurationEntries(const char* file);
 
 // Deletes a whole section of a profile. This fails only when the section still holds
 // entries afterwards (then with the system's error code in *error): deleting a

@@ -20,6 +20,7 @@ constexpr const char kNonResponse[] = "nonresponse";
 constexpr const char kAutoStartDelay[] = "autostartdelay";
 constexpr const char kPauseAtEnd[] = "pauseatend";
 constexpr const char kMainAppExe[] = "MainAppExe";
+constexpr const char kMainAppWait[] = "mainappwait";
 constexpr const char kLogging[] = "logging";
 constexpr const char kDoNotLaunchApp[] = "donotlaunchapp";
 constexpr const char kShutdownAfterTermination[] = "ShutdownAfterTermination";
@@ -33,6 +34,8 @@ constexpr const char kNotSet[] = "<not set>";
 // Controller defaults for keys that are missing.
 constexpr int kDefaultNonResponseSeconds = 15;
 constexpr int kDefaultAutoStartDelay = 30;
+// Seconds a run looks for the MainAppExe program to appear after the start-up delay.
+constexpr int kDefaultMainAppWait = 120;
 constexpr const char kDefaultPriority[] = "Normal";
 
 // Action texts, in the order the GUI offers them.

@@ -32,7 +32,7 @@ struct LayoutEntry {
     unsigned anchors;
 };
 
-const LayoutEntry kLayout[14] = {
+const LayoutEntry kLayout[16] = {
     {IDC_CONFIGURE_DESCRIPTION, gui_logic::kStretchRight},
     {IDC_CONFIGURE_APP_PATH, gui_logic::kStretchRight},
     {IDC_CONFIGURE_CMDLINE, gui_logic::kStretchRight},
@@ -43,6 +43,8 @@ const LayoutEntry kLayout[14] = {
     {IDC_CONFIGURE_AUTOSTART_GROUP, gui_logic::kStretchRightBottom},
     {IDC_CONFIGURE_BROWSE, gui_logic::kMoveRight},
     {IDC_CONFIGURE_NOT_MAIN_APP, gui_logic::kMoveRight},
+    {IDC_CONFIGURE_MAIN_APP_WAIT_LABEL, gui_logic::kMoveRight},
+    {IDC_CONFIGURE_MAIN_APP_WAIT, gui_logic::kMoveRight},
     {IDC_CONFIGURE_ADD, gui_logic::kMoveRightDown},
     {IDC_CONFIGURE_EDIT, gui_logic::kMoveRightDown},
     {IDC_CONFIGURE_DELETE, gui_logic::kMoveRightDown},
@@ -63,6 +65,9 @@ const ToolTipEntry kToolTips[] = {
      "Set to indicate that the application is not the 'real' application,\nbut a 'shell' application that "
      "will "
      "launch the real application."},
+    {IDC_CONFIGURE_MAIN_APP_WAIT,
+     "How long (in seconds) the run looks for the real application to start\nafter the delay; 0 looks "
+     "once.\n\nThe run then waits until every copy of it has ended."},
     {IDC_CONFIGURE_AUTOSTART_DELAY,
      "Sets the amount of time (in seconds) after the application is launched before launching other "
      "programs"},
@@ -134,6 +139,8 @@ void CConfigureDlg::DoDataExchange(CDataExchange* dx)
     DDX_Text(dx, IDC_CONFIGURE_DESCRIPTION, m_description);
     DDV_MaxChars(dx, m_description, gui_logic::kMaxFieldChars);
     DDX_Check(dx, IDC_CONFIGURE_NOT_MAIN_APP, m_notMainApp);
+    DDX_Text(dx, IDC_CONFIGURE_MAIN_APP_WAIT, m_mainAppWait);
+    DDV_MinMaxUInt(dx, m_mainAppWait, 0, gui_logic::kMaxMainAppWaitSeconds);
     DDX_Check(dx, IDC_CONFIGURE_LOGGING, m_logging);
     DDX_Check(dx, IDC_CONFIGURE_DO_NOT_LAUNCH, m_doNotLaunch);
     DDX_Check(dx, IDC_CONFIGURE_POWER_PLAN, m_powerPlan);
@@ -170,6 +177,7 @@ BOOL CConfigureDlg::OnInitDialog()
     SetUpAutoStartList(p.rows);
     RestoreWindowRect(m_hWnd, kWindowSection);
     UpdateData(false);
+    EnableMainAppWait();
     m_loadedState = ShownState();
     SetTimer(kSelectionTimer, 100);
     return TRUE;
@@ -209,6 +217,7 @@ void CConfigureDlg::LoadProfile(const ConfigureProfile& p)
     m_nonResponseSeconds = p.nonResponseSeconds;
     m_autoStartDelay = p.autoStartDelay;
     m_pauseAtEnd = p.pauseAtEnd;
+    m_mainAppWait = p.mainAppWait;
     if (!p.mainAppExe.empty()) {
         m_notMainApp = 1;
         m_mainAppExe = p.mainAppExe;
@@ -234,6 +243,13 @@ void CConfigureDlg::EnableLaunchControls(bool enable)
 {
     for (int id : kLaunchControls)
         ::EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
+}
+
+void CConfigureDlg::EnableMainAppWait()
+{
+    const BOOL enable = Ticked(IDC_CONFIGURE_NOT_MAIN_APP) && !Ticked(IDC_CONFIGURE_DO_NOT_LAUNCH);
+    ::EnableWindow(GetDlgItem(IDC_CONFIGURE_MAIN_APP_WAIT), enable);
+    ::EnableWindow(GetDlgItem(IDC_CONFIGURE_MAIN_APP_WAIT_LABEL), enable);
 }
 
 void CConfigureDlg::CheckVersion()
@@ -278,9 +294,11 @@ bool CConfigureDlg::OnCommand(UINT code, UINT id, HWND control)
         return true;
     case IDC_CONFIGURE_NOT_MAIN_APP:
         OnNotMainApp();
+        EnableMainAppWait();
         return true;
     case IDC_CONFIGURE_DO_NOT_LAUNCH:
         OnDoNotLaunch();
+        EnableMainAppWait();
         return true;
     case IDC_CONFIGURE_SHUTDOWN:
         OnShutdownOrRestart(IDC_CONFIGURE_SHUTDOWN, IDC_CONFIGURE_RESTART);
@@ -344,8 +362,9 @@ bool CConfigureDlg::OnTimer(UINT_PTR id)
 std::vector<std::string> CConfigureDlg::ShownState() const
 {
     std::vector<std::string> state;
-    for (int id : {IDC_CONFIGURE_DESCRIPTION, IDC_CONFIGURE_APP_PATH, IDC_CONFIGURE_CMDLINE,
-                   IDC_CONFIGURE_PRIORITY, IDC_CONFIGURE_AUTOSTART_DELAY, IDC_CONFIGURE_NONRESPONSE})
+    for (int id :
+         {IDC_CONFIGURE_DESCRIPTION, IDC_CONFIGURE_APP_PATH, IDC_CONFIGURE_CMDLINE, IDC_CONFIGURE_PRIORITY,
+          IDC_CONFIGURE_AUTOSTART_DELAY, IDC_CONFIGURE_NONRESPONSE, IDC_CONFIGURE_MAIN_APP_WAIT})
         state.push_back(GetDlgItemText(id));
     for (int id : {IDC_CONFIGURE_IDLE_TASKS, IDC_CONFIGURE_DEFRAG, IDC_CONFIGURE_LOGGING, IDC_CONFIGURE_PAUSE,
                    IDC_CONFIGURE_DO_NOT_LAUNCH, IDC_CONFIGURE_SHUTDOWN, IDC_CONFIGURE_RESTART,
@@ -408,12 +427,16 @@ void CConfigureDlg::OnSave()
     settings.pauseAtEnd = m_pauseAtEnd;
     settings.notMainApp = m_notMainApp == 1;
     settings.mainAppExe = m_mainAppExe;
+    settings.mainAppWait = m_mainAppWait;
     settings.logging = m_logging;
     settings.doNotLaunch = m_doNotLaunch;
     settings.powerPlan = m_powerPlan;
     settings.keepAwake = m_keepAwake;
     settings.shutdown = Ticked(IDC_CONFIGURE_SHUTDOWN);
     settings.restart = Ticked(IDC_CONFIGURE_RESTART);
+
+    // Read now, so that what the file holds at Save is kept, not what it held at opening.
+    settings.otherEntries = ReadConfigurationEntries(g_currentProfile.c_str());
 
     DWORD error = 0;
     if (!ApplyProfileWrites(g_currentProfile.c_str(), gui_logic::SaveWrites(settings), &error)) {

@@ -35,6 +35,7 @@ public:
     std::string m_description;
     int m_notMainApp = 0;
     std::string m_mainAppExe;
+    unsigned m_mainAppWait = 120;
     int m_logging = 0;
     int m_doNotLaunch = 0;
     int m_powerPlan = 0;
@@ -72,6 +73,8 @@ private:
     void SetUpButtons();
     void LoadProfile(const ConfigureProfile& p);
     void EnableLaunchControls(bool enable);
+    // The wait for the real program counts only for a launcher that is launched.
+    void EnableMainAppWait();
     void CheckVersion();
     void SetUpAutoStartList(const std::vector<gui_logic::AutoStartRow>& rows);
     bool ChooseExecutable(bool newStructSize, std::string* path);

@@ -1,6 +1,7 @@
 #include "gui/logic/configure_values.h"
 
 #include "profile/entry_values.h"
+#include "profile/name_compare.h"
 #include "profile/profile_keys.h"
 
 namespace gui_logic {
@@ -72,6 +73,7 @@ std::vector<ProfileWrite> SaveWrites(const ConfigureSettings& s)
             JoinAutoStartValue(row.commandLine, row.delay));
     Add(&writes, config, profile::kPauseAtEnd, std::to_string(s.pauseAtEnd));
     Add(&writes, config, profile::kMainAppExe, s.notMainApp ? s.mainAppExe : std::string());
+    Add(&writes, config, profile::kMainAppWait, std::to_string(s.mainAppWait));
     Add(&writes, config, profile::kLogging, std::to_string(s.logging));
     Add(&writes, config, profile::kDoNotLaunchApp, std::to_string(s.doNotLaunch));
     Add(&writes, config, profile::kPowerPlan, OneOrZero(s.powerPlan));
@@ -80,6 +82,21 @@ std::vector<ProfileWrite> SaveWrites(const ConfigureSettings& s)
         Add(&writes, config, profile::kShutdownAfterTermination, "1");
     if (s.restart)
         Add(&writes, config, profile::kRestartAfterTermination, "1");
+    // Owned: every key written above, and the two written only when ticked.
+    std::vector<std::string> owned = {profile::kShutdownAfterTermination, profile::kRestartAfterTermination};
+    for (const ProfileWrite& write : writes) {
+        if (!write.deleteSection && profile::SameName(write.section, config))
+            owned.push_back(write.key);
+    }
+    for (const auto& entry : s.otherEntries) {
+        bool taken = false;
+        for (const std::string& key : owned)
+            taken = taken || profile::SameName(key.c_str(), entry.first.c_str());
+        if (!taken) {
+            Add(&writes, config, entry.first.c_str(), entry.second);
+            owned.push_back(entry.first);  // a key twice in the file: its first value, once
+        }
+    }
     return writes;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace gui_logic {
@@ -13,6 +14,7 @@ constexpr unsigned kMinNonResponseSeconds = 3;
 constexpr unsigned kMaxNonResponseSeconds = 900;
 constexpr unsigned kMinDelaySeconds = 0;
 constexpr unsigned kMaxDelaySeconds = 900;
+constexpr unsigned kMaxMainAppWaitSeconds = 3600;
 constexpr int kMaxFieldChars = 255;  // description, path and command line of the main application
 // An auto-start command line: with "|" and a delay of up to 900 its value still fits
 // the 255 characters that a profile value reads back whole.
@@ -56,12 +58,16 @@ struct ConfigureSettings {
     int pauseAtEnd = 0;
     bool notMainApp = false;
     std::string mainAppExe;  // the remembered executable name
+    unsigned mainAppWait = 120;
     int logging = 0;
     int doNotLaunch = 0;
     int powerPlan = 0;
     int keepAwake = 0;
     bool shutdown = false;
     bool restart = false;
+    // The [Configuration] entries the dialog does not show (hand-added, or from a newer
+    // build), key and value in file order: Save writes them back after its own keys.
+    std::vector<std::pair<std::string, std::string>> otherEntries;
 };
 
 // One profile write: a whole section deleted, or one key written.
@@ -73,7 +79,8 @@ struct ProfileWrite {
 };
 
 // Every write of Save, in order: [Configuration] and [AutoStart] deleted, then the
-// known keys with the auto-start rows in list order after autostartdelay.
+// known keys with the auto-start rows in list order after autostartdelay, then the other
+// entries except those of keys the dialog owns (letter case ignored, as profiles read).
 std::vector<ProfileWrite> SaveWrites(const ConfigureSettings& settings);
 
 }  // namespace gui_logic

@@ -98,6 +98,8 @@
 #define IDC_CONFIGURE_DO_NOT_LAUNCH     1043
 #define IDC_CONFIGURE_POWER_PLAN        1052
 #define IDC_CONFIGURE_KEEP_AWAKE        1053
+#define IDC_CONFIGURE_MAIN_APP_WAIT     1054
+#define IDC_CONFIGURE_MAIN_APP_WAIT_LABEL 1055
 
 // Edit Auto Start Program (template 133); its Save button is IDOK
 #define IDC_EDIT_CMDLINE_TEXT           1021

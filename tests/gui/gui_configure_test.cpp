@@ -56,6 +56,7 @@ TEST_F(Configure, ProfileWithoutKeysShowsDefaultsAndSaveWritesEveryKnownKeyInOrd
     EXPECT_EQ(view.ticked, "");
     EXPECT_TRUE(view.rows.empty());
     EXPECT_EQ(view.focus, IDC_CONFIGURE_SAVE) << "disabling Edit and Delete moves the focus on to Save";
+    EXPECT_FALSE(view.enabled.count(IDC_CONFIGURE_MAIN_APP_WAIT)) << "only for a launcher";
 
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_EQ(driver.MessageBoxes()[0].caption, "Zephlaunch");
@@ -64,8 +65,8 @@ TEST_F(Configure, ProfileWithoutKeysShowsDefaultsAndSaveWritesEveryKnownKeyInOrd
     EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration"),
               (std::vector<std::string>{"description=", "fspath=<not set>", "fscmdline=", "fspriority=Normal",
                                         "defragmem=0", "procidletasks=0", "nonresponse=15",
-                                        "autostartdelay=30", "pauseatend=0", "MainAppExe=", "logging=0",
-                                        "donotlaunchapp=0", "powerplan=0", "keepawake=0"}));
+                                        "autostartdelay=30", "pauseatend=0", "MainAppExe=", "mainappwait=120",
+                                        "logging=0", "donotlaunchapp=0", "powerplan=0", "keepawake=0"}));
     EXPECT_TRUE(gt::SectionEntries(Profile(), "AutoStart").empty());
     EXPECT_NE(SavedRect(), "<missing>,<missing>,<missing>,<missing>") << "Save remembers the rectangle";
 }
@@ -79,25 +80,30 @@ TEST_F(Configure, MissingProfileFileIsCreatedBySave)
         gt::Click(dialog, IDC_CONFIGURE_SAVE);
     });
     EXPECT_EQ(RunConfigure(driver), 0);
-    EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration").size(), 14u);
+    EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration").size(), 15u);
     EXPECT_EQ(gt::ReadIni(Profile(), "Configuration", "description"), "Fresh");
 }
 
-TEST_F(Configure, EveryKeyIsShownAndWrittenBackWithUnknownKeysDropped)
+TEST_F(Configure, EveryKeyIsShownAndWrittenBackWithUnknownKeysKeptAfterThem)
 {
     WriteProfile(
         "[Configuration]\ndescription=Racing night\nhandadded=keep me\nfspath=C:\\Games\\racer.exe\n"
         "fscmdline=-fullscreen -fast\nfspriority=Below Normal\ndefragmem=1\nprocidletasks=1\n"
-        "nonresponse=900\nautostartdelay=0\npauseatend=1\nMainAppExe=real.exe\nlogging=1\n"
+        "nonresponse=900\nautostartdelay=0\npauseatend=1\nMainAppExe=real.exe\nlogging=1\nfuture=2\n"
+        "mainappwait=45\n"
         "[Programs]\nnotepad.exe=Stop|C:\\Windows\\notepad.exe\n");
     gt::GuiDriver driver;
     driver.Answer({IDOK});
     gt::ConfigureView view;
+    std::string wait;
     driver.Step(kConfigureTitle, [&](HWND dialog) {
         view = gt::ReadView(dialog);
+        wait = gt::TitleOf(gt::Item(dialog, IDC_CONFIGURE_MAIN_APP_WAIT));
         gt::Click(dialog, IDC_CONFIGURE_SAVE);
     });
     EXPECT_EQ(RunConfigure(driver), 0);
+    EXPECT_EQ(wait, "45");
+    EXPECT_TRUE(view.enabled.count(IDC_CONFIGURE_MAIN_APP_WAIT)) << "beside a ticked launcher option";
     EXPECT_EQ(view.description, "Racing night");
     EXPECT_EQ(view.appPath, "C:\\Games\\racer.exe");
     EXPECT_EQ(view.commandLine, "-fullscreen -fast");
@@ -108,11 +114,11 @@ TEST_F(Configure, EveryKeyIsShownAndWrittenBackWithUnknownKeysDropped)
     EXPECT_EQ(view.ticked, "defrag pause notmain logging");
     EXPECT_FALSE(view.enabled.count(IDC_CONFIGURE_IDLE_TASKS));
     EXPECT_EQ(gt::SectionEntries(Profile(), "Configuration"),
-              (std::vector<std::string>{"description=Racing night", "fspath=C:\\Games\\racer.exe",
-                                        "fscmdline=-fullscreen -fast", "fspriority=Below Normal",
-                                        "defragmem=1", "procidletasks=0", "nonresponse=900",
-                                        "autostartdelay=0", "pauseatend=1", "MainAppExe=real.exe",
-                                        "logging=1", "donotlaunchapp=0", "powerplan=0", "keepawake=0"}));
+              (std::vector<std::string>{
+                  "description=Racing night", "fspath=C:\\Games\\racer.exe", "fscmdline=-fullscreen -fast",
+                  "fspriority=Below Normal", "defragmem=1", "procidletasks=0", "nonresponse=900",
+                  "autostartdelay=0", "pauseatend=1", "MainAppExe=real.exe", "mainappwait=45", "logging=1",
+                  "donotlaunchapp=0", "powerplan=0", "keepawake=0", "handadded=keep me", "future=2"}));
     EXPECT_EQ(gt::SectionEntries(Profile(), "Programs"),
               (std::vector<std::string>{"notepad.exe=Stop|C:\\Windows\\notepad.exe"}))
         << "other sections are left alone";
@@ -192,11 +198,11 @@ TEST_F(Configure, ShutdownAndRestartBothStoredShowTickedAndDisabledAndAreWritten
     EXPECT_FALSE(view.enabled.count(IDC_CONFIGURE_SHUTDOWN));
     EXPECT_FALSE(view.enabled.count(IDC_CONFIGURE_RESTART));
     std::vector<std::string> entries = gt::SectionEntries(Profile(), "Configuration");
-    ASSERT_EQ(entries.size(), 16u);
-    EXPECT_EQ(entries[12], "powerplan=1");  // the two boxes show what was stored and write it back
-    EXPECT_EQ(entries[13], "keepawake=1");
-    EXPECT_EQ(entries[14], "ShutdownAfterTermination=1");
-    EXPECT_EQ(entries[15], "RestartAfterTermination=1");
+    ASSERT_EQ(entries.size(), 17u);
+    EXPECT_EQ(entries[13], "powerplan=1");  // the two boxes show what was stored and write it back
+    EXPECT_EQ(entries[14], "keepawake=1");
+    EXPECT_EQ(entries[15], "ShutdownAfterTermination=1");
+    EXPECT_EQ(entries[16], "RestartAfterTermination=1");
 }
 
 TEST_F(Configure, ShutdownAndRestartExcludeEachOtherWhenClicked)

@@ -183,7 +183,7 @@ TEST_F(ConfigureWindow, ToolTipsCarryTheirTextsAndTitle)
         gt::Command(dialog, IDCANCEL);
     });
     RunConfigure(driver);
-    EXPECT_EQ(tools, 21);
+    EXPECT_EQ(tools, 22);
     EXPECT_TRUE(shown);
     ASSERT_EQ(tips.size(), 5u);
     EXPECT_EQ(tips[0], "This field allows you to enter a description for this profile");

@@ -6,6 +6,7 @@
 
 #include "controller/autostart_launch.h"
 #include "controller/log_message.h"
+#include "controller/main_app_start.h"
 #include "controller/user_rights_start.h"
 #include "controller/process_snapshot.h"
 #include "service_direct/captured_log.h"
@@ -121,16 +122,19 @@ BOOL WINAPI StandInTokenStart(HANDLE token, DWORD, LPCWSTR, LPWSTR line, DWORD f
 }
 
 // Starts "cmd.exe /c exit %ZEPH_KEPT%" (7 in the caller's environment) the way the main
-// application is started; returns its exit code.
+// application is started, or through start when one is given; returns its exit code.
 DWORD LaunchAndWait(StartRights rights = StartRights::MayFallBack,
-                    const char* path = "C:\\windows\\system32\\cmd.exe")
+                    const char* path = "C:\\windows\\system32\\cmd.exe",
+                    bool (*start)(const char*, const char*, PROCESS_INFORMATION&) = nullptr)
 {
     PROCESS_INFORMATION process;
-    if (!LaunchProgram(path, "/c exit %ZEPH_KEPT%", process, rights))
+    const char* arguments = "/c exit %ZEPH_KEPT%";
+    if (start != nullptr ? !start(path, arguments, process) : !LaunchProgram(path, arguments, process, rights))
         return 1000 + GetLastError();
     DWORD code = WaitForSingleObject(process.hProcess, 30000);
     GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
+    if (process.hThread != nullptr)  // none from the shell's start
+        CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
 }
@@ -187,6 +191,40 @@ TEST(ElevatedRun, ProgramsStartWithAnUnelevatedTokenAndJournalsAndTheShellNeverE
                                                  "administrator rights of this run"}}));
     SetTokenCalls(nullptr);
     SetTokenProcessStart(nullptr);
+}
+
+// What Wine never answers: a main application that needs administrator rights (740), and
+// Realtime that Windows turns into High without the right to raise scheduling priority.
+bool NeedsElevation(const char*, const char*, PROCESS_INFORMATION&)
+{
+    SetLastError(740);  // ERROR_ELEVATION_REQUIRED
+    return false;
+}
+BOOL WINAPI HighForRealtime(HANDLE process, DWORD priorityClass)
+{
+    return SetPriorityClass(process,
+                            priorityClass == REALTIME_PRIORITY_CLASS ? HIGH_PRIORITY_CLASS : priorityClass);
+}
+
+TEST(ElevatedRun, MainAppNeedingAdministratorRightsStartsThroughRunasAndALowerPriorityIsSaid)
+{
+    SetMainAppLaunch(&NeedsElevation);
+    SetEnvironmentVariableA("ZEPH_KEPT", "7");
+    EXPECT_EQ(LaunchAndWait(StartRights::MayFallBack, "C:\\windows\\system32\\cmd.exe", StartMainApplication), 7u)
+        << "waited on the process the shell started";
+    SetMainAppLaunch(nullptr);
+
+    SetPriorityClassSet(&HighForRealtime);
+    ApplyMainAppPriority(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+    ApplyMainAppPriority(GetCurrentProcess(), HIGH_PRIORITY_CLASS);  // granted: no word
+    SetPriorityClassSet(nullptr);
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    EXPECT_EQ(
+        zt::TakeCapturedMessages(),
+        (std::vector<zt::CapturedMessage>{
+            {LOG_PLAIN, "\r\nThe Main Application needs administrator rights: asking Windows to start it"},
+            {LOG_WARNING,
+             "\r\nWARNING: Windows gave the Main Application High priority instead of Realtime"}}));
 }
 
 }  // namespace

@@ -154,15 +154,27 @@ TEST(MainAppLaunch, NegativeStartUpDelayDoesNotPause)
 
 // Without an autostartdelay setting the controller gives the main application 30 seconds
 // before phase 6 (the dry run tells without waiting them; the delay itself is really
-// waited in MainApplicationEndedBeforePhase6StillGetsItsAutoStartProgramsStartedAndEnded).
+// waited in MainApplicationEndedBeforePhase6StillGetsItsAutoStartProgramsStartedAndEnded),
+// and 120 for the real program behind a launcher. A renamed controller never lists itself.
 TEST(MainAppLaunch, DefaultStartUpDelayIsThirtySeconds)
 {
     zt::TempFolder folder;
     const std::string main = zt::CopyBinaryAs("fixture_mainapp.exe", folder.Path(), "mal_default.exe");
-    const std::string profile = zt::WriteProfile(folder, "[Configuration]\r\nfspath=" + main + "\r\n");
-    const zt::RunResult result = zt::RunController({"--dry-run", profile});
-    EXPECT_NE(result.output.find(zt::TextMode("\r\nWould wait 30 seconds for it to finish starting\r\n")),
-              std::string::npos)
+    const std::string profile =
+        zt::WriteProfile(folder, "[Configuration]\r\nfspath=" + main
+                                     + "\r\nMainAppExe=mal_x.exe\r\n[Programs]\r\nmal_ctl.exe=Stop\r\n");
+    zt::RunOptions options;
+    options.controllerPath = zt::CopyBinaryAs("zephrun.exe", folder.Path(), "mal_ctl.exe");
+    const zt::RunResult result = zt::RunController({"--dry-run", profile}, options);
+    EXPECT_EQ(
+        zt::FirstMissingInOrder(
+            result.output,
+            {zt::TextMode("\r\nmal_ctl.exe is not running - nothing to do"),
+             zt::TextMode("\r\nWould wait 30 seconds for it to finish starting\r\nThe started program is a "
+                          "launcher: would wait for mal_x.exe as the Main Application\r\n  for up to 120 "
+                          "seconds after the start-up delay until it runs,\r\n  then until every copy of it "
+                          "has finished, and 5 seconds more for a restart\r\n")}),
+        "")
         << result.output;
 }
 

@@ -40,27 +40,6 @@ DWORD SpoolerState(bool start)
     return state;
 }
 
-// Each line must appear in text after the one before it; returns the first that does not.
-std::string FirstMissingInOrder(const std::string& text, const std::vector<std::string>& lines)
-{
-    size_t from = 0;
-    for (const std::string& line : lines) {
-        const size_t at = text.find(line, from);
-        if (at == std::string::npos)
-            return line;
-        from = at + line.size();
-    }
-    return std::string();
-}
-
-int CountOf(const std::string& text, const std::string& what)
-{
-    int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
-
 }  // namespace
 
 TEST(WholeRun, AllNinePhasesStopLaunchAndRestore)
@@ -98,7 +77,7 @@ TEST(WholeRun, AllNinePhasesStopLaunchAndRestore)
     const zt::RunResult result = zt::RunController({profile}, options);
 
     // Phase 9 restarts maw_prog.exe with no arguments: it reports a second start and ends.
-    for (int i = 0; i < 100 && CountOf(zt::ReadFileBytes(program + ".report"), "module=") < 2; ++i)
+    for (int i = 0; i < 100 && zt::CountOf(zt::ReadFileBytes(program + ".report"), "module=") < 2; ++i)
         Sleep(100);
     const DWORD spoolerAfter = SpoolerState(false);
     WaitForSingleObject(running, 5000);
@@ -135,7 +114,7 @@ TEST(WholeRun, AllNinePhasesStopLaunchAndRestore)
         zt::TextMode("\r\nPhase 9:  Restarting Programs"),
         zt::TextMode("\r\nRestarting maw_prog.exe at " + program),
         zt::TextMode("\r\nZephlaunch Control Program finished.\r\n")};
-    EXPECT_EQ(FirstMissingInOrder(output, inOrder), "") << output;
+    EXPECT_EQ(zt::FirstMissingInOrder(output, inOrder), "") << output;
     EXPECT_EQ(output.find("ERROR", output.find("error code 127")), std::string::npos) << output;
     EXPECT_EQ(output.find("maw_gone"), std::string::npos);  // not running before: not restarted
 
@@ -146,7 +125,7 @@ TEST(WholeRun, AllNinePhasesStopLaunchAndRestore)
     EXPECT_EQ(zt::ReportValue(saw, "service"), std::to_string(SERVICE_STOPPED)) << saw;
     EXPECT_EQ(zt::ReportValue(saw, "end"), "event") << saw;
     // Afterwards: all restored.
-    EXPECT_EQ(CountOf(zt::ReadFileBytes(program + ".report"), "module="), 2);
+    EXPECT_EQ(zt::CountOf(zt::ReadFileBytes(program + ".report"), "module="), 2);
     EXPECT_EQ(spoolerAfter, static_cast<DWORD>(SERVICE_RUNNING));
     EXPECT_FALSE(zt::FileExists(gone + ".report"));
     EXPECT_TRUE(zt::FindProcesses("maw_auto.exe").empty());

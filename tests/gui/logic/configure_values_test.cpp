@@ -102,6 +102,7 @@ TEST(SaveWrites, DefaultsGiveEveryKnownKeyInOrder)
                                                           "[Configuration] autostartdelay=30",
                                                           "[Configuration] pauseatend=0",
                                                           "[Configuration] MainAppExe=",
+                                                          "[Configuration] mainappwait=120",
                                                           "[Configuration] logging=0",
                                                           "[Configuration] donotlaunchapp=0",
                                                           "[Configuration] powerplan=0",
@@ -143,6 +144,7 @@ TEST(SaveWrites, RowsComeAfterTheDelayAndShutdownRestartOnlyWhenTicked)
                                                           "[AutoStart] C:\\Tools\\b.exe=|",
                                                           "[Configuration] pauseatend=1",
                                                           "[Configuration] MainAppExe=racer-real.exe",
+                                                          "[Configuration] mainappwait=120",
                                                           "[Configuration] logging=1",
                                                           "[Configuration] donotlaunchapp=1",
                                                           "[Configuration] powerplan=0",
@@ -153,10 +155,18 @@ TEST(SaveWrites, RowsComeAfterTheDelayAndShutdownRestartOnlyWhenTicked)
 
     settings.shutdown = false;
     settings.notMainApp = false;  // the remembered name is not written once unticked
+    // Entries the dialog does not show follow in their order; its own keys (in any letter
+    // case, an unticked shutdown too) are not written twice, a repeated key only once.
+    settings.otherEntries = {{"handadded", "keep me"},
+                             {"LOGGING", "0"},
+                             {"shutdownaftertermination", "1"},
+                             {"future", "2"},
+                             {"Handadded", "again"}};
     std::vector<std::string> lines = Lines(gui_logic::SaveWrites(settings));
     EXPECT_EQ(lines[13], "[Configuration] MainAppExe=");
-    EXPECT_EQ(lines.back(), "[Configuration] RestartAfterTermination=1");
-    EXPECT_EQ(lines.size(), 19u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 19, lines.end()),
+              (std::vector<std::string>{"[Configuration] RestartAfterTermination=1",
+                                        "[Configuration] handadded=keep me", "[Configuration] future=2"}));
 }
 
 }  // namespace

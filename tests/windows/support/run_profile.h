@@ -84,6 +84,27 @@ inline std::string ReportValue(const std::string& report, const std::string& key
     return std::string();
 }
 
+// Each line must appear in text after the one before it; returns the first that does not.
+inline std::string FirstMissingInOrder(const std::string& text, const std::vector<std::string>& lines)
+{
+    size_t from = 0;
+    for (const std::string& line : lines) {
+        const size_t at = text.find(line, from);
+        if (at == std::string::npos)
+            return line;
+        from = at + line.size();
+    }
+    return std::string();
+}
+
+inline int CountOf(const std::string& text, const std::string& what)
+{
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
 // A profile file in folder with the given text.
 inline std::string WriteProfile(const TempFolder& folder, const std::string& text,
                                 const std::string& name = "profile.ini")
