@@ -103,7 +103,9 @@ PriorityClassSet SetPriorityClassSet(PriorityClassSet set)
 
 bool StartMainApplication(const char* path, const char* arguments, PROCESS_INFORMATION& process)
 {
-    if ((g_launch != nullptr ? g_launch : LaunchProgram)(path, arguments, process))
+    const bool launched =
+        g_launch != nullptr ? g_launch(path, arguments, process) : LaunchProgram(path, arguments, process);
+    if (launched)
         return true;
     if (GetLastError() != ERROR_ELEVATION_REQUIRED)
         return false;
