@@ -61,7 +61,9 @@ void StopEntry(const char* path)
     profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName,
                       profile::FileNameOfPath(path));
     g_programFinder.m_handled = false;
-    g_programFinder.EnumerateProcesses();  // one pass: the first instance only
+    // One pass: the first instance only.
+    if (!g_programFinder.EnumerateProcesses())
+        ReportProcessListFailure(g_programFinder.m_programName, "not stopped");
 }
 
 }  // namespace

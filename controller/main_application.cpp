@@ -80,7 +80,8 @@ bool FindRealMainApplication()
     profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName, exeName);
     g_programFinder.m_handled = false;
     g_programFinder.m_foundPid = 0;
-    g_programFinder.EnumerateProcesses();
+    if (!g_programFinder.EnumerateProcesses())
+        ReportProcessListFailure(exeName, "not found");
     g_programFinder.m_findOnly = false;  // a pass that found nothing leaves it set
 
     CloseMainProcessHandles();

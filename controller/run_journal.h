@@ -5,22 +5,32 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "journal/journal_text.h"
+
 // True when [Programs] or [Services] has an entry to stop: only such a run keeps a journal
 // (and only such a run looks for the journal of a run that died before it).
 bool JournalNeeded();
 // Before phase 2: writes the first journal when JournalNeeded(). A journal that cannot be
 // written is reported once; the run goes on without it.
 void JournalBegin();
+// The calls that record something about to be stopped return false once the journal was
+// handed over (JournalHandOver): the caller then stops nothing more.
 // A "Stop & Restart" program about to be ended, with the path phase 9 restarts.
-void JournalAddProgram(const char* key, const char* path);
+bool JournalAddProgram(const char* key, const char* path);
 // A "Stop & Restart" service about to be sent the stop request; removed again when it
 // turns out not to be running.
-void JournalAddService(const char* key);
+bool JournalAddService(const char* key);
 void JournalRemoveService(const char* key);
 // The saved AutoRestartShell value, before the registry value is zeroed.
-void JournalRecordShellValue(DWORD value);
+bool JournalRecordShellValue(DWORD value);
 // An auto-start program that phase 6 started.
 void JournalAddAutoStarted(const char* path, DWORD processId);
+// The console is closing (any thread): every later change is refused, and path and record
+// receive the journal as it stands on the disk, for its restore. False when the run keeps
+// no journal.
+bool JournalHandOver(std::string& path, JournalRecord& record);
 // The run reached its end: the journal is deleted, or, when the shell-restart value could
 // not be written back (shellValueLeft), rewritten to hold just that value.
 void JournalEnd(bool shellValueLeft);

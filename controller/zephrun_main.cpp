@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "controller/console_close.h"
 #include "controller/dry_run.h"
 #include "controller/journal_restore.h"
 #include "controller/key_wait.h"
@@ -147,6 +148,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    InstallConsoleHandler(IsNtFamily(version));
     // What a run that died left stopped goes back first; then this run keeps its own journal.
     // A run with nothing to stop does neither: it does not even load the shell's library to
     // find the journal folder.
@@ -183,6 +185,7 @@ int main(int argc, char* argv[])
         LogMessage(LOG_HEADING, "\r\nPhase 7:  Skipping...");
     }
 
+    ClaimTheRestore();
     LogMessage(LOG_HEADING, "\r\nPhase 8:  Restarting Services");
     if (IsNtFamily(version)) {
         HandleServicesSection(ServicesMode::Start);
@@ -194,6 +197,7 @@ int main(int argc, char* argv[])
     HandleProgramsSection(ProgramsMode::Restart);
     const bool shellValueBack = RestoreShellRestartAtEnd();
     JournalEnd(!shellValueBack);
+    RestoreFinished();
 
     LogMessage(LOG_HEADING, "\r\nZephlaunch Control Program finished.\r\n");
 
@@ -203,11 +207,11 @@ int main(int argc, char* argv[])
     }
     if (ReadConfigInt(profile::kShutdownAfterTermination, 0) == 1) {
         LogMessage(LOG_WARNING, "\r\nSystem Shutdown in progress...");
-        PowerOff(false);
+        PowerOff(false, version);
     }
     if (ReadConfigInt(profile::kRestartAfterTermination, 0) == 1) {
         LogMessage(LOG_WARNING, "\r\nSystem Restart in progress...");
-        PowerOff(true);
+        PowerOff(true, version);
     }
     return 0;
 }
