@@ -7,38 +7,15 @@
 #include "controller/journal_restore.h"
 #include "controller/log_message.h"
 #include "controller/run_journal.h"
-#include "runtime/entry_point.h"
 
 namespace {
 
 // Who puts back what the run stopped: 0 nobody yet, 1 the run itself (phases 8 and 9),
-// 2 the end of the console or of the session.
+// 2 the first of the console's close, sign-out and shutdown events.
 volatile LONG g_restoreOwner = 0;
-// Set once that restore is over (manual reset, created before anything can claim it).
+// Set once that restore is over (manual reset, created before the handler).
 HANDLE g_restoreDone = nullptr;
 bool g_ntFamily = true;
-
-const char kSessionWindowClass[] = "ZephrunSessionEnd";
-
-// Returns when what the run stopped was put back, by this call or by whoever came first.
-void PutBackWhatTheRunStopped()
-{
-    if (InterlockedCompareExchange(&g_restoreOwner, 2, 0) != 0) {
-        if (g_restoreDone != nullptr)
-            WaitForSingleObject(g_restoreDone, INFINITE);
-        return;
-    }
-    // The threads still stopping things stop nothing more once the journal is handed over;
-    // the main thread waits in ClaimTheRestore. The journal file changes only at the end of
-    // the restore, so whatever Windows does not give the time for stays in it.
-    std::string path;
-    JournalRecord record;
-    if (JournalHandOver(path, record)) {
-        LogMessage(LOG_WARNING, "\r\nWARNING: The run is being ended - putting back what it stopped...");
-        RestoreOwnJournal(path, record, g_ntFamily);
-    }
-    RestoreFinished();
-}
 
 BOOL WINAPI OnConsoleEvent(DWORD event)
 {
@@ -50,58 +27,30 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
     }
     if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT)
         return FALSE;
-    PutBackWhatTheRunStopped();
+    if (InterlockedCompareExchange(&g_restoreOwner, 2, 0) != 0) {
+        // Phases 8 and 9, or an earlier event, restore already: let them finish as far as
+        // the time allows (returning would end the process).
+        if (g_restoreDone != nullptr)
+            WaitForSingleObject(g_restoreDone, INFINITE);
+        return FALSE;
+    }
+    // The threads still stopping things stop nothing more once the journal is handed over;
+    // the main thread waits in ClaimTheRestore. The journal file changes only at the end of
+    // the restore, so whatever Windows does not give the time for stays in it.
+    std::string path;
+    JournalRecord record;
+    if (JournalHandOver(path, record)) {
+        LogMessage(LOG_WARNING, "\r\nWARNING: The console is closing - putting back what the run stopped...");
+        RestoreOwnJournal(path, record, g_ntFamily);
+    }
+    RestoreFinished();
     // FALSE: the default handler ends the process, as Windows would after TRUE.
     return FALSE;
 }
 
-// Windows 7 and later send no sign-out or shutdown event to a console process that has
-// loaded user32.dll (the journal's folder lookup loads it through shell32): such a process
-// hears of the session's end as a program with windows does, by WM_ENDSESSION to a hidden
-// top-level window. USER32.DLL is looked up, not imported (see window_calls.h).
-using DefWindowProcFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-DefWindowProcFn g_defWindowProc = nullptr;
-
-LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_ENDSESSION && wParam != FALSE) {
-        PutBackWhatTheRunStopped();
-        ExitProcess(1);  // the session ends: Windows would end the process now
-    }
-    return g_defWindowProc(window, message, wParam, lParam);
-}
-
-DWORD WINAPI SessionWindowThread(LPVOID)
-{
-    HMODULE user = LoadLibraryA("USER32.DLL");
-    const auto registerClass = LookUp<ATOM(WINAPI*)(const WNDCLASSA*)>(user, "RegisterClassA");
-    const auto createWindow = LookUp<HWND(WINAPI*)(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND,
-                                                   HMENU, HINSTANCE, LPVOID)>(user, "CreateWindowExA");
-    const auto getMessage = LookUp<BOOL(WINAPI*)(MSG*, HWND, UINT, UINT)>(user, "GetMessageA");
-    const auto dispatchMessage = LookUp<LRESULT(WINAPI*)(const MSG*)>(user, "DispatchMessageA");
-    g_defWindowProc = LookUp<DefWindowProcFn>(user, "DefWindowProcA");
-    if (registerClass == nullptr || createWindow == nullptr || getMessage == nullptr
-        || dispatchMessage == nullptr || g_defWindowProc == nullptr)
-        return 0;  // USER32.DLL stays loaded for the process's life: the window lives as long
-    WNDCLASSA windowClass;
-    ZeroMemory(&windowClass, sizeof windowClass);
-    windowClass.lpfnWndProc = SessionWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kSessionWindowClass;
-    if (registerClass(&windowClass) == 0
-        || createWindow(0, kSessionWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                        windowClass.hInstance, nullptr)
-               == nullptr)
-        return 0;
-    MSG message;
-    while (getMessage(&message, nullptr, 0, 0) > 0)
-        dispatchMessage(&message);
-    return 0;
-}
-
 }  // namespace
 
-void InstallConsoleHandler(bool ntFamily, bool watchSession)
+void InstallConsoleHandler(bool ntFamily)
 {
     g_ntFamily = ntFamily;
     g_restoreDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -110,11 +59,6 @@ void InstallConsoleHandler(bool ntFamily, bool watchSession)
                    "\r\nWARNING: Unable to watch the console (error %lu) - do not close it during the run.",
                    GetLastError());
     }
-    if (!watchSession)
-        return;
-    HANDLE thread = CreateThread(nullptr, 0, SessionWindowThread, nullptr, 0, nullptr);
-    if (thread != nullptr)
-        CloseHandle(thread);  // a thread that cannot start leaves the console's events alone
 }
 
 void ClaimTheRestore()
@@ -122,7 +66,7 @@ void ClaimTheRestore()
     if (InterlockedCompareExchange(&g_restoreOwner, 1, 0) != 2)
         return;
     for (;;)
-        Sleep(INFINITE);  // the process ends when that restore is over
+        Sleep(INFINITE);  // the process ends when the console's handler returns
 }
 
 void RestoreFinished()

@@ -160,50 +160,38 @@ TEST_F(Journal, KilledRunIsRestoredByRestoreOnce)
     EXPECT_EQ(zt::FindProcesses("zj_prog.exe").size(), 1u);  // not started a second time
 }
 
-// Ctrl+Break during a run only says how a run ends. A console closed in phase 6, and a
-// session that ends (WM_ENDSESSION to the run's hidden window), put back what the run
-// stopped before the controller ends (and the journal goes).
-TEST_F(Journal, ClosedConsoleOrEndedSessionRestoresWhatTheRunStopped)
+// Ctrl+Break during a run only says how a run ends. A console closed in phase 6 puts back,
+// before the controller ends, what the run stopped (and the journal goes).
+TEST_F(Journal, ClosedConsoleRestoresWhatTheRunStopped)
 {
     zt::ProcessCleanup cleanup({"zj_close.exe"});
     const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_close.exe");
+    zt::FixtureProgram running(program, "");
     zt::FixtureService service("zj_closesvc", "prompt");
     ASSERT_EQ(service.Start(), static_cast<DWORD>(SERVICE_RUNNING));
     const std::string profile = Profile("closed.ini", {"zj_close.exe=Stop & Restart|" + program},
                                         {service.Name() + "=Stop & Restart"});
-    for (const bool sessionEnd : {false, true}) {
-        SCOPED_TRACE(sessionEnd ? "WM_ENDSESSION" : "CTRL_CLOSE_EVENT");
-        zt::KillProcesses("zj_close.exe");
-        zt::FixtureProgram running(program, "");
-        zt::BackgroundController run({profile}, m_folder.File("closed.out"));
-        ASSERT_TRUE(run.WaitForOutput("Waiting for Main Application to finish")) << run.Output();
-        ASSERT_TRUE(run.SendConsoleEvent(CTRL_BREAK_EVENT));
-        ASSERT_TRUE(run.WaitForOutput("it ends when the main application ends")) << run.Output();
-        EXPECT_TRUE(run.Running());
-        EXPECT_FALSE(running.Running());
-        EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
 
-        HWND window = nullptr;
-        for (int tries = 0; sessionEnd && window == nullptr && tries < 200; ++tries) {
-            window = FindWindowA("ZephrunSessionEnd", nullptr);
-            if (window == nullptr)
-                Sleep(50);  // the window thread starts with the run; polled, not assumed
-        }
-        ASSERT_TRUE(sessionEnd ? window != nullptr && PostMessageA(window, WM_ENDSESSION, TRUE, 0) != FALSE
-                               : run.SendConsoleEvent(CTRL_CLOSE_EVENT));
-        EXPECT_NE(run.Finish(), static_cast<DWORD>(STILL_ACTIVE));
-        const std::string output = run.Output();
-        EXPECT_NE(output.find(zt::TextMode("\r\nWARNING: The run is being ended - putting back what it "
-                                           "stopped...\r\nRestoring what the run of '"
-                                           + profile + "'")),
-                  std::string::npos)
-            << output;
-        EXPECT_EQ(output.find("Phase 8"), output.rfind("Phase 8")) << output;  // once, for the journal
-        EXPECT_EQ(zt::WaitForServiceState(service.Name(), SERVICE_RUNNING),
-                  static_cast<DWORD>(SERVICE_RUNNING));
-        EXPECT_EQ(zt::FindProcesses("zj_close.exe").size(), 1u);
-        EXPECT_TRUE(zt::JournalFiles().empty());
-    }
+    zt::BackgroundController run({profile}, m_folder.File("closed.out"));
+    ASSERT_TRUE(run.WaitForOutput("Waiting for Main Application to finish")) << run.Output();
+    ASSERT_TRUE(run.SendConsoleEvent(CTRL_BREAK_EVENT));
+    ASSERT_TRUE(run.WaitForOutput("it ends when the main application ends")) << run.Output();
+    EXPECT_TRUE(run.Running());
+    EXPECT_FALSE(running.Running());
+    EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
+
+    ASSERT_TRUE(run.SendConsoleEvent(CTRL_CLOSE_EVENT));
+    EXPECT_NE(run.Finish(), static_cast<DWORD>(STILL_ACTIVE));
+    const std::string output = run.Output();
+    EXPECT_NE(output.find(zt::TextMode("\r\nWARNING: The console is closing - putting back what the run "
+                                       "stopped...\r\nRestoring what the run of '"
+                                       + profile + "'")),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(output.find("Phase 8"), output.rfind("Phase 8")) << output;  // once, for the journal
+    EXPECT_EQ(zt::WaitForServiceState(service.Name(), SERVICE_RUNNING), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(zt::FindProcesses("zj_close.exe").size(), 1u);
+    EXPECT_TRUE(zt::JournalFiles().empty());
 }
 
 // A run that stops anything first restores the journal of a run that died (a warning line,
