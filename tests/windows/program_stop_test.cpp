@@ -183,10 +183,8 @@ TEST_F(ProgramStop, NoActionAndAbsentProgramsAreLeftAlone)
     EXPECT_TRUE(keptToo.Running());
 }
 
-// The terminator itself, through the seam in front of OpenProcess (Wine grants every right):
-// an elevated program refuses every right, a hardened one everything but ending it. The
-// refusal is reported, the walk goes on to the next instance, and the name is not taken for
-// "not running".
+// Through the seam in front of OpenProcess (Wine grants every right): an elevated program
+// refuses every right, a hardened one all but ending it. The walk goes on past the refusal.
 DWORD g_elevatedId = 0;
 HANDLE WINAPI StandInOpen(DWORD rights, BOOL inherit, DWORD processId)
 {
@@ -197,11 +195,10 @@ HANDLE WINAPI StandInOpen(DWORD rights, BOOL inherit, DWORD processId)
     return OpenProcess(rights, inherit, processId);
 }
 
-TEST(ProgramTerminatorRights, ARefusedInstanceIsPassedOverAndTheNextEnded)
+TEST_F(ProgramStop, ARefusedInstanceIsPassedOverAndTheNextEnded)
 {
     zt::ProcessCleanup cleanup({"prog_stop_rights.exe"});
-    zt::TempFolder folder;
-    const std::string path = zt::CopyBinaryAs("fixture_window.exe", folder.Path(), "prog_stop_rights.exe");
+    const std::string path = Program("prog_stop_rights.exe");
     zt::FixtureProgram elevated(path, "--no-window");
     zt::FixtureProgram hardened(path, "--no-window");
     g_elevatedId = elevated.Id();
@@ -209,10 +206,8 @@ TEST(ProgramTerminatorRights, ARefusedInstanceIsPassedOverAndTheNextEnded)
     ProgramTerminator terminator;
     std::snprintf(terminator.m_programName, sizeof terminator.m_programName, "prog_stop_rights.exe");
     int ended = 0;
-    for (int pass = 0; pass < 3 && terminator.EnumerateProcesses() && terminator.m_handled; ++pass) {
+    for (; ended < 3 && terminator.EnumerateProcesses() && terminator.m_handled; ++ended)
         terminator.m_handled = false;
-        ++ended;
-    }
     SetProcessOpen(nullptr);
 
     EXPECT_EQ(ended, 1);
