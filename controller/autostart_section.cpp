@@ -123,7 +123,8 @@ void StopEntry(Started& started)
     g_programFinder.m_handled = false;
     g_programFinder.m_accept = running ? IsStartedProcess : StartedDuringRun;
     g_programFinder.m_acceptContext = &started;
-    g_programFinder.EnumerateProcesses();
+    if (!g_programFinder.EnumerateProcesses())
+        ReportProcessListFailure(g_programFinder.m_programName, "not stopped");
     g_programFinder.m_accept = nullptr;
     g_programFinder.m_acceptContext = nullptr;
     CloseHandle(started.process);

@@ -278,6 +278,11 @@ bool RestoreJournal(const std::string& path, const std::string& newPath, const J
 
 }  // namespace
 
+bool RestoreOwnJournal(const std::string& path, const JournalRecord& record, bool ntFamily)
+{
+    return RestoreJournal(path, std::string(), record, false, ntFamily);
+}
+
 RestoreResult RestoreUnfinishedRuns(bool normalRun, bool ntFamily)
 {
     std::string folders[2];

@@ -2,6 +2,10 @@
 // the start of a normal run that finds the journal of a run that died.
 #pragma once
 
+#include <string>
+
+#include "journal/journal_text.h"
+
 enum class RestoreResult {
     Nothing,   // no journal of a dead run
     Restored,  // everything listed was put back
@@ -15,3 +19,5 @@ enum class RestoreResult {
 // (normalRun) each journal is announced with a warning line; with --restore the journals
 // of runs still alive are named. Services are started only on the NT family.
 RestoreResult RestoreUnfinishedRuns(bool normalRun, bool ntFamily);
+// Restores the running controller's own journal, as it stands (the console is closing).
+bool RestoreOwnJournal(const std::string& path, const JournalRecord& record, bool ntFamily);

@@ -25,5 +25,5 @@ void DefragmentMemory();
 bool RunMainApplication();
 // Phases 6 and 7 (called by RunMainApplication): phase 7 ends only what phase 6 started.
 void HandleAutoStartSection(AutoStartMode mode);
-// End of run: shut down (false) or restart (true) the computer. Failures are silent.
-bool PowerOff(bool restart);
+// End of run: shut down (false) or restart (true) the computer. A step that fails is reported.
+bool PowerOff(bool restart, const OSVERSIONINFOA& version);

@@ -63,16 +63,19 @@ void StartStopThread(ThreadBatch& batch, const char* key, const char* value)
         delete block;
 }
 
-// Whether a process with the key's name runs now. Phase 9 runs on the main thread, so the
-// shared finder is free.
-bool IsRunning(const char* key)
+// Whether a process with the key's name runs now; false, after an error line, when the
+// process list cannot be read. Phase 9 runs on the main thread, so the shared finder is free.
+bool IsRunning(const char* key, bool& running)
 {
     g_programFinder.m_findOnly = true;
     profile::CopyText(g_programFinder.m_programName, sizeof g_programFinder.m_programName, key);
     g_programFinder.m_foundPid = 0;
-    g_programFinder.EnumerateProcesses();
+    const bool walked = g_programFinder.EnumerateProcesses();
     g_programFinder.m_findOnly = false;  // a pass that found nothing leaves it set
-    return g_programFinder.m_foundPid != 0;
+    running = g_programFinder.m_foundPid != 0;
+    if (!walked)
+        ReportProcessListFailure(key, "not restarted");
+    return walked;
 }
 
 void StartRestartThread(ThreadBatch& batch, const char* key, const char* path)
@@ -100,7 +103,7 @@ DWORD WINAPI StopProgramThread(LPVOID parameter)
             // Into the run journal before the first instance is ended.
             terminator.m_beforeEnd = [](void* context) {
                 const StopBlock* stopped = static_cast<const StopBlock*>(context);
-                JournalAddProgram(stopped->key, profile::ProgramPathPart(stopped->value));
+                return JournalAddProgram(stopped->key, profile::ProgramPathPart(stopped->value));
             };
             terminator.m_beforeEndContext = block;
         }
@@ -109,7 +112,11 @@ DWORD WINAPI StopProgramThread(LPVOID parameter)
         bool wasRunning = false;
         for (;;) {
             terminator.m_handled = false;
-            terminator.EnumerateProcesses();
+            if (!terminator.EnumerateProcesses() && !wasRunning) {
+                // Not known to be stopped, nor to be not running: phase 9 decides by looking again.
+                ReportProcessListFailure(terminator.m_programName, "not stopped");
+                terminator.m_refused = true;
+            }
             if (!terminator.m_handled)
                 break;
             wasRunning = true;
@@ -124,7 +131,7 @@ DWORD WINAPI StopProgramThread(LPVOID parameter)
             }
             Sleep(kPassIntervalMs);
         }
-        if (!wasRunning)
+        if (!wasRunning && !terminator.m_refused)
             RecordNotRunning(block->value);
     }
     delete block;
@@ -135,10 +142,13 @@ DWORD WINAPI RestartProgramThread(LPVOID parameter)
 {
     RestartBlock* block = static_cast<RestartBlock*>(parameter);
     char commandLine[sizeof block->path + 2];
-    // Quoted, so that exactly the stored path is started. A failed start prints nothing.
+    // Quoted, so that exactly the stored path is started, in its own folder. A failed start
+    // prints nothing.
+    char folder[sizeof block->path];
+    ProgramFolder(block->path, folder, sizeof folder);
     DWORD error = ERROR_SUCCESS;
     if (QuotedProgramPath(commandLine, sizeof commandLine, block->path)) {
-        StartShownWithUserRights(commandLine, nullptr, error);
+        StartShownWithUserRights(commandLine, folder[0] != '\0' ? folder : nullptr, error);
     }
     delete block;
     return 0;
@@ -172,7 +182,10 @@ void HandleProgramsSection(ProgramsMode mode)
             return;
         // A program that could not be stopped (or was started again meanwhile) is not started
         // a second time.
-        if (IsRunning(key)) {
+        bool running = false;
+        if (!IsRunning(key, running))
+            return;
+        if (running) {
             LogMessage(LOG_WARNING, "\r\nWARNING: %s is still running - not restarted", key);
             if (IsShellProgramKey(key))
                 RestoreShellRestart();

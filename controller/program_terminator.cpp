@@ -13,9 +13,12 @@ namespace {
 const char kWinlogonKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 const char kAutoRestartShell[] = "AutoRestartShell";
 
-// Full access as every Windows version understands it: PROCESS_ALL_ACCESS of current headers
-// grew with Windows Vista, and older systems refuse that larger mask.
-constexpr DWORD kProcessAllAccess = STANDARD_RIGHTS_REQUIRED | SYNCHRONIZE | 0xFFF;
+// What ending a program needs: the wait for it to close, and the termination. Programs that
+// run elevated, protected processes and programs that harden their rights refuse anything
+// more, but most of them still grant these two.
+constexpr DWORD kEndRights = SYNCHRONIZE | PROCESS_TERMINATE;
+
+ProcessOpen g_processOpen = nullptr;
 
 // How long a terminated process may take to leave the process list before the next pass.
 constexpr DWORD kTerminationSettleMs = 5000;
@@ -56,9 +59,22 @@ LONG WriteShellRestart(HKEY key, DWORD value)
 
 }  // namespace
 
-void SaveAndDisableShellRestart()
+void ReportProcessListFailure(const char* name, const char* outcome)
+{
+    LogMessage(LOG_ERROR, "\r\nERROR: Unable to list the running programs - %s %s", name, outcome);
+}
+
+ProcessOpen SetProcessOpen(ProcessOpen open)
+{
+    const ProcessOpen previous = g_processOpen;
+    g_processOpen = open;
+    return previous;
+}
+
+bool SaveAndDisableShellRestart()
 {
     // Registry failures here are not reported: without the value the shell simply restarts.
+    bool journaled = true;
     EnterCriticalSection(&g_outputLock);
     HKEY key = nullptr;
     if (OpenWinlogonKey(KEY_QUERY_VALUE | KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
@@ -72,14 +88,16 @@ void SaveAndDisableShellRestart()
                 && size == sizeof value) {
                 g_savedAutoRestartShell = value;
             }
-            g_shellRestartSaved = true;
             // Kept in the run journal before the value is zeroed.
-            JournalRecordShellValue(g_savedAutoRestartShell);
+            journaled = JournalRecordShellValue(g_savedAutoRestartShell);
+            g_shellRestartSaved = journaled;
         }
-        WriteShellRestart(key, 0);
+        if (journaled)
+            WriteShellRestart(key, 0);
         RegCloseKey(key);
     }
     LeaveCriticalSection(&g_outputLock);
+    return journaled;
 }
 
 long RestoreShellRestart()
@@ -130,7 +148,13 @@ bool RestoreShellRestartAtEnd()
 }
 
 ProgramTerminator::ProgramTerminator()
-    : m_handled(false), m_findOnly(false), m_foundPid(0), m_closePid(0), m_windowFound(false), m_endedPid(0)
+    : m_handled(false),
+      m_refused(false),
+      m_findOnly(false),
+      m_foundPid(0),
+      m_closePid(0),
+      m_windowFound(false),
+      m_endedPid(0)
 {
     std::memset(m_programName, 0, sizeof m_programName);
 }
@@ -160,18 +184,23 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId)
         return FALSE;
     }
 
-    HANDLE process = OpenProcess(kProcessAllAccess, FALSE, processId);
+    HANDLE process = g_processOpen != nullptr ? g_processOpen(kEndRights, FALSE, processId)
+                                              : OpenProcess(kEndRights, FALSE, processId);
     if (process == nullptr) {
+        // Not this one (said once); the next instance of the name may still be ended.
         LogMessage(LOG_ERROR, "\r\nERROR opening process handle for program %s: code %lu", m_programName,
                    GetLastError());
+        IgnoreProcess(processId);
+        m_refused = true;
+        return TRUE;
+    }
+    if ((m_beforeEnd != nullptr && !m_beforeEnd(m_beforeEndContext))
+        || (IsShellProgramKey(m_programName) && !SaveAndDisableShellRestart())) {
+        CloseHandle(process);  // the console is closing: nothing more is stopped
         return FALSE;
     }
-    if (m_beforeEnd != nullptr)
-        m_beforeEnd(m_beforeEndContext);
-
     if (IsShellProgramKey(m_programName)) {
         // The shell is not asked to close: Windows would restart it at once unless told not to.
-        SaveAndDisableShellRestart();
         EndProcess(process, processId);
         return FALSE;
     }

@@ -22,7 +22,8 @@ JournalRecord g_journal;
 unsigned long g_journalVersion = 0;    // changes made (under g_journalLock)
 unsigned long g_journalPersisted = 0;  // changes on the disk (under g_journalWriteLock)
 std::string g_journalPath;
-bool g_journalFailed = false;  // a write failed; reported once (under g_journalWriteLock)
+bool g_journalFailed = false;      // a write failed; reported once (under g_journalWriteLock)
+bool g_journalHandedOver = false;  // the console's close owns the journal (under both locks)
 
 bool ProfileHasSomethingToStop()
 {
@@ -71,22 +72,24 @@ DWORD Persist(unsigned long version)
     return report;
 }
 
-// Changes the record and, when change says it changed, writes it before returning. The
-// warning is printed after the locks are left (LogMessage takes the output lock, and the
-// shell-value hook calls in while holding that).
+// Changes the record and, when change says it changed, writes it before returning; false
+// when the journal was handed over. The warning is printed after the locks are left
+// (LogMessage takes the output lock, and the shell-value hook calls in while holding that).
 template <typename Change>
-void Record(Change&& change)
+bool Record(Change&& change)
 {
     if (!g_journalActive)
-        return;
+        return true;
     EnterCriticalSection(&g_journalLock);
-    const unsigned long version = change(g_journal) ? ++g_journalVersion : 0;
+    const bool open = !g_journalHandedOver;
+    const unsigned long version = open && change(g_journal) ? ++g_journalVersion : 0;
     LeaveCriticalSection(&g_journalLock);
-    if (version == 0)
-        return;
-    const DWORD error = Persist(version);
-    if (error != 0)
-        ReportWriteFailure(error);
+    if (version != 0) {
+        const DWORD error = Persist(version);
+        if (error != 0)
+            ReportWriteFailure(error);
+    }
+    return open;
 }
 
 }  // namespace
@@ -137,14 +140,14 @@ void JournalBegin()
     ReportWriteFailure(error);
 }
 
-void JournalAddProgram(const char* key, const char* path)
+bool JournalAddProgram(const char* key, const char* path)
 {
-    Record([&](JournalRecord& journal) { return journal.AddProgram(key, path); });
+    return Record([&](JournalRecord& journal) { return journal.AddProgram(key, path); });
 }
 
-void JournalAddService(const char* key)
+bool JournalAddService(const char* key)
 {
-    Record([&](JournalRecord& journal) { return journal.AddService(key); });
+    return Record([&](JournalRecord& journal) { return journal.AddService(key); });
 }
 
 void JournalRemoveService(const char* key)
@@ -152,9 +155,9 @@ void JournalRemoveService(const char* key)
     Record([&](JournalRecord& journal) { return journal.RemoveService(key); });
 }
 
-void JournalRecordShellValue(DWORD value)
+bool JournalRecordShellValue(DWORD value)
 {
-    Record([&](JournalRecord& journal) { return journal.SetShellValue(value); });
+    return Record([&](JournalRecord& journal) { return journal.SetShellValue(value); });
 }
 
 void JournalAddAutoStarted(const char* path, DWORD processId)
@@ -183,6 +186,22 @@ void JournalRecordScreenSaverOff(bool off)
         journal.screenSaverOff = off;
         return true;
     });
+}
+
+bool JournalHandOver(std::string& path, JournalRecord& record)
+{
+    if (!g_journalActive)
+        return false;
+    // A write under way finishes first; none follows.
+    EnterCriticalSection(&g_journalWriteLock);
+    EnterCriticalSection(&g_journalLock);
+    const bool first = !g_journalHandedOver;
+    g_journalHandedOver = true;
+    record = g_journal;
+    path = g_journalPath;
+    LeaveCriticalSection(&g_journalLock);
+    LeaveCriticalSection(&g_journalWriteLock);
+    return first;
 }
 
 void JournalEnd(bool shellValueLeft)

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "journal/journal_text.h"
+
 // True when [Programs] or [Services] has an entry to stop, or the run switches the power plan
 // or the screen saver (powerplan, keepawake): only such a run keeps a journal (and only such a
 // run looks for the journal of a run that died before it).
@@ -12,14 +16,16 @@ bool JournalNeeded();
 // Before phase 2: writes the first journal when JournalNeeded(). A journal that cannot be
 // written is reported once; the run goes on without it.
 void JournalBegin();
+// The calls that record something about to be stopped return false once the journal was
+// handed over (JournalHandOver): the caller then stops nothing more.
 // A "Stop & Restart" program about to be ended, with the path phase 9 restarts.
-void JournalAddProgram(const char* key, const char* path);
+bool JournalAddProgram(const char* key, const char* path);
 // A "Stop & Restart" service about to be sent the stop request; removed again when it
 // turns out not to be running.
-void JournalAddService(const char* key);
+bool JournalAddService(const char* key);
 void JournalRemoveService(const char* key);
 // The saved AutoRestartShell value, before the registry value is zeroed.
-void JournalRecordShellValue(DWORD value);
+bool JournalRecordShellValue(DWORD value);
 // An auto-start program that phase 6 started.
 void JournalAddAutoStarted(const char* path, DWORD processId);
 // The power plan active before the run and the one it switches to, before the switch; two
@@ -27,6 +33,10 @@ void JournalAddAutoStarted(const char* path, DWORD processId);
 void JournalRecordPowerPlans(const char* before, const char* chosen);
 // The screen saver was on and is about to be turned off (true), or is on again (false).
 void JournalRecordScreenSaverOff(bool off);
+// The console is closing (any thread): every later change is refused, and path and record
+// receive the journal as it stands on the disk, for its restore. False when the run keeps
+// no journal.
+bool JournalHandOver(std::string& path, JournalRecord& record);
 // The run reached its end: the journal is deleted, or, when the shell-restart value could
 // not be written back (shellValueLeft) or the power plan or screen saver could not be put
 // back, rewritten to hold just those.

@@ -245,9 +245,11 @@ void StopDependent(SC_HANDLE manager, const DependentService& dependent, const c
     // Noted (and journaled) before the request, so that neither its own phase 3 thread nor
     // a crash right after it can miss it. An entry of its own decides about its restart.
     const bool restarts = restart && !HasOwnEntry(listed, name);
+    if (restarts && !JournalAddService(name)) {
+        CloseServiceHandle(service);  // the console is closing: nothing more is stopped
+        return;
+    }
     g_stoppedDependents.Add({name, parent, restarts});
-    if (restarts)
-        JournalAddService(name);
     DWORD error = RequestServiceStop(service);
     if (error == ERROR_DEPENDENT_SERVICES_RUNNING && t_dependentDepth < kMaxDependentDepth) {
         // Dependents of its own that the search did not see (or that started meanwhile).

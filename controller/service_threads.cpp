@@ -106,8 +106,10 @@ DWORD WINAPI StopServiceThread(LPVOID parameter)
 
     bool wait = true;
     // In the journal before the request, so that a crash right after it still restarts it.
-    if (block->journal)
-        JournalAddService(block->key);
+    if (block->journal && !JournalAddService(block->key)) {
+        CloseServiceHandle(service);  // the console is closing: nothing more is stopped
+        return 0;
+    }
     const DWORD error = RequestServiceStop(service);
     if (error != ERROR_SUCCESS) {
         // Taken down (or on its way down) as a dependent of an earlier stop: stopped by this

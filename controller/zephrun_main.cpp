@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "controller/console_close.h"
 #include "controller/dry_run.h"
 #include "controller/journal_restore.h"
 #include "controller/keep_awake.h"
@@ -166,6 +167,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    InstallConsoleHandler(IsNtFamily(version));
     // What a run that died left stopped goes back first; then this run keeps its own journal.
     // A run with nothing to stop does neither: it does not even load the shell's library to
     // find the journal folder.
@@ -209,6 +211,7 @@ int main(int argc, char* argv[])
     if (keepAwake)
         EndKeepAwake();
 
+    ClaimTheRestore();
     LogMessage(LOG_HEADING, "\r\nPhase 8:  Restarting Services");
     SwitchPowerPlanBack();
     if (IsNtFamily(version)) {
@@ -221,6 +224,7 @@ int main(int argc, char* argv[])
     HandleProgramsSection(ProgramsMode::Restart);
     const bool shellValueBack = RestoreShellRestartAtEnd();
     JournalEnd(!shellValueBack);
+    RestoreFinished();
 
     LogMessage(LOG_HEADING, "\r\nZephlaunch Control Program finished.\r\n");
 
@@ -230,11 +234,11 @@ int main(int argc, char* argv[])
     }
     if (ReadConfigInt(profile::kShutdownAfterTermination, 0) == 1) {
         LogMessage(LOG_WARNING, "\r\nSystem Shutdown in progress...");
-        PowerOff(false);
+        PowerOff(false, version);
     }
     if (ReadConfigInt(profile::kRestartAfterTermination, 0) == 1) {
         LogMessage(LOG_WARNING, "\r\nSystem Restart in progress...");
-        PowerOff(true);
+        PowerOff(true, version);
     }
     return 0;
 }

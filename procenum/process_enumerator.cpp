@@ -17,12 +17,11 @@ using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD flags, DWORD processId);
 using ProcessWalkFn = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
 using ModuleWalkFn = BOOL(WINAPI*)(HANDLE snapshot, MODULEENTRY32* entry);
 
-// PSAPI.DLL and VDMDBG.DLL entry points.
+// PSAPI.DLL entry points.
 using EnumProcessesFn = BOOL(WINAPI*)(DWORD* ids, DWORD bytes, DWORD* bytesNeeded);
 using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE process, HMODULE* modules, DWORD bytes, DWORD* bytesNeeded);
 using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE process, HMODULE module, char* path, DWORD size);
 using GetModuleBaseNameFn = DWORD(WINAPI*)(HANDLE process, HMODULE module, char* name, DWORD size);
-using VdmEnumTaskWowExFn = INT(WINAPI*)(DWORD processId, void* callback, LPARAM param);
 
 struct ToolhelpEntryPoints {
     CreateSnapshotFn createSnapshot = nullptr;
@@ -45,17 +44,15 @@ ToolhelpEntryPoints LookUpToolhelp()
 }
 
 struct PsapiEntryPoints {
-    VdmEnumTaskWowExFn vdmEnumTaskWowEx = nullptr;
     EnumProcessesFn enumProcesses = nullptr;
     GetModuleFileNameExFn getModuleFileNameEx = nullptr;
     GetModuleBaseNameFn getModuleBaseName = nullptr;
     EnumProcessModulesFn enumProcessModules = nullptr;
 };
 
-PsapiEntryPoints LookUpPsapi(HMODULE psapi, HMODULE vdmdbg)
+PsapiEntryPoints LookUpPsapi(HMODULE psapi)
 {
     PsapiEntryPoints entry;
-    entry.vdmEnumTaskWowEx = LookUp<VdmEnumTaskWowExFn>(vdmdbg, "VDMEnumTaskWOWEx");
     entry.enumProcesses = LookUp<EnumProcessesFn>(psapi, "EnumProcesses");
     entry.getModuleFileNameEx = LookUp<GetModuleFileNameExFn>(psapi, "GetModuleFileNameExA");
     entry.getModuleBaseName = LookUp<GetModuleBaseNameFn>(psapi, "GetModuleBaseNameA");
@@ -140,8 +137,7 @@ bool ProcessEnumerator::InOwnSession(DWORD processId) const
     return !m_sessionLookup(processId, &session) || session == m_ownSession || session == 0;
 }
 
-ProcessEnumerator::ProcessEnumerator()
-    : m_usePsapi(false), m_hPsapi(nullptr), m_hVdmdbg(nullptr), m_ntFamily(true)
+ProcessEnumerator::ProcessEnumerator() : m_usePsapi(false), m_hPsapi(nullptr), m_ntFamily(true)
 {
     OSVERSIONINFOA version;
     std::memset(&version, 0, sizeof version);
@@ -154,8 +150,6 @@ ProcessEnumerator::ProcessEnumerator()
 
 ProcessEnumerator::~ProcessEnumerator()
 {
-    if (m_hVdmdbg != nullptr)
-        FreeLibrary(m_hVdmdbg);
     if (m_hPsapi != nullptr)
         FreeLibrary(m_hPsapi);
 }
@@ -171,9 +165,7 @@ bool ProcessEnumerator::LoadHelperLibraries()
     // A second call must not take a second reference that the destructor never frees.
     if (m_hPsapi == nullptr)
         m_hPsapi = LoadLibraryA("PSAPI.DLL");
-    if (m_hVdmdbg == nullptr)
-        m_hVdmdbg = LoadLibraryA("VDMDBG.DLL");
-    return m_hPsapi != nullptr && m_hVdmdbg != nullptr;
+    return m_hPsapi != nullptr;
 }
 
 bool ProcessEnumerator::EnumerateProcesses()
@@ -215,12 +207,11 @@ bool ProcessEnumerator::EnumerateProcessesToolhelp()
 
 bool ProcessEnumerator::EnumerateProcessesPsapi()
 {
-    if (m_hPsapi == nullptr || m_hVdmdbg == nullptr)
+    if (m_hPsapi == nullptr)
         return false;
-    const PsapiEntryPoints psapi = LookUpPsapi(m_hPsapi, m_hVdmdbg);
-    if (psapi.vdmEnumTaskWowEx == nullptr || psapi.enumProcesses == nullptr
-        || psapi.getModuleFileNameEx == nullptr || psapi.getModuleBaseName == nullptr
-        || psapi.enumProcessModules == nullptr) {
+    const PsapiEntryPoints psapi = LookUpPsapi(m_hPsapi);
+    if (psapi.enumProcesses == nullptr || psapi.getModuleFileNameEx == nullptr
+        || psapi.getModuleBaseName == nullptr || psapi.enumProcessModules == nullptr) {
         return false;
     }
 
@@ -284,9 +275,9 @@ bool ProcessEnumerator::EnumerateModulesToolhelp(DWORD processId)
 
 bool ProcessEnumerator::EnumerateModulesPsapi(DWORD processId)
 {
-    if (m_hPsapi == nullptr || m_hVdmdbg == nullptr)
+    if (m_hPsapi == nullptr)
         return false;
-    const PsapiEntryPoints psapi = LookUpPsapi(m_hPsapi, m_hVdmdbg);
+    const PsapiEntryPoints psapi = LookUpPsapi(m_hPsapi);
     if (psapi.getModuleFileNameEx == nullptr || psapi.enumProcessModules == nullptr)
         return false;
 

@@ -1,7 +1,7 @@
 // Walks the running processes, and the modules of one process, on every Windows version:
-// the Toolhelp functions on Windows 9x/ME and 2000 and later, PSAPI (with VDMDBG) on
-// Windows NT 4.0 and older NT. Every entry point is looked up by name at run time, so
-// neither program needs those DLLs at load time.
+// the Toolhelp functions on Windows 9x/ME and 2000 and later, PSAPI on Windows NT 4.0 and
+// older NT (16-bit tasks inside NTVDM are not listed: no profile names them). Every entry
+// point is looked up by name at run time, so neither program needs those DLLs at load time.
 //
 // Names reported to OnProcess: the executable's file name on Windows 2000 and later, its
 // full path on Windows 9x/ME (Toolhelp) and on Windows NT 4.0 (PSAPI).
@@ -38,7 +38,7 @@ public:
     virtual BOOL OnProcess(const char* processName, DWORD processId);
     virtual BOOL OnModule(HMODULE module, const char* fullPath, const char* moduleName);
 
-    // Loads PSAPI.DLL and VDMDBG.DLL where they are needed; true when nothing is missing.
+    // Loads PSAPI.DLL where it is needed; true when nothing is missing.
     // Call once before walking.
     bool LoadHelperLibraries();
 
@@ -54,7 +54,6 @@ public:
 protected:
     bool m_usePsapi;
     HMODULE m_hPsapi;
-    HMODULE m_hVdmdbg;
 
 private:
     bool EnumerateProcessesToolhelp();

@@ -15,6 +15,10 @@ void FolderOfPath(const char* path, char* out, std::size_t outSize)
     if (slash == nullptr)
         return;
     std::size_t length = static_cast<std::size_t>(slash - path);
+    // A bare drive ("C:") or nothing names the drive's current folder, not its root: the
+    // backslash stays.
+    if (length == 0 || (length == 2 && path[1] == ':'))
+        ++length;
     if (length >= outSize)
         length = outSize - 1;
     std::memcpy(out, path, length);

@@ -5,8 +5,9 @@
 
 namespace profile {
 
-// The text before the last "\" (C:\Apps\app.exe gives C:\Apps, C:\app.exe gives C:);
-// empty when there is none. Always terminated, cut to outSize - 1.
+// The text before the last "\" (C:\Apps\app.exe gives C:\Apps), with the backslash kept
+// for a drive's root (C:\app.exe gives C:\, \app.exe gives \); empty when there is none. Always terminated,
+// cut to outSize - 1.
 void FolderOfPath(const char* path, char* out, std::size_t outSize);
 
 // The text after the last "\"; the whole path when there is none.

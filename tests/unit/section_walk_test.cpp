@@ -53,7 +53,9 @@ TEST(PathParts, FolderAndFileNameSplitAtTheLastBackslash)
     profile::FolderOfPath("C:\\Apps\\app.exe", folder, sizeof folder);
     EXPECT_STREQ(folder, "C:\\Apps");
     profile::FolderOfPath("C:\\app.exe", folder, sizeof folder);
-    EXPECT_STREQ(folder, "C:");
+    EXPECT_STREQ(folder, "C:\\");  // "C:" would be the drive's current folder
+    profile::FolderOfPath("\\app.exe", folder, sizeof folder);
+    EXPECT_STREQ(folder, "\\");
     profile::FolderOfPath("app.exe", folder, sizeof folder);
     EXPECT_STREQ(folder, "");
     profile::FolderOfPath("C:\\a very long folder name\\x.exe", folder, sizeof folder);

@@ -129,7 +129,8 @@ DWORD LaunchAndWait(StartRights rights = StartRights::MayFallBack,
 {
     PROCESS_INFORMATION process;
     const char* arguments = "/c exit %ZEPH_KEPT%";
-    if (start != nullptr ? !start(path, arguments, process) : !LaunchProgram(path, arguments, process, rights))
+    if (start != nullptr ? !start(path, arguments, process)
+                         : !LaunchProgram(path, arguments, process, rights))
         return 1000 + GetLastError();
     DWORD code = WaitForSingleObject(process.hProcess, 30000);
     GetExitCodeProcess(process.hProcess, &code);
@@ -210,7 +211,8 @@ TEST(ElevatedRun, MainAppNeedingAdministratorRightsStartsThroughRunasAndALowerPr
 {
     SetMainAppLaunch(&NeedsElevation);
     SetEnvironmentVariableA("ZEPH_KEPT", "7");
-    EXPECT_EQ(LaunchAndWait(StartRights::MayFallBack, "C:\\windows\\system32\\cmd.exe", StartMainApplication), 7u)
+    EXPECT_EQ(LaunchAndWait(StartRights::MayFallBack, "C:\\windows\\system32\\cmd.exe", StartMainApplication),
+              7u)
         << "waited on the process the shell started";
     SetMainAppLaunch(nullptr);
 

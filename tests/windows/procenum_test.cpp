@@ -85,27 +85,6 @@ void ExpectWholeWalk(const Walk& walk, bool psapi, DWORD fixtureId = 0)
     }
 }
 
-// Sets a DLL override for one executable (an empty value disables the DLL) and removes it again.
-class ScopedDllDisabled {
-public:
-    ScopedDllDisabled(const std::string& exeName, const std::string& dll)
-        : m_keyPath("Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides"), m_dll(dll)
-    {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, m_keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr)
-            == ERROR_SUCCESS) {
-            RegSetValueExA(key, m_dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-            RegCloseKey(key);
-        }
-    }
-    ~ScopedDllDisabled() { RegDeleteKeyA(HKEY_CURRENT_USER, m_keyPath.c_str()); }
-
-private:
-    std::string m_keyPath;
-    std::string m_dll;
-};
-
 class ProcessEnumeration : public ::testing::Test {
 protected:
     void SetUp() override
@@ -223,13 +202,18 @@ TEST_F(ProcessEnumeration, ModulesOfAnEndedProcessGiveNoNotification)
     EXPECT_EQ(psapi.summary, "result 0 psapi 1 helpers 1 count 0");
 }
 
-// Without VDMDBG.DLL the PSAPI path makes no walk at all.
-TEST_F(ProcessEnumeration, MissingVdmdbgMakesThePsapiWalkFail)
+// The PSAPI path needs PSAPI.DLL only: without VDMDBG.DLL it walks, without PSAPI.DLL it fails.
+TEST_F(ProcessEnumeration, ThePsapiWalkNeedsPsapiButNotVdmdbg)
 {
-    const std::string walker = Walker("procenum_walk_novdm.exe");
+    const std::string noVdm = Walker("procenum_walk_novdm.exe");
     zt::ScopedWineVersion version("procenum_walk_novdm.exe", "nt40");
-    ScopedDllDisabled disabled("procenum_walk_novdm.exe", "vdmdbg");
-    const Walk walk = RunWalker(walker, "processes");
+    zt::ScopedDllDisabled disabled("procenum_walk_novdm.exe", "vdmdbg");
+    ExpectWholeWalk(RunWalker(noVdm, "processes"), true, m_program->Id());
+
+    const std::string noPsapi = Walker("procenum_walk_nopsapi.exe");
+    zt::ScopedWineVersion nt4("procenum_walk_nopsapi.exe", "nt40");
+    zt::ScopedDllDisabled psapi("procenum_walk_nopsapi.exe", "psapi");
+    const Walk walk = RunWalker(noPsapi, "processes");
     EXPECT_TRUE(walk.processes.empty());
     EXPECT_EQ(walk.summary, "result 0 psapi 1 helpers 0 count 0");
 }

@@ -169,19 +169,26 @@ TEST_F(ProgramRestart, WindowsNt4ProcessNamesAreFullPathsAndMatchNoKey)
     EXPECT_EQ(output, Expected({}, {}));
     EXPECT_TRUE(running.Running());
     EXPECT_EQ(zt::FindProcesses("prog_rs_nt4.exe").size(), 1u);
+
+    // Without PSAPI.DLL there is no process list: each phase says so, and the program does not
+    // count as not running (phase 9 looks again).
+    zt::ScopedDllDisabled psapi("prog_rs_zephrun4.exe", "psapi");
+    const std::string unlisted = "\r\nERROR: Unable to list the running programs - prog_rs_nt4.exe not ";
+    EXPECT_EQ(Run({"prog_rs_nt4.exe=Stop & Restart|" + path}, controller),
+              Expected({unlisted + "stopped"}, {unlisted + "restarted"}));
 }
 
 // A stored value that starts with a quote is a command line of its own: the program in its
 // quotes (a folder with a blank) starts with the value's arguments, instead of the whole value
-// being put in quotes once more.
+// being put in quotes once more, and in its own folder (where its relative file name lands).
 TEST_F(ProgramRestart, QuotedValueWithArgumentsStartsAsItIs)
 {
     zt::ProcessCleanup cleanup({"prog_rs_quoted.exe"});
     const std::string blankFolder = m_folder.File("x y");
     ASSERT_TRUE(CreateDirectoryA(blankFolder.c_str(), nullptr));
     const std::string path = Program("prog_rs_quoted.exe", blankFolder);
-    const std::string record = m_folder.File("quoted.txt");
-    const std::string value = "\"" + path + "\" --record-shell-restart " + record + " --exit";
+    const std::string record = blankFolder + "\\quoted.txt";
+    const std::string value = "\"" + path + "\" --record-shell-restart quoted.txt --exit";
     zt::FixtureProgram running(path, "");
 
     const std::string output = Run({"prog_rs_quoted.exe=Stop & Restart|" + value});

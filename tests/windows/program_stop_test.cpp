@@ -3,9 +3,12 @@
 // Runs with or without a display (the fixtures keep their windows hidden).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "controller/program_terminator.h"
+#include "service_direct/captured_log.h"
 #include "support/program_fixture.h"
 #include "support/wine_harness.h"
 
@@ -178,6 +181,45 @@ TEST_F(ProgramStop, NoActionAndAbsentProgramsAreLeftAlone)
     EXPECT_EQ(output, Expected({}));
     EXPECT_TRUE(kept.Running());
     EXPECT_TRUE(keptToo.Running());
+}
+
+// Through the seam in front of OpenProcess (Wine grants every right): an elevated program
+// refuses every right, a hardened one all but ending it. The walk goes on past the refusal.
+DWORD g_elevatedId = 0;
+HANDLE WINAPI StandInOpen(DWORD rights, BOOL inherit, DWORD processId)
+{
+    if (processId == g_elevatedId || (rights & ~(SYNCHRONIZE | PROCESS_TERMINATE)) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return OpenProcess(rights, inherit, processId);
+}
+
+TEST_F(ProgramStop, ARefusedInstanceIsPassedOverAndTheNextEnded)
+{
+    zt::ProcessCleanup cleanup({"prog_stop_rights.exe"});
+    const std::string path = Program("prog_stop_rights.exe");
+    zt::FixtureProgram elevated(path, "--no-window");
+    zt::FixtureProgram hardened(path, "--no-window");
+    g_elevatedId = elevated.Id();
+    SetProcessOpen(&StandInOpen);
+    ProgramTerminator terminator;
+    std::snprintf(terminator.m_programName, sizeof terminator.m_programName, "prog_stop_rights.exe");
+    int ended = 0;
+    for (; ended < 3 && terminator.EnumerateProcesses() && terminator.m_handled; ++ended)
+        terminator.m_handled = false;
+    SetProcessOpen(nullptr);
+
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(terminator.m_refused);
+    EXPECT_EQ(hardened.ExitCode(), 0u);
+    EXPECT_TRUE(elevated.Running());
+    std::vector<zt::CapturedMessage> messages = zt::TakeCapturedMessages();
+    std::sort(messages.begin(), messages.end());  // the walk's order is the system's
+    EXPECT_EQ(messages,
+              (std::vector<zt::CapturedMessage>{
+                  {0, "\r\nTerminating prog_stop_rights.exe..."},
+                  {3, "\r\nERROR opening process handle for program prog_stop_rights.exe: code 5"}}));
 }
 
 }  // namespace

@@ -8,11 +8,14 @@
 # creates a prefix of its own, starts a sentinel program in it, runs the controller there
 # with Wine's process trace on, and checks
 #   - the closing lines of the run (log file bytes),
-#   - the wineboot command line ExitWindowsEx chose (--kill = EWX_FORCE, --shutdown only
-#     for a shut-down), which also proves that the shutdown privilege was enabled first
-#     (the controller calls ExitWindowsEx only then),
-#   - that the sentinel was ended;
-# and that a value other than 1 shuts nothing down.
+#   - the wineboot command line ExitWindowsEx chose (--kill = EWX_FORCE, which would end
+#     every program unasked; --end-session --force = EWX_FORCEIFHUNG; --shutdown only for a
+#     shut-down), which also proves that the shutdown privilege was enabled first (the
+#     controller calls ExitWindowsEx only then): the relay trace shows OpenProcessToken,
+#   - that the sentinel was not ended unasked (Wine's session end only asks windows: a
+#     program without one, like the sentinel, runs on, where --kill would have ended it);
+# that a value other than 1 shuts nothing down; and that with Windows 98 reported no token
+# is opened (9x/ME has none) and no force flag is given.
 set -u
 zephrun=$1
 fixture=$2
@@ -45,6 +48,8 @@ fi
 wineserver -w
 [ -f "$WINEPREFIX/system.reg" ] || { echo "FAIL: could not create $WINEPREFIX"; exit 1; }
 cp "$zephrun" "$work/pw_zephrun.exe" && cp "$fixture" "$work/pw_sentinel.exe" || exit 1
+"$wine" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d OpenProcessToken /f >/dev/null 2>&1
+wineserver -w
 cd "$work" || exit 1
 
 # run_case NAME CONFIGURATION-LINES
@@ -61,7 +66,7 @@ run_case() {
   done
   printf '[Configuration]\r\nlogging=1\r\n%s' "$2" > "$work/$name.ini"
   rm -f "$work/zephrun_log.txt"
-  WINEDEBUG=+process "$wine" "$work/pw_zephrun.exe" "$(winpath "$work/$name.ini")" </dev/null >"$work/$name.out" 2>"$work/$name.trace"
+  WINEDEBUG=+process,+relay "$wine" "$work/pw_zephrun.exe" "$(winpath "$work/$name.ini")" </dev/null >"$work/$name.out" 2>"$work/$name.trace"
   mv "$work/zephrun_log.txt" "$work/$name.log" 2>/dev/null || fail "$name: no log file"
 }
 
@@ -91,23 +96,32 @@ kill -0 "$sentinel_pid" 2>/dev/null || fail "ignored: the sentinel was ended"
 wait_gone "$sentinel_pid" 30
 grep -q '^end=time' "$work/ignored.txt" || fail "ignored: the sentinel did not reach its own end"
 
-# 2. Shut-down: EWX_SHUTDOWN | EWX_FORCE.
+# The token opened to enable the privilege (TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY).
+tokens() { grep -c 'Call [a-z0-9]*\.OpenProcessToken([0-9a-f]*,00000028,' "$work/$1.trace"; }
+
+# 2. Shut-down: EWX_SHUTDOWN | EWX_FORCEIFHUNG.
 run_case shutdown "ShutdownAfterTermination=1\r\n" 120
 log_ends_with shutdown '\r\r\nZephlaunch Control Program finished.\r\r\n\r\r\nSystem Shutdown in progress...'
-grep -qF 'cmdline L"C:\\windows\\system32\\wineboot.exe --kill --shutdown"' "$work/shutdown.trace" ||
-  fail "shutdown: no 'wineboot.exe --kill --shutdown' in the trace"
-wait_gone "$sentinel_pid" 30 || fail "shutdown: the sentinel still runs"
-grep -q '^end=' "$work/shutdown.txt" && fail "shutdown: the sentinel ended by itself"
-wineserver -w
+grep -qF 'cmdline L"C:\\windows\\system32\\wineboot.exe --end-session --force --shutdown"' "$work/shutdown.trace" ||
+  fail "shutdown: no 'wineboot.exe --end-session --force --shutdown' in the trace"
+[ "$(tokens shutdown)" = 1 ] || fail "shutdown: OpenProcessToken was not called once"
+kill -0 "$sentinel_pid" 2>/dev/null || fail "shutdown: the sentinel was ended unasked"
+wineserver -k; wineserver -w
 
-# 3. Restart: EWX_REBOOT | EWX_FORCE (no --shutdown).
+# 3. Restart: EWX_REBOOT | EWX_FORCEIFHUNG (no --shutdown).
 run_case restart "RestartAfterTermination=1\r\n" 120
 log_ends_with restart '\r\r\nZephlaunch Control Program finished.\r\r\n\r\r\nSystem Restart in progress...'
-grep -qF 'cmdline L"C:\\windows\\system32\\wineboot.exe --kill"' "$work/restart.trace" ||
-  fail "restart: no 'wineboot.exe --kill' in the trace"
-grep -qF 'wineboot.exe --kill --shutdown"' "$work/restart.trace" && fail "restart: asked for a shut-down"
-wait_gone "$sentinel_pid" 30 || fail "restart: the sentinel still runs"
-grep -q '^end=' "$work/restart.txt" && fail "restart: the sentinel ended by itself"
+grep -qF 'cmdline L"C:\\windows\\system32\\wineboot.exe --end-session --force"' "$work/restart.trace" ||
+  fail "restart: no 'wineboot.exe --end-session --force' in the trace"
+grep -qF 'wineboot.exe --end-session --force --shutdown"' "$work/restart.trace" && fail "restart: asked for a shut-down"
+wineserver -k; wineserver -w
+
+# 4. Windows 98: no token step, no force flag (9x/ME knows none that keeps unsaved work).
+"$wine" reg add 'HKCU\Software\Wine\AppDefaults\pw_zephrun.exe' /v Version /d win98 /f >/dev/null 2>&1
+run_case win98 "ShutdownAfterTermination=1\r\n" 120
+grep -qF 'cmdline L"C:\\windows\\system32\\wineboot.exe --end-session --shutdown"' "$work/win98.trace" ||
+  fail "win98: no 'wineboot.exe --end-session --shutdown' in the trace"
+[ "$(tokens win98)" = 0 ] || fail "win98: OpenProcessToken was called"
 
 [ $failed = 0 ] && echo "power-off in a throwaway Wine session: all checks passed"
 exit $failed

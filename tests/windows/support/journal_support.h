@@ -96,6 +96,21 @@ public:
             WaitForSingleObject(m_process.hProcess, 10000);
         }
     }
+    // Delivers a console control event the way Windows and Wine do: a thread of the
+    // controller's own, started at kernelbase's CtrlRoutine (the only way to a close event,
+    // which GenerateConsoleCtrlEvent cannot send). False when the thread cannot be started.
+    bool SendConsoleEvent(DWORD event)
+    {
+        const auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernelbase.dll"), "CtrlRoutine")));
+        HANDLE thread = routine == nullptr
+                            ? nullptr
+                            : CreateRemoteThread(m_process.hProcess, nullptr, 0, routine,
+                                                 reinterpret_cast<void*>(DWORD_PTR{event}), 0, nullptr);
+        if (thread != nullptr)
+            CloseHandle(thread);
+        return thread != nullptr;
+    }
     // Waits for a normal end; returns the exit code (STILL_ACTIVE after the time-out).
     DWORD Finish(DWORD timeoutMs = 120000)
     {

@@ -138,6 +138,27 @@ private:
     std::string m_keyPath;
 };
 
+// Sets a DLL override for one executable (an empty value disables the DLL) and removes it again.
+class ScopedDllDisabled {
+public:
+    ScopedDllDisabled(const std::string& exeName, const std::string& dll)
+        : m_keyPath("Software\\Wine\\AppDefaults\\" + exeName + "\\DllOverrides"), m_dll(dll)
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, m_keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr)
+            == ERROR_SUCCESS) {
+            RegSetValueExA(key, m_dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+            RegCloseKey(key);
+        }
+    }
+    ~ScopedDllDisabled() { RegDeleteKeyA(HKEY_CURRENT_USER, m_keyPath.c_str()); }
+
+private:
+    std::string m_keyPath;
+    std::string m_dll;
+};
+
 // Copies zephrun.exe (or any file of the bin folder) into folder under a new file name and
 // returns the copy's path. Tests that steer the Windows version use their own copy so
 // that tests running at the same time are not affected.
