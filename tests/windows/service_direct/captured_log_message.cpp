@@ -3,7 +3,6 @@
 #include <mutex>
 
 #include "controller/log_message.h"
-#include "controller/run_journal.h"
 #include "controller/service_state.h"
 #include "service_direct/captured_log.h"
 
@@ -30,9 +29,7 @@ int LogMessage(int level, const char* format, ...)
 
 void InitConsoleOutput() {}
 
-// The journal's service calls and the not-running record are captured the same way, at level -1.
-void JournalAddService(const char* key) { LogMessage(-1, "+%s", key); }
-void JournalRemoveService(const char* key) { LogMessage(-1, "-%s", key); }
+// The not-running record is captured the same way, at level -1.
 void RecordServiceNotRunning(const char* key) { LogMessage(-1, "not running %s", key); }
 
 unsigned short AttributeForLevel(int) { return 0; }

@@ -5,6 +5,8 @@
 #include <set>
 #include <string>
 
+#include "controller/log_message.h"
+#include "controller/run_journal.h"
 #include "controller/service_open.h"
 #include "service_direct/protected_services.h"
 #include "support/test_services.h"
@@ -81,3 +83,11 @@ DWORD RequestServiceStop(SC_HANDLE service)
     SERVICE_STATUS status = {};
     return ControlService(service, SERVICE_CONTROL_STOP, &status) ? ERROR_SUCCESS : GetLastError();
 }
+
+// The journal's service calls are captured with the messages, at level -1.
+bool JournalAddService(const char* key)
+{
+    LogMessage(-1, "+%s", key);
+    return true;
+}
+void JournalRemoveService(const char* key) { LogMessage(-1, "-%s", key); }
