@@ -11,8 +11,7 @@ void ShowRunPreview(HWND owner, const std::string& profilePath)
     std::string output;
     DWORD error = 0;
     HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    const bool ran =
-        CaptureControllerOutput("--dry-run \"" + profilePath + "\"", 60000, output, error);
+    const bool ran = CaptureControllerOutput("--dry-run \"" + profilePath + "\"", 60000, output, error);
     ::SetCursor(previous);
     if (!ran) {
         char text[2 * MAX_PATH + 64];

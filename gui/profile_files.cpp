@@ -21,7 +21,8 @@ std::vector<ProfileFile> ListProfileFiles(const char* folder)
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        files.push_back({gui_logic::ProfileNameOfFile(found.cFileName), std::string(folder) + "\\" + found.cFileName});
+        files.push_back(
+            {gui_logic::ProfileNameOfFile(found.cFileName), std::string(folder) + "\\" + found.cFileName});
     } while (::FindNextFileA(search, &found));
     ::FindClose(search);
     return files;
