@@ -12,11 +12,14 @@ BIN="$BUILD/bin"
 for f in Zephlaunch.exe bench_configure_dialog.exe bench_bare_dialog.exe bench_startup_probe.exe; do
   [ -f "$BIN/$f" ] || { echo "missing $BIN/$f (build targets Zephlaunch bench_configure_dialog bench_bare_dialog bench_startup_probe)" >&2; exit 2; }
 done
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$@"
-fi
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$(dirname "$0")/../scripts/wine-prefix" up >/dev/null
+# The prefix's own display (its Xvfb, which lives as long as the prefix's wineserver and its
+# desktop) where the caller has none: a display that ends with this script would leave the
+# desktop of the next one without any.
+if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX.display" ]; then
+  read -r num pid < "$WINEPREFIX.display" && DISPLAY=":$num" && export DISPLAY
+fi
 
 WORK="$BUILD/bench-configure"
 rm -rf "$WORK"

@@ -3,9 +3,9 @@
 # What the run journal costs: the wall time of whole controller runs that stop and
 # restart 20 programs (copies of fixture_window.exe) and 20 prompt fixture services, with
 # the journal and without it. "Without" is the same zephrun.exe with the journal folder
-# blocked (a file named Zephlaunch stands where the folder would be), so it runs on after
-# one warning line and writes nothing. Runs alternate so both see the same load; prints
-# the medians and the ratio (target: at most 1.05).
+# (%LOCALAPPDATA%\Zephlaunch) blocked (a file named Zephlaunch stands where the folder
+# would be), so it runs on after one warning line and writes nothing. Runs alternate so
+# both see the same load; prints the medians and the ratio (target: at most 1.05).
 # Uses BUILD_DIR/wineprefix; the services, programs and the folder are put back however
 # the script ends.
 set -eu
@@ -19,7 +19,9 @@ for f in zephrun.exe fixture_service.exe fixture_window.exe; do
 done
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$HERE/../scripts/wine-prefix" up >/dev/null
-# The fixture programs need a display: the prefix's private Xvfb where there is none.
+# The prefix's own display (its Xvfb, which lives as long as the prefix's wineserver and its
+# desktop) where the caller has none: a display that ends with this script would leave the
+# desktop of the next one without any.
 if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX.display" ]; then
   read -r num pid < "$WINEPREFIX.display" && DISPLAY=":$num" && export DISPLAY
 fi
@@ -29,11 +31,11 @@ mkdir -p "$WORK"
 TOOL="$WORK/service_bench_tool.exe"
 x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -static -o "$TOOL" "$HERE/service_bench_tool.cpp" -ladvapi32
 PREFIX="zjbench$$"
-APPDATA_UNIX=$(winepath -u "$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')")
-SETTINGS="$APPDATA_UNIX/Zephlaunch"
+LOCALAPPDATA_UNIX=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')")
+JOURNAL_DIR="$LOCALAPPDATA_UNIX/Zephlaunch"
 unblock() {
-  if [ -f "$SETTINGS" ]; then rm -f "$SETTINGS"; fi
-  if [ -d "$SETTINGS.benchsave" ]; then mv "$SETTINGS.benchsave" "$SETTINGS"; fi
+  if [ -f "$JOURNAL_DIR" ]; then rm -f "$JOURNAL_DIR"; fi
+  if [ -d "$JOURNAL_DIR.benchsave" ]; then mv "$JOURNAL_DIR.benchsave" "$JOURNAL_DIR"; fi
 }
 cleanup() {
   unblock
@@ -80,8 +82,8 @@ timed() {  # wall time of one run in ms; the run's output goes to $WORK/last.txt
 }
 median() { sort -n | awk '{a[NR]=$1} END {if (NR % 2) print a[(NR+1)/2]; else print (a[NR/2]+a[NR/2+1])/2}'; }
 block() {
-  if [ -d "$SETTINGS" ]; then mv "$SETTINGS" "$SETTINGS.benchsave"; fi
-  : > "$SETTINGS"
+  if [ -d "$JOURNAL_DIR" ]; then mv "$JOURNAL_DIR" "$JOURNAL_DIR.benchsave"; fi
+  : > "$JOURNAL_DIR"
 }
 
 timed >/dev/null  # warm-up

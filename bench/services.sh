@@ -16,6 +16,12 @@ for f in zephrun.exe fixture_service.exe; do
 done
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$HERE/../scripts/wine-prefix" up >/dev/null
+# The prefix's own display (its Xvfb, which lives as long as the prefix's wineserver and its
+# desktop) where the caller has none: a display that ends with this script would leave the
+# desktop of the next one without any.
+if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX.display" ]; then
+  read -r num pid < "$WINEPREFIX.display" && DISPLAY=":$num" && export DISPLAY
+fi
 
 WORK="$BUILD/bench-services.$$"
 mkdir -p "$WORK"

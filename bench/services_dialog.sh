@@ -15,11 +15,14 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 for f in bench_list_dialog.exe bench_bare_dialog.exe bench_startup_probe.exe; do
   [ -f "$BIN/$f" ] || { echo "missing $BIN/$f" >&2; exit 2; }
 done
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$@"
-fi
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$HERE/../scripts/wine-prefix" up >/dev/null
+# The prefix's own display (its Xvfb, which lives as long as the prefix's wineserver and its
+# desktop) where the caller has none: a display that ends with this script would leave the
+# desktop of the next one without any.
+if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX.display" ]; then
+  read -r num pid < "$WINEPREFIX.display" && DISPLAY=":$num" && export DISPLAY
+fi
 
 WORK=$(mktemp -d "$BUILD/bench-services.XXXXXX")
 finish() {

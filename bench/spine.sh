@@ -16,6 +16,12 @@ x86_64-w64-mingw32-gcc -O2 -static "$out/trivial_console.c" -o "$out/trivial_con
 printf '[Configuration]\r\ndescription=empty\r\n' > "$out/empty.ini"
 
 "$source_dir/scripts/wine-prefix" up >/dev/null
+# The prefix's own display (its Xvfb, which lives as long as the prefix's wineserver and its
+# desktop) where the caller has none: a display that ends with this script would leave the
+# desktop of the next one without any.
+if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX.display" ]; then
+  read -r num pid < "$WINEPREFIX.display" && DISPLAY=":$num" && export DISPLAY
+fi
 profile=$(winepath -w "$out/empty.ini")
 
 median_ms() {  # median_ms COMMAND...: median wall time of RUNS runs, in milliseconds

@@ -17,6 +17,12 @@ for f in zephrun.exe fixture_mainapp.exe; do
 done
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$(dirname "$0")/../scripts/wine-prefix" up >/dev/null
+# The prefix's own display (its Xvfb, which lives as long as the prefix's wineserver and its
+# desktop) where the caller has none: a display that ends with this script would leave the
+# desktop of the next one without any.
+if [ -z "${DISPLAY:-}" ] && [ -f "$WINEPREFIX.display" ]; then
+  read -r num pid < "$WINEPREFIX.display" && DISPLAY=":$num" && export DISPLAY
+fi
 
 WORK=$(mktemp -d "$BUILD/bench-whole-run.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT INT TERM

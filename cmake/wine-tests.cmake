@@ -57,6 +57,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       controller_spine_test.ControllerSpine.PauseAtEndWithoutAKeyKeepsWaiting)
   endif()
 endif()
+# Host-side test scripts that run Wine themselves start through this, as scripts/wine-run
+# does: Wine's processes with a fixed address layout (see the script).
+set(ZEPH_FIXED_LAYOUT ${CMAKE_SOURCE_DIR}/scripts/fixed-layout)
 set(ZEPH_WINE_ENV
   "WINEPREFIX=${ZEPH_WINEPREFIX}"
   "ZEPH_WINE=${ZEPH_WINE}"
