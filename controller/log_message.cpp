@@ -8,6 +8,7 @@
 
 #include "controller/run_state.h"
 #include "runtime/entry_point.h"
+#include "runtime/format_text.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ int LogMessage(int level, const char* format, ...)
     char text[1024];
     va_list args;
     va_start(args, format);
-    int formatted = std::vsnprintf(text, sizeof text, format, args);
+    int formatted = FormatTextV(text, sizeof text, format, args);
     va_end(args);
     if (formatted < 0)
         text[0] = '\0';

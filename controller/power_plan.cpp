@@ -8,6 +8,7 @@
 #include "controller/log_message.h"
 #include "controller/power_calls.h"
 #include "controller/run_journal.h"
+#include "runtime/format_text.h"
 
 namespace {
 
@@ -25,10 +26,9 @@ struct Plan {
 std::string GuidText(const GUID& guid)
 {
     char text[40];
-    std::snprintf(text, sizeof text, "%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x",
-                  static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
-                  guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6],
-                  guid.Data4[7]);
+    FormatText(text, sizeof text, "%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x",
+               static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
+               guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
     return text;
 }
 

@@ -14,6 +14,7 @@
 #include "profile/entry_values.h"
 #include "profile/never_stop.h"
 #include "profile/profile_keys.h"
+#include "runtime/format_text.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void StartEntryThread(SC_HANDLE manager, const char* key, ServicesMode mode, boo
     block->manager = manager;
     block->journal = journal;
     block->listed = &listed;
-    std::snprintf(block->key, sizeof block->key, "%s", key);
+    FormatText(block->key, sizeof block->key, "%s", key);
     LPTHREAD_START_ROUTINE routine = mode == ServicesMode::Stop ? StopServiceThread : StartServiceThread;
     if (!batch.Start(routine, block, key))
         delete block;

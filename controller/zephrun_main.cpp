@@ -21,6 +21,7 @@
 #include "controller/user_rights_start.h"
 #include "controller/version_text.h"
 #include "profile/profile_keys.h"
+#include "runtime/format_text.h"
 
 namespace {
 
@@ -151,7 +152,7 @@ int main(int argc, char* argv[])
         RefuseAndWait(dryRun);
         return 0;
     }
-    std::snprintf(g_profilePath, sizeof g_profilePath, "%s", fullPath);
+    FormatText(g_profilePath, sizeof g_profilePath, "%s", fullPath);
 
     // A dry run writes no log file.
     g_logToFile = dryRun ? 0 : ReadConfigInt(profile::kLogging, 0);

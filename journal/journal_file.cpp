@@ -6,6 +6,7 @@
 
 #include "profile/name_compare.h"
 #include "runtime/entry_point.h"
+#include "runtime/format_text.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ bool DeleteIfThere(const std::string& path, DWORD& error)
 std::string RunMutexName(unsigned long processId)
 {
     char name[64];
-    std::snprintf(name, sizeof name, "ZephrunJournalRun_%lu", processId);
+    FormatText(name, sizeof name, "ZephrunJournalRun_%lu", processId);
     return name;
 }
 
@@ -199,7 +200,7 @@ bool WriteJournalFile(const std::string& path, const std::string& text, bool cla
 {
     // A claim writes to a name of its own, so two runs racing for one slot never share a file.
     char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%lu.claim", GetCurrentProcessId());
+    FormatText(suffix, sizeof suffix, ".%lu.claim", GetCurrentProcessId());
     const std::string update = claim ? path + suffix : JournalUpdatePath(path);
 
     HANDLE file = OpenFile(update.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "profile/path_parts.h"
+#include "runtime/format_text.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ bool FormatLaunchText(char* out, std::size_t outSize, const char* path, const ch
 {
     if (out == nullptr || outSize == 0)
         return false;
-    return Fits(std::snprintf(out, outSize, "%s %s", path ? path : "", arguments ? arguments : ""), outSize);
+    return Fits(FormatText(out, outSize, "%s %s", path ? path : "", arguments ? arguments : ""), outSize);
 }
 
 bool QuotedProgramPath(char* out, std::size_t outSize, const char* path)
@@ -57,8 +58,8 @@ bool QuotedProgramPath(char* out, std::size_t outSize, const char* path)
     // would start the program named by the text before it.
     if (!StartsWithQuote(path) && std::strchr(path, '"') != nullptr)
         return false;
-    const int written = StartsWithQuote(path) ? std::snprintf(out, outSize, "%s", path)
-                                              : std::snprintf(out, outSize, "\"%s\"", path);
+    const int written = StartsWithQuote(path) ? FormatText(out, outSize, "%s", path)
+                                              : FormatText(out, outSize, "\"%s\"", path);
     if (!Fits(written, outSize)) {
         out[0] = '\0';
         return false;
@@ -79,7 +80,7 @@ bool BuildLaunchCommandLine(char* out, std::size_t outSize, const char* path, co
     if (!QuotedProgramPath(out, outSize, path))
         return false;
     const std::size_t used = std::strlen(out);
-    if (!Fits(std::snprintf(out + used, outSize - used, " %s", arguments), outSize - used)) {
+    if (!Fits(FormatText(out + used, outSize - used, " %s", arguments), outSize - used)) {
         out[0] = '\0';
         return false;
     }

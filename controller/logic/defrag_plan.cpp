@@ -1,4 +1,5 @@
 #include "controller/logic/defrag_plan.h"
+#include "runtime/format_text.h"
 
 #include <cstdio>
 
@@ -27,10 +28,10 @@ DefragStep PlanDefragStep(std::uint64_t totalPhysicalBytes, int allocatedBlocks)
     DefragStep step;
     step.isFinal = allocatedBlocks > n;
     if (step.isFinal) {
-        std::snprintf(step.progress, sizeof step.progress, "%s", "\rAllocating final block          ");
+        FormatText(step.progress, sizeof step.progress, "%s", "\rAllocating final block          ");
     } else {
-        std::snprintf(step.progress, sizeof step.progress, "\rAllocating block %d of %d", allocatedBlocks + 1,
-                      n + 1);
+        FormatText(step.progress, sizeof step.progress, "\rAllocating block %d of %d", allocatedBlocks + 1,
+                   n + 1);
     }
     return step;
 }

@@ -1,4 +1,5 @@
 #include "controller/logic/memory_figures.h"
+#include "runtime/format_text.h"
 
 #include <cstdio>
 
@@ -22,6 +23,6 @@ void FormatFreeMemoryLine(char* out, std::size_t outSize, const char* when, std:
 {
     char bytes[24];
     FormatUnsigned64(bytes, sizeof bytes, availableBytes);
-    std::snprintf(out, outSize, "\r\nFree physical memory at %s: %s bytes (%5.2f MB)", when, bytes,
-                  static_cast<double>(availableBytes) / 1048576.0);
+    FormatText(out, outSize, "\r\nFree physical memory at %s: %s bytes (%5.2f MB)", when, bytes,
+               static_cast<double>(availableBytes) / 1048576.0);
 }
