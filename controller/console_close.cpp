@@ -30,11 +30,12 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
     if (InterlockedCompareExchange(&g_restoreOwner, 2, 0) != 0) {
         // Phases 8 and 9, or an earlier event, restore already: let them finish as far as
         // the time allows (returning would end the process).
-        if (g_restoreDone != nullptr)
-            WaitForSingleObject(g_restoreDone, INFINITE);
+        if (g_restoreDone == nullptr)
+            Sleep(INFINITE);
+        WaitForSingleObject(g_restoreDone, INFINITE);
         return FALSE;
     }
-    // The threads still stopping things stop nothing more once the journal is handed over;
+    // The threads still stopping what they record stop nothing more once the journal is handed over;
     // the main thread waits in ClaimTheRestore. The journal file changes only at the end of
     // the restore, so whatever Windows does not give the time for stays in it.
     std::string path;
@@ -53,6 +54,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
 void InstallConsoleHandler(bool ntFamily)
 {
     g_ntFamily = ntFamily;
+    // Without the event a second close waits for the first restore until Windows ends the process.
     g_restoreDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!SetConsoleCtrlHandler(OnConsoleEvent, TRUE)) {
         LogMessage(LOG_WARNING,
@@ -64,6 +66,14 @@ void InstallConsoleHandler(bool ntFamily)
 void ClaimTheRestore()
 {
     if (InterlockedCompareExchange(&g_restoreOwner, 1, 0) != 2)
+        return;
+    for (;;)
+        Sleep(INFINITE);  // the process ends when the console's handler returns
+}
+
+void HoldIfTheConsoleCloses()
+{
+    if (g_restoreOwner != 2)
         return;
     for (;;)
         Sleep(INFINITE);  // the process ends when the console's handler returns

@@ -10,5 +10,8 @@ void InstallConsoleHandler(bool ntFamily);
 // Before phase 8: the run puts back what it stopped itself. Where the console's close came
 // first and is doing that already, the calling thread waits here until the process ends.
 void ClaimTheRestore();
+// Before phase 5: where the console's close is putting back what the run stopped, the
+// calling thread starts nothing more and waits here until the process ends.
+void HoldIfTheConsoleCloses();
 // After the journal's end: a close that comes now has nothing left to wait for.
 void RestoreFinished();

@@ -62,7 +62,8 @@ void BeginKeepAwake()
     if (!active)
         return;  // off already: nothing to turn on again
     // Recorded first: a run that dies with the screen saver off leaves it to --restore.
-    JournalRecordScreenSaverOff(true);
+    if (!JournalRecordScreenSaverOff(true))
+        return;  // the console is closing: nothing more is changed
     if (!SetScreenSaver(false)) {
         LogMessage(LOG_WARNING, "\r\nWARNING: Unable to turn the screen saver off, error = %lu",
                    GetLastError());

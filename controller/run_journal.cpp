@@ -55,7 +55,8 @@ DWORD Persist(unsigned long version)
 {
     DWORD report = 0;
     EnterCriticalSection(&g_journalWriteLock);
-    if (g_journalPersisted < version) {
+    // Once handed over, the journal file is the console handler's restore's alone.
+    if (g_journalPersisted < version && !g_journalHandedOver) {
         EnterCriticalSection(&g_journalLock);
         const std::string text = FormatJournal(g_journal);
         const unsigned long covered = g_journalVersion;
@@ -168,9 +169,9 @@ void JournalAddAutoStarted(const char* path, DWORD processId)
     });
 }
 
-void JournalRecordPowerPlans(const char* before, const char* chosen)
+bool JournalRecordPowerPlans(const char* before, const char* chosen)
 {
-    Record([&](JournalRecord& journal) {
+    return Record([&](JournalRecord& journal) {
         if (before[0] == '\0') {
             journal.powerPlan.clear();
             journal.runPowerPlan.clear();
@@ -180,9 +181,9 @@ void JournalRecordPowerPlans(const char* before, const char* chosen)
     });
 }
 
-void JournalRecordScreenSaverOff(bool off)
+bool JournalRecordScreenSaverOff(bool off)
 {
-    Record([&](JournalRecord& journal) {
+    return Record([&](JournalRecord& journal) {
         journal.screenSaverOff = off;
         return true;
     });

@@ -28,11 +28,13 @@ void JournalRemoveService(const char* key);
 bool JournalRecordShellValue(DWORD value);
 // An auto-start program that phase 6 started.
 void JournalAddAutoStarted(const char* path, DWORD processId);
+// Like the calls above, these two return false once the journal was handed over: the
+// caller then changes nothing.
 // The power plan active before the run and the one it switches to, before the switch; two
 // empty texts once the plan is back (or was left on purpose).
-void JournalRecordPowerPlans(const char* before, const char* chosen);
+bool JournalRecordPowerPlans(const char* before, const char* chosen);
 // The screen saver was on and is about to be turned off (true), or is on again (false).
-void JournalRecordScreenSaverOff(bool off);
+bool JournalRecordScreenSaverOff(bool off);
 // The console is closing (any thread): every later change is refused, and path and record
 // receive the journal as it stands on the disk, for its restore. False when the run keeps
 // no journal.

@@ -198,6 +198,7 @@ int main(int argc, char* argv[])
     }
     PrintFreeMemory("end");
 
+    HoldIfTheConsoleCloses();
     LogMessage(LOG_HEADING, "\r\nPhase 5: Starting Main Application");
     const bool keepAwake = ReadConfigInt(profile::kKeepAwake, 0) == 1;
     if (ReadConfigInt(profile::kPowerPlan, 0) == 1)

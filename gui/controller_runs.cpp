@@ -13,7 +13,7 @@ void ShowRunPreview(HWND owner, const std::string& profilePath)
     DWORD error = 0;
     bool ran = false;
     {
-        WaitWindow waiting(owner, "Preparing the preview\x85");
+        WaitWindow waiting(owner, "Preparing the preview...");
         ran = CaptureControllerOutput("--dry-run \"" + profilePath + "\"", 60000, output, error);
     }
     if (!ran) {
@@ -30,7 +30,7 @@ void ShowRunPreview(HWND owner, const std::string& profilePath)
 
 void WaitForRunToEnd(HWND owner, HANDLE process)
 {
-    WaitWindow waiting(owner, "Zephlaunch run in progress\x85");
+    WaitWindow waiting(owner, "Zephlaunch run in progress...");
     WaitWindow::Wait(process, INFINITE);
 }
 
@@ -51,7 +51,7 @@ void OfferRestoreOfUnfinishedRun(HWND owner)
     // here, as the restore runs without a console of its own.
     RestoreRun run;
     {
-        WaitWindow waiting(owner, "Restoring\x85");
+        WaitWindow waiting(owner, "Restoring...");
         run = RunControllerRestore(owner, needsAdministrator, 10 * 60 * 1000);
     }
     if (!run.started && run.error == ERROR_CANCELLED) {  // the elevation prompt was declined

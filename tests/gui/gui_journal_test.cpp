@@ -122,7 +122,7 @@ TEST_F(RunJournal, RestoreQuestionAnsweredYesRestoresTheRunAndShowsTheOutcome)
     std::string shown;
     gt::GuiDriver driver;
     driver.Answer({IDYES});
-    driver.Step("Restoring\x85", [](HWND) { ::ResumeThread(g_restoreThread); });
+    driver.Step("Restoring...", [](HWND) { ::ResumeThread(g_restoreThread); });
     driver.Step("Restore - succeeded", [&](HWND dialog) {
         char text[8192] = {};
         ::GetWindowTextA(gt::Item(dialog, IDC_PREVIEW_TEXT), text, sizeof text);
