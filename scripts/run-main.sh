@@ -13,6 +13,9 @@ BUILD="$ROOT/build/win64"
 export WINEPREFIX="$BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 USER_DISPLAY="${DISPLAY:-}"
 sh scripts/wine-prefix up
+# Wine's programs start with a fixed address layout, as in the tests (see scripts/fixed-layout).
+WINE_COMMAND=$(command -v wine)
+wine() { "$ROOT/scripts/fixed-layout" "$WINE_COMMAND" "$@"; }
 # The demo's programs have windows: without a display of the user's, they use the
 # private one that wine-prefix started.
 if [ -z "$USER_DISPLAY" ] && [ -f "$WINEPREFIX.display" ]; then
