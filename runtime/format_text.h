@@ -9,5 +9,8 @@
 
 // Like snprintf: the text is always terminated; returns its length, or a number of at least
 // size when it had to be cut, or a negative number on a format error.
-int FormatText(char* out, std::size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
+#if defined(__GNUC__)
+__attribute__((format(printf, 3, 4)))
+#endif
+int FormatText(char* out, std::size_t size, const char* format, ...);
 int FormatTextV(char* out, std::size_t size, const char* format, va_list args);
