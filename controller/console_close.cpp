@@ -7,15 +7,39 @@
 #include "controller/journal_restore.h"
 #include "controller/log_message.h"
 #include "controller/run_journal.h"
+#include "runtime/entry_point.h"
 
 namespace {
 
 // Who puts back what the run stopped: 0 nobody yet, 1 the run itself (phases 8 and 9),
-// 2 the first of the console's close, sign-out and shutdown events.
+// 2 the first of the console's close, sign-out and shutdown (as console events or as
+// WM_ENDSESSION).
 volatile LONG g_restoreOwner = 0;
 // Set once that restore is over (manual reset, created before the handler).
 HANDLE g_restoreDone = nullptr;
 bool g_ntFamily = true;
+
+// Returns once what the run stopped was put back, by this call or by whoever came first
+// (returning earlier would let the process end in the middle of that restore).
+void PutBackWhatTheRunStopped()
+{
+    if (InterlockedCompareExchange(&g_restoreOwner, 2, 0) != 0) {
+        if (g_restoreDone == nullptr)
+            Sleep(INFINITE);
+        WaitForSingleObject(g_restoreDone, INFINITE);
+        return;
+    }
+    // The threads still stopping what they record stop nothing more once the journal is handed over;
+    // the main thread waits in ClaimTheRestore. The journal file changes only at the end of
+    // the restore, so whatever Windows does not give the time for stays in it.
+    std::string path;
+    JournalRecord record;
+    if (JournalHandOver(path, record)) {
+        LogMessage(LOG_WARNING, "\r\nWARNING: The run is being ended - putting back what it stopped...");
+        RestoreOwnJournal(path, record, g_ntFamily);
+    }
+    RestoreFinished();
+}
 
 BOOL WINAPI OnConsoleEvent(DWORD event)
 {
@@ -27,31 +51,88 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
     }
     if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT)
         return FALSE;
-    if (InterlockedCompareExchange(&g_restoreOwner, 2, 0) != 0) {
-        // Phases 8 and 9, or an earlier event, restore already: let them finish as far as
-        // the time allows (returning would end the process).
-        if (g_restoreDone == nullptr)
-            Sleep(INFINITE);
-        WaitForSingleObject(g_restoreDone, INFINITE);
-        return FALSE;
-    }
-    // The threads still stopping what they record stop nothing more once the journal is handed over;
-    // the main thread waits in ClaimTheRestore. The journal file changes only at the end of
-    // the restore, so whatever Windows does not give the time for stays in it.
-    std::string path;
-    JournalRecord record;
-    if (JournalHandOver(path, record)) {
-        LogMessage(LOG_WARNING, "\r\nWARNING: The console is closing - putting back what the run stopped...");
-        RestoreOwnJournal(path, record, g_ntFamily);
-    }
-    RestoreFinished();
+    PutBackWhatTheRunStopped();
     // FALSE: the default handler ends the process, as Windows would after TRUE.
     return FALSE;
 }
 
+// Windows 7 and later send no sign-out or shutdown event to a console process that has
+// loaded user32.dll (a run with a journal has, through shell32): such a process hears of
+// the session's end as a program with windows does, by WM_ENDSESSION to a top-level
+// window, hidden here. USER32.DLL is looked up, not imported (see window_calls.h).
+const char kSessionWindowClass[] = "ZephrunSessionEnd";
+using DefWindowProcFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+DefWindowProcFn g_defWindowProc = nullptr;
+
+LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ENDSESSION && wParam != FALSE) {
+        PutBackWhatTheRunStopped();
+        ExitProcess(1);  // the session ends: Windows may end the process once this returns
+    }
+    return g_defWindowProc(window, message, wParam, lParam);
+}
+
+// Creates the window, sets the event it is given (and touches it no more), then serves the
+// window until the process ends.
+DWORD WINAPI SessionWindowThread(LPVOID ready)
+{
+    HMODULE user = LoadLibraryA("user32.dll");
+    const auto registerClass = LookUp<ATOM(WINAPI*)(const WNDCLASSA*)>(user, "RegisterClassA");
+    const auto createWindow = LookUp<HWND(WINAPI*)(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND,
+                                                   HMENU, HINSTANCE, LPVOID)>(user, "CreateWindowExA");
+    const auto getMessage = LookUp<BOOL(WINAPI*)(MSG*, HWND, UINT, UINT)>(user, "GetMessageA");
+    const auto dispatchMessage = LookUp<LRESULT(WINAPI*)(const MSG*)>(user, "DispatchMessageA");
+    g_defWindowProc = LookUp<DefWindowProcFn>(user, "DefWindowProcA");
+    HWND window = nullptr;
+    if (registerClass != nullptr && createWindow != nullptr && getMessage != nullptr
+        && dispatchMessage != nullptr && g_defWindowProc != nullptr) {
+        WNDCLASSA windowClass;
+        ZeroMemory(&windowClass, sizeof windowClass);
+        windowClass.lpfnWndProc = SessionWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = kSessionWindowClass;
+        if (registerClass(&windowClass) != 0)
+            window = createWindow(0, kSessionWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    }
+    const DWORD error = GetLastError();
+    SetEvent(static_cast<HANDLE>(ready));
+    if (window == nullptr) {
+        LogMessage(LOG_WARNING,
+                   "\r\nWARNING: Unable to watch for the end of the Windows session (error %lu) - "
+                   "do not sign out during the run.",
+                   error);
+        return 0;  // user32.dll stays loaded, as it would have been when imported
+    }
+    MSG message;
+    while (getMessage(&message, nullptr, 0, 0) > 0)
+        dispatchMessage(&message);
+    return 0;
+}
+
+void WatchTheSession()
+{
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread =
+        ready == nullptr ? nullptr : CreateThread(nullptr, 0, SessionWindowThread, ready, 0, nullptr);
+    if (thread == nullptr) {
+        LogMessage(LOG_WARNING,
+                   "\r\nWARNING: Unable to watch for the end of the Windows session (error %lu) - "
+                   "do not sign out during the run.",
+                   GetLastError());
+    } else {
+        // Nothing is stopped before the window can hear of the session's end.
+        WaitForSingleObject(ready, INFINITE);
+        CloseHandle(thread);
+    }
+    if (ready != nullptr)
+        CloseHandle(ready);
+}
+
 }  // namespace
 
-void InstallConsoleHandler(bool ntFamily)
+void InstallConsoleHandler(bool ntFamily, bool watchSession)
 {
     g_ntFamily = ntFamily;
     // Without the event a second close waits for the first restore until Windows ends the process.
@@ -61,6 +142,8 @@ void InstallConsoleHandler(bool ntFamily)
                    "\r\nWARNING: Unable to watch the console (error %lu) - do not close it during the run.",
                    GetLastError());
     }
+    if (watchSession)
+        WatchTheSession();
 }
 
 void ClaimTheRestore()

@@ -19,5 +19,6 @@ enum class RestoreResult {
 // (normalRun) each journal is announced with a warning line; with --restore the journals
 // of runs still alive are named. Services are started only on the NT family.
 RestoreResult RestoreUnfinishedRuns(bool normalRun, bool ntFamily);
-// Restores the running controller's own journal, as it stands (the console is closing).
+// Restores the running controller's own journal, as it stands (the console is closing, or the session
+// ending).
 bool RestoreOwnJournal(const std::string& path, const JournalRecord& record, bool ntFamily);

@@ -63,7 +63,7 @@ void BeginKeepAwake()
         return;  // off already: nothing to turn on again
     // Recorded first: a run that dies with the screen saver off leaves it to --restore.
     if (!JournalRecordScreenSaverOff(true))
-        return;  // the console is closing: nothing more is changed
+        return;  // the run is being ended: nothing more is changed
     if (!SetScreenSaver(false)) {
         LogMessage(LOG_WARNING, "\r\nWARNING: Unable to turn the screen saver off, error = %lu",
                    GetLastError());

@@ -357,7 +357,7 @@ void SwitchPowerPlanForRun(const OSVERSIONINFOA& version)
     g_plans = UsesPlans(version);
     // Recorded first: a run that dies from here on leaves the plan to put back in its journal.
     if (!JournalRecordPowerPlans(active.id.c_str(), target.id.c_str()))
-        return;  // the console is closing: nothing more is changed
+        return;  // the run is being ended: nothing more is changed
     LogMessage(LOG_PLAIN, "\r\nSwitching the power plan from '%s' to '%s'", active.name.c_str(),
                target.name.c_str());
     const DWORD error = SetPlan(SystemPowerCalls(), g_plans, target.id);

@@ -196,7 +196,7 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId)
     }
     if ((m_beforeEnd != nullptr && !m_beforeEnd(m_beforeEndContext))
         || (IsShellProgramKey(m_programName) && !SaveAndDisableShellRestart())) {
-        CloseHandle(process);  // the console is closing: nothing more is stopped
+        CloseHandle(process);  // the run is being ended: nothing more is stopped
         return FALSE;
     }
     if (IsShellProgramKey(m_programName)) {

@@ -35,9 +35,8 @@ void JournalAddAutoStarted(const char* path, DWORD processId);
 bool JournalRecordPowerPlans(const char* before, const char* chosen);
 // The screen saver was on and is about to be turned off (true), or is on again (false).
 bool JournalRecordScreenSaverOff(bool off);
-// The console is closing (any thread): every later change is refused, and path and record
-// receive the journal as it stands on the disk, for its restore. False when the run keeps
-// no journal.
+// The console is closing or the session ending (any thread): every later change is refused, and path and
+// record receive the journal as it stands on the disk, for its restore. False when the run keeps no journal.
 bool JournalHandOver(std::string& path, JournalRecord& record);
 // The run reached its end: the journal is deleted, or, when the shell-restart value could
 // not be written back (shellValueLeft) or the power plan or screen saver could not be put

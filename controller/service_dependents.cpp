@@ -246,7 +246,7 @@ void StopDependent(SC_HANDLE manager, const DependentService& dependent, const c
     // a crash right after it can miss it. An entry of its own decides about its restart.
     const bool restarts = restart && !HasOwnEntry(listed, name);
     if (restarts && !JournalAddService(name)) {
-        CloseServiceHandle(service);  // the console is closing: nothing more is stopped
+        CloseServiceHandle(service);  // the run is being ended: nothing more is stopped
         return;
     }
     g_stoppedDependents.Add({name, parent, restarts});

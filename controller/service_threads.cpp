@@ -107,7 +107,7 @@ DWORD WINAPI StopServiceThread(LPVOID parameter)
     bool wait = true;
     // In the journal before the request, so that a crash right after it still restarts it.
     if (block->journal && !JournalAddService(block->key)) {
-        CloseServiceHandle(service);  // the console is closing: nothing more is stopped
+        CloseServiceHandle(service);  // the run is being ended: nothing more is stopped
         return 0;
     }
     const DWORD error = RequestServiceStop(service);

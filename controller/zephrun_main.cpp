@@ -168,11 +168,12 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    InstallConsoleHandler(IsNtFamily(version));
     // What a run that died left stopped goes back first; then this run keeps its own journal.
     // A run with nothing to stop does neither: it does not even load the shell's library to
     // find the journal folder.
-    if (JournalNeeded()) {
+    const bool journal = JournalNeeded();
+    InstallConsoleHandler(IsNtFamily(version), journal);
+    if (journal) {
         RestoreUnfinishedRuns(true, IsNtFamily(version));
         JournalBegin();
     }

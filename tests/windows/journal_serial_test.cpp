@@ -245,37 +245,42 @@ TEST_F(Journal, KilledRunsPowerPlanAndScreenSaverAreRestored)
     zt::SetScreenSaverActive(screenSaverWas);
 }
 
-// Ctrl+Break during a run only says how a run ends. A console closed in phase 6 puts back,
-// before the controller ends, what the run stopped (and the journal goes).
-TEST_F(Journal, ClosedConsoleRestoresWhatTheRunStopped)
+// Ctrl+Break during a run only says how a run ends. A console closed in phase 6, and a
+// session that ends (WM_ENDSESSION to the run's hidden window), put back what the run
+// stopped before the controller ends (and the journal goes).
+TEST_F(Journal, ClosedConsoleOrEndedSessionRestoresWhatTheRunStopped)
 {
     zt::ProcessCleanup cleanup({"zj_close.exe"});
     const std::string program = zt::CopyBinaryAs("fixture_window.exe", m_folder.Path(), "zj_close.exe");
-    zt::FixtureProgram running(program, "");
     zt::FixtureService service("zj_closesvc", "prompt");
     ASSERT_EQ(service.Start(), static_cast<DWORD>(SERVICE_RUNNING));
     const std::string profile = Profile("closed.ini", {"zj_close.exe=Stop & Restart|" + program},
                                         {service.Name() + "=Stop & Restart"});
+    for (const bool sessionEnds : {false, true}) {
+        SCOPED_TRACE(sessionEnds ? "WM_ENDSESSION" : "CTRL_CLOSE_EVENT");
+        zt::KillProcesses("zj_close.exe");
+        zt::FixtureProgram running(program, "");
+        zt::BackgroundController run({profile}, m_folder.File("closed.out"));
+        ASSERT_TRUE(run.WaitForOutput("Waiting for Main Application to finish")) << run.Output();
+        ASSERT_TRUE(run.SendConsoleEvent(CTRL_BREAK_EVENT));
+        ASSERT_TRUE(run.WaitForOutput("it ends when the main application ends")) << run.Output();
+        EXPECT_FALSE(running.Running());
+        EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
 
-    zt::BackgroundController run({profile}, m_folder.File("closed.out"));
-    ASSERT_TRUE(run.WaitForOutput("Waiting for Main Application to finish")) << run.Output();
-    ASSERT_TRUE(run.SendConsoleEvent(CTRL_BREAK_EVENT));
-    ASSERT_TRUE(run.WaitForOutput("it ends when the main application ends")) << run.Output();
-    EXPECT_FALSE(running.Running());
-    EXPECT_EQ(service.State(), static_cast<DWORD>(SERVICE_STOPPED));
-
-    ASSERT_TRUE(run.SendConsoleEvent(CTRL_CLOSE_EVENT));
-    EXPECT_NE(run.Finish(), static_cast<DWORD>(STILL_ACTIVE));
-    const std::string output = run.Output();
-    EXPECT_NE(output.find(zt::TextMode("\r\nWARNING: The console is closing - putting back what the run "
-                                       "stopped...\r\nRestoring what the run of '"
-                                       + profile + "'")),
-              std::string::npos)
-        << output;
-    EXPECT_EQ(output.find("Phase 8"), output.rfind("Phase 8")) << output;  // once, for the journal
-    EXPECT_EQ(zt::WaitForServiceState(service.Name(), SERVICE_RUNNING), static_cast<DWORD>(SERVICE_RUNNING));
-    EXPECT_EQ(zt::FindProcesses("zj_close.exe").size(), 1u);
-    EXPECT_TRUE(zt::JournalFiles().empty());
+        ASSERT_TRUE(sessionEnds ? run.EndSession() : run.SendConsoleEvent(CTRL_CLOSE_EVENT));
+        EXPECT_NE(run.Finish(), static_cast<DWORD>(STILL_ACTIVE));
+        const std::string output = run.Output();
+        EXPECT_NE(output.find(zt::TextMode("\r\nWARNING: The run is being ended - putting back what it "
+                                           "stopped...\r\nRestoring what the run of '"
+                                           + profile + "'")),
+                  std::string::npos)
+            << output;
+        EXPECT_EQ(output.find("Phase 8"), output.rfind("Phase 8")) << output;  // once, for the journal
+        EXPECT_EQ(zt::WaitForServiceState(service.Name(), SERVICE_RUNNING),
+                  static_cast<DWORD>(SERVICE_RUNNING));
+        EXPECT_EQ(zt::FindProcesses("zj_close.exe").size(), 1u);
+        EXPECT_TRUE(zt::JournalFiles().empty());
+    }
 }
 
 // A run that stops anything first restores the journal of a run that died (a warning line,

@@ -111,6 +111,19 @@ public:
             CloseHandle(thread);
         return thread != nullptr;
     }
+    // Tells the run's hidden window that the session ends, as Windows does at sign-out and
+    // shutdown. False when the run has no such window.
+    bool EndSession()
+    {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, "ZephrunSessionEnd", nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == m_process.dwProcessId)
+                return PostMessageA(window, WM_ENDSESSION, TRUE, 0) != FALSE;
+        }
+        return false;
+    }
     // Waits for a normal end; returns the exit code (STILL_ACTIVE after the time-out).
     DWORD Finish(DWORD timeoutMs = 120000)
     {

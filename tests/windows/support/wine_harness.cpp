@@ -23,14 +23,24 @@ std::string LastErrorText(const char* what)
     return text;
 }
 
-// Reads a pipe to its end on a thread of its own so a chatty child never blocks.
+// Reads what a process writes to a pipe, on a thread of its own so a chatty child never
+// blocks, until the process has ended and all it wrote is read. The pipe's end is not
+// waited for: Wine hands the desktop process it starts for the first program that needs
+// windows (the controller's hidden one, say) that program's standard error, and the
+// desktop keeps it while other programs use the desktop. An anonymous pipe cannot be
+// waited on, so it is looked at again whenever 20 ms of waiting for the process pass.
 class PipeReader {
 public:
-    explicit PipeReader(HANDLE pipe) : m_pipe(pipe), m_thread([this] { Run(); }) {}
+    // The reader keeps a handle of its own to the process.
+    PipeReader(HANDLE pipe, HANDLE process)
+        : m_pipe(pipe), m_process(Duplicate(process)), m_thread([this] { Run(); })
+    {}
     ~PipeReader()
     {
         if (m_thread.joinable())
             m_thread.join();
+        if (m_process != nullptr)
+            CloseHandle(m_process);
     }
     bool Contains(const std::string& text)
     {
@@ -44,16 +54,39 @@ public:
     }
 
 private:
+    static HANDLE Duplicate(HANDLE process)
+    {
+        HANDLE own = nullptr;
+        if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, SYNCHRONIZE, FALSE, 0))
+            throw std::runtime_error(LastErrorText("DuplicateHandle"));
+        return own;
+    }
     void Run()
     {
         char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(m_pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        for (;;) {
+            // Seen ended before the look at the pipe: everything it wrote is in the pipe by then.
+            const bool ended = WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
+            DWORD available = 0;
+            if (!PeekNamedPipe(m_pipe, nullptr, 0, nullptr, &available, nullptr))
+                return;  // every writer is gone
+            if (available == 0) {
+                if (ended)
+                    return;
+                WaitForSingleObject(m_process, 20);
+                continue;
+            }
+            DWORD got = 0;
+            if (!ReadFile(m_pipe, buffer, available < sizeof buffer ? available : sizeof buffer, &got,
+                          nullptr)
+                || got == 0)
+                return;
             std::lock_guard<std::mutex> lock(m_mutex);
             m_data.append(buffer, got);
         }
     }
     HANDLE m_pipe;
+    HANDLE m_process;
     std::mutex m_mutex;
     std::string m_data;
     std::thread m_thread;
@@ -266,7 +299,7 @@ RunResult RunCommand(const std::string& commandLine, const RunOptions& options)
         throw std::runtime_error(startError + " for " + commandLine);
     }
 
-    PipeReader reader(readEnd);
+    PipeReader reader(readEnd, process.hProcess);
     RunResult result;
     const std::string keys = options.withConsole ? options.keysToType : std::string();
     AwaitProcess(
