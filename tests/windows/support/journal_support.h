@@ -189,8 +189,11 @@ inline bool ScreenSaverActive()
     }
     return ReadFileBytes(report).find("screensaver=1") != std::string::npos;
 }
+// Wine's desktop process sets the screen saver from the user's settings as it starts: it is
+// started here, before the value is set, where a controller's window would start it later.
 inline void SetScreenSaverActive(bool active)
 {
+    GetDesktopWindow();
     SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0);
 }
 
