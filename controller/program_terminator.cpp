@@ -194,8 +194,20 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId)
         m_refused = true;
         return TRUE;
     }
-    if ((m_beforeEnd != nullptr && !m_beforeEnd(m_beforeEndContext))
-        || (IsShellProgramKey(m_programName) && !SaveAndDisableShellRestart())) {
+    if (m_beforeEnd != nullptr && !m_beforeEnd(m_beforeEndContext)) {
+        CloseHandle(process);  // the run is being ended: nothing more is stopped
+        return FALSE;
+    }
+    // What m_beforeEnd recorded is a stop under way until this call returns.
+    struct StopUnderWay {
+        bool recorded;
+        ~StopUnderWay()
+        {
+            if (recorded)
+                JournalStopOver();
+        }
+    } stop{m_beforeEnd != nullptr};
+    if (IsShellProgramKey(m_programName) && !SaveAndDisableShellRestart()) {
         CloseHandle(process);  // the run is being ended: nothing more is stopped
         return FALSE;
     }
@@ -225,6 +237,12 @@ BOOL ProgramTerminator::OnProcess(const char* processName, DWORD processId)
                 CloseHandle(process);
                 m_handled = true;
                 m_endedPid = processId;
+                return FALSE;
+            }
+            if (JournalHandedOver()) {
+                // The run is being ended, and its restore finds the program still running:
+                // it is not terminated behind that restore's back.
+                CloseHandle(process);
                 return FALSE;
             }
         } while (GetTickCount() - start <= allowed);

@@ -36,6 +36,8 @@ public:
     DWORD m_endedPid;    // the process that set m_handled
     // Called with m_beforeEndContext just before a matching process is ended (phase 2 keeps
     // its run journal with it); null: nothing is called. False: the process is left alone.
+    // True: a stop under way in the run journal, over (JournalStopOver) once the process is
+    // dealt with.
     bool (*m_beforeEnd)(void* context) = nullptr;
     void* m_beforeEndContext = nullptr;
     // Asked with m_acceptContext about each process whose name matches; only those it

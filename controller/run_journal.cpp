@@ -24,6 +24,12 @@ unsigned long g_journalPersisted = 0;  // changes on the disk (under g_journalWr
 std::string g_journalPath;
 bool g_journalFailed = false;      // a write failed; reported once (under g_journalWriteLock)
 bool g_journalHandedOver = false;  // the console's close owns the journal (under both locks)
+bool g_journalTaken = false;       // and has taken its record (under g_journalLock)
+// Stops recorded and not yet over (under g_journalLock); the event is set while there are none.
+long g_stopsUnderWay = 0;
+HANDLE g_noStopUnderWay = nullptr;
+// How long the hand-over lets stops under way finish before their restore begins.
+constexpr DWORD kStopsUnderWayWaitMs = 2000;
 
 bool ProfileHasSomethingToStop()
 {
@@ -74,16 +80,19 @@ DWORD Persist(unsigned long version)
 }
 
 // Changes the record and, when change says it changed, writes it before returning; false
-// when the journal was handed over. The warning is printed after the locks are left
-// (LogMessage takes the output lock, and the shell-value hook calls in while holding that).
+// when the journal was handed over. With startsStop, a stop is under way from here until
+// JournalStopOver. The warning is printed after the locks are left (LogMessage takes the
+// output lock, and the shell-value hook calls in while holding that).
 template <typename Change>
-bool Record(Change&& change)
+bool Record(Change&& change, bool startsStop = false)
 {
     if (!g_journalActive)
         return true;
     EnterCriticalSection(&g_journalLock);
     const bool open = !g_journalHandedOver;
     const unsigned long version = open && change(g_journal) ? ++g_journalVersion : 0;
+    if (open && startsStop && g_stopsUnderWay++ == 0 && g_noStopUnderWay != nullptr)
+        ResetEvent(g_noStopUnderWay);
     LeaveCriticalSection(&g_journalLock);
     if (version != 0) {
         const DWORD error = Persist(version);
@@ -108,6 +117,8 @@ void JournalBegin()
         return;
     InitializeCriticalSection(&g_journalLock);
     InitializeCriticalSection(&g_journalWriteLock);
+    // Without the event the hand-over does not wait for stops under way.
+    g_noStopUnderWay = CreateEventA(nullptr, TRUE, TRUE, nullptr);
 
     g_journal = JournalRecord();
     g_journal.processId = GetCurrentProcessId();
@@ -143,17 +154,48 @@ void JournalBegin()
 
 bool JournalAddProgram(const char* key, const char* path)
 {
-    return Record([&](JournalRecord& journal) { return journal.AddProgram(key, path); });
+    return Record([&](JournalRecord& journal) { return journal.AddProgram(key, path); }, true);
 }
 
 bool JournalAddService(const char* key)
 {
-    return Record([&](JournalRecord& journal) { return journal.AddService(key); });
+    return Record([&](JournalRecord& journal) { return journal.AddService(key); }, true);
 }
 
 void JournalRemoveService(const char* key)
 {
-    Record([&](JournalRecord& journal) { return journal.RemoveService(key); });
+    if (!g_journalActive)
+        return;
+    EnterCriticalSection(&g_journalLock);
+    // After the hand-over only the record the restore is about to take changes, not the file.
+    const bool removed = (!g_journalHandedOver || !g_journalTaken) && g_journal.RemoveService(key);
+    const unsigned long version = removed && !g_journalHandedOver ? ++g_journalVersion : 0;
+    LeaveCriticalSection(&g_journalLock);
+    if (version != 0) {
+        const DWORD error = Persist(version);
+        if (error != 0)
+            ReportWriteFailure(error);
+    }
+}
+
+void JournalStopOver()
+{
+    if (!g_journalActive)
+        return;
+    EnterCriticalSection(&g_journalLock);
+    if (g_stopsUnderWay > 0 && --g_stopsUnderWay == 0 && g_noStopUnderWay != nullptr)
+        SetEvent(g_noStopUnderWay);
+    LeaveCriticalSection(&g_journalLock);
+}
+
+bool JournalHandedOver()
+{
+    if (!g_journalActive)
+        return false;
+    EnterCriticalSection(&g_journalLock);
+    const bool handedOver = g_journalHandedOver;
+    LeaveCriticalSection(&g_journalLock);
+    return handedOver;
 }
 
 bool JournalRecordShellValue(DWORD value)
@@ -198,11 +240,22 @@ bool JournalHandOver(std::string& path, JournalRecord& record)
     EnterCriticalSection(&g_journalLock);
     const bool first = !g_journalHandedOver;
     g_journalHandedOver = true;
+    LeaveCriticalSection(&g_journalLock);
+    LeaveCriticalSection(&g_journalWriteLock);
+    if (!first)
+        return false;
+    // A stop requested just before must not undo the restore that follows: a program in its
+    // close wait gives up, a service is let reach its stopped state (its restart waits for
+    // that too), and one that turned out not to run leaves the record. What is not over by
+    // then is left to the restore's own checks.
+    if (g_noStopUnderWay != nullptr)
+        WaitForSingleObject(g_noStopUnderWay, kStopsUnderWayWaitMs);
+    EnterCriticalSection(&g_journalLock);
+    g_journalTaken = true;
     record = g_journal;
     path = g_journalPath;
     LeaveCriticalSection(&g_journalLock);
-    LeaveCriticalSection(&g_journalWriteLock);
-    return first;
+    return true;
 }
 
 void JournalEnd(bool shellValueLeft)

@@ -17,13 +17,18 @@ bool JournalNeeded();
 // written is reported once; the run goes on without it.
 void JournalBegin();
 // The calls that record something about to be stopped return false once the journal was
-// handed over (JournalHandOver): the caller then stops nothing more.
+// handed over (JournalHandOver): the caller then stops nothing more. When they return true,
+// the caller's stop is under way until it calls JournalStopOver.
 // A "Stop & Restart" program about to be ended, with the path phase 9 restarts.
 bool JournalAddProgram(const char* key, const char* path);
 // A "Stop & Restart" service about to be sent the stop request; removed again when it
 // turns out not to be running.
 bool JournalAddService(const char* key);
 void JournalRemoveService(const char* key);
+// The stop begun after JournalAddProgram or JournalAddService returned true is over.
+void JournalStopOver();
+// True once the journal was handed over: a stop under way gives up where it can.
+bool JournalHandedOver();
 // The saved AutoRestartShell value, before the registry value is zeroed.
 bool JournalRecordShellValue(DWORD value);
 // An auto-start program that phase 6 started.
@@ -35,8 +40,10 @@ void JournalAddAutoStarted(const char* path, DWORD processId);
 bool JournalRecordPowerPlans(const char* before, const char* chosen);
 // The screen saver was on and is about to be turned off (true), or is on again (false).
 bool JournalRecordScreenSaverOff(bool off);
-// The console is closing or the session ending (any thread): every later change is refused, and path and
-// record receive the journal as it stands on the disk, for its restore. False when the run keeps no journal.
+// The console is closing or the session ending (any thread): every later change is refused,
+// stops under way get up to 2 seconds to end, and path and record receive the journal as it
+// stands on the disk, for its restore. False when the run keeps no journal (or when it was
+// handed over before).
 bool JournalHandOver(std::string& path, JournalRecord& record);
 // The run reached its end: the journal is deleted, or, when the shell-restart value could
 // not be written back (shellValueLeft) or the power plan or screen saver could not be put

@@ -269,6 +269,8 @@ void StopDependent(SC_HANDLE manager, const DependentService& dependent, const c
             JournalRemoveService(name);
     }
     CloseServiceHandle(service);
+    if (restarts)
+        JournalStopOver();
 }
 
 }  // namespace

@@ -74,12 +74,21 @@ DWORD StartNamedService(SC_HANDLE manager, const char* key, int depth)
     LogMessage(LOG_PLAIN, "\r\nStarting '%s'...", displayName);
 
     DWORD result = 0;
-    if (StartServiceA(service, 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING) {
+    DWORD error = StartServiceA(service, 0, nullptr) ? ERROR_SUCCESS : GetLastError();
+    SERVICE_STATUS status;
+    if (error == ERROR_SERVICE_ALREADY_RUNNING && QueryServiceStatus(service, &status)
+        && status.dwCurrentState == SERVICE_STOP_PENDING) {
+        // Not running but still stopping (a stop sent just before the run was ended): it is
+        // started once it has stopped.
+        WaitWhileServicePending(service, SERVICE_STOP_PENDING, false, displayName);
+        error = StartServiceA(service, 0, nullptr) ? ERROR_SUCCESS : GetLastError();
+    }
+    if (error == ERROR_SUCCESS || error == ERROR_SERVICE_ALREADY_RUNNING) {
         WaitWhileServicePending(service, SERVICE_START_PENDING, false, displayName);
     } else {
         result = 1;
         LogMessage(LOG_ERROR, "\r\nERROR: Unable to start Service '%s', error = %d", displayName,
-                   static_cast<int>(GetLastError()));
+                   static_cast<int>(error));
     }
     CloseServiceHandle(service);
     if (result == 0 && depth < kMaxRestartDepth) {
@@ -126,6 +135,8 @@ DWORD WINAPI StopServiceThread(LPVOID parameter)
     if (wait)
         WaitWhileServicePending(service, SERVICE_STOP_PENDING, false, displayName);
     CloseServiceHandle(service);
+    if (block->journal)
+        JournalStopOver();
     return 0;
 }
 

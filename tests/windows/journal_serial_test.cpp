@@ -283,6 +283,24 @@ TEST_F(Journal, ClosedConsoleOrEndedSessionRestoresWhatTheRunStopped)
     }
 }
 
+// A console closed while a service is still stopping: the restore lets the stop finish and
+// then starts the service (Windows refuses to start it before).
+TEST_F(Journal, ClosedConsoleRestartsAServiceStillStopping)
+{
+    zt::FixtureService service("zj_slowsvc", "slow 10 500 2000");
+    ASSERT_EQ(service.Start(), static_cast<DWORD>(SERVICE_RUNNING));
+    const std::string profile = Profile("slow.ini", {}, {service.Name() + "=Stop & Restart"});
+    zt::BackgroundController run({profile}, m_folder.File("slow.out"));
+    ASSERT_EQ(zt::WaitForServiceState(service.Name(), SERVICE_STOP_PENDING),
+              static_cast<DWORD>(SERVICE_STOP_PENDING))
+        << run.Output();
+    ASSERT_TRUE(run.SendConsoleEvent(CTRL_CLOSE_EVENT));
+    EXPECT_NE(run.Finish(), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(zt::WaitForServiceState(service.Name(), SERVICE_RUNNING), static_cast<DWORD>(SERVICE_RUNNING))
+        << run.Output();
+    EXPECT_TRUE(zt::JournalFiles().empty());
+}
+
 // A run that stops anything first restores the journal of a run that died (a warning line,
 // then phase 8's and 9's messages for it) and then goes on with its own phases.
 TEST_F(Journal, NormalRunRestoresDeadRunFirst)

@@ -91,3 +91,4 @@ bool JournalAddService(const char* key)
     return true;
 }
 void JournalRemoveService(const char* key) { LogMessage(-1, "-%s", key); }
+void JournalStopOver() {}
