@@ -1,8 +1,9 @@
 #!/bin/sh
 # sizes.sh [BUILD_DIR...]: prints the stripped size of the four program executables
 # (zephrun.exe and Zephlaunch.exe, x86_64 and i686) against their size budgets:
-# zephrun.exe 128 KiB, Zephlaunch.exe 384 KiB. The budgets are set for the i686 build;
-# the x86_64 figures are printed against the same numbers for comparison.
+# zephrun.exe 132 KiB, Zephlaunch.exe 384 KiB. The budgets are set for the i686 build;
+# the x86_64 figures are printed against the same numbers for comparison. (zephrun.exe's
+# was 128 KiB until the window that hears of the session's end, about 2 KiB.)
 # Default build folders: build/win64 and build/win32 (build them with scripts/build.sh).
 set -eu
 cd "$(dirname "$0")/.."
@@ -26,7 +27,7 @@ for dir in "$@"; do
     "$arch-w64-mingw32-strip" -o "$tmp/$exe" "$path"
     bytes=$(wc -c < "$tmp/$exe")
     case "$exe" in
-      zephrun.exe) budget=$((128 * 1024)) ;;
+      zephrun.exe) budget=$((132 * 1024)) ;;
       *) budget=$((384 * 1024)) ;;
     esac
     ratio=$(awk -v a="$bytes" -v b="$budget" 'BEGIN { printf "%.2f", a / b }')
