@@ -7,7 +7,7 @@
 #include "controller/journal_restore.h"
 #include "controller/log_message.h"
 #include "controller/run_journal.h"
-#include "runtime/entry_point.h"
+#include "controller/window_calls.h"
 
 namespace {
 
@@ -59,10 +59,8 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
 // Windows 7 and later send no sign-out or shutdown event to a console process that has
 // loaded user32.dll (a run with a journal has, through shell32): such a process hears of
 // the session's end as a program with windows does, by WM_ENDSESSION to a top-level
-// window, hidden here. USER32.DLL is looked up, not imported (see window_calls.h).
+// window, hidden here.
 const char kSessionWindowClass[] = "ZephrunSessionEnd";
-using DefWindowProcFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-DefWindowProcFn g_defWindowProc = nullptr;
 
 LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -70,64 +68,60 @@ LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         PutBackWhatTheRunStopped();
         ExitProcess(1);  // the session ends: Windows may end the process once this returns
     }
-    return g_defWindowProc(window, message, wParam, lParam);
+    return window_calls::DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Creates the window, sets the event it is given (and touches it no more), then serves the
-// window until the process ends.
-DWORD WINAPI SessionWindowThread(LPVOID ready)
+struct SessionWindowStart {
+    HANDLE ready;  // set once the window exists, or could not be made
+    bool made;
+    DWORD error;  // why it could not be made
+};
+
+// Creates the window, reports through the start block (and touches it no more), then serves
+// the window until the process ends.
+DWORD WINAPI SessionWindowThread(LPVOID parameter)
 {
-    HMODULE user = LoadLibraryA("user32.dll");
-    const auto registerClass = LookUp<ATOM(WINAPI*)(const WNDCLASSA*)>(user, "RegisterClassA");
-    const auto createWindow = LookUp<HWND(WINAPI*)(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND,
-                                                   HMENU, HINSTANCE, LPVOID)>(user, "CreateWindowExA");
-    const auto getMessage = LookUp<BOOL(WINAPI*)(MSG*, HWND, UINT, UINT)>(user, "GetMessageA");
-    const auto dispatchMessage = LookUp<LRESULT(WINAPI*)(const MSG*)>(user, "DispatchMessageA");
-    g_defWindowProc = LookUp<DefWindowProcFn>(user, "DefWindowProcA");
-    HWND window = nullptr;
-    if (registerClass != nullptr && createWindow != nullptr && getMessage != nullptr
-        && dispatchMessage != nullptr && g_defWindowProc != nullptr) {
-        WNDCLASSA windowClass;
-        ZeroMemory(&windowClass, sizeof windowClass);
-        windowClass.lpfnWndProc = SessionWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = kSessionWindowClass;
-        if (registerClass(&windowClass) != 0)
-            window = createWindow(0, kSessionWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-    }
-    const DWORD error = GetLastError();
-    SetEvent(static_cast<HANDLE>(ready));
-    if (window == nullptr) {
-        LogMessage(LOG_WARNING,
-                   "\r\nWARNING: Unable to watch for the end of the Windows session (error %lu) - "
-                   "do not sign out during the run.",
-                   error);
-        return 0;  // user32.dll stays loaded, as it would have been when imported
-    }
+    SessionWindowStart* start = static_cast<SessionWindowStart*>(parameter);
+    WNDCLASSA windowClass;
+    ZeroMemory(&windowClass, sizeof windowClass);
+    windowClass.lpfnWndProc = SessionWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kSessionWindowClass;
+    const HWND window = window_calls::RegisterClassA(&windowClass) == 0
+                            ? nullptr
+                            : window_calls::CreateWindowExA(0, kSessionWindowClass, "", WS_POPUP, 0, 0, 0, 0,
+                                                            nullptr, nullptr, windowClass.hInstance, nullptr);
+    start->made = window != nullptr;
+    start->error = GetLastError();
+    SetEvent(start->ready);
+    if (window == nullptr)
+        return 0;
     MSG message;
-    while (getMessage(&message, nullptr, 0, 0) > 0)
-        dispatchMessage(&message);
+    while (window_calls::GetMessageA(&message, nullptr, 0, 0) > 0)
+        window_calls::DispatchMessageA(&message);
     return 0;
 }
 
 void WatchTheSession()
 {
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SessionWindowStart start = {CreateEventA(nullptr, TRUE, FALSE, nullptr), false, 0};
     HANDLE thread =
-        ready == nullptr ? nullptr : CreateThread(nullptr, 0, SessionWindowThread, ready, 0, nullptr);
+        start.ready == nullptr ? nullptr : CreateThread(nullptr, 0, SessionWindowThread, &start, 0, nullptr);
     if (thread == nullptr) {
+        start.error = GetLastError();
+    } else {
+        // Nothing is stopped before the window can hear of the session's end.
+        WaitForSingleObject(start.ready, INFINITE);
+        CloseHandle(thread);
+    }
+    if (start.ready != nullptr)
+        CloseHandle(start.ready);
+    if (!start.made) {
         LogMessage(LOG_WARNING,
                    "\r\nWARNING: Unable to watch for the end of the Windows session (error %lu) - "
                    "do not sign out during the run.",
-                   GetLastError());
-    } else {
-        // Nothing is stopped before the window can hear of the session's end.
-        WaitForSingleObject(ready, INFINITE);
-        CloseHandle(thread);
+                   start.error);
     }
-    if (ready != nullptr)
-        CloseHandle(ready);
 }
 
 }  // namespace

@@ -79,10 +79,20 @@ DWORD Persist(unsigned long version)
     return report;
 }
 
+// Persist, with the warning printed after the locks are left (LogMessage takes the output
+// lock, and the shell-value hook calls in while holding that); version 0 writes nothing.
+void PersistAndReport(unsigned long version)
+{
+    if (version == 0)
+        return;
+    const DWORD error = Persist(version);
+    if (error != 0)
+        ReportWriteFailure(error);
+}
+
 // Changes the record and, when change says it changed, writes it before returning; false
 // when the journal was handed over. With startsStop, a stop is under way from here until
-// JournalStopOver. The warning is printed after the locks are left (LogMessage takes the
-// output lock, and the shell-value hook calls in while holding that).
+// JournalStopOver.
 template <typename Change>
 bool Record(Change&& change, bool startsStop = false)
 {
@@ -94,11 +104,7 @@ bool Record(Change&& change, bool startsStop = false)
     if (open && startsStop && g_stopsUnderWay++ == 0 && g_noStopUnderWay != nullptr)
         ResetEvent(g_noStopUnderWay);
     LeaveCriticalSection(&g_journalLock);
-    if (version != 0) {
-        const DWORD error = Persist(version);
-        if (error != 0)
-            ReportWriteFailure(error);
-    }
+    PersistAndReport(version);
     return open;
 }
 
@@ -171,11 +177,7 @@ void JournalRemoveService(const char* key)
     const bool removed = (!g_journalHandedOver || !g_journalTaken) && g_journal.RemoveService(key);
     const unsigned long version = removed && !g_journalHandedOver ? ++g_journalVersion : 0;
     LeaveCriticalSection(&g_journalLock);
-    if (version != 0) {
-        const DWORD error = Persist(version);
-        if (error != 0)
-            ReportWriteFailure(error);
-    }
+    PersistAndReport(version);
 }
 
 void JournalStopOver()

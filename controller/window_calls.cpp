@@ -34,6 +34,11 @@ std::atomic<FARPROC> g_enumWindows{nullptr};
 std::atomic<FARPROC> g_getWindowThreadProcessId{nullptr};
 std::atomic<FARPROC> g_postMessage{nullptr};
 std::atomic<FARPROC> g_exitWindowsEx{nullptr};
+std::atomic<FARPROC> g_registerClass{nullptr};
+std::atomic<FARPROC> g_createWindowEx{nullptr};
+std::atomic<FARPROC> g_getMessage{nullptr};
+std::atomic<FARPROC> g_dispatchMessage{nullptr};
+std::atomic<FARPROC> g_defWindowProc{nullptr};
 
 }  // namespace
 
@@ -70,6 +75,45 @@ BOOL ExitWindowsEx(UINT flags, DWORD reason)
     using Fn = BOOL(WINAPI*)(UINT, DWORD);
     Fn call = Resolve<Fn>(g_exitWindowsEx, "ExitWindowsEx");
     return call ? call(flags, reason) : FALSE;
+}
+
+ATOM RegisterClassA(const WNDCLASSA* windowClass)
+{
+    using Fn = ATOM(WINAPI*)(const WNDCLASSA*);
+    Fn call = Resolve<Fn>(g_registerClass, "RegisterClassA");
+    return call ? call(windowClass) : 0;
+}
+
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter)
+{
+    using Fn =
+        HWND(WINAPI*)(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID);
+    Fn call = Resolve<Fn>(g_createWindowEx, "CreateWindowExA");
+    return call ? call(exStyle, className, title, style, x, y, width, height, parent, menu, instance,
+                       parameter)
+                : nullptr;
+}
+
+BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last)
+{
+    using Fn = BOOL(WINAPI*)(MSG*, HWND, UINT, UINT);
+    Fn call = Resolve<Fn>(g_getMessage, "GetMessageA");
+    return call ? call(message, window, first, last) : -1;
+}
+
+LRESULT DispatchMessageA(const MSG* message)
+{
+    using Fn = LRESULT(WINAPI*)(const MSG*);
+    Fn call = Resolve<Fn>(g_dispatchMessage, "DispatchMessageA");
+    return call ? call(message) : 0;
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    using Fn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+    Fn call = Resolve<Fn>(g_defWindowProc, "DefWindowProcA");
+    return call ? call(window, message, wParam, lParam) : 0;
 }
 
 }  // namespace window_calls

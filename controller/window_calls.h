@@ -14,5 +14,12 @@ BOOL EnumWindows(WNDENUMPROC callback, LPARAM parameter);  // Windows 9x/ME: no 
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL ExitWindowsEx(UINT flags, DWORD reason);
+// The hidden window that hears of the session's end (console_close.cpp).
+ATOM RegisterClassA(const WNDCLASSA* windowClass);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
+BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last);  // -1 on failure, as Windows
+LRESULT DispatchMessageA(const MSG* message);
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace window_calls
